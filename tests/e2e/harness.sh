@@ -1,0 +1,65 @@
+# Sourced by the end-to-end tests: start the real .scr under Wine in the
+# virtual display, find its windows from the Windows side, drive it with
+# xdotool, read the registry and check the exit code.
+set -u
+e2e_top=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+source "$e2e_top/scripts/wine-env.sh"
+nimbre_wine_ready
+: "${NIMBRE_SCR:=$e2e_top/build/dist/NimbreScreen.scr}"
+: "${NIMBRE_WINWIN:=$e2e_top/build/win/bin/winwin.exe}"
+: "${NIMBRE_SCREENSHOTS:=$e2e_top/build/screenshots}"
+mkdir -p "$NIMBRE_SCREENSHOTS"
+e2e_pid=""
+e2e_failures=0
+
+e2e_fail() { echo "FAIL: $*" >&2; e2e_failures=$((e2e_failures + 1)); }
+e2e_check() { # description command...
+  local what=$1; shift
+  if "$@"; then echo "ok: $what"; else e2e_fail "$what"; fi
+}
+
+e2e_start() { # switches... ; starts the program in the background
+  wine "$NIMBRE_SCR" "$@" >/dev/null 2>&1 &
+  e2e_pid=$!
+}
+
+e2e_wait_exit() { # seconds -> prints the exit code, or "timeout" (and kills the program)
+  local limit=$1
+  for _ in $(seq $((limit * 10))); do
+    if ! kill -0 "$e2e_pid" 2>/dev/null; then
+      wait "$e2e_pid"; echo $?; return 0
+    fi
+    sleep 0.1
+  done
+  e2e_kill; echo timeout
+}
+
+e2e_kill() {
+  [ -n "$e2e_pid" ] && kill "$e2e_pid" 2>/dev/null
+  pkill -f 'NimbreScreen.scr' 2>/dev/null || true
+  sleep 0.3
+}
+
+e2e_window() { # title [seconds] -> "hwnd x y w h visible"
+  wine "$NIMBRE_WINWIN" find "$1" "${2:-10}" 2>/dev/null | tr -d '\r'
+}
+
+e2e_gone() { wine "$NIMBRE_WINWIN" gone "$1" "${2:-10}" >/dev/null 2>&1; }
+
+e2e_screenshot() { # name -> file under build/screenshots
+  import -window root "$NIMBRE_SCREENSHOTS/$1.png" 2>/dev/null
+}
+
+e2e_pixel() { # x y -> "r,g,b" of the display
+  import -window root -crop "1x1+$1+$2" txt:- 2>/dev/null | sed -n 's/.*(\([0-9]*\),\([0-9]*\),\([0-9]*\).*/\1,\2,\3/p' | head -n 1
+}
+
+e2e_reg() { # key value -> "TYPE DATA" or empty
+  wine reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' | awk -v v="$2" '$1 == v { t = $2; $1 = ""; $2 = ""; sub(/^ +/, ""); print t, $0 }'
+}
+
+e2e_finish() {
+  e2e_kill
+  if [ "$e2e_failures" -gt 0 ]; then echo "$e2e_failures check(s) failed"; exit 1; fi
+  echo "all checks passed"
+}
