@@ -23,15 +23,16 @@ e2e_start() { # switches... ; starts the program in the background
   e2e_pid=$!
 }
 
-e2e_wait_exit() { # seconds -> prints the exit code, or "timeout" (and kills the program)
+e2e_code=""
+e2e_wait_exit() { # seconds -> sets e2e_code to the exit code, or "timeout" (and kills the program)
   local limit=$1
   for _ in $(seq $((limit * 10))); do
     if ! kill -0 "$e2e_pid" 2>/dev/null; then
-      wait "$e2e_pid"; echo $?; return 0
+      wait "$e2e_pid"; e2e_code=$?; return 0
     fi
     sleep 0.1
   done
-  e2e_kill; echo timeout
+  e2e_kill; e2e_code=timeout
 }
 
 e2e_kill() {

@@ -6,6 +6,6 @@ window=$(e2e_window "Nimbre Screen" 20)
 e2e_check "a window titled Nimbre Screen appears" test -n "$window"
 e2e_screenshot starts
 wine "$NIMBRE_WINWIN" close "Nimbre Screen" >/dev/null 2>&1
-code=$(e2e_wait_exit 10)
-e2e_check "the program exits 0 when its window closes (got $code)" test "$code" = 0
+e2e_wait_exit 10
+e2e_check "the program exits 0 when its window closes (got $e2e_code)" test "$e2e_code" = 0
 e2e_finish
