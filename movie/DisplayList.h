@@ -1,0 +1,55 @@
+// What the player shows: objects placed on a timeline, ordered by depth.
+// The renderer walks Player::DisplayList() and, for sprites and buttons,
+// each object's `children` recursively.
+#pragma once
+
+#include "movie/Character.h"
+#include "movie/Geometry.h"
+#include "movie/Timeline.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace movie {
+
+// One placed character.
+//
+// Drawing: an object's transform is parent matrix * `matrix` (twips), its
+// colour transform parent cxform * `colorTransform`. Shapes are drawn as
+// they are, morph shapes as `morph->At(ratio)` (the player keeps `shape`
+// up to date for them, see below), texts with their fonts from the
+// dictionary, sprites and buttons by drawing `children` in order.
+//
+// Masks: an object with clipDepth > 0 is not drawn; its shape (its fills,
+// with full coverage wherever any fill is) clips the objects of the same
+// list whose depth lies in (depth, clipDepth].
+struct DisplayObject {
+    uint16_t depth = 0;
+    uint16_t characterId = 0;
+    std::shared_ptr<const Character> character; // never null
+    Matrix matrix;
+    ColorTransform colorTransform;
+    uint16_t ratio = 0;
+    std::string name;
+    uint16_t clipDepth = 0;
+    BlendMode blendMode = BlendMode::Normal;
+    std::vector<Filter> filters;
+    bool cacheAsBitmap = false;
+    bool visible = true;
+
+    // Morph shapes: the shape at `ratio`, rebuilt whenever the ratio changes.
+    std::shared_ptr<const Shape> morphed;
+
+    // Sprites and buttons: their own display list, ordered by depth.
+    std::vector<DisplayObject> children;
+    // Sprites: their own timeline and where it stands.
+    const Timeline* timeline = nullptr;
+    uint32_t currentFrame = 0;
+    bool playing = true;
+};
+
+using DisplayObjects = std::vector<DisplayObject>; // ordered by depth, no two alike
+
+} // namespace movie

@@ -1,0 +1,58 @@
+// Fonts (DefineFont 1-3) and static text (DefineText 1-2).
+#pragma once
+
+#include "movie/Geometry.h"
+#include "movie/Shape.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace movie {
+
+// A glyph outline in font units: one StyleGroup with one solid fill (black);
+// the renderer paints it with the text's colour. The em square is
+// Font::emSquare units wide; a glyph drawn at text height h twips is scaled
+// by h / emSquare.
+struct Glyph {
+    Shape shape;
+    uint16_t code = 0;    // character code (DefineFont2/3 with a code table; else 0)
+    int32_t advance = 0;  // font units (layout fonts only)
+};
+
+struct Font {
+    std::string name;     // DefineFont2/3 only
+    uint32_t emSquare = 1024; // 1024 for DefineFont 1/2, 20480 for DefineFont3
+    bool hasLayout = false;
+    bool bold = false;
+    bool italic = false;
+    int32_t ascent = 0, descent = 0, leading = 0; // font units, layout fonts only
+    std::vector<Glyph> glyphs;
+};
+
+// One glyph of a text record: its index in the font and the advance (twips)
+// to the next glyph's origin.
+struct GlyphEntry {
+    uint32_t index = 0;
+    int32_t advance = 0;
+};
+
+// A run of glyphs in one font, size and colour, with its state resolved from
+// the records before it: the first glyph's origin sits at (x, y) in text space.
+struct TextRecord {
+    uint16_t fontId = 0;
+    RGBA color;          // DefineText has no alpha: 255
+    int32_t x = 0;       // twips
+    int32_t y = 0;       // twips, the baseline
+    uint16_t height = 0; // twips, the em size
+    std::vector<GlyphEntry> glyphs;
+};
+
+// Static text: drawn as `matrix` * (each record's glyphs placed in turn).
+struct Text {
+    Rect bounds;
+    Matrix matrix;
+    std::vector<TextRecord> records;
+};
+
+} // namespace movie

@@ -1,0 +1,41 @@
+// Limits that keep an untrusted movie from taking unbounded time or memory.
+// A file that goes past one of them is refused with an error that names the
+// file, the tag and the byte offset (MovieError), except where noted.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+namespace movie::Limits {
+
+// Uncompressed movie size (header included), whatever the container: 128 MiB.
+inline constexpr uint64_t kMaxMovieBytes = 128u << 20;
+// Dictionary size liblzma may use to decode a "ZWS" file.
+inline constexpr uint64_t kMaxLzmaMemory = 256u << 20;
+
+// A bitmap's width and height, each, and its pixel count (64 MiB of RGBA).
+inline constexpr uint32_t kMaxBitmapSide = 16384;
+inline constexpr uint64_t kMaxBitmapPixels = 16u << 20;
+// Pixels of all bitmaps of one movie together (1 GiB of RGBA).
+inline constexpr uint64_t kMaxTotalBitmapPixels = 256u << 20;
+
+// Stops of one gradient (the shape format can say 15; morph gradients 255).
+inline constexpr size_t kMaxGradientStops = 15;
+// Records (edges and style changes) of one shape, glyph or morph shape.
+inline constexpr size_t kMaxShapeRecords = 1u << 20;
+// Sprite definitions inside sprite definitions.
+inline constexpr int kMaxSpriteNesting = 8;
+// Frames of one timeline (the main one or a sprite's).
+inline constexpr uint32_t kMaxFrames = 16000;
+
+// Player, not refused at load: nesting of placed sprites/buttons inside one
+// another (deeper ones are not instantiated), display objects alive at once
+// in one player (further placements are ignored), and goto actions that one
+// frame step may chain (further ones are ignored).
+inline constexpr int kMaxPlacementDepth = 64;
+inline constexpr size_t kMaxDisplayObjects = 100000;
+inline constexpr int kMaxActionChain = 64;
+// Frame steps one Advance() call runs, however much time it is given.
+inline constexpr int kMaxStepsPerAdvance = 64;
+
+} // namespace movie::Limits

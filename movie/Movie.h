@@ -1,0 +1,50 @@
+// A loaded movie: header, dictionary, main timeline and what the reader
+// skipped. Immutable once read; shared by the players that play it.
+#pragma once
+
+#include "movie/Character.h"
+#include "movie/Geometry.h"
+#include "movie/Timeline.h"
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace movie {
+
+enum class Compression : uint8_t { None, Zlib, Lzma }; // "FWS", "CWS", "ZWS"
+
+struct Header {
+    Compression compression = Compression::None;
+    uint8_t version = 0;
+    uint32_t fileLength = 0; // uncompressed length the header declares
+    Rect stage;              // twips
+    double frameRate = 0;    // frames per second as the file says (8.8); may be 0
+    uint16_t frameCount = 0; // as the file says; the timeline has the frames really present
+};
+
+// Tags the reader did not use, by tag code.
+struct SkippedTag {
+    std::string name; // e.g. "DefineSound", or "Tag123" for unknown codes
+    uint32_t count = 0;
+    uint64_t bytes = 0; // body bytes
+};
+
+struct Movie {
+    std::string fileName; // as given to the reader, for messages
+    Header header;
+    RGBA background{255, 255, 255, 255}; // SetBackgroundColor; white when absent
+    Dictionary dictionary;
+    Timeline timeline;
+    std::map<uint16_t, SkippedTag> skipped;
+    std::vector<std::string> warnings; // recoverable problems (e.g. a truncated tail)
+
+    uint32_t SkippedCount() const {
+        uint32_t n = 0;
+        for (const auto& [code, s] : skipped) n += s.count;
+        return n;
+    }
+};
+
+} // namespace movie

@@ -1,0 +1,70 @@
+// Plays a movie's timeline: the API of the screen saver's movie control.
+//
+// Frames are numbered from 0. A new player shows frame 0 and plays. The
+// caller drives the clock with Advance(); each frame step (one per
+// 1/frameRate seconds) moves every playing timeline (main and sprites) on
+// by one frame and runs the timeline actions of the frames entered.
+#pragma once
+
+#include "movie/DisplayList.h"
+#include "movie/Movie.h"
+
+#include <cstdint>
+#include <memory>
+
+namespace movie {
+
+class Player {
+public:
+    explicit Player(std::shared_ptr<const Movie> movie);
+
+    const Movie& GetMovie() const { return *movie_; }
+    RGBA BackgroundColor() const { return movie_->background; }
+    Rect Stage() const { return movie_->header.stage; }
+    // Frames per second the clock runs at (the file's rate; a rate of 0 is
+    // taken as 12).
+    double FrameRate() const;
+
+    int TotalFrames() const;
+    int CurrentFrame() const { return static_cast<int>(frame_); }
+    // Moves the main timeline to `frame` (clamped into 0..TotalFrames()-1)
+    // and runs that frame's actions. Keeps playing or stopped as it was,
+    // unless those actions say otherwise. An earlier frame is reached by
+    // rebuilding the display list from frame 0.
+    void GotoFrame(int frame);
+    void Play() { playing_ = true; }
+    void Stop() { playing_ = false; }
+    bool IsPlaying() const { return playing_; }
+    // With loop (the default) the main timeline goes from its last frame to
+    // frame 0; without, it stops on the last frame.
+    bool Loop() const { return loop_; }
+    void SetLoop(bool loop) { loop_ = loop; }
+    // Frame 0, stopped.
+    void Rewind();
+
+    // Lets `seconds` of time pass; runs the frame steps that fall due (at
+    // most Limits::kMaxStepsPerAdvance; time beyond is dropped) and returns
+    // how many it ran. Sprites step even while the main timeline is stopped.
+    int Advance(double seconds);
+    // One frame step now, whatever the clock.
+    void Step();
+
+    // The main timeline's display list, ordered by depth.
+    const DisplayObjects& DisplayList() const { return root_; }
+
+private:
+    struct TimelineRef; // see Player.cpp
+
+    void EnterFrame(uint32_t frame, bool runActions);
+    void Rebuild(uint32_t target);
+
+    std::shared_ptr<const Movie> movie_;
+    DisplayObjects root_;
+    uint32_t frame_ = 0;
+    bool playing_ = true;
+    bool loop_ = true;
+    double clock_ = 0;  // seconds not yet turned into steps
+    size_t objectCount_ = 0;
+};
+
+} // namespace movie

@@ -1,0 +1,106 @@
+// A timeline as read from the file: frames of display-list tags and actions.
+// The main movie and every sprite have one. Played by Player.
+#pragma once
+
+#include "movie/Geometry.h"
+
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <string>
+#include <variant>
+#include <vector>
+
+namespace movie {
+
+enum class BlendMode : uint8_t {
+    Normal = 0, // the file's 0 and 1 both mean normal
+    Layer = 2,
+    Multiply = 3,
+    Screen = 4,
+    Lighten = 5,
+    Darken = 6,
+    Difference = 7,
+    Add = 8,
+    Subtract = 9,
+    Invert = 10,
+    Alpha = 11,
+    Erase = 12,
+    Overlay = 13,
+    HardLight = 14,
+};
+
+enum class FilterKind : uint8_t {
+    DropShadow = 0,
+    Blur = 1,
+    Glow = 2,
+    Bevel = 3,
+    GradientGlow = 4,
+    Convolution = 5,
+    ColorMatrix = 6,
+    GradientBevel = 7,
+};
+
+// A filter as read: its kind and its parameter bytes as the file has them
+// (kept for a later renderer; not applied yet).
+struct Filter {
+    FilterKind kind = FilterKind::Blur;
+    std::vector<uint8_t> data;
+    friend bool operator==(const Filter&, const Filter&) = default;
+};
+
+// PlaceObject 1-3. Absent optionals leave the object's value unchanged when
+// `move` is set; on a fresh placement they take the defaults.
+struct PlaceObject {
+    uint16_t depth = 0;
+    bool move = false; // modify (or, with a character, replace) what sits at depth
+    std::optional<uint16_t> characterId;
+    std::optional<Matrix> matrix;
+    std::optional<ColorTransform> colorTransform;
+    std::optional<uint16_t> ratio;
+    std::optional<std::string> name;
+    std::optional<uint16_t> clipDepth; // this object masks depths (depth, clipDepth]
+    std::optional<BlendMode> blendMode;
+    std::optional<std::vector<Filter>> filters;
+    std::optional<bool> cacheAsBitmap;
+    std::optional<bool> visible;
+};
+
+// RemoveObject 1-2.
+struct RemoveObject {
+    uint16_t depth = 0;
+};
+
+// One timeline-control action of DoAction. Other actions are dropped.
+struct Action {
+    enum class Kind : uint8_t {
+        Stop,
+        Play,
+        NextFrame,
+        PreviousFrame,
+        GotoFrame,  // `frame`
+        GotoLabel,  // `label`
+        GotoFrame2, // `frame` (constant argument) + `play`
+    };
+    Kind kind = Kind::Stop;
+    uint32_t frame = 0; // 0-based
+    std::string label;
+    bool play = false; // GotoFrame2: play after the jump (else stop)
+};
+
+using DisplayTag = std::variant<PlaceObject, RemoveObject>;
+
+struct Frame {
+    std::vector<DisplayTag> tags; // in file order
+    std::vector<Action> actions;  // in file order, run after the tags
+    std::string label;            // FrameLabel; empty if none
+};
+
+struct Timeline {
+    std::vector<Frame> frames;                  // at least one frame once read
+    std::map<std::string, uint32_t> labels;     // label -> 0-based frame
+
+    uint32_t FrameCount() const { return static_cast<uint32_t>(frames.size()); }
+};
+
+} // namespace movie
