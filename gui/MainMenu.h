@@ -1,0 +1,45 @@
+// A main menu: items with captions, in a tree. A form's Menu shows it as the
+// native menu bar.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "gui/Component.h"
+#include "gui/Types.h"
+
+namespace gui {
+
+class MenuItem {
+ public:
+  explicit MenuItem(const std::string& caption = "") : caption_(caption) {}
+  const std::string& Caption() const { return caption_; }
+  void SetCaption(const std::string& caption) { caption_ = caption; }
+  int Count() const { return static_cast<int>(items_.size()); }
+  MenuItem& Items(int index) const { return *items_.at(static_cast<size_t>(index)); }
+  MenuItem& Add(const std::string& caption);
+  TNotifyEvent OnClick;
+
+ private:
+  std::string caption_;
+  std::vector<std::unique_ptr<MenuItem>> items_;
+};
+
+class MainMenu : public Component {
+ public:
+  explicit MainMenu(Component* owner);
+  ~MainMenu() override;
+  // The top-level items.
+  MenuItem& Items() { return root_; }
+  // A native menu bar built from the items (owned by the menu).
+  HMENU Handle();
+
+ private:
+  MenuItem root_;
+  HMENU handle_ = nullptr;
+};
+
+}  // namespace gui
