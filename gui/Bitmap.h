@@ -1,0 +1,73 @@
+// A 32-bit device-independent bitmap (DIB section, top-down) with its own canvas.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "gui/Canvas.h"
+#include "gui/GdiObject.h"
+#include "gui/Graphic.h"
+
+namespace gui {
+
+// How the transparent colour is chosen: the bottom-left pixel, or a given colour.
+enum TTransparentMode : std::uint8_t { tmAuto, tmFixed };
+
+class Bitmap : public Graphic {
+ public:
+  Bitmap();
+  // A bitmap of that size, filled white.
+  Bitmap(int width, int height);
+  Bitmap(const Bitmap& other);
+  ~Bitmap() override;
+
+  int Width() const override { return width_; }
+  int Height() const override { return height_; }
+  // Resizing keeps the pixels that still fit; new area is white. 0 x 0 frees the pixels.
+  void SetWidth(int width) { SetSize(width, height_); }
+  void SetHeight(int height) { SetSize(width_, height); }
+  void SetSize(int width, int height);
+  // Copies the pixels and flags of other.
+  void Assign(const Bitmap& other);
+
+  // The canvas over the bitmap's pixels (valid while the bitmap lives; not for an empty one).
+  gui::Canvas& Canvas();
+  HBITMAP Handle() const { return handle_.Get(); }
+  // Top-down rows of 0x00RRGGBB pixels (the DIB's byte order is B, G, R, x).
+  std::uint32_t* ScanLine(int y);
+  const std::uint32_t* ScanLine(int y) const;
+
+  // Loads the bitmap resource (RT_BITMAP, 1, 4, 8, 24 or 32 bits) named `name` from module;
+  // throws EResNotFound "Resource <name> not found" and leaves the bitmap as it was.
+  void LoadFromResourceName(HINSTANCE module, const std::string& name);
+  // Loads a .bmp file (used by tests and tools); throws EInvalidGraphic on bad data.
+  void LoadFromFile(const std::string& path);
+
+  // The colour drawn as transparent: tmAuto the bottom-left pixel, tmFixed the given one.
+  TColor TransparentColor() const;
+  void SetTransparentColor(TColor color);  // switches to tmFixed
+  TTransparentMode TransparentMode() const { return transparentMode_; }
+  void SetTransparentMode(TTransparentMode mode);
+
+  void Draw(gui::Canvas& canvas, const RECT& dest) const override;
+  std::unique_ptr<Graphic> Clone() const override;
+
+ private:
+  void LoadFromDib(const BITMAPINFO* info, const void* bits, std::size_t bitsSize);
+  void Attach(int width, int height, BitmapHandle handle, std::uint32_t* pixels);
+
+  int width_ = 0;
+  int height_ = 0;
+  BitmapHandle handle_;
+  std::uint32_t* pixels_ = nullptr;
+  std::unique_ptr<MemoryDC> dc_;
+  std::unique_ptr<SelectObjectGuard> selection_;
+  std::unique_ptr<gui::Canvas> canvas_;
+  TTransparentMode transparentMode_ = tmAuto;
+  TColor transparentColor_ = clNone;
+};
+
+}  // namespace gui
