@@ -33,7 +33,8 @@ class Bitmap : public Graphic {
   // Copies the pixels and flags of other.
   void Assign(const Bitmap& other);
 
-  // The canvas over the bitmap's pixels (valid while the bitmap lives; not for an empty one).
+  // The canvas over the bitmap's pixels; the same object for the bitmap's whole life, also
+  // across SetSize and loads (its font, pen and brush stay).
   gui::Canvas& Canvas();
   HBITMAP Handle() const { return handle_.Get(); }
   // Top-down rows of 0x00RRGGBB pixels (the DIB's byte order is B, G, R, x).
@@ -56,18 +57,29 @@ class Bitmap : public Graphic {
   std::unique_ptr<Graphic> Clone() const override;
 
  private:
-  void LoadFromDib(const BITMAPINFO* info, const void* bits, std::size_t bitsSize);
-  void Attach(int width, int height, BitmapHandle handle, std::uint32_t* pixels);
+  friend void DrawMasked(gui::Canvas& canvas, const RECT& dest, const Bitmap& keyed, const Bitmap& mask);
+  void LoadFromDib(const std::uint8_t* data, std::size_t size, std::size_t bitsOffset);
+  HDC DC() const;
+  void Replace(int width, int height);
 
   int width_ = 0;
   int height_ = 0;
-  BitmapHandle handle_;
   std::uint32_t* pixels_ = nullptr;
-  std::unique_ptr<MemoryDC> dc_;
-  std::unique_ptr<SelectObjectGuard> selection_;
-  std::unique_ptr<gui::Canvas> canvas_;
+  // Destroyed in reverse order: the canvas forgets the DC, the DIB is put out of the DC, the
+  // DIB is deleted, then the DC.
+  mutable std::unique_ptr<MemoryDC> dc_;
+  BitmapHandle handle_;
+  mutable std::unique_ptr<SelectObjectGuard> selection_;
+  gui::Canvas canvas_;
   TTransparentMode transparentMode_ = tmAuto;
   TColor transparentColor_ = clNone;
 };
+
+// Splits source into the two halves of a masked draw: keyed gets source's pixels with every
+// pixel of key colour black, mask is white where source has the key colour and black elsewhere.
+void MakeMask(const Bitmap& source, TColor key, Bitmap& keyed, Bitmap& mask);
+// Draws keyed through mask into dest on canvas (stretched when sizes differ): the canvas stays
+// as it was where mask is white.
+void DrawMasked(Canvas& canvas, const RECT& dest, const Bitmap& keyed, const Bitmap& mask);
 
 }  // namespace gui
