@@ -1,0 +1,56 @@
+// The outline of one fill in device pixels: a bag of directed line segments.
+// Curves are flattened as they are added. The segments need not be ordered
+// or chained; only the sum of their windings matters to the scan converter.
+#pragma once
+
+#include <cstddef>
+#include <vector>
+
+namespace movie::raster {
+
+struct PointF {
+    float x = 0;
+    float y = 0;
+};
+
+// One directed edge. Horizontal edges are never stored.
+struct Line {
+    float x0, y0, x1, y1;
+    float Top() const { return y0 < y1 ? y0 : y1; }
+    float Bottom() const { return y0 < y1 ? y1 : y0; }
+};
+
+struct BoundsF {
+    float xMin = 0, yMin = 0, xMax = 0, yMax = 0;
+    bool Empty() const { return xMax <= xMin || yMax <= yMin; }
+};
+
+class EdgeList {
+  public:
+    // Coordinates are clamped to +-kCoordinateLimit so that extreme transforms
+    // cannot overflow the scan converter's arithmetic; NaN becomes 0.
+    static constexpr float kCoordinateLimit = 1 << 22;
+    // Curves are flattened to within this distance (pixels).
+    static constexpr float kTolerance = 0.2f;
+    static constexpr int kMaxCurveSegments = 64;
+
+    void Clear();
+    void AddLine(PointF a, PointF b);
+    void AddQuad(PointF a, PointF control, PointF b);
+    void Append(const EdgeList& other);
+
+    // Orders the lines by their top; called once before rasterizing.
+    void Sort();
+
+    const std::vector<Line>& Lines() const { return lines_; }
+    bool Empty() const { return lines_.empty(); }
+    size_t Size() const { return lines_.size(); }
+    // Bounds of the lines added (empty when there are none).
+    BoundsF Bounds() const;
+
+  private:
+    std::vector<Line> lines_;
+    float xMin_ = 0, yMin_ = 0, xMax_ = 0, yMax_ = 0;
+};
+
+} // namespace movie::raster

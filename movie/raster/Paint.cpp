@@ -1,0 +1,217 @@
+#include "movie/raster/Paint.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace movie::raster {
+
+namespace {
+
+uint32_t ClampChannel(float v) {
+    if (!(v > 0)) return 0;
+    if (v >= 255) return 255;
+    return static_cast<uint32_t>(v + 0.5f);
+}
+
+float SrgbToLinear(float c) {
+    c /= 255.0f;
+    return c <= 0.04045f ? c / 12.92f : std::pow((c + 0.055f) / 1.055f, 2.4f);
+}
+
+float LinearToSrgb(float c) {
+    c = c <= 0.0031308f ? c * 12.92f : 1.055f * std::pow(c, 1 / 2.4f) - 0.055f;
+    return c * 255.0f;
+}
+
+inline float Spread01(float t, Spread s) {
+    switch (s) {
+    case Spread::Pad:
+        return t < 0 ? 0 : (t > 1 ? 1 : t);
+    case Spread::Repeat:
+        return t - std::floor(t);
+    case Spread::Reflect: {
+        float m = t - 2 * std::floor(t * 0.5f);
+        return m > 1 ? 2 - m : m;
+    }
+    }
+    return t;
+}
+
+inline int LutIndex(float t) {
+    int i = static_cast<int>(t * 255.0f + 0.5f);
+    return i < 0 ? 0 : (i > 255 ? 255 : i);
+}
+
+inline int Wrap(int v, int n) {
+    v %= n;
+    return v < 0 ? v + n : v;
+}
+
+inline Pixel Lerp(Pixel p, Pixel q, uint32_t f) { // f 0..256 weight of q
+    uint32_t g = 256 - f;
+    uint32_t rb = (((p & 0x00FF00FFu) * g + (q & 0x00FF00FFu) * f) >> 8) & 0x00FF00FFu;
+    uint32_t ag = (((p >> 8) & 0x00FF00FFu) * g + ((q >> 8) & 0x00FF00FFu) * f) & 0xFF00FF00u;
+    return rb | ag;
+}
+
+} // namespace
+
+Pixel ColorMatrix::Apply(uint32_t r, uint32_t g, uint32_t b, uint32_t a) const {
+    return Premultiply(ClampChannel(r * mult[0] + add[0]), ClampChannel(g * mult[1] + add[1]),
+                       ClampChannel(b * mult[2] + add[2]), ClampChannel(a * mult[3] + add[3]));
+}
+
+Pixel ColorMatrix::ApplyPremultiplied(Pixel p) const {
+    uint32_t a = PixelA(p);
+    uint32_t r = 0, g = 0, b = 0;
+    if (a != 0) {
+        r = std::min<uint32_t>(255, (PixelR(p) * 255 + a / 2) / a);
+        g = std::min<uint32_t>(255, (PixelG(p) * 255 + a / 2) / a);
+        b = std::min<uint32_t>(255, (PixelB(p) * 255 + a / 2) / a);
+    }
+    return Apply(r, g, b, a);
+}
+
+Paint Paint::Solid(Pixel premultiplied) {
+    Paint p;
+    p.kind = PaintKind::Solid;
+    p.color = premultiplied;
+    p.opaque = PixelA(premultiplied) == 255;
+    return p;
+}
+
+void Paint::SetGradient(const std::vector<GradientStopF>& stops, bool linearRgb, const ColorMatrix& cx) {
+    opaque = true;
+    if (stops.empty()) {
+        lut.fill(0);
+        opaque = false;
+        return;
+    }
+    struct C {
+        float r, g, b, a;
+    };
+    std::vector<C> cols;
+    cols.reserve(stops.size());
+    for (const auto& s : stops) {
+        Pixel p = cx.Apply(s.r, s.g, s.b, s.a); // back to straight for interpolation
+        uint32_t a = PixelA(p);
+        float r = a ? PixelR(p) * 255.0f / a : 0, g = a ? PixelG(p) * 255.0f / a : 0,
+              b = a ? PixelB(p) * 255.0f / a : 0;
+        if (linearRgb) r = SrgbToLinear(r), g = SrgbToLinear(g), b = SrgbToLinear(b);
+        cols.push_back({r, g, b, static_cast<float>(a)});
+    }
+    size_t k = 0;
+    for (int i = 0; i < 256; ++i) {
+        while (k + 1 < stops.size() && stops[k + 1].ratio <= i) ++k;
+        C c;
+        if (i <= stops[0].ratio) {
+            c = cols[0];
+        } else if (k + 1 >= stops.size()) {
+            c = cols[k];
+        } else {
+            float span = static_cast<float>(stops[k + 1].ratio - stops[k].ratio);
+            float f = span > 0 ? (i - stops[k].ratio) / span : 0;
+            const C& p = cols[k];
+            const C& q = cols[k + 1];
+            c = {p.r + (q.r - p.r) * f, p.g + (q.g - p.g) * f, p.b + (q.b - p.b) * f, p.a + (q.a - p.a) * f};
+        }
+        if (linearRgb) c.r = LinearToSrgb(c.r), c.g = LinearToSrgb(c.g), c.b = LinearToSrgb(c.b);
+        uint32_t a = ClampChannel(c.a);
+        lut[i] = Premultiply(ClampChannel(c.r), ClampChannel(c.g), ClampChannel(c.b), a);
+        if (a != 255) opaque = false;
+    }
+}
+
+void Paint::SetImage(const Image* img, bool rep, bool smo, const ColorMatrix& cx) {
+    kind = PaintKind::Image;
+    image = img;
+    repeat = rep;
+    smooth = smo;
+    hasColorMatrix = !cx.IsIdentity();
+    colorMatrix = cx;
+    opaque = img && img->opaque && !hasColorMatrix && img->width > 0 && img->height > 0;
+    if (hasColorMatrix && cx.mult[3] == 1 && cx.add[3] == 0 && img && img->opaque) opaque = true;
+}
+
+void Paint::ShadeRow(int x, int y, int n, Pixel* out) const {
+    const double px = x + 0.5, py = y + 0.5;
+    switch (kind) {
+    case PaintKind::Solid:
+        std::fill(out, out + n, color);
+        return;
+    case PaintKind::Linear: {
+        double t = inverse.a * px + inverse.c * py + inverse.tx;
+        const double dt = inverse.a;
+        for (int i = 0; i < n; ++i, t += dt) out[i] = lut[LutIndex(Spread01(static_cast<float>(t), spread))];
+        return;
+    }
+    case PaintKind::Radial: {
+        double gx = inverse.a * px + inverse.c * py + inverse.tx;
+        double gy = inverse.b * px + inverse.d * py + inverse.ty;
+        for (int i = 0; i < n; ++i, gx += inverse.a, gy += inverse.b) {
+            float t = static_cast<float>(std::sqrt(gx * gx + gy * gy));
+            out[i] = lut[LutIndex(Spread01(t, spread))];
+        }
+        return;
+    }
+    case PaintKind::Focal: {
+        double gx = inverse.a * px + inverse.c * py + inverse.tx;
+        double gy = inverse.b * px + inverse.d * py + inverse.ty;
+        const double f = std::clamp(static_cast<double>(focal), -0.998, 0.998);
+        const double c = f * f - 1; // |F|^2 - 1 < 0
+        for (int i = 0; i < n; ++i, gx += inverse.a, gy += inverse.b) {
+            // The ray from the focus through the point meets the unit circle
+            // at distance 1/t along (p - F).
+            double dx = gx - f, dy = gy;
+            double dd = dx * dx + dy * dy;
+            float t = 0;
+            if (dd > 1e-12) {
+                double fd = f * dx;
+                double s = (-fd + std::sqrt(fd * fd - dd * c)) / dd;
+                t = static_cast<float>(1.0 / s);
+            }
+            out[i] = lut[LutIndex(Spread01(t, spread))];
+        }
+        return;
+    }
+    case PaintKind::Image: {
+        if (!image || image->width <= 0 || image->height <= 0) {
+            std::fill(out, out + n, 0u);
+            return;
+        }
+        const int w = image->width, h = image->height;
+        const Pixel* pix = image->pixels.data();
+        double u = inverse.a * px + inverse.c * py + inverse.tx;
+        double v = inverse.b * px + inverse.d * py + inverse.ty;
+        auto fetch = [&](int ix, int iy) {
+            if (repeat) {
+                ix = Wrap(ix, w);
+                iy = Wrap(iy, h);
+            } else {
+                ix = std::clamp(ix, 0, w - 1);
+                iy = std::clamp(iy, 0, h - 1);
+            }
+            return pix[static_cast<size_t>(iy) * w + ix];
+        };
+        for (int i = 0; i < n; ++i, u += inverse.a, v += inverse.b) {
+            double cu = std::clamp(u, -1e9, 1e9), cv = std::clamp(v, -1e9, 1e9);
+            if (!smooth) {
+                out[i] = fetch(static_cast<int>(std::floor(cu)), static_cast<int>(std::floor(cv)));
+            } else {
+                double su = cu - 0.5, sv = cv - 0.5;
+                double fu = std::floor(su), fv = std::floor(sv);
+                int ix = static_cast<int>(fu), iy = static_cast<int>(fv);
+                uint32_t wu = static_cast<uint32_t>((su - fu) * 256), wv = static_cast<uint32_t>((sv - fv) * 256);
+                Pixel top = Lerp(fetch(ix, iy), fetch(ix + 1, iy), wu);
+                Pixel bot = Lerp(fetch(ix, iy + 1), fetch(ix + 1, iy + 1), wu);
+                out[i] = Lerp(top, bot, wv);
+            }
+        }
+        if (hasColorMatrix)
+            for (int i = 0; i < n; ++i) out[i] = colorMatrix.ApplyPremultiplied(out[i]);
+        return;
+    }
+    }
+}
+
+} // namespace movie::raster

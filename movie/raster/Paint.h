@@ -1,0 +1,76 @@
+// What fills the covered pixels: a solid colour, a gradient through a
+// 256-entry colour table, or an image. Each kind has its own row shader; the
+// blitter calls the shader once per run of covered pixels.
+#pragma once
+
+#include "movie/raster/Pixel.h"
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+namespace movie::raster {
+
+// x' = a*x + c*y + tx, y' = b*x + d*y + ty.
+struct Affine {
+    double a = 1, b = 0, c = 0, d = 1, tx = 0, ty = 0;
+};
+
+// A premultiplied image (Pixel words, rows top to bottom, no padding).
+struct Image {
+    int width = 0;
+    int height = 0;
+    bool opaque = true;
+    std::vector<Pixel> pixels;
+};
+
+// A colour transform on straight colour, channel = clamp(c * mult + add).
+struct ColorMatrix {
+    float mult[4] = {1, 1, 1, 1}; // r, g, b, a
+    float add[4] = {0, 0, 0, 0};  // channel units
+    bool IsIdentity() const {
+        return mult[0] == 1 && mult[1] == 1 && mult[2] == 1 && mult[3] == 1 && add[0] == 0 && add[1] == 0 &&
+               add[2] == 0 && add[3] == 0;
+    }
+    // Straight colour in, premultiplied pixel out.
+    Pixel Apply(uint32_t r, uint32_t g, uint32_t b, uint32_t a) const;
+    // Premultiplied in and out.
+    Pixel ApplyPremultiplied(Pixel p) const;
+};
+
+enum class PaintKind : uint8_t { Solid, Linear, Radial, Focal, Image };
+enum class Spread : uint8_t { Pad, Reflect, Repeat };
+
+struct GradientStopF {
+    int ratio = 0; // 0..255
+    uint8_t r = 0, g = 0, b = 0, a = 255;
+};
+
+struct Paint {
+    PaintKind kind = PaintKind::Solid;
+    Pixel color = 0xFF000000u; // Solid
+    // Gradients: device pixel -> gradient space, where linear gradients run
+    // t = x from 0 to 1 and radial ones have radius 1 around the origin.
+    // Images: device pixel -> image pixel coordinates.
+    Affine inverse;
+    Spread spread = Spread::Pad;
+    float focal = 0; // Focal: the focus on the x axis, -1..1
+    std::array<Pixel, 256> lut{};
+    const Image* image = nullptr;
+    bool repeat = true;
+    bool smooth = true;
+    bool hasColorMatrix = false;
+    ColorMatrix colorMatrix; // Image only (gradients and solids carry it in their colours)
+    bool opaque = true;      // every shaded pixel has alpha 255
+
+    static Paint Solid(Pixel premultiplied);
+    // Builds the gradient table from the stops (at least one), interpolating
+    // in sRGB or, when `linearRgb`, in linear light.
+    void SetGradient(const std::vector<GradientStopF>& stops, bool linearRgb, const ColorMatrix& cx);
+    void SetImage(const Image* img, bool repeat, bool smooth, const ColorMatrix& cx);
+
+    // Shades pixels x .. x+n-1 of row y (pixel centres) into out.
+    void ShadeRow(int x, int y, int n, Pixel* out) const;
+};
+
+} // namespace movie::raster

@@ -1,0 +1,195 @@
+#include "movie/raster/ScanConverter.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace movie::raster {
+
+IRect IRect::Intersect(const IRect& o) const {
+    IRect r{std::max(x0, o.x0), std::max(y0, o.y0), std::min(x1, o.x1), std::min(y1, o.y1)};
+    if (r.Empty()) return {};
+    return r;
+}
+
+IRect IRect::Union(const IRect& o) const {
+    if (Empty()) return o;
+    if (o.Empty()) return *this;
+    return {std::min(x0, o.x0), std::min(y0, o.y0), std::max(x1, o.x1), std::max(y1, o.y1)};
+}
+
+IRect CoveringRect(const BoundsF& b) {
+    if (b.Empty()) return {};
+    auto lo = [](float v) { return static_cast<int>(std::clamp(std::floor(v) - 1, -1e9f, 1e9f)); };
+    auto hi = [](float v) { return static_cast<int>(std::clamp(std::ceil(v) + 1, -1e9f, 1e9f)); };
+    return {lo(b.xMin), lo(b.yMin), hi(b.xMax), hi(b.yMax)};
+}
+
+bool ScanConverter::Accumulate(const EdgeList& edges, IRect clip) {
+    BoundsF b = edges.Bounds();
+    if (b.Empty() || clip.Empty()) return false;
+    // Rows: only those the outline touches. Columns: from the outline's left
+    // (or the clip's) to its right plus one, where the cover returns to zero.
+    int top = std::max(clip.y0, static_cast<int>(std::max(std::floor(b.yMin), -1e9f)));
+    int bottom = std::min(clip.y1, static_cast<int>(std::min(std::ceil(b.yMax), 1e9f)));
+    int left = std::max(clip.x0, static_cast<int>(std::max(std::floor(b.xMin), -1e9f)));
+    int right = std::min(clip.x1, static_cast<int>(std::min(std::ceil(b.xMax), 1e9f)) + 1);
+    if (bottom <= top || right <= left) return false;
+
+    originX_ = left;
+    originY_ = top;
+    width_ = right - left;
+    height_ = bottom - top;
+    stride_ = width_ + 2;
+    size_t need = static_cast<size_t>(stride_) * height_;
+    if (acc_.size() < need) acc_.assign(need, 0.0f);
+    if (cov_.size() < static_cast<size_t>(stride_)) cov_.resize(stride_);
+    rowMin_.assign(height_, stride_);
+    rowMax_.assign(height_, -1);
+
+    const float fx = static_cast<float>(left), fy = static_cast<float>(top);
+    const float fTop = static_cast<float>(top), fBottom = static_cast<float>(bottom);
+    for (const Line& l : edges.Lines()) {
+        if (l.Top() >= fBottom) break; // sorted by top
+        if (l.Bottom() <= fTop) continue;
+        AddClipped(l.x0 - fx, l.y0 - fy, l.x1 - fx, l.y1 - fy);
+    }
+    return true;
+}
+
+// Clips a line to the rows 0..height and the columns 0..width; the parts left
+// and right of the columns become vertical lines on the border, which keeps
+// the winding of everything to their right.
+void ScanConverter::AddClipped(float x0, float y0, float x1, float y1) {
+    const float h = static_cast<float>(height_);
+    const float w = static_cast<float>(width_);
+    // Rows first.
+    if (y0 < y1 ? (y0 < 0 || y1 > h) : (y1 < 0 || y0 > h)) {
+        float dxdy = (x1 - x0) / (y1 - y0);
+        auto clampY = [&](float& x, float& y) {
+            float ny = std::clamp(y, 0.0f, h);
+            if (ny != y) {
+                x += (ny - y) * dxdy;
+                y = ny;
+            }
+        };
+        clampY(x0, y0);
+        clampY(x1, y1);
+        if (y0 == y1) return;
+    }
+    // Then columns, in up to three pieces.
+    bool inside = x0 >= 0 && x0 <= w && x1 >= 0 && x1 <= w;
+    if (inside) {
+        AddLine(x0, y0, x1, y1);
+        return;
+    }
+    float ts[4];
+    int n = 0;
+    ts[n++] = 0;
+    float dx = x1 - x0;
+    if (dx != 0) {
+        float t0 = (0 - x0) / dx, tw = (w - x0) / dx;
+        if (t0 > tw) std::swap(t0, tw);
+        if (t0 > 0 && t0 < 1) ts[n++] = t0;
+        if (tw > 0 && tw < 1) ts[n++] = tw;
+    }
+    ts[n++] = 1;
+    float px = std::clamp(x0, 0.0f, w), py = y0;
+    for (int i = 1; i < n; ++i) {
+        float t = ts[i];
+        float qx = i == n - 1 ? x1 : x0 + dx * t;
+        float qy = i == n - 1 ? y1 : y0 + (y1 - y0) * t;
+        qx = std::clamp(qx, 0.0f, w);
+        if (qy != py) AddLine(px, py, qx, qy);
+        px = qx;
+        py = qy;
+    }
+}
+
+// Adds one line lying within the accumulation area.
+void ScanConverter::AddLine(float x0, float y0, float x1, float y1) {
+    float dir = 1;
+    if (y0 > y1) {
+        dir = -1;
+        std::swap(x0, x1);
+        std::swap(y0, y1);
+    }
+    const float dxdy = (x1 - x0) / (y1 - y0);
+    float x = x0;
+    int yStart = static_cast<int>(y0);
+    int yEnd = std::min(height_, static_cast<int>(std::ceil(y1)));
+    const float xLimit = static_cast<float>(width_);
+    for (int y = yStart; y < yEnd; ++y) {
+        float* row = acc_.data() + static_cast<size_t>(y) * stride_;
+        float fy = static_cast<float>(y);
+        float dy = std::min(fy + 1, y1) - std::max(fy, y0);
+        float xNext = std::clamp(x + dxdy * dy, 0.0f, xLimit);
+        float d = dy * dir;
+        float xa = x < xNext ? x : xNext;
+        float xb = x < xNext ? xNext : x;
+        float xaFloor = std::floor(xa);
+        int xai = static_cast<int>(xaFloor);
+        float xbCeil = std::ceil(xb);
+        int xbi = static_cast<int>(xbCeil);
+        int lastWritten;
+        if (xbi <= xai + 1) {
+            float xmf = 0.5f * (x + xNext) - xaFloor;
+            row[xai] += d - d * xmf;
+            row[xai + 1] += d * xmf;
+            lastWritten = xai + 1;
+        } else {
+            float s = 1.0f / (xb - xa);
+            float xaf = xa - xaFloor;
+            float a0 = 0.5f * s * (1 - xaf) * (1 - xaf);
+            float xbf = xb - xbCeil + 1;
+            float am = 0.5f * s * xbf * xbf;
+            row[xai] += d * a0;
+            if (xbi == xai + 2) {
+                row[xai + 1] += d * (1 - a0 - am);
+            } else {
+                float a1 = s * (1.5f - xaf);
+                row[xai + 1] += d * (a1 - a0);
+                for (int xi = xai + 2; xi < xbi - 1; ++xi) row[xi] += d * s;
+                float a2 = a1 + static_cast<float>(xbi - xai - 3) * s;
+                row[xbi - 1] += d * (1 - a2 - am);
+            }
+            row[xbi] += d * am;
+            lastWritten = xbi;
+        }
+        if (xai < rowMin_[y]) rowMin_[y] = xai;
+        if (lastWritten > rowMax_[y]) rowMax_[y] = lastWritten;
+        x = xNext;
+    }
+}
+
+bool ScanConverter::ResolveRow(int row, FillRule rule, int& x0, int& n) {
+    int lo = rowMin_[row], hi = rowMax_[row];
+    if (hi < lo) return false;
+    float* acc = acc_.data() + static_cast<size_t>(row) * stride_;
+    int end = std::min(hi, width_ - 1);
+    float sum = 0;
+    uint8_t* cov = cov_.data();
+    if (rule == FillRule::NonZero) {
+        for (int x = lo; x <= end; ++x) {
+            sum += acc[x];
+            acc[x] = 0;
+            float c = std::min(std::fabs(sum), 1.0f);
+            cov[x] = static_cast<uint8_t>(c * 255.0f + 0.5f);
+        }
+    } else {
+        for (int x = lo; x <= end; ++x) {
+            sum += acc[x];
+            acc[x] = 0;
+            float c = std::fabs(sum);
+            c -= 2.0f * std::floor(c * 0.5f);
+            if (c > 1) c = 2 - c;
+            cov[x] = static_cast<uint8_t>(c * 255.0f + 0.5f);
+        }
+    }
+    for (int x = std::max(lo, end + 1); x <= hi; ++x) acc[x] = 0;
+    if (end < lo) return false;
+    x0 = lo;
+    n = end - lo + 1;
+    return true;
+}
+
+} // namespace movie::raster

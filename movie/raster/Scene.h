@@ -1,0 +1,73 @@
+// A frame as a list of drawing commands in device pixels: fills (an outline,
+// a fill rule and a paint), layers that add the fills of one shape together
+// before they are laid over the frame, and masks. The painter builds it; the
+// scene renderer draws it band by band. The storage is reused from frame to
+// frame, so a steady animation allocates nothing.
+#pragma once
+
+#include "movie/raster/EdgeList.h"
+#include "movie/raster/Paint.h"
+#include "movie/raster/ScanConverter.h"
+
+#include <cstdint>
+#include <vector>
+
+namespace movie::raster {
+
+enum class Op : uint8_t {
+    Fill,       // draw fill `index`
+    BeginLayer, // the following fills add into a transparent layer...
+    EndLayer,   // ...which is then laid over the frame
+    BeginMask,  // the following fills build a mask (their coverage united)...
+    EndMask,    // ...which then limits everything drawn until PopMask
+    PopMask,
+};
+
+struct Command {
+    Op op;
+    uint32_t index = 0; // Fill: the fill
+    IRect bounds;       // pixels the command may touch
+};
+
+struct FillItem {
+    EdgeList edges;
+    FillRule rule = FillRule::NonZero;
+    uint32_t paint = 0;
+};
+
+class Scene {
+  public:
+    static constexpr int kMaxMaskDepth = 16;
+
+    void Clear();
+    Pixel Background() const { return background_; }
+    void SetBackground(Pixel p) { background_ = p; }
+
+    // Starts a new fill; add its outline to the returned list, then call EndFill.
+    EdgeList& BeginFill();
+    // Finishes the fill begun last, painted with `paint`. Empty outlines are dropped.
+    void EndFill(const Paint& paint, FillRule rule);
+    void BeginLayer();
+    void EndLayer();
+    // Masks nest up to kMaxMaskDepth; deeper ones are ignored with their content.
+    void BeginMask();
+    void EndMask();
+    void PopMask();
+
+    const std::vector<Command>& Commands() const { return commands_; }
+    const FillItem& Fill(uint32_t i) const { return fills_[i]; }
+    const Paint& PaintAt(uint32_t i) const { return paints_[i]; }
+    size_t FillCount() const { return fillCount_; }
+
+  private:
+    Pixel background_ = 0xFFFFFFFFu;
+    std::vector<Command> commands_;
+    std::vector<FillItem> fills_;
+    std::vector<Paint> paints_;
+    size_t fillCount_ = 0;
+    std::vector<size_t> layerStarts_;
+    int maskDepth_ = 0;
+    int ignoredMasks_ = 0;
+};
+
+} // namespace movie::raster

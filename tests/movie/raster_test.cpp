@@ -1,0 +1,435 @@
+// The rasterizer on its own: coverage, fill rules, paints, strokes, masks,
+// layers and bands, checked on pixels.
+#include "movie/raster/Canvas.h"
+#include "movie/raster/Scene.h"
+#include "movie/raster/SceneRenderer.h"
+#include "movie/raster/Stroker.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+using namespace movie::raster;
+
+namespace {
+
+constexpr Pixel kWhite = 0xFFFFFFFFu;
+constexpr Pixel kBlack = 0xFF000000u;
+constexpr Pixel kRed = 0xFFFF0000u;
+constexpr Pixel kBlue = 0xFF0000FFu;
+
+void AddRect(EdgeList& e, float x0, float y0, float x1, float y1) {
+    e.AddLine({x0, y0}, {x1, y0});
+    e.AddLine({x1, y0}, {x1, y1});
+    e.AddLine({x1, y1}, {x0, y1});
+    e.AddLine({x0, y1}, {x0, y0});
+}
+
+void AddPolygon(EdgeList& e, std::initializer_list<PointF> pts) {
+    std::vector<PointF> v(pts);
+    for (size_t i = 0; i < v.size(); ++i) e.AddLine(v[i], v[(i + 1) % v.size()]);
+}
+
+Canvas Draw(const Scene& scene, int w, int h, int threads = 1) {
+    Canvas canvas(w, h);
+    SceneRenderer r;
+    r.SetThreads(threads);
+    r.Render(scene, canvas, {0, 0, w, h});
+    return canvas;
+}
+
+// Coverage of `scene`'s single black fill on white, 0..255, at (x, y).
+int Darkness(const Canvas& c, int x, int y) { return 255 - static_cast<int>(PixelR(c.At(x, y))); }
+
+} // namespace
+
+TEST(RasterCoverage, PixelAlignedRectangleIsExact) {
+    Scene s;
+    s.SetBackground(kWhite);
+    AddRect(s.BeginFill(), 2, 3, 7, 5);
+    s.EndFill(Paint::Solid(kBlack), FillRule::NonZero);
+    Canvas c = Draw(s, 10, 10);
+    for (int y = 0; y < 10; ++y)
+        for (int x = 0; x < 10; ++x) {
+            bool inside = x >= 2 && x < 7 && y >= 3 && y < 5;
+            EXPECT_EQ(c.At(x, y), inside ? kBlack : kWhite) << x << "," << y;
+        }
+}
+
+TEST(RasterCoverage, PartialPixelsGetTheirArea) {
+    Scene s;
+    s.SetBackground(kWhite);
+    // Half of column 2, a quarter of pixel (5, 1) (half its width, half its height).
+    AddRect(s.BeginFill(), 2.5f, 0, 5.5f, 1.5f);
+    s.EndFill(Paint::Solid(kBlack), FillRule::NonZero);
+    Canvas c = Draw(s, 8, 4);
+    EXPECT_NEAR(Darkness(c, 2, 0), 128, 2);
+    EXPECT_EQ(Darkness(c, 3, 0), 255);
+    EXPECT_NEAR(Darkness(c, 5, 0), 128, 2);
+    EXPECT_NEAR(Darkness(c, 2, 1), 64, 2);
+    EXPECT_NEAR(Darkness(c, 3, 1), 128, 2);
+    EXPECT_EQ(Darkness(c, 6, 0), 0);
+    EXPECT_EQ(Darkness(c, 3, 2), 0);
+}
+
+TEST(RasterCoverage, DiagonalHalvesPixels) {
+    Scene s;
+    s.SetBackground(kWhite);
+    AddPolygon(s.BeginFill(), {{0, 0}, {8, 0}, {0, 8}}); // the diagonal cuts pixels (i, 7-i) in half
+    s.EndFill(Paint::Solid(kBlack), FillRule::NonZero);
+    Canvas c = Draw(s, 8, 8);
+    for (int i = 0; i < 8; ++i) EXPECT_NEAR(Darkness(c, i, 7 - i), 128, 2) << i;
+    EXPECT_EQ(Darkness(c, 0, 0), 255);
+    EXPECT_EQ(Darkness(c, 7, 7), 0);
+}
+
+TEST(RasterCoverage, CircleAreaMatches) {
+    Scene s;
+    s.SetBackground(kWhite);
+    EdgeList& e = s.BeginFill();
+    const float r = 10.3f;
+    const int n = 720;
+    for (int i = 0; i < n; ++i) {
+        float a0 = 2 * 3.14159265f * i / n, a1 = 2 * 3.14159265f * (i + 1) / n;
+        e.AddLine({16 + r * std::cos(a0), 16 + r * std::sin(a0)}, {16 + r * std::cos(a1), 16 + r * std::sin(a1)});
+    }
+    s.EndFill(Paint::Solid(kBlack), FillRule::NonZero);
+    Canvas c = Draw(s, 32, 32);
+    double sum = 0;
+    for (int y = 0; y < 32; ++y)
+        for (int x = 0; x < 32; ++x) sum += Darkness(c, x, y) / 255.0;
+    EXPECT_NEAR(sum, 3.14159265 * r * r, 1.0);
+}
+
+TEST(RasterFillRule, EvenOddPunchesHoleNonZeroDoesNot) {
+    for (FillRule rule : {FillRule::EvenOdd, FillRule::NonZero}) {
+        Scene s;
+        s.SetBackground(kWhite);
+        EdgeList& e = s.BeginFill();
+        AddRect(e, 0, 0, 10, 10);
+        AddRect(e, 3, 3, 7, 7); // same direction: winding 2 inside
+        s.EndFill(Paint::Solid(kBlack), rule);
+        Canvas c = Draw(s, 10, 10);
+        EXPECT_EQ(c.At(1, 1), kBlack);
+        EXPECT_EQ(c.At(5, 5), rule == FillRule::EvenOdd ? kWhite : kBlack);
+    }
+}
+
+TEST(RasterFillRule, OppositeWindingCancels) {
+    Scene s;
+    s.SetBackground(kWhite);
+    EdgeList& e = s.BeginFill();
+    AddRect(e, 0, 0, 10, 10);
+    AddPolygon(e, {{3, 3}, {3, 7}, {7, 7}, {7, 3}}); // reversed
+    s.EndFill(Paint::Solid(kBlack), FillRule::NonZero);
+    Canvas c = Draw(s, 10, 10);
+    EXPECT_EQ(c.At(5, 5), kWhite);
+    EXPECT_EQ(c.At(1, 5), kBlack);
+}
+
+TEST(RasterClipping, ShapesBeyondTheCanvasKeepTheirInside) {
+    Scene s;
+    s.SetBackground(kWhite);
+    AddPolygon(s.BeginFill(), {{-1e6f, -50}, {1e6f, -40}, {1e6f, 50}, {-1e6f, 40}});
+    s.EndFill(Paint::Solid(kBlack), FillRule::NonZero);
+    Canvas c = Draw(s, 16, 16);
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 16; ++x) EXPECT_EQ(c.At(x, y), kBlack);
+}
+
+TEST(RasterClipping, ExtremeAndInvalidCoordinatesAreHarmless) {
+    Scene s;
+    s.SetBackground(kWhite);
+    EdgeList& e = s.BeginFill();
+    e.AddLine({NAN, 0}, {5, 5});
+    e.AddLine({1e30f, -1e30f}, {-1e30f, 1e30f});
+    e.AddQuad({0, 0}, {1e38f, 1e38f}, {4, 4});
+    e.AddQuad({3, 3}, {3, 3}, {3, 3}); // degenerate
+    s.EndFill(Paint::Solid(kBlack), FillRule::EvenOdd);
+    Canvas c = Draw(s, 16, 16); // must simply not crash or hang
+    EXPECT_EQ(c.Width(), 16);
+}
+
+TEST(RasterSeams, FillsOfOneLayerMeetingOnADiagonalLeaveNoSeam) {
+    Scene s;
+    s.SetBackground(kWhite);
+    s.BeginLayer();
+    AddPolygon(s.BeginFill(), {{0, 0}, {16, 0}, {0, 16}});
+    s.EndFill(Paint::Solid(kBlue), FillRule::NonZero);
+    AddPolygon(s.BeginFill(), {{16, 0}, {16, 16}, {0, 16}});
+    s.EndFill(Paint::Solid(kBlue), FillRule::NonZero);
+    s.EndLayer();
+    Canvas c = Draw(s, 16, 16);
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 16; ++x) {
+            // No white from the background may show along the shared edge.
+            EXPECT_LE(PixelR(c.At(x, y)), 1u) << x << "," << y;
+            EXPECT_GE(PixelB(c.At(x, y)), 254u) << x << "," << y;
+        }
+}
+
+TEST(RasterSeams, FanOfTrianglesAroundAPointCoversEverything) {
+    Scene s;
+    s.SetBackground(kWhite);
+    s.BeginLayer();
+    const PointF centre{10.3f, 9.7f};
+    const int n = 7;
+    for (int i = 0; i < n; ++i) {
+        float a0 = 2 * 3.14159265f * i / n, a1 = 2 * 3.14159265f * (i + 1) / n;
+        AddPolygon(s.BeginFill(), {centre, {centre.x + 30 * std::cos(a0), centre.y + 30 * std::sin(a0)},
+                                   {centre.x + 30 * std::cos(a1), centre.y + 30 * std::sin(a1)}});
+        s.EndFill(Paint::Solid(i % 2 ? kBlack : kRed), FillRule::NonZero);
+    }
+    s.EndLayer();
+    Canvas c = Draw(s, 20, 20);
+    for (int y = 0; y < 20; ++y)
+        for (int x = 0; x < 20; ++x) {
+            // Red plus black sums to an opaque pixel without any white (green is the witness).
+            EXPECT_LE(PixelG(c.At(x, y)), 1u) << x << "," << y;
+            EXPECT_EQ(PixelA(c.At(x, y)), 255u);
+        }
+}
+
+TEST(RasterPaint, TranslucentSolidBlendsOver) {
+    Scene s;
+    s.SetBackground(kWhite);
+    AddRect(s.BeginFill(), 0, 0, 4, 4);
+    s.EndFill(Paint::Solid(Premultiply(0, 0, 0, 128)), FillRule::NonZero);
+    Canvas c = Draw(s, 4, 4);
+    EXPECT_NEAR(static_cast<int>(PixelR(c.At(1, 1))), 127, 1);
+    EXPECT_EQ(PixelA(c.At(1, 1)), 255u);
+}
+
+TEST(RasterPaint, LinearGradientPadsAndRamps) {
+    Scene s;
+    s.SetBackground(kWhite);
+    AddRect(s.BeginFill(), 0, 0, 100, 2);
+    Paint p;
+    p.kind = PaintKind::Linear;
+    p.inverse = {1.0 / 50, 0, 0, 1, -25.0 / 50, 0}; // t = (x - 25) / 50
+    p.SetGradient({{0, 0, 0, 0, 255}, {255, 255, 255, 255, 255}}, false, {});
+    s.EndFill(p, FillRule::NonZero);
+    Canvas c = Draw(s, 100, 2);
+    EXPECT_EQ(PixelR(c.At(5, 0)), 0u);    // padded before the start
+    EXPECT_EQ(PixelR(c.At(90, 0)), 255u); // padded after the end
+    EXPECT_NEAR(static_cast<int>(PixelR(c.At(50, 0))), 130, 3);
+    EXPECT_LT(PixelR(c.At(40, 0)), PixelR(c.At(60, 0)));
+}
+
+TEST(RasterPaint, SpreadModesRepeatAndReflect) {
+    auto valueAt = [](Spread spread, float t) {
+        Paint p;
+        p.kind = PaintKind::Linear;
+        p.spread = spread;
+        p.inverse = {0, 0, 0, 0, t, 0};
+        p.SetGradient({{0, 0, 0, 0, 255}, {255, 255, 255, 255, 255}}, false, {});
+        Pixel out;
+        p.ShadeRow(0, 0, 1, &out);
+        return static_cast<int>(PixelR(out));
+    };
+    EXPECT_NEAR(valueAt(Spread::Repeat, 1.25f), 64, 2);
+    EXPECT_NEAR(valueAt(Spread::Reflect, 1.25f), 191, 2);
+    EXPECT_EQ(valueAt(Spread::Pad, 1.25f), 255);
+    EXPECT_NEAR(valueAt(Spread::Reflect, -0.25f), 64, 2);
+}
+
+TEST(RasterPaint, LinearRgbInterpolationIsBrighterInTheMiddle) {
+    Paint srgb, lin;
+    std::vector<GradientStopF> stops{{0, 0, 0, 0, 255}, {255, 255, 255, 255, 255}};
+    srgb.SetGradient(stops, false, {});
+    lin.SetGradient(stops, true, {});
+    EXPECT_NEAR(static_cast<int>(PixelR(srgb.lut[128])), 128, 1);
+    EXPECT_NEAR(static_cast<int>(PixelR(lin.lut[128])), 188, 2);
+}
+
+TEST(RasterPaint, RadialAndFocalGradients) {
+    Paint p;
+    p.kind = PaintKind::Radial;
+    p.inverse = {1.0 / 10, 0, 0, 1.0 / 10, -1, -1}; // centre (10, 10), radius 10
+    p.SetGradient({{0, 255, 0, 0, 255}, {255, 0, 0, 255, 255}}, false, {});
+    Pixel px[20];
+    p.ShadeRow(0, 10, 20, px);
+    EXPECT_GT(PixelR(px[9]), 230u);  // centre is the first stop
+    EXPECT_GT(PixelB(px[0]), 240u);   // rim is the last
+    p.kind = PaintKind::Focal;
+    p.focal = 0.8f; // focus at (18, 10)
+    p.ShadeRow(0, 10, 20, px);
+    EXPECT_GT(PixelR(px[17]), 240u);
+    EXPECT_GT(PixelR(px[14]), PixelR(px[6])); // nearer the focus, nearer the first stop
+}
+
+TEST(RasterPaint, ColorTransformOnGradientStops) {
+    Paint p;
+    ColorMatrix cx;
+    cx.mult[0] = 0;
+    cx.add[1] = 255;
+    cx.mult[3] = 0.5f;
+    p.SetGradient({{0, 200, 0, 0, 255}}, false, cx);
+    EXPECT_EQ(PixelA(p.lut[0]), 128u);
+    EXPECT_EQ(PixelR(p.lut[0]), 0u);
+    EXPECT_EQ(PixelG(p.lut[0]), 128u);
+    EXPECT_FALSE(p.opaque);
+}
+
+TEST(RasterPaint, ImageNearestRepeatAndClamp) {
+    Image img;
+    img.width = 2;
+    img.height = 1;
+    img.pixels = {kRed, kBlue};
+    Paint p;
+    p.inverse = {0.5, 0, 0, 0.5, 0, 0}; // each image pixel covers 2x2 device pixels
+    p.SetImage(&img, true, false, {});
+    Pixel px[8];
+    p.ShadeRow(0, 0, 8, px);
+    EXPECT_EQ(px[0], kRed);
+    EXPECT_EQ(px[2], kBlue);
+    EXPECT_EQ(px[4], kRed); // repeats
+    p.SetImage(&img, false, false, {});
+    p.ShadeRow(0, 0, 8, px);
+    EXPECT_EQ(px[7], kBlue); // edge pixel extended
+    p.SetImage(&img, false, true, {});
+    p.ShadeRow(0, 0, 8, px);
+    EXPECT_EQ(px[0], kRed);
+    EXPECT_GT(PixelR(px[2]), 40u); // bilinear: between red and blue at the boundary
+    EXPECT_GT(PixelB(px[2]), 40u);
+}
+
+TEST(RasterStroke, WidthCapsAndJoins) {
+    Scene s;
+    s.SetBackground(kWhite);
+    Stroker st;
+    StrokeStyle style;
+    style.width = 4;
+    style.startCap = style.endCap = Cap::None;
+    std::vector<PointF> pts{{10, 10}, {30, 10}};
+    st.Stroke(pts, false, style, s.BeginFill());
+    s.EndFill(Paint::Solid(kBlack), FillRule::NonZero);
+    Canvas c = Draw(s, 40, 40);
+    EXPECT_EQ(c.At(20, 8), kBlack);
+    EXPECT_EQ(c.At(20, 11), kBlack);
+    EXPECT_EQ(c.At(20, 12), kWhite);
+    EXPECT_EQ(c.At(20, 7), kWhite);
+    EXPECT_EQ(c.At(9, 10), kWhite); // no cap
+    EXPECT_EQ(c.At(30, 10), kWhite);
+
+    Scene s2;
+    s2.SetBackground(kWhite);
+    style.startCap = style.endCap = Cap::Square;
+    st.Stroke(pts, false, style, s2.BeginFill());
+    s2.EndFill(Paint::Solid(kBlack), FillRule::NonZero);
+    Canvas c2 = Draw(s2, 40, 40);
+    EXPECT_EQ(c2.At(8, 10), kBlack);
+    EXPECT_EQ(c2.At(31, 10), kBlack);
+    EXPECT_EQ(c2.At(32, 10), kWhite);
+}
+
+TEST(RasterStroke, MiterJoinReachesTheCornerBevelDoesNot) {
+    std::vector<PointF> pts{{10, 30}, {10, 10}, {30, 10}};
+    StrokeStyle style;
+    style.width = 6;
+    style.startCap = style.endCap = Cap::None;
+    for (Join j : {Join::Miter, Join::Bevel, Join::Round}) {
+        style.join = j;
+        Scene s;
+        s.SetBackground(kWhite);
+        Stroker st;
+        st.Stroke(pts, false, style, s.BeginFill());
+        s.EndFill(Paint::Solid(kBlack), FillRule::NonZero);
+        Canvas c = Draw(s, 40, 40);
+        int corner = Darkness(c, 7, 7); // the outer corner pixel
+        if (j == Join::Miter) EXPECT_EQ(corner, 255);
+        else EXPECT_LT(corner, 60);
+        EXPECT_EQ(c.At(10, 10), kBlack); // the vertex itself
+        EXPECT_EQ(c.At(12, 12), kBlack); // inside corner covered by both segments
+    }
+}
+
+TEST(RasterStroke, ZeroLengthAndZeroWidth) {
+    Scene s;
+    s.SetBackground(kWhite);
+    Stroker st;
+    StrokeStyle style;
+    style.width = 6;
+    std::vector<PointF> dot{{10, 10}, {10, 10}};
+    st.Stroke(dot, false, style, s.BeginFill()); // round dot
+    s.EndFill(Paint::Solid(kBlack), FillRule::NonZero);
+    style.width = 0;
+    std::vector<PointF> line{{0, 0}, {20, 20}};
+    st.Stroke(line, false, style, s.BeginFill()); // nothing
+    s.EndFill(Paint::Solid(kBlack), FillRule::NonZero);
+    Canvas c = Draw(s, 20, 20);
+    EXPECT_EQ(c.At(10, 10), kBlack);
+    EXPECT_EQ(c.At(10, 6), kWhite);
+    EXPECT_EQ(c.At(3, 3), kWhite);
+}
+
+TEST(RasterMask, ContentShowsOnlyInsideTheMask) {
+    Scene s;
+    s.SetBackground(kWhite);
+    s.BeginMask();
+    AddRect(s.BeginFill(), 4, 4, 8.5f, 8);
+    s.EndFill(Paint::Solid(kBlack), FillRule::NonZero);
+    s.EndMask();
+    AddRect(s.BeginFill(), 0, 0, 16, 16);
+    s.EndFill(Paint::Solid(kRed), FillRule::NonZero);
+    s.PopMask();
+    AddRect(s.BeginFill(), 0, 0, 2, 2); // after the mask: unmasked
+    s.EndFill(Paint::Solid(kBlue), FillRule::NonZero);
+    Canvas c = Draw(s, 16, 16);
+    EXPECT_EQ(c.At(5, 5), kRed);
+    EXPECT_EQ(c.At(3, 5), kWhite);
+    EXPECT_EQ(c.At(9, 5), kWhite);
+    EXPECT_NEAR(static_cast<int>(PixelG(c.At(8, 5))), 128, 2); // half-covered mask pixel
+    EXPECT_EQ(c.At(1, 1), kBlue);
+}
+
+TEST(RasterMask, NestedMasksIntersect) {
+    Scene s;
+    s.SetBackground(kWhite);
+    s.BeginMask();
+    AddRect(s.BeginFill(), 0, 0, 8, 16);
+    s.EndFill(Paint::Solid(kBlack), FillRule::NonZero);
+    s.EndMask();
+    s.BeginMask();
+    AddRect(s.BeginFill(), 4, 0, 16, 16);
+    s.EndFill(Paint::Solid(kBlack), FillRule::NonZero);
+    s.EndMask();
+    AddRect(s.BeginFill(), 0, 0, 16, 16);
+    s.EndFill(Paint::Solid(kRed), FillRule::NonZero);
+    s.PopMask();
+    s.PopMask();
+    Canvas c = Draw(s, 16, 16);
+    EXPECT_EQ(c.At(2, 5), kWhite);
+    EXPECT_EQ(c.At(6, 5), kRed);
+    EXPECT_EQ(c.At(10, 5), kWhite);
+}
+
+TEST(RasterBands, OutputIsIdenticalForAnyThreadCountAndBandSplit) {
+    Scene s;
+    s.SetBackground(kWhite);
+    s.BeginLayer();
+    for (int i = 0; i < 40; ++i) {
+        EdgeList& e = s.BeginFill();
+        float cx = 13.7f * i, cy = 7.3f * i;
+        e.AddQuad({cx, cy}, {cx + 90, cy - 40}, {cx + 60, cy + 120});
+        e.AddLine({cx + 60, cy + 120}, {cx, cy});
+        Paint p;
+        p.kind = PaintKind::Radial;
+        p.inverse = {1.0 / 60, 0, 0, 1.0 / 60, -cx / 60, -cy / 60};
+        p.SetGradient({{0, 255, 0, 0, 200}, {255, 0, 0, uint8_t(i * 6), 255}}, i % 2, {});
+        s.EndFill(p, i % 3 ? FillRule::NonZero : FillRule::EvenOdd);
+    }
+    s.EndLayer();
+    Canvas one = Draw(s, 300, 333, 1);
+    Canvas two = Draw(s, 300, 333, 2);
+    Canvas four = Draw(s, 300, 333, 4);
+    EXPECT_EQ(one.Pixels(), two.Pixels());
+    EXPECT_EQ(one.Pixels(), four.Pixels());
+    // Drawing only a dirty rectangle reproduces the same pixels there and leaves whole bands outside it alone.
+    Canvas part(300, 333, 0x12345678u);
+    SceneRenderer r;
+    r.Render(s, part, {50, 40, 170, 250});
+    for (int y = 40; y < 250; ++y)
+        for (int x = 50; x < 170; ++x) ASSERT_EQ(part.At(x, y), one.At(x, y)) << x << "," << y;
+    EXPECT_EQ(part.At(10, 10), 0x12345678u);
+}
