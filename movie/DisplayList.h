@@ -20,7 +20,8 @@ namespace movie {
 // colour transform parent cxform * `colorTransform`. Shapes are drawn as
 // they are, morph shapes as `morph->At(ratio)` (the player keeps `shape`
 // up to date for them, see below), texts with their fonts from the
-// dictionary, sprites and buttons by drawing `children` in order.
+// dictionary, bitmaps placed directly at one pixel per 20 twips, sprites
+// and buttons by drawing `children` in order.
 //
 // Masks: an object with clipDepth > 0 is not drawn; its shape (its fills,
 // with full coverage wherever any fill is) clips the objects of the same

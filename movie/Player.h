@@ -53,18 +53,27 @@ public:
     const DisplayObjects& DisplayList() const { return root_; }
 
 private:
-    struct TimelineRef; // see Player.cpp
+    struct TimelineRef; // a timeline being played: main or a sprite's
 
-    void EnterFrame(uint32_t frame, bool runActions);
-    void Rebuild(uint32_t target);
+    TimelineRef Root();
+    void EnterFirstFrame(TimelineRef ref);
+    void Goto(TimelineRef ref, uint32_t target);
+    void Rebuild(TimelineRef ref, uint32_t target);
+    void ApplyFrameTags(TimelineRef ref, uint32_t frame, bool instantiate = true);
+    void Place(TimelineRef ref, const PlaceObject& place, bool instantiate);
+    void Instantiate(DisplayObject& object, int nesting);
+    void UpdateMorph(DisplayObject& object);
+    void RunActions(TimelineRef ref, const std::vector<Action>* actions);
+    void StepSprites(DisplayObjects& list, int nesting);
 
     std::shared_ptr<const Movie> movie_;
     DisplayObjects root_;
     uint32_t frame_ = 0;
     bool playing_ = true;
     bool loop_ = true;
-    double clock_ = 0;  // seconds not yet turned into steps
-    size_t objectCount_ = 0;
+    double clock_ = 0;       // seconds not yet turned into frame steps
+    size_t objectCount_ = 0; // display objects alive, all levels
+    int chain_ = 0;          // frames whose actions ran in this step or call
 };
 
 } // namespace movie

@@ -1,0 +1,611 @@
+#include "movie/MovieReader.h"
+
+#include "movie/BitmapDecoder.h"
+#include "movie/ContainerDecoder.h"
+#include "movie/Limits.h"
+#include "movie/MovieError.h"
+#include "movie/ShapeReader.h"
+#include "movie/SwfStream.h"
+#include "movie/TagNames.h"
+
+#include <algorithm>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+
+namespace movie {
+
+namespace {
+
+enum Tag : uint16_t {
+    kEnd = 0,
+    kShowFrame = 1,
+    kDefineShape = 2,
+    kPlaceObject = 4,
+    kRemoveObject = 5,
+    kDefineBits = 6,
+    kDefineButton = 7,
+    kJpegTables = 8,
+    kSetBackgroundColor = 9,
+    kDefineFont = 10,
+    kDefineText = 11,
+    kDoAction = 12,
+    kDefineBitsLossless = 20,
+    kDefineBitsJpeg2 = 21,
+    kDefineShape2 = 22,
+    kPlaceObject2 = 26,
+    kRemoveObject2 = 28,
+    kDefineShape3 = 32,
+    kDefineText2 = 33,
+    kDefineButton2 = 34,
+    kDefineBitsJpeg3 = 35,
+    kDefineBitsLossless2 = 36,
+    kDefineSprite = 39,
+    kFrameLabel = 43,
+    kDefineMorphShape = 46,
+    kDefineFont2 = 48,
+    kPlaceObject3 = 70,
+    kDefineFont3 = 75,
+    kDefineShape4 = 83,
+    kDefineMorphShape2 = 84,
+    kDefineBitsJpeg4 = 90,
+    kPlaceObject4 = 94,
+};
+
+// Timeline-control actions of one DoAction, in order. Only the constant
+// argument of GotoFrame2 is tracked: the value the action just before it
+// pushed. Between a SetTarget to another timeline and the SetTarget back,
+// control actions aim elsewhere and are dropped.
+std::vector<Action> ReadActions(SwfStream& in) {
+    std::vector<Action> actions;
+    std::vector<std::string> pool;
+    struct Pushed {
+        bool valid = false;
+        bool isString = false;
+        double number = 0;
+        std::string text;
+    } last;
+    bool elsewhere = false;
+    while (!in.AtEnd()) {
+        uint8_t code = in.U8();
+        if (code == 0) break;
+        std::span<const uint8_t> payload;
+        if (code >= 0x80) {
+            uint16_t len = in.U16();
+            payload = in.Bytes(std::min<size_t>(len, in.Remaining()));
+        }
+        SwfStream p(payload, in.FileOffset() - payload.size());
+        Pushed pushed;
+        Action a;
+        bool control = true;
+        switch (code) {
+        case 0x07: a.kind = Action::Kind::Stop; break;
+        case 0x06: a.kind = Action::Kind::Play; break;
+        case 0x04: a.kind = Action::Kind::NextFrame; break;
+        case 0x05: a.kind = Action::Kind::PreviousFrame; break;
+        case 0x81:
+            a.kind = Action::Kind::GotoFrame;
+            a.frame = p.U16();
+            break;
+        case 0x8c:
+            a.kind = Action::Kind::GotoLabel;
+            a.label = p.String();
+            break;
+        case 0x9f: {
+            uint8_t flags = p.U8();
+            uint32_t bias = (flags & 0x02) && p.Remaining() >= 2 ? p.U16() : 0;
+            control = false;
+            if (!last.valid) break; // a computed frame: not ours to run
+            if (last.isString) {
+                a.kind = Action::Kind::GotoLabel;
+                a.label = last.text;
+                // A label that reads as a number is a frame number.
+                if (!a.label.empty() && std::all_of(a.label.begin(), a.label.end(), [](char ch) { return ch >= '0' && ch <= '9'; }) && a.label.size() < 9) {
+                    a.kind = Action::Kind::GotoFrame2;
+                    a.frame = static_cast<uint32_t>(std::max(0L, std::stol(a.label) - 1));
+                }
+            } else {
+                a.kind = Action::Kind::GotoFrame2;
+                double n = last.number; // 1-based
+                a.frame = n < 1 || n != n ? 0 : n > 1e9 ? 1000000000u : static_cast<uint32_t>(n) - 1;
+            }
+            if (a.kind == Action::Kind::GotoFrame2) a.frame += bias;
+            a.play = flags & 0x01;
+            control = true;
+            break;
+        }
+        case 0x88: { // constant pool
+            pool.clear();
+            uint16_t n = p.Remaining() >= 2 ? p.U16() : 0;
+            for (uint16_t i = 0; i < n && !p.AtEnd(); ++i) pool.push_back(p.String());
+            control = false;
+            break;
+        }
+        case 0x96: // push: remember the last value pushed
+            control = false;
+            while (!p.AtEnd()) {
+                uint8_t type = p.U8();
+                pushed = Pushed{};
+                switch (type) {
+                case 0: pushed = {true, true, 0, p.String()}; break;
+                case 1: {
+                    uint32_t bits = p.U32();
+                    float f;
+                    std::memcpy(&f, &bits, 4);
+                    pushed = {true, false, f, {}};
+                    break;
+                }
+                case 4: p.U8(); break; // register
+                case 5: p.U8(); break; // boolean
+                case 6: {
+                    // Doubles are stored as two little-endian halves, high first.
+                    uint64_t hi = p.U32(), lo = p.U32();
+                    uint64_t bits = hi << 32 | lo;
+                    double d;
+                    std::memcpy(&d, &bits, 8);
+                    pushed = {true, false, d, {}};
+                    break;
+                }
+                case 7: pushed = {true, false, double(int32_t(p.U32())), {}}; break;
+                case 8: {
+                    uint8_t i = p.U8();
+                    if (i < pool.size()) pushed = {true, true, 0, pool[i]};
+                    break;
+                }
+                case 9: {
+                    uint16_t i = p.U16();
+                    if (i < pool.size()) pushed = {true, true, 0, pool[i]};
+                    break;
+                }
+                case 2: case 3: break; // null, undefined
+                default: p.Skip(p.Remaining()); break;
+                }
+            }
+            break;
+        case 0x8b: // SetTarget
+            elsewhere = !p.String().empty();
+            control = false;
+            break;
+        case 0x20: // SetTarget2: a computed target
+            elsewhere = true;
+            control = false;
+            break;
+        default: control = false; break;
+        }
+        last = pushed;
+        if (control && !elsewhere) actions.push_back(std::move(a));
+    }
+    return actions;
+}
+
+Filter ReadFilter(SwfStream& in) {
+    Filter f;
+    uint8_t id = in.U8();
+    if (id > 7) in.Fail("unknown filter " + std::to_string(id));
+    f.kind = static_cast<FilterKind>(id);
+    size_t size = 0;
+    switch (f.kind) {
+    case FilterKind::DropShadow: size = 23; break;
+    case FilterKind::Blur: size = 9; break;
+    case FilterKind::Glow: size = 15; break;
+    case FilterKind::Bevel: size = 27; break;
+    case FilterKind::GradientGlow:
+    case FilterKind::GradientBevel: {
+        size_t colors = in.Data()[in.Position() < in.Data().size() ? in.Position() : 0];
+        if (in.AtEnd()) in.Fail("filter cut short");
+        size = 1 + colors * 5 + 19;
+        break;
+    }
+    case FilterKind::Convolution: {
+        if (in.Remaining() < 2) in.Fail("filter cut short");
+        size_t x = in.Data()[in.Position()], y = in.Data()[in.Position() + 1];
+        size = 2 + 4 + 4 + x * y * 4 + 4 + 1;
+        break;
+    }
+    case FilterKind::ColorMatrix: size = 80; break;
+    }
+    auto bytes = in.Bytes(size);
+    f.data.assign(bytes.begin(), bytes.end());
+    return f;
+}
+
+std::vector<Filter> ReadFilters(SwfStream& in) {
+    std::vector<Filter> filters;
+    uint8_t n = in.U8();
+    for (uint8_t i = 0; i < n; ++i) filters.push_back(ReadFilter(in));
+    return filters;
+}
+
+BlendMode ToBlendMode(uint8_t v) { return v >= 2 && v <= 14 ? static_cast<BlendMode>(v) : BlendMode::Normal; }
+
+class TagReader {
+public:
+    TagReader(Movie& movie, std::span<const uint8_t> data) : movie_(movie), data_(data) {}
+
+    void ReadMovie() {
+        SwfStream in(data_);
+        in.Skip(8);
+        try {
+            movie_.header.stage = in.ReadRect();
+            movie_.header.frameRate = in.U16() / 256.0;
+            movie_.header.frameCount = in.U16();
+        } catch (const StreamError& e) {
+            throw MovieError(movie_.fileName, "", e.Offset(), "movie header cut short");
+        }
+        ReadTimeline(in, movie_.timeline, 0);
+    }
+
+private:
+    void Warn(const std::string& tag, size_t offset, const std::string& what) {
+        if (movie_.warnings.size() < 100)
+            movie_.warnings.push_back(tag + " at byte " + std::to_string(offset) + ": " + what);
+    }
+
+    void ReadTimeline(SwfStream& in, Timeline& timeline, int nesting) {
+        Frame frame;
+        bool pending = false; // tags since the last ShowFrame
+        while (!in.AtEnd()) {
+            size_t tagAt = in.FileOffset();
+            if (in.Remaining() < 2) {
+                Warn("tag header", tagAt, "cut short; the rest is ignored");
+                break;
+            }
+            uint16_t head = in.U16();
+            uint16_t code = head >> 6;
+            size_t length = head & 0x3f;
+            if (length == 0x3f) {
+                if (in.Remaining() < 4) {
+                    Warn(TagName(code), tagAt, "header cut short; the rest is ignored");
+                    break;
+                }
+                length = in.U32();
+            }
+            if (length > in.Remaining()) {
+                Warn(TagName(code), tagAt,
+                     "declares " + std::to_string(length) + " bytes, " + std::to_string(in.Remaining()) +
+                         " remain; the rest is ignored");
+                break;
+            }
+            size_t bodyAt = in.FileOffset();
+            SwfStream body(in.Bytes(length), bodyAt);
+            if (code == kEnd) break;
+            if (code == kShowFrame) {
+                PushFrame(timeline, frame, tagAt);
+                pending = false;
+                continue;
+            }
+            pending = true;
+            try {
+                ReadTag(code, body, timeline, frame, nesting);
+            } catch (const StreamError& e) {
+                throw MovieError(movie_.fileName, TagName(code), e.Offset(), e.what());
+            } catch (const BitmapLimitError& e) {
+                throw MovieError(movie_.fileName, TagName(code), tagAt, e.what());
+            } catch (const BitmapError& e) {
+                Warn(TagName(code), tagAt, std::string(e.what()) + "; the bitmap is left out");
+            }
+        }
+        if (pending && (!frame.tags.empty() || !frame.actions.empty() || !frame.label.empty()))
+            PushFrame(timeline, frame, in.FileOffset());
+        if (timeline.frames.empty()) timeline.frames.emplace_back();
+    }
+
+    void PushFrame(Timeline& timeline, Frame& frame, size_t offset) {
+        if (timeline.frames.size() >= Limits::kMaxFrames)
+            throw MovieError(movie_.fileName, "ShowFrame", offset,
+                             "more than " + std::to_string(Limits::kMaxFrames) + " frames");
+        if (!frame.label.empty()) timeline.labels.emplace(frame.label, static_cast<uint32_t>(timeline.frames.size()));
+        timeline.frames.push_back(std::move(frame));
+        frame = Frame{};
+    }
+
+    void Define(uint16_t id, auto&& data) {
+        auto c = std::make_shared<Character>();
+        c->id = id;
+        c->data = std::forward<decltype(data)>(data);
+        movie_.dictionary.Add(std::move(c));
+    }
+
+    void AddBitmap(uint16_t id, Bitmap&& bitmap, size_t tagAt, uint16_t code) {
+        bitmapPixels_ += uint64_t(bitmap.width) * bitmap.height;
+        if (bitmapPixels_ > Limits::kMaxTotalBitmapPixels)
+            throw MovieError(movie_.fileName, TagName(code), tagAt,
+                             "bitmaps exceed the limit of " + std::to_string(Limits::kMaxTotalBitmapPixels) +
+                                 " pixels in all");
+        Define(id, std::move(bitmap));
+    }
+
+    void ReadTag(uint16_t code, SwfStream& in, Timeline& timeline, Frame& frame, int nesting) {
+        size_t tagAt = in.FileOffset();
+        switch (code) {
+        case kDefineShape:
+        case kDefineShape2:
+        case kDefineShape3:
+        case kDefineShape4: {
+            int version = code == kDefineShape ? 1 : code == kDefineShape2 ? 2 : code == kDefineShape3 ? 3 : 4;
+            uint16_t id = in.U16();
+            Define(id, ShapeReader::ReadShape(in, version));
+            break;
+        }
+        case kDefineMorphShape:
+        case kDefineMorphShape2: {
+            uint16_t id = in.U16();
+            Define(id, ShapeReader::ReadMorphShape(in, code == kDefineMorphShape ? 1 : 2));
+            break;
+        }
+        case kJpegTables: {
+            auto rest = in.Rest();
+            jpegTables_.assign(rest.begin(), rest.end());
+            break;
+        }
+        case kDefineBits: {
+            uint16_t id = in.U16();
+            AddBitmap(id, BitmapDecoder::DecodeJpeg(jpegTables_, in.Rest()), tagAt, code);
+            break;
+        }
+        case kDefineBitsJpeg2:
+        case kDefineBitsJpeg3:
+        case kDefineBitsJpeg4: {
+            uint16_t id = in.U16();
+            size_t imageSize = in.Remaining();
+            if (code != kDefineBitsJpeg2) {
+                imageSize = in.U32();
+                if (code == kDefineBitsJpeg4) in.U16(); // deblocking
+                if (imageSize > in.Remaining()) in.Fail("image data runs past the end of the tag");
+            }
+            auto image = in.Bytes(imageSize);
+            if (image.size() >= 8 && (image[0] == 0x89 || image[0] == 'G')) {
+                Warn(TagName(code), tagAt, "PNG and GIF images are not supported; the bitmap is left out");
+                break;
+            }
+            Bitmap b = BitmapDecoder::DecodeJpeg({}, image);
+            if (code != kDefineBitsJpeg2) BitmapDecoder::ApplyAlpha(b, in.Rest());
+            AddBitmap(id, std::move(b), tagAt, code);
+            break;
+        }
+        case kDefineBitsLossless:
+        case kDefineBitsLossless2: {
+            uint16_t id = in.U16();
+            uint8_t format = in.U8();
+            uint16_t width = in.U16();
+            uint16_t height = in.U16();
+            uint32_t tableSize = format == 3 ? in.U8() + 1u : 0;
+            AddBitmap(id,
+                      BitmapDecoder::DecodeLossless(format, width, height, tableSize, code == kDefineBitsLossless2,
+                                                    in.Rest()),
+                      tagAt, code);
+            break;
+        }
+        case kDefineFont: ReadFont1(in); break;
+        case kDefineFont2:
+        case kDefineFont3: ReadFont23(in, code == kDefineFont3); break;
+        case kDefineText:
+        case kDefineText2: ReadText(in, code == kDefineText2); break;
+        case kDefineButton:
+        case kDefineButton2: ReadButton(in, code == kDefineButton2); break;
+        case kDefineSprite: {
+            if (nesting >= Limits::kMaxSpriteNesting)
+                in.Fail("sprites nested more than " + std::to_string(Limits::kMaxSpriteNesting) + " deep");
+            uint16_t id = in.U16();
+            in.U16(); // frame count: the tags say
+            Sprite sprite;
+            ReadTimeline(in, sprite.timeline, nesting + 1);
+            Define(id, std::move(sprite));
+            break;
+        }
+        case kSetBackgroundColor: movie_.background = in.ReadRGB(); break;
+        case kPlaceObject:
+        case kPlaceObject2:
+        case kPlaceObject3:
+        case kPlaceObject4: frame.tags.push_back(ReadPlace(in, code)); break;
+        case kRemoveObject:
+            in.U16();
+            frame.tags.push_back(RemoveObject{in.U16()});
+            break;
+        case kRemoveObject2: frame.tags.push_back(RemoveObject{in.U16()}); break;
+        case kFrameLabel: frame.label = in.String(); break;
+        case kDoAction: {
+            auto actions = ReadActions(in);
+            frame.actions.insert(frame.actions.end(), actions.begin(), actions.end());
+            break;
+        }
+        default: {
+            SkippedTag& s = movie_.skipped[code];
+            if (s.name.empty()) s.name = TagName(code);
+            ++s.count;
+            s.bytes += in.Remaining();
+            break;
+        }
+        }
+        (void)timeline;
+    }
+
+    PlaceObject ReadPlace(SwfStream& in, uint16_t code) {
+        PlaceObject p;
+        if (code == kPlaceObject) {
+            p.characterId = in.U16();
+            p.depth = in.U16();
+            p.matrix = in.ReadMatrix();
+            if (!in.AtEnd()) p.colorTransform = in.ReadColorTransform(false);
+            return p;
+        }
+        uint8_t flags = in.U8();
+        uint8_t flags2 = code == kPlaceObject2 ? 0 : in.U8();
+        p.depth = in.U16();
+        p.move = flags & 0x01;
+        if (flags2 & 0x08) in.String(); // class name
+        if (flags & 0x02) p.characterId = in.U16();
+        if (flags & 0x04) p.matrix = in.ReadMatrix();
+        if (flags & 0x08) p.colorTransform = in.ReadColorTransform(true);
+        if (flags & 0x10) p.ratio = in.U16();
+        if (flags & 0x20) p.name = in.String();
+        if (flags & 0x40) p.clipDepth = in.U16();
+        if (flags2 & 0x01) p.filters = ReadFilters(in);
+        if (flags2 & 0x02) p.blendMode = ToBlendMode(in.U8());
+        if (flags2 & 0x04) p.cacheAsBitmap = in.AtEnd() ? true : in.U8() != 0;
+        if (flags2 & 0x20) p.visible = in.AtEnd() ? true : in.U8() != 0;
+        // Clip actions (flags & 0x80) and the rest are not used.
+        return p;
+    }
+
+    void ReadFont1(SwfStream& in) {
+        uint16_t id = in.U16();
+        Font font;
+        auto table = in.Rest();
+        SwfStream t(table, in.FileOffset() - table.size());
+        if (!table.empty()) {
+            size_t first = t.U16();
+            size_t count = first / 2;
+            std::vector<size_t> offsets{first};
+            for (size_t i = 1; i < count; ++i) offsets.push_back(t.U16());
+            offsets.push_back(table.size());
+            for (size_t i = 0; i < count; ++i) font.glyphs.push_back({GlyphAt(table, t, offsets[i], offsets[i + 1]), 0, 0});
+        }
+        Define(id, std::move(font));
+    }
+
+    Shape GlyphAt(std::span<const uint8_t> table, const SwfStream& t, size_t from, size_t to) {
+        if (from > to || to > table.size()) t.Fail("glyph offset outside the glyph table");
+        SwfStream g(table.subspan(from, to - from), t.FileOffset() - t.Position() + from);
+        if (g.AtEnd()) return Shape{};
+        return ShapeReader::ReadGlyph(g);
+    }
+
+    void ReadFont23(SwfStream& in, bool font3) {
+        uint16_t id = in.U16();
+        Font font;
+        font.emSquare = font3 ? 20480 : 1024;
+        uint8_t flags = in.U8();
+        font.hasLayout = flags & 0x80;
+        bool wideOffsets = flags & 0x08;
+        bool wideCodes = flags & 0x04;
+        font.italic = flags & 0x02;
+        font.bold = flags & 0x01;
+        in.U8(); // language
+        auto name = in.Bytes(in.U8());
+        font.name.assign(name.begin(), name.end());
+        while (!font.name.empty() && font.name.back() == 0) font.name.pop_back();
+        uint16_t count = in.U16();
+        size_t tableAt = in.Position();
+        auto data = in.Data();
+        SwfStream t(data.subspan(tableAt), in.FileOffset());
+        std::vector<size_t> offsets;
+        for (uint16_t i = 0; i < count; ++i) offsets.push_back(wideOffsets ? t.U32() : t.U16());
+        size_t codeTable = 0;
+        if (count > 0 || t.Remaining() >= (wideOffsets ? 4u : 2u)) codeTable = wideOffsets ? t.U32() : t.U16();
+        auto table = data.subspan(tableAt);
+        offsets.push_back(count ? codeTable : 0);
+        for (uint16_t i = 0; i < count; ++i) font.glyphs.push_back({GlyphAt(table, t, offsets[i], offsets[i + 1]), 0, 0});
+        if (count > 0) {
+            SwfStream c(table.subspan(std::min(codeTable, table.size())), in.FileOffset() + codeTable);
+            for (Glyph& g : font.glyphs) g.code = wideCodes ? c.U16() : c.U8();
+            if (font.hasLayout && c.Remaining() >= 6) {
+                font.ascent = c.U16();
+                font.descent = c.U16();
+                font.leading = c.S16();
+                for (Glyph& g : font.glyphs) g.advance = c.AtEnd() ? 0 : c.S16();
+                // Bounds and kerning follow; not needed.
+            }
+        }
+        Define(id, std::move(font));
+    }
+
+    void ReadText(SwfStream& in, bool withAlpha) {
+        uint16_t id = in.U16();
+        Text text;
+        text.bounds = in.ReadRect();
+        text.matrix = in.ReadMatrix();
+        int glyphBits = in.U8();
+        int advanceBits = in.U8();
+        if (glyphBits > 32 || advanceBits > 32) in.Fail("glyph or advance bit count above 32");
+        TextRecord state;
+        int64_t x = 0, y = 0;
+        while (!in.AtEnd()) {
+            uint8_t flags = in.U8();
+            if (flags == 0) break;
+            TextRecord r = state;
+            r.glyphs.clear();
+            if (flags & 0x08) r.fontId = in.U16();
+            if (flags & 0x04) r.color = withAlpha ? in.ReadRGBA() : in.ReadRGB();
+            if (flags & 0x01) x = in.S16();
+            if (flags & 0x02) y = in.S16();
+            if (flags & 0x08) r.height = in.U16();
+            uint8_t n = in.U8();
+            r.x = static_cast<int32_t>(std::clamp<int64_t>(x, INT32_MIN, INT32_MAX));
+            r.y = static_cast<int32_t>(std::clamp<int64_t>(y, INT32_MIN, INT32_MAX));
+            for (uint8_t i = 0; i < n; ++i) {
+                GlyphEntry g;
+                g.index = in.Bits(glyphBits == 32 ? 31 : glyphBits);
+                g.advance = in.SignedBits(advanceBits == 32 ? 31 : advanceBits);
+                x += g.advance;
+                r.glyphs.push_back(g);
+            }
+            in.Align();
+            state = r;
+            text.records.push_back(std::move(r));
+        }
+        Define(id, std::move(text));
+    }
+
+    void ReadButton(SwfStream& in, bool button2) {
+        uint16_t id = in.U16();
+        Button button;
+        if (button2) {
+            in.U8();  // track as menu
+            in.U16(); // offset of the actions
+        }
+        while (!in.AtEnd()) {
+            uint8_t flags = in.U8();
+            if (flags == 0) break;
+            ButtonRecord r;
+            r.up = flags & 0x01;
+            r.over = flags & 0x02;
+            r.down = flags & 0x04;
+            r.hitTest = flags & 0x08;
+            r.characterId = in.U16();
+            r.depth = in.U16();
+            r.matrix = in.ReadMatrix();
+            if (button2) {
+                r.colorTransform = in.ReadColorTransform(true);
+                if (flags & 0x10) r.filters = ReadFilters(in);
+                if (flags & 0x20) r.blendMode = ToBlendMode(in.U8());
+            }
+            button.records.push_back(std::move(r));
+        }
+        // Button actions and sounds are not used.
+        Define(id, std::move(button));
+    }
+
+    Movie& movie_;
+    std::span<const uint8_t> data_;
+    std::vector<uint8_t> jpegTables_;
+    uint64_t bitmapPixels_ = 0;
+};
+
+} // namespace
+
+std::shared_ptr<const Movie> MovieReader::Load(const std::string& path) {
+    std::ifstream f(path, std::ios::binary);
+    if (!f) throw MovieError(path, "", 0, "cannot open the file");
+    f.seekg(0, std::ios::end);
+    std::streamoff size = f.tellg();
+    if (size < 0) throw MovieError(path, "", 0, "cannot read the file");
+    if (uint64_t(size) > Limits::kMaxMovieBytes)
+        throw MovieError(path, "", 0, "file exceeds the limit of " + std::to_string(Limits::kMaxMovieBytes) + " bytes");
+    f.seekg(0);
+    std::vector<uint8_t> data(static_cast<size_t>(size));
+    if (size > 0 && !f.read(reinterpret_cast<char*>(data.data()), size))
+        throw MovieError(path, "", 0, "cannot read the file");
+    return Read(data, path);
+}
+
+std::shared_ptr<const Movie> MovieReader::Read(std::span<const uint8_t> data, const std::string& name) {
+    auto movie = std::make_shared<Movie>();
+    movie->fileName = name;
+    std::vector<uint8_t> plain = ContainerDecoder::Decode(data, name, movie->header, movie->warnings);
+    TagReader reader(*movie, plain);
+    reader.ReadMovie();
+    return movie;
+}
+
+} // namespace movie

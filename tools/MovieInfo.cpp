@@ -1,0 +1,48 @@
+#include "tools/MovieInfo.h"
+
+#include <iomanip>
+
+namespace tools {
+
+namespace {
+
+const char* CompressionName(movie::Compression c) {
+    switch (c) {
+    case movie::Compression::None: return "none (FWS)";
+    case movie::Compression::Zlib: return "zlib (CWS)";
+    case movie::Compression::Lzma: return "LZMA (ZWS)";
+    }
+    return "?";
+}
+
+} // namespace
+
+void PrintMovieInfo(const movie::Movie& m, std::ostream& out) {
+    using movie::CharacterKind;
+    const auto& h = m.header;
+    const auto& d = m.dictionary;
+    out << "file: " << m.fileName << "\n"
+        << "version: " << int(h.version) << "\n"
+        << "compression: " << CompressionName(h.compression) << "\n"
+        << "length: " << h.fileLength << " bytes\n"
+        << "stage: " << h.stage.Width() / 20.0 << " x " << h.stage.Height() / 20.0 << " px (twips "
+        << h.stage.xMin << ".." << h.stage.xMax << ", " << h.stage.yMin << ".." << h.stage.yMax << ")\n"
+        << "frame rate: " << h.frameRate << " fps\n"
+        << "frames: " << m.timeline.FrameCount() << " (header says " << h.frameCount << ")\n"
+        << "background: #" << std::hex << std::setfill('0') << std::setw(2) << int(m.background.r) << std::setw(2)
+        << int(m.background.g) << std::setw(2) << int(m.background.b) << std::dec << std::setfill(' ') << "\n"
+        << "shapes: " << d.Count(CharacterKind::Shape) << "\n"
+        << "morph shapes: " << d.Count(CharacterKind::MorphShape) << "\n"
+        << "bitmaps: " << d.Count(CharacterKind::Bitmap) << "\n"
+        << "sprites: " << d.Count(CharacterKind::Sprite) << "\n"
+        << "fonts: " << d.Count(CharacterKind::Font) << "\n"
+        << "texts: " << d.Count(CharacterKind::Text) << "\n"
+        << "buttons: " << d.Count(CharacterKind::Button) << "\n"
+        << "labels: " << m.timeline.labels.size() << "\n"
+        << "skipped tags: " << m.SkippedCount() << "\n";
+    for (const auto& [code, s] : m.skipped)
+        out << "  " << s.name << " (" << code << "): " << s.count << " tag(s), " << s.bytes << " bytes\n";
+    for (const auto& w : m.warnings) out << "warning: " << w << "\n";
+}
+
+} // namespace tools

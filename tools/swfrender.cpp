@@ -1,0 +1,58 @@
+// swfrender MOVIE --info
+// swfrender MOVIE --frames N --out FILE.png [--size WxH]
+#include "tools/FrameOutput.h"
+#include "tools/MovieInfo.h"
+
+#include "movie/MovieReader.h"
+#include "movie/Player.h"
+
+#include <cstdio>
+#include <exception>
+#include <iostream>
+#include <string>
+
+namespace {
+
+int Usage() {
+    std::cerr << "usage: swfrender MOVIE --info\n"
+                 "       swfrender MOVIE --frames N --out FILE.png [--size WxH]\n";
+    return 2;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 3) return Usage();
+    std::string path = argv[1];
+    bool info = false;
+    int frames = 1, width = 0, height = 0;
+    std::string out;
+    for (int i = 2; i < argc; ++i) {
+        std::string a = argv[i];
+        bool more = i + 1 < argc;
+        if (a == "--info") {
+            info = true;
+        } else if (a == "--frames" && more) {
+            frames = std::atoi(argv[++i]);
+            if (frames < 1) return Usage();
+        } else if (a == "--out" && more) {
+            out = argv[++i];
+        } else if (a == "--size" && more) {
+            if (std::sscanf(argv[++i], "%dx%d", &width, &height) != 2 || width < 1 || height < 1) return Usage();
+        } else {
+            return Usage();
+        }
+    }
+    if (!info && out.empty()) return Usage();
+    try {
+        auto movie = movie::MovieReader::Load(path);
+        if (info) tools::PrintMovieInfo(*movie, std::cout);
+        if (out.empty()) return 0;
+        movie::Player player(movie);
+        for (int f = 1; f < frames; ++f) player.Step();
+        return tools::WriteFramePng(player, out, width, height);
+    } catch (const std::exception& e) {
+        std::cerr << "swfrender: " << e.what() << "\n";
+        return 1;
+    }
+}
