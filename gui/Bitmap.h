@@ -22,6 +22,7 @@ class Bitmap : public Graphic {
   // A bitmap of that size, filled white.
   Bitmap(int width, int height);
   Bitmap(const Bitmap& other);
+  Bitmap& operator=(const Bitmap&) = delete;  // Assign copies
   ~Bitmap() override;
 
   int Width() const override { return width_; }
