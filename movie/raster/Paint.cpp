@@ -175,12 +175,12 @@ void Paint::ShadeRow(int x, int y, int n, Pixel* out) const {
         return;
     }
     case PaintKind::Image: {
-        if (!image || image->width <= 0 || image->height <= 0) {
+        if (!image || image->width <= 0 || image->height <= 0 ||
+            (!image->rgba && image->pixels.size() < static_cast<size_t>(image->width) * image->height)) {
             std::fill(out, out + n, 0u);
             return;
         }
         const int w = image->width, h = image->height;
-        const Pixel* pix = image->pixels.data();
         double u = inverse.a * px + inverse.c * py + inverse.tx;
         double v = inverse.b * px + inverse.d * py + inverse.ty;
         auto fetch = [&](int ix, int iy) {
@@ -191,7 +191,7 @@ void Paint::ShadeRow(int x, int y, int n, Pixel* out) const {
                 ix = std::clamp(ix, 0, w - 1);
                 iy = std::clamp(iy, 0, h - 1);
             }
-            return pix[static_cast<size_t>(iy) * w + ix];
+            return image->At(ix, iy);
         };
         for (int i = 0; i < n; ++i, u += inverse.a, v += inverse.b) {
             double cu = std::clamp(u, -1e9, 1e9), cv = std::clamp(v, -1e9, 1e9);

@@ -6,6 +6,7 @@
 #include "movie/raster/Pixel.h"
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -16,12 +17,22 @@ struct Affine {
     double a = 1, b = 0, c = 0, d = 1, tx = 0, ty = 0;
 };
 
-// A premultiplied image (Pixel words, rows top to bottom, no padding).
+// A premultiplied image, rows top to bottom without padding: either Pixel
+// words it owns (`pixels`) or, when `rgba` is set, borrowed bytes in the
+// order r, g, b, a (as decoded movie bitmaps hold them).
 struct Image {
     int width = 0;
     int height = 0;
     bool opaque = true;
     std::vector<Pixel> pixels;
+    const uint8_t* rgba = nullptr;
+
+    Pixel At(int x, int y) const {
+        size_t i = static_cast<size_t>(y) * width + x;
+        if (!rgba) return pixels[i];
+        const uint8_t* p = rgba + i * 4;
+        return PackPixel(p[0], p[1], p[2], p[3]);
+    }
 };
 
 // A colour transform on straight colour, channel = clamp(c * mult + add).

@@ -1,0 +1,94 @@
+// Draws what a Player shows into a frame of any size, scaled as "ShowAll":
+// the whole stage visible, its aspect kept, centred, the movie's background
+// colour (or an explicit override) behind everything.
+//
+// The frame is premultiplied 32-bit pixels 0xAARRGGBB, i.e. bytes B, G, R, A
+// in memory: a top-down 32-bit DIB section takes it as it is. Every pixel is
+// opaque, since the background is.
+//
+// Render() redraws only the bands where something changed since the last
+// call and says whether anything did; a frame in which nothing changed costs
+// a walk of the display list and nothing else.
+#pragma once
+
+#include "movie/Player.h"
+#include "movie/raster/Canvas.h"
+#include "movie/raster/Scene.h"
+#include "movie/raster/SceneRenderer.h"
+#include "movie/render/ShapePainter.h"
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+namespace movie::render {
+
+class Renderer {
+  public:
+    // Frames larger than this on either side are refused.
+    static constexpr int kMaxSide = 16384;
+
+    Renderer();
+
+    int Threads() const { return scenes_.Threads(); }
+    void SetThreads(int n) { scenes_.SetThreads(n); }
+    const std::optional<RGBA>& BackgroundOverride() const { return background_; }
+    void SetBackgroundOverride(std::optional<RGBA> color);
+
+    // Renders the player's current frame at width x height. Returns false
+    // when the frame is the same as the one rendered last (nothing drawn).
+    // Throws std::invalid_argument for a size beyond kMaxSide.
+    bool Render(const Player& player, int width, int height);
+    // The pixels changed by the last Render (empty when it returned false).
+    raster::IRect DirtyRect() const { return dirty_; }
+    const raster::Canvas& Frame() const { return canvas_; }
+    // The frame as straight RGBA bytes, rows top to bottom (for PNG files).
+    std::vector<uint8_t> FrameRGBA() const;
+    // The scene built for the last changed frame (for benchmarks and tests).
+    const raster::Scene& LastScene() const { return scene_; }
+    // Forgets the last frame, so that the next Render draws everything
+    // (call it after loading another movie).
+    void Invalidate() { valid_ = false; }
+
+  private:
+    // One drawn item of the flattened display list, with what decides its
+    // pixels; two frames with equal keys look the same.
+    struct Key {
+        const void* what = nullptr; // shape, morph result, text; or nullptr for mask markers
+        uint32_t kind = 0;
+        uint32_t ratio = 0;
+        Matrix matrix;
+        ColorTransform colorTransform;
+        raster::IRect bounds; // device pixels it touched
+        friend bool operator==(const Key& a, const Key& b) {
+            return a.what == b.what && a.kind == b.kind && a.ratio == b.ratio && a.matrix == b.matrix &&
+                   a.colorTransform == b.colorTransform;
+        }
+    };
+
+    void DrawList(const DisplayObjects& list, const Matrix& m, const ColorTransform& cx, bool forMask, int depth);
+    void DrawObject(const DisplayObject& obj, const Matrix& m, const ColorTransform& cx, bool forMask, int depth);
+    void DrawShape(const Shape& shape, uint32_t ratio, const Matrix& m, const ColorTransform& cx, bool forMask);
+    void DrawText(const Text& text, const Matrix& m, const ColorTransform& cx, bool forMask);
+    void Mark(uint32_t kind);
+    void EndKey(size_t firstCommand);
+
+    std::optional<RGBA> background_;
+    raster::Canvas canvas_;
+    raster::Scene scene_;
+    raster::SceneRenderer scenes_;
+    ShapePainter painter_;
+    const Dictionary* dictionary_ = nullptr;
+    double stageScale_ = 1.0 / 20;
+
+    bool painting_ = false; // false: only collect the keys
+    std::vector<Key> keys_, previous_;
+    std::vector<uint16_t> clips_;
+    raster::IRect dirty_;
+    bool valid_ = false;
+    const Player* lastPlayer_ = nullptr;
+    const Movie* lastMovie_ = nullptr;
+    uint32_t lastBackground_ = 0;
+};
+
+} // namespace movie::render

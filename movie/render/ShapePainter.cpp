@@ -1,0 +1,252 @@
+#include "movie/render/ShapePainter.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace movie::render {
+
+namespace {
+
+raster::PointF Map(const Matrix& m, Point p) {
+    return {static_cast<float>(m.MapX(p.x, p.y)), static_cast<float>(m.MapY(p.x, p.y))};
+}
+
+raster::Affine ToAffine(const Matrix& m) {
+    return {m.a, m.b, m.c, m.d, m.tx, m.ty};
+}
+
+raster::ColorMatrix ToColorMatrix(const ColorTransform& cx) {
+    raster::ColorMatrix c;
+    c.mult[0] = cx.multR;
+    c.mult[1] = cx.multG;
+    c.mult[2] = cx.multB;
+    c.mult[3] = cx.multA;
+    c.add[0] = cx.addR;
+    c.add[1] = cx.addG;
+    c.add[2] = cx.addB;
+    c.add[3] = cx.addA;
+    return c;
+}
+
+raster::Cap ToCap(CapStyle c) {
+    switch (c) {
+    case CapStyle::None:
+        return raster::Cap::None;
+    case CapStyle::Square:
+        return raster::Cap::Square;
+    case CapStyle::Round:
+        break;
+    }
+    return raster::Cap::Round;
+}
+
+raster::Join ToJoin(JoinStyle j) {
+    switch (j) {
+    case JoinStyle::Bevel:
+        return raster::Join::Bevel;
+    case JoinStyle::Miter:
+        return raster::Join::Miter;
+    case JoinStyle::Round:
+        break;
+    }
+    return raster::Join::Round;
+}
+
+// Flattens a quadratic curve into points after `from` (appended, `to` last).
+void FlattenQuad(raster::PointF from, raster::PointF c, raster::PointF to, std::vector<raster::PointF>& out) {
+    float dx = (from.x - 2 * c.x + to.x) * 0.25f, dy = (from.y - 2 * c.y + to.y) * 0.25f;
+    float dev = std::sqrt(dx * dx + dy * dy);
+    int n = static_cast<int>(std::ceil(std::sqrt(dev / raster::EdgeList::kTolerance)));
+    if (!(n >= 1)) n = 1;
+    n = std::min(n, raster::EdgeList::kMaxCurveSegments);
+    for (int i = 1; i < n; ++i) {
+        float t = static_cast<float>(i) / n, u = 1 - t;
+        out.push_back({u * u * from.x + 2 * u * t * c.x + t * t * to.x, u * u * from.y + 2 * u * t * c.y + t * t * to.y});
+    }
+    out.push_back(to);
+}
+
+} // namespace
+
+void ShapePainter::SetDictionary(const Dictionary* dictionary) {
+    if (dictionary != dictionary_) images_.clear();
+    dictionary_ = dictionary;
+}
+
+const raster::Image* ShapePainter::FindImage(uint16_t id) {
+    if (!dictionary_) return nullptr;
+    auto it = images_.find(id);
+    std::shared_ptr<const Character> ch = dictionary_->Get(id);
+    if (it != images_.end() && it->second.first == ch) return &it->second.second;
+    const Bitmap* bmp = ch ? std::get_if<Bitmap>(&ch->data) : nullptr;
+    if (!bmp || bmp->width == 0 || bmp->height == 0 ||
+        bmp->pixels.size() < static_cast<size_t>(bmp->width) * bmp->height * 4)
+        return nullptr;
+    raster::Image img;
+    img.width = static_cast<int>(bmp->width);
+    img.height = static_cast<int>(bmp->height);
+    img.rgba = bmp->pixels.data();
+    img.opaque = true;
+    for (size_t i = 3; i < bmp->pixels.size(); i += 4)
+        if (bmp->pixels[i] != 255) {
+            img.opaque = false;
+            break;
+        }
+    auto& slot = images_[id];
+    slot = {ch, std::move(img)};
+    return &slot.second;
+}
+
+bool ShapePainter::MakePaint(const FillStyle& fill, const Placement& place, raster::Paint& out) {
+    const ColorTransform& cx = place.colorTransform;
+    if (place.overrideColor || fill.kind == FillKind::Solid) {
+        RGBA c = cx.Apply(place.overrideColor ? place.color : fill.color);
+        out = raster::Paint::Solid(raster::Premultiply(c.r, c.g, c.b, c.a));
+        return c.a != 0;
+    }
+    Matrix toFill = (place.matrix * fill.matrix).Inverted(); // device -> fill space
+    out = raster::Paint{};
+    switch (fill.kind) {
+    case FillKind::LinearGradient:
+    case FillKind::RadialGradient:
+    case FillKind::FocalRadialGradient: {
+        Matrix norm;
+        if (fill.kind == FillKind::LinearGradient) {
+            out.kind = raster::PaintKind::Linear;
+            norm = {1.0 / 32768, 0, 0, 1.0 / 32768, 0.5, 0.5}; // -16384..16384 -> 0..1
+        } else {
+            out.kind = fill.kind == FillKind::RadialGradient ? raster::PaintKind::Radial : raster::PaintKind::Focal;
+            norm = {1.0 / 16384, 0, 0, 1.0 / 16384, 0, 0};
+        }
+        out.inverse = ToAffine(norm * toFill);
+        out.focal = std::clamp(fill.gradient.focalPoint, -1.0f, 1.0f);
+        out.spread = fill.gradient.spread == SpreadMode::Reflect  ? raster::Spread::Reflect
+                     : fill.gradient.spread == SpreadMode::Repeat ? raster::Spread::Repeat
+                                                                  : raster::Spread::Pad;
+        std::vector<raster::GradientStopF> stops;
+        for (const GradientStop& s : fill.gradient.stops)
+            stops.push_back({s.ratio, s.color.r, s.color.g, s.color.b, s.color.a});
+        std::stable_sort(stops.begin(), stops.end(), [](auto& a, auto& b) { return a.ratio < b.ratio; });
+        if (stops.empty()) return false;
+        out.SetGradient(stops, fill.gradient.interpolation == InterpolationMode::Linear, ToColorMatrix(cx));
+        return true;
+    }
+    case FillKind::Bitmap: {
+        const raster::Image* img = FindImage(fill.bitmapId);
+        if (!img) return false;
+        out.inverse = ToAffine(toFill);
+        out.SetImage(img, fill.repeat, fill.smoothed, ToColorMatrix(cx));
+        return true;
+    }
+    case FillKind::Solid:
+        break;
+    }
+    return false;
+}
+
+void ShapePainter::AddPathEdges(const Path& path, bool reversed, const Matrix& m, raster::EdgeList& out) {
+    raster::PointF cur = Map(m, path.start);
+    for (const Segment& s : path.segments) {
+        raster::PointF to = Map(m, s.to);
+        if (s.curve) {
+            raster::PointF c = Map(m, s.control);
+            if (reversed) out.AddQuad(to, c, cur);
+            else out.AddQuad(cur, c, to);
+        } else {
+            if (reversed) out.AddLine(to, cur);
+            else out.AddLine(cur, to);
+        }
+        cur = to;
+    }
+}
+
+void ShapePainter::Paint(const Shape& shape, const Placement& place, raster::Scene& scene) {
+    const raster::FillRule rule = shape.usesFillWindingRule ? raster::FillRule::NonZero : raster::FillRule::EvenOdd;
+    // Shapes with more than one fill add them in a layer, so that where two
+    // fills meet the background does not shine through.
+    size_t fills = 0;
+    for (const StyleGroup& g : shape.groups) fills += g.fills.size();
+    const bool layered = fills > 1 && !place.forMask;
+    for (const StyleGroup& group : shape.groups) {
+        if (layered) scene.BeginLayer();
+        for (size_t f = 0; f < group.fills.size(); ++f) {
+            const uint32_t index = static_cast<uint32_t>(f + 1);
+            raster::EdgeList& edges = scene.BeginFill();
+            for (const Path& path : group.paths) {
+                if (path.fill1 == index && path.fill0 != index) AddPathEdges(path, false, place.matrix, edges);
+                else if (path.fill0 == index && path.fill1 != index) AddPathEdges(path, true, place.matrix, edges);
+            }
+            raster::Paint paint;
+            if (!MakePaint(group.fills[f], place, paint)) {
+                edges.Clear();
+                paint = raster::Paint::Solid(0);
+            }
+            scene.EndFill(paint, rule);
+        }
+        if (layered) scene.EndLayer();
+        if (!place.forMask) StrokeGroup(group, place, scene);
+    }
+}
+
+void ShapePainter::StrokeGroup(const StyleGroup& group, const Placement& place, raster::Scene& scene) {
+    const Matrix& m = place.matrix;
+    const double sx = std::hypot(m.a, m.b), sy = std::hypot(m.c, m.d);
+    for (size_t l = 0; l < group.lines.size(); ++l) {
+        const LineStyle& style = group.lines[l];
+        const uint32_t index = static_cast<uint32_t>(l + 1);
+        double scale;
+        if (style.noHScale && style.noVScale) scale = place.stageScale;
+        else if (style.noHScale) scale = sy;
+        else if (style.noVScale) scale = sx;
+        else scale = std::sqrt(std::fabs(m.Determinant()));
+        double width = style.width == 0 ? 1.0 : style.width * scale;
+        if (!(width >= 1.0)) width = 1.0; // never thinner than a pixel
+        width = std::min(width, 1e6);
+        raster::StrokeStyle st;
+        st.width = static_cast<float>(width);
+        st.startCap = ToCap(style.startCap);
+        st.endCap = ToCap(style.endCap);
+        st.join = ToJoin(style.join);
+        st.miterLimit = std::max(1.0f, style.miterLimit);
+
+        raster::EdgeList& edges = scene.BeginFill();
+        // Runs of paths with this line style that continue one another are
+        // stroked as one polyline, so they get joins, not caps, between them.
+        points_.clear();
+        Point runEnd;
+        auto flush = [&] {
+            if (points_.empty()) return;
+            bool closed = points_.size() > 2 && points_.front().x == points_.back().x &&
+                          points_.front().y == points_.back().y && !style.noClose;
+            stroker_.Stroke(points_, closed, st, edges);
+            points_.clear();
+        };
+        for (const Path& path : group.paths) {
+            if (path.line != index || path.segments.empty()) continue;
+            if (points_.empty() || !(path.start == runEnd)) {
+                flush();
+                points_.push_back(Map(m, path.start));
+            }
+            for (const Segment& s : path.segments) {
+                raster::PointF to = Map(m, s.to);
+                if (s.curve) FlattenQuad(points_.back(), Map(m, s.control), to, points_);
+                else points_.push_back(to);
+            }
+            runEnd = path.segments.back().to;
+        }
+        flush();
+        raster::Paint paint;
+        bool ok;
+        if (style.hasFill) {
+            ok = MakePaint(style.fill, place, paint);
+        } else {
+            RGBA c = place.colorTransform.Apply(style.color);
+            paint = raster::Paint::Solid(raster::Premultiply(c.r, c.g, c.b, c.a));
+            ok = c.a != 0;
+        }
+        if (!ok) edges.Clear();
+        scene.EndFill(paint, raster::FillRule::NonZero);
+    }
+}
+
+} // namespace movie::render

@@ -1,0 +1,52 @@
+// Turns the engine's shapes into scene fills in device pixels: each fill
+// style becomes one outline (edges that carry it on their right as they are,
+// on their left reversed), each line style a stroke; fills of one shape are
+// added together in a layer so that they meet without seams.
+#pragma once
+
+#include "movie/Character.h"
+#include "movie/Geometry.h"
+#include "movie/Shape.h"
+#include "movie/raster/Scene.h"
+#include "movie/raster/Stroker.h"
+
+#include <map>
+#include <memory>
+#include <vector>
+
+namespace movie::render {
+
+class ShapePainter {
+  public:
+    // How the shape is to be drawn: the matrix from shape twips to device
+    // pixels, the colour transform, and the stage's own pixels-per-twip
+    // scale (for strokes that do not scale with their object).
+    struct Placement {
+        Matrix matrix;
+        ColorTransform colorTransform;
+        double stageScale = 1.0 / 20;
+        // Masks take the fills' coverage only: no strokes, no layers.
+        bool forMask = false;
+        // Glyphs: every fill painted in this colour (before the transform).
+        bool overrideColor = false;
+        RGBA color;
+    };
+
+    // Where bitmap fills find their bitmaps; may be null (bitmap fills then
+    // draw nothing).
+    void SetDictionary(const Dictionary* dictionary);
+    void Paint(const Shape& shape, const Placement& place, raster::Scene& scene);
+
+  private:
+    const raster::Image* FindImage(uint16_t id);
+    bool MakePaint(const FillStyle& fill, const Placement& place, raster::Paint& out);
+    void AddPathEdges(const Path& path, bool reversed, const Matrix& m, raster::EdgeList& out);
+    void StrokeGroup(const StyleGroup& group, const Placement& place, raster::Scene& scene);
+
+    const Dictionary* dictionary_ = nullptr;
+    std::map<uint16_t, std::pair<std::shared_ptr<const Character>, raster::Image>> images_;
+    raster::Stroker stroker_;
+    std::vector<raster::PointF> points_;
+};
+
+} // namespace movie::render
