@@ -182,18 +182,26 @@ Bitmap BitmapDecoder::DecodeJpeg(std::span<const uint8_t> tables, std::span<cons
 }
 
 std::vector<uint8_t> BitmapDecoder::Inflate(std::span<const uint8_t> data, size_t limit) {
-    std::vector<uint8_t> out(limit);
+    // The output grows as it comes: a small stream costs little whatever
+    // the bitmap's size claims.
+    std::vector<uint8_t> out;
     z_stream z{};
     if (inflateInit(&z) != Z_OK) throw BitmapError("zlib: cannot start");
     z.next_in = const_cast<Bytef*>(data.data());
     z.avail_in = static_cast<uInt>(std::min<size_t>(data.size(), UINT32_MAX));
-    z.next_out = out.data();
-    z.avail_out = static_cast<uInt>(limit);
-    int rc = limit ? inflate(&z, Z_FINISH) : Z_STREAM_END;
-    size_t produced = limit - z.avail_out;
+    size_t produced = 0;
+    int rc = Z_OK;
+    while (produced < limit && rc == Z_OK) {
+        if (produced == out.size()) out.resize(std::min(limit, std::max<size_t>(size_t(1) << 16, out.size() * 2)));
+        z.next_out = out.data() + produced;
+        z.avail_out = static_cast<uInt>(out.size() - produced);
+        rc = inflate(&z, Z_NO_FLUSH);
+        produced = out.size() - z.avail_out;
+    }
+    std::string msg = z.msg ? z.msg : "corrupt data";
     inflateEnd(&z);
-    if (rc != Z_STREAM_END && rc != Z_OK && rc != Z_BUF_ERROR && produced == 0)
-        throw BitmapError(std::string("zlib: ") + (z.msg ? z.msg : "corrupt data"));
+    if (rc != Z_OK && rc != Z_STREAM_END && rc != Z_BUF_ERROR && produced == 0)
+        throw BitmapError("zlib: " + msg);
     out.resize(produced);
     return out;
 }

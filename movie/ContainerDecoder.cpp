@@ -130,10 +130,6 @@ std::vector<uint8_t> ContainerDecoder::Decode(std::span<const uint8_t> file, con
     if (header.fileLength > Limits::kMaxMovieBytes)
         throw MovieError(name, "", 4, "declared length " + std::to_string(header.fileLength) +
                                           " exceeds the limit of " + std::to_string(Limits::kMaxMovieBytes) + " bytes");
-    if (header.compression == Compression::Lzma && header.version < 13)
-        warnings.push_back("LZMA compression in a version " + std::to_string(header.version) + " movie");
-    if (header.compression == Compression::Zlib && header.version < 6)
-        warnings.push_back("zlib compression in a version " + std::to_string(header.version) + " movie");
 
     size_t expected = header.fileLength - kHeaderSize;
     std::vector<uint8_t> body;
@@ -142,7 +138,8 @@ std::vector<uint8_t> ContainerDecoder::Decode(std::span<const uint8_t> file, con
         size_t present = file.size() - kHeaderSize;
         if (present > Limits::kMaxMovieBytes - kHeaderSize)
             throw MovieError(name, "", 0, "file exceeds the limit of " + std::to_string(Limits::kMaxMovieBytes) + " bytes");
-        body.assign(file.begin() + kHeaderSize, file.end());
+        body.resize(present);
+        if (present) std::memcpy(body.data(), file.data() + kHeaderSize, present);
         break;
     }
     case Compression::Zlib:
@@ -152,10 +149,9 @@ std::vector<uint8_t> ContainerDecoder::Decode(std::span<const uint8_t> file, con
         body = UnpackLzmaBody(file, expected, name, warnings);
         break;
     }
-    std::vector<uint8_t> out;
-    out.reserve(kHeaderSize + body.size());
-    out.insert(out.end(), file.begin(), file.begin() + kHeaderSize);
-    out.insert(out.end(), body.begin(), body.end());
+    std::vector<uint8_t> out(kHeaderSize + body.size());
+    std::memcpy(out.data(), file.data(), kHeaderSize);
+    if (!body.empty()) std::memcpy(out.data() + kHeaderSize, body.data(), body.size());
     return out;
 }
 

@@ -16,8 +16,8 @@ inline constexpr uint64_t kMaxLzmaMemory = 256u << 20;
 // A bitmap's width and height, each, and its pixel count (64 MiB of RGBA).
 inline constexpr uint32_t kMaxBitmapSide = 16384;
 inline constexpr uint64_t kMaxBitmapPixels = 16u << 20;
-// Pixels of all bitmaps of one movie together (1 GiB of RGBA).
-inline constexpr uint64_t kMaxTotalBitmapPixels = 256u << 20;
+// Pixels of all bitmaps of one movie together (256 MiB of RGBA).
+inline constexpr uint64_t kMaxTotalBitmapPixels = 64u << 20;
 
 // Stops of one gradient (the shape format can say 15; morph gradients 255).
 inline constexpr size_t kMaxGradientStops = 15;

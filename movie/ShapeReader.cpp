@@ -52,6 +52,7 @@ Gradient ReadGradient(SwfStream& in, int version, bool focal) {
 
 FillStyle ReadFillStyle(SwfStream& in, int version) {
     FillStyle f;
+    size_t at = in.FileOffset();
     uint8_t type = in.U8();
     switch (type) {
     case 0x00:
@@ -78,7 +79,7 @@ FillStyle ReadFillStyle(SwfStream& in, int version) {
         f.smoothed = type == 0x40 || type == 0x41;
         break;
     default:
-        in.Fail("unknown fill style type " + std::to_string(type));
+        throw StreamError("unknown fill style type " + std::to_string(type), at);
     }
     return f;
 }
@@ -196,10 +197,12 @@ std::vector<ShapeRecord> ReadRecords(SwfStream& in, int version) {
 void BuildPaths(const std::vector<ShapeRecord>& records, std::vector<StyleGroup>& groups) {
     int64_t x = 0, y = 0;
     uint32_t fill0 = 0, fill1 = 0, line = 0;
-    std::optional<Path> current;
+    Path current;
+    bool open = false; // `current` collects edges
     auto flush = [&] {
-        if (current && !current->segments.empty()) groups.back().paths.push_back(std::move(*current));
-        current.reset();
+        if (open && !current.segments.empty()) groups.back().paths.push_back(std::move(current));
+        current = Path{};
+        open = false;
     };
     auto checked = [&](uint32_t index, size_t count) { return index <= count ? index : 0u; };
     for (const ShapeRecord& r : records) {
@@ -222,12 +225,12 @@ void BuildPaths(const std::vector<ShapeRecord>& records, std::vector<StyleGroup>
             if (r.line) line = checked(*r.line, g.lines.size());
             continue;
         }
-        if (!current) {
-            current.emplace();
-            current->fill0 = fill0;
-            current->fill1 = fill1;
-            current->line = line;
-            current->start = {ClampCoord(x), ClampCoord(y)};
+        if (!open) {
+            open = true;
+            current.fill0 = fill0;
+            current.fill1 = fill1;
+            current.line = line;
+            current.start = {ClampCoord(x), ClampCoord(y)};
         }
         Segment s;
         s.curve = r.curve;
@@ -239,7 +242,7 @@ void BuildPaths(const std::vector<ShapeRecord>& records, std::vector<StyleGroup>
         x = std::clamp<int64_t>(x + r.anchorDx, -kCoordLimit, kCoordLimit);
         y = std::clamp<int64_t>(y + r.anchorDy, -kCoordLimit, kCoordLimit);
         s.to = {ClampCoord(x), ClampCoord(y)};
-        current->segments.push_back(s);
+        current.segments.push_back(s);
     }
     flush();
 }
@@ -274,6 +277,7 @@ Gradient ReadMorphGradient(SwfStream& in, int version, Gradient& end) {
 }
 
 void ReadMorphFillStyle(SwfStream& in, int version, FillStyle& s, FillStyle& e) {
+    size_t at = in.FileOffset();
     uint8_t type = in.U8();
     switch (type) {
     case 0x00:
@@ -307,7 +311,7 @@ void ReadMorphFillStyle(SwfStream& in, int version, FillStyle& s, FillStyle& e) 
         s.smoothed = e.smoothed = type == 0x40 || type == 0x41;
         break;
     default:
-        in.Fail("unknown morph fill style type " + std::to_string(type));
+        throw StreamError("unknown morph fill style type " + std::to_string(type), at);
     }
 }
 

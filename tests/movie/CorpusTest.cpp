@@ -1,0 +1,76 @@
+// Every movie of the shared corpus reads; the two broken LZMA headers are
+// refused with a clear error.
+#include "movie/MovieError.h"
+#include "movie/MovieReader.h"
+#include "movie/Player.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <set>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const fs::path kCorpus = fs::path(NIMBRE_SHARED_DIR) / "swf-corpus";
+
+std::vector<fs::path> CorpusFiles() {
+    std::vector<fs::path> files;
+    for (const auto& e : fs::directory_iterator(kCorpus))
+        if (e.path().extension() == ".swf") files.push_back(e.path());
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
+TEST(Corpus, EveryMovieReadsExceptTheBrokenLzmaHeaders) {
+    const std::set<std::string> broken = {"lzma-length-too-large.swf", "lzma-malformed-length.swf"};
+    auto files = CorpusFiles();
+    ASSERT_GE(files.size(), 50u);
+    for (const fs::path& f : files) {
+        SCOPED_TRACE(f.filename().string());
+        if (broken.count(f.filename().string())) {
+            try {
+                movie::MovieReader::Load(f.string());
+                ADD_FAILURE() << "read without error";
+            } catch (const movie::MovieError& e) {
+                std::string what = e.what();
+                EXPECT_NE(what.find(f.filename().string()), std::string::npos) << what;
+                EXPECT_NE(what.find("declared length"), std::string::npos) << what;
+                EXPECT_EQ(e.Offset(), 4u);
+            }
+            continue;
+        }
+        std::shared_ptr<const movie::Movie> m;
+        ASSERT_NO_THROW(m = movie::MovieReader::Load(f.string()));
+        EXPECT_GE(m->timeline.FrameCount(), 1u);
+        EXPECT_TRUE(m->warnings.empty()) << m->warnings.front();
+        // And it plays a few frames.
+        movie::Player p(m);
+        for (int i = 0; i < 5; ++i) p.Step();
+    }
+}
+
+TEST(Corpus, TagsLandInTheDictionary) {
+    auto load = [](const char* name) { return movie::MovieReader::Load((kCorpus / name).string()); };
+    using K = movie::CharacterKind;
+    EXPECT_EQ(load("DefineShape4.swf")->dictionary.Count(K::Shape), 1u);
+    EXPECT_EQ(load("DefineMorphShape2.swf")->dictionary.Count(K::MorphShape), 1u);
+    EXPECT_GE(load("DefineBitsLossless2.swf")->dictionary.Count(K::Bitmap), 1u);
+    EXPECT_GE(load("DefineBits-JpegTables-MX.swf")->dictionary.Count(K::Bitmap), 1u);
+    EXPECT_GE(load("DefineBitsJpeg3.swf")->dictionary.Count(K::Bitmap), 1u);
+    EXPECT_GE(load("DefineFont3-CS6.swf")->dictionary.Count(K::Font), 1u);
+    EXPECT_GE(load("DefineText2-MX.swf")->dictionary.Count(K::Text), 1u);
+    EXPECT_GE(load("DefineButton2-CS6.swf")->dictionary.Count(K::Button), 1u);
+    EXPECT_GE(load("DefineSprite.swf")->dictionary.Count(K::Sprite), 1u);
+    auto sound = load("DefineSound.swf");
+    ASSERT_TRUE(sound->skipped.count(14));
+    EXPECT_EQ(sound->skipped.at(14).name, "DefineSound");
+    // Compressed and uncompressed copies of one movie read alike.
+    auto plain = load("uncompressed.swf"), zlib = load("zlib.swf"), lzma = load("lzma.swf");
+    EXPECT_EQ(zlib->dictionary.Size(), plain->dictionary.Size());
+    EXPECT_EQ(lzma->dictionary.Size(), plain->dictionary.Size());
+    EXPECT_EQ(lzma->header.compression, movie::Compression::Lzma);
+}
+
+} // namespace
