@@ -100,20 +100,29 @@ void Paint::SetGradient(const std::vector<GradientStopF>& stops, bool linearRgb,
         if (linearRgb) r = SrgbToLinear(r), g = SrgbToLinear(g), b = SrgbToLinear(b);
         cols.push_back({r, g, b, static_cast<float>(a)});
     }
+    // Before the first stop its colour, after the last the last one's; in
+    // between the first segment of non-zero length that holds the position
+    // (stops may share a ratio: a hard edge in the ramp).
+    const size_t last = stops.size() - 1;
     size_t k = 0;
     for (int i = 0; i < 256; ++i) {
-        while (k + 1 < stops.size() && stops[k + 1].ratio <= i) ++k;
         C c;
-        if (i <= stops[0].ratio) {
+        if (i < stops[0].ratio) {
             c = cols[0];
-        } else if (k + 1 >= stops.size()) {
-            c = cols[k];
+        } else if (i > stops[last].ratio) {
+            c = cols[last];
         } else {
-            float span = static_cast<float>(stops[k + 1].ratio - stops[k].ratio);
-            float f = span > 0 ? (i - stops[k].ratio) / span : 0;
-            const C& p = cols[k];
-            const C& q = cols[k + 1];
-            c = {p.r + (q.r - p.r) * f, p.g + (q.g - p.g) * f, p.b + (q.b - p.b) * f, p.a + (q.a - p.a) * f};
+            while (k < last && !(stops[k].ratio <= i && i <= stops[k + 1].ratio && stops[k + 1].ratio > stops[k].ratio))
+                ++k;
+            if (k >= last) {
+                c = cols[last];
+                k = 0;
+            } else {
+                float f = static_cast<float>(i - stops[k].ratio) / (stops[k + 1].ratio - stops[k].ratio);
+                const C& p = cols[k];
+                const C& q = cols[k + 1];
+                c = {p.r + (q.r - p.r) * f, p.g + (q.g - p.g) * f, p.b + (q.b - p.b) * f, p.a + (q.a - p.a) * f};
+            }
         }
         if (linearRgb) c.r = LinearToSrgb(c.r), c.g = LinearToSrgb(c.g), c.b = LinearToSrgb(c.b);
         uint32_t a = ClampChannel(c.a);

@@ -29,12 +29,19 @@ class ScanConverter {
   public:
     // Rasterizes the (sorted) edges within `clip`. For every row that has
     // coverage, calls sink(y, x, n, coverage) with n coverage values 0..255
-    // for the pixels x .. x+n-1 of row y, rows top to bottom.
-    template <class Sink> void Rasterize(const EdgeList& edges, FillRule rule, IRect clip, Sink&& sink) {
+    // for the pixels x .. x+n-1 of row y, rows top to bottom. Without
+    // anti-aliasing a pixel is in (255) when at least half of it is covered,
+    // else out (0).
+    template <class Sink>
+    void Rasterize(const EdgeList& edges, FillRule rule, IRect clip, Sink&& sink, bool antialias = true) {
         if (!Accumulate(edges, clip)) return;
         for (int row = 0; row < height_; ++row) {
             int x0, n;
-            if (ResolveRow(row, rule, x0, n)) sink(originY_ + row, originX_ + x0, n, cov_.data() + x0);
+            if (ResolveRow(row, rule, x0, n)) {
+                if (!antialias)
+                    for (int i = x0; i < x0 + n; ++i) cov_[i] = cov_[i] >= 128 ? 255 : 0;
+                sink(originY_ + row, originX_ + x0, n, cov_.data() + x0);
+            }
         }
     }
 

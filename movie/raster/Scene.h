@@ -41,6 +41,9 @@ class Scene {
 
     void Clear();
     Pixel Background() const { return background_; }
+    // Anti-aliased edges (the default), or hard pixel edges.
+    bool Antialias() const { return antialias_; }
+    void SetAntialias(bool on) { antialias_ = on; }
     void SetBackground(Pixel p) { background_ = p; }
 
     // Starts a new fill; add its outline to the returned list, then call EndFill.
@@ -61,6 +64,7 @@ class Scene {
 
   private:
     Pixel background_ = 0xFFFFFFFFu;
+    bool antialias_ = true;
     std::vector<Command> commands_;
     std::vector<FillItem> fills_;
     std::vector<Paint> paints_;

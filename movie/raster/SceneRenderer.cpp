@@ -182,7 +182,7 @@ void SceneRenderer::RenderBand(BandContext& ctx, const Scene& scene, Canvas& can
                         uint32_t c = cov[k];
                         if (c) row[k] = static_cast<uint8_t>(row[k] + ((255 - row[k]) * c + 127) / 255);
                     }
-                });
+                }, scene.Antialias());
                 break;
             }
             const uint8_t* maskData = mask >= 0 ? ctx.masks[mask].data() : nullptr;
@@ -202,7 +202,7 @@ void SceneRenderer::RenderBand(BandContext& ctx, const Scene& scene, Canvas& can
                 } else {
                     BlendSpan(paint, canvas.Row(y) + x, x, y, n, cov, ctx.scratch.data());
                 }
-            });
+            }, scene.Antialias());
             break;
         }
         case Op::BeginLayer:

@@ -23,6 +23,11 @@ void Renderer::SetBackgroundOverride(std::optional<RGBA> color) {
     background_ = color;
 }
 
+void Renderer::SetQuality(Quality q) {
+    if (q != quality_) valid_ = false;
+    quality_ = q;
+}
+
 void Renderer::Mark(uint32_t kind) {
     Key k;
     k.kind = kind;
@@ -179,6 +184,7 @@ bool Renderer::Render(const Player& player, int width, int height) {
     clips_.clear();
     scene_.Clear();
     scene_.SetBackground(bg);
+    scene_.SetAntialias(quality_ == Quality::High);
     painting_ = true;
     DrawList(player.DisplayList(), base, {}, false, 0);
     painting_ = false;

@@ -32,6 +32,10 @@ class Renderer {
 
     int Threads() const { return scenes_.Threads(); }
     void SetThreads(int n) { scenes_.SetThreads(n); }
+    // "High" quality draws anti-aliased edges; "Low" hard pixel edges.
+    enum class Quality : uint8_t { Low, High };
+    Quality GetQuality() const { return quality_; }
+    void SetQuality(Quality q);
     const std::optional<RGBA>& BackgroundOverride() const { return background_; }
     void SetBackgroundOverride(std::optional<RGBA> color);
 
@@ -74,6 +78,7 @@ class Renderer {
     void EndKey(size_t firstCommand);
 
     std::optional<RGBA> background_;
+    Quality quality_ = Quality::High;
     raster::Canvas canvas_;
     raster::Scene scene_;
     raster::SceneRenderer scenes_;

@@ -1,0 +1,392 @@
+// The painter and the Renderer: display lists drawn into frames, checked on
+// pixels. Movies are built in memory from the engine's own structures.
+#include "movie/Player.h"
+#include "movie/render/Renderer.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+using namespace movie;
+using movie::render::Renderer;
+
+namespace {
+
+constexpr uint32_t kRed = 0xFFFF0000u, kGreen = 0xFF00FF00u, kBlue = 0xFF0000FFu, kWhite = 0xFFFFFFFFu;
+
+// A closed polygon path in twips on fill 1 (right side).
+Path Polygon(std::initializer_list<Point> pts, uint32_t fill0, uint32_t fill1, uint32_t line = 0) {
+    Path p;
+    p.fill0 = fill0;
+    p.fill1 = fill1;
+    p.line = line;
+    std::vector<Point> v(pts);
+    p.start = v[0];
+    for (size_t i = 1; i < v.size(); ++i) p.segments.push_back({false, {}, v[i]});
+    p.segments.push_back({false, {}, v[0]});
+    return p;
+}
+
+Shape RectShape(int x0, int y0, int x1, int y1, RGBA color) {
+    Shape s;
+    StyleGroup g;
+    FillStyle f;
+    f.color = color;
+    g.fills.push_back(f);
+    g.paths.push_back(Polygon({{x0, y0}, {x1, y0}, {x1, y1}, {x0, y1}}, 0, 1));
+    s.groups.push_back(g);
+    return s;
+}
+
+class MovieBuilder {
+  public:
+    MovieBuilder(int widthPx, int heightPx, RGBA bg = {255, 255, 255, 255}) {
+        movie_ = std::make_shared<Movie>();
+        movie_->header.stage = {0, widthPx * 20, 0, heightPx * 20};
+        movie_->header.frameRate = 25;
+        movie_->background = bg;
+        movie_->timeline.frames.resize(1);
+    }
+    template <class T> void Define(uint16_t id, T data) {
+        auto c = std::make_shared<Character>();
+        c->id = id;
+        c->data = std::move(data);
+        movie_->dictionary.Add(c);
+    }
+    PlaceObject& Place(uint16_t depth, uint16_t id, Matrix m = {}, size_t frame = 0) {
+        if (movie_->timeline.frames.size() <= frame) movie_->timeline.frames.resize(frame + 1);
+        PlaceObject p;
+        p.depth = depth;
+        p.characterId = id;
+        p.matrix = m;
+        movie_->timeline.frames[frame].tags.push_back(p);
+        return std::get<PlaceObject>(movie_->timeline.frames[frame].tags.back());
+    }
+    void Move(uint16_t depth, Matrix m, size_t frame) {
+        if (movie_->timeline.frames.size() <= frame) movie_->timeline.frames.resize(frame + 1);
+        PlaceObject p;
+        p.depth = depth;
+        p.move = true;
+        p.matrix = m;
+        movie_->timeline.frames[frame].tags.push_back(p);
+    }
+    std::shared_ptr<const Movie> Get() {
+        movie_->header.frameCount = static_cast<uint16_t>(movie_->timeline.frames.size());
+        return movie_;
+    }
+
+  private:
+    std::shared_ptr<Movie> movie_;
+};
+
+Matrix Translate(double x, double y) { return {1, 0, 0, 1, x, y}; }
+
+} // namespace
+
+TEST(RenderStage, ShowAllScalesCentresAndFillsTheBackground) {
+    MovieBuilder b(100, 50, {0, 0, 255, 255});
+    b.Define(1, RectShape(0, 0, 1000, 1000, {255, 0, 0, 255})); // the top-left 50x50 px
+    b.Place(1, 1);
+    Player player(b.Get());
+    Renderer r;
+    ASSERT_TRUE(r.Render(player, 200, 200));
+    const auto& f = r.Frame();
+    // Scale 2, stage 200x100 centred: 50 px bars above and below.
+    EXPECT_EQ(f.At(10, 10), kBlue);
+    EXPECT_EQ(f.At(10, 60), kRed);
+    EXPECT_EQ(f.At(99, 149), kRed);
+    EXPECT_EQ(f.At(101, 149), kBlue);
+    EXPECT_EQ(f.At(10, 151), kBlue);
+    EXPECT_EQ(f.At(10, 190), kBlue);
+
+    r.SetBackgroundOverride(RGBA{0, 255, 0, 255});
+    ASSERT_TRUE(r.Render(player, 200, 200));
+    EXPECT_EQ(r.Frame().At(10, 10), kGreen);
+    EXPECT_EQ(r.Frame().At(150, 100), kGreen);
+}
+
+TEST(RenderStage, FrameBytesAreBgraInMemoryAndRgbaForFiles) {
+    MovieBuilder b(4, 4, {10, 20, 30, 255});
+    Player player(b.Get());
+    Renderer r;
+    r.Render(player, 4, 4);
+    const uint8_t* bytes = reinterpret_cast<const uint8_t*>(r.Frame().Row(0));
+    EXPECT_EQ(bytes[0], 30); // B
+    EXPECT_EQ(bytes[1], 20); // G
+    EXPECT_EQ(bytes[2], 10); // R
+    EXPECT_EQ(bytes[3], 255);
+    std::vector<uint8_t> rgba = r.FrameRGBA();
+    EXPECT_EQ((std::vector<uint8_t>{rgba[0], rgba[1], rgba[2], rgba[3]}), (std::vector<uint8_t>{10, 20, 30, 255}));
+}
+
+TEST(RenderStage, RefusesAbsurdSizes) {
+    MovieBuilder b(4, 4);
+    Player player(b.Get());
+    Renderer r;
+    EXPECT_THROW(r.Render(player, 100000, 10), std::invalid_argument);
+    EXPECT_THROW(r.Render(player, -1, 10), std::invalid_argument);
+    EXPECT_NO_THROW(r.Render(player, 0, 0));
+}
+
+TEST(RenderShapes, FillsSharingAnEdgeLeaveNoSeam) {
+    MovieBuilder b(20, 20, {255, 255, 255, 255});
+    Shape s;
+    StyleGroup g;
+    FillStyle red, blue;
+    red.color = {255, 0, 0, 255};
+    blue.color = {0, 0, 255, 255};
+    g.fills = {red, blue};
+    // The diagonal carries red on one side and blue on the other.
+    Path diag;
+    diag.fill0 = 2;
+    diag.fill1 = 1;
+    diag.start = {0, 0};
+    diag.segments.push_back({false, {}, {400, 400}});
+    g.paths.push_back(diag);
+    Path redRest;
+    redRest.fill1 = 1;
+    redRest.start = {400, 400};
+    redRest.segments = {{false, {}, {0, 400}}, {false, {}, {0, 0}}};
+    g.paths.push_back(redRest);
+    Path blueRest;
+    blueRest.fill0 = 2;
+    blueRest.start = {400, 400};
+    blueRest.segments = {{false, {}, {400, 0}}, {false, {}, {0, 0}}};
+    g.paths.push_back(blueRest);
+    s.groups.push_back(g);
+    b.Define(1, s);
+    b.Place(1, 1);
+    Player player(b.Get());
+    Renderer r;
+    r.Render(player, 20, 20);
+    for (int i = 0; i < 20; ++i) {
+        uint32_t p = r.Frame().At(i, i); // on the diagonal: half red, half blue, no white
+        EXPECT_LE(raster::PixelG(p), 1u) << i;
+        EXPECT_NEAR(static_cast<int>(raster::PixelR(p)), 128, 3) << i;
+    }
+    EXPECT_EQ(r.Frame().At(2, 15), kRed);
+    EXPECT_EQ(r.Frame().At(15, 2), kBlue);
+}
+
+TEST(RenderShapes, EvenOddUnlessTheShapeAsksForNonZero) {
+    for (bool winding : {false, true}) {
+        MovieBuilder b(20, 20);
+        Shape s = RectShape(0, 0, 400, 400, {255, 0, 0, 255});
+        s.groups[0].paths.push_back(Polygon({{100, 100}, {300, 100}, {300, 300}, {100, 300}}, 0, 1));
+        s.usesFillWindingRule = winding;
+        b.Define(1, s);
+        b.Place(1, 1);
+        Player player(b.Get());
+        Renderer r;
+        r.Render(player, 20, 20);
+        EXPECT_EQ(r.Frame().At(10, 10), winding ? kRed : kWhite);
+        EXPECT_EQ(r.Frame().At(2, 2), kRed);
+    }
+}
+
+TEST(RenderShapes, HairlineStaysOnePixelWideWhenScaledDown) {
+    MovieBuilder b(40, 40);
+    Shape s;
+    StyleGroup g;
+    LineStyle l;
+    l.width = 20;
+    l.color = {0, 0, 0, 255};
+    g.lines.push_back(l);
+    Path p;
+    p.line = 1;
+    p.start = {0, 4000};
+    p.segments.push_back({false, {}, {8000, 4000}});
+    g.paths.push_back(p);
+    s.groups.push_back(g);
+    b.Define(1, s);
+    b.Place(1, 1, Matrix{0.1, 0, 0, 0.1, 0, 10}); // line at y = 400 + 10 twips = 20.5 px, width 0.1 px
+    Player player(b.Get());
+    Renderer r;
+    r.Render(player, 40, 40);
+    int dark = 0;
+    for (int y = 15; y < 26; ++y) dark += 255 - static_cast<int>(raster::PixelR(r.Frame().At(20, y)));
+    EXPECT_NEAR(dark, 255, 8); // one pixel's worth of ink
+}
+
+TEST(RenderShapes, GradientFillFollowsItsMatrix) {
+    MovieBuilder b(100, 10);
+    Shape s = RectShape(0, 0, 2000, 200, {});
+    FillStyle& f = s.groups[0].fills[0];
+    f.kind = FillKind::LinearGradient;
+    f.gradient.stops = {{0, {0, 0, 0, 255}}, {255, {255, 255, 255, 255}}};
+    f.matrix = {1000.0 / 32768, 0, 0, 1, 1000, 0}; // the ramp spans the stage's width
+    b.Define(1, s);
+    b.Place(1, 1);
+    Player player(b.Get());
+    Renderer r;
+    r.Render(player, 100, 10);
+    EXPECT_LT(raster::PixelR(r.Frame().At(1, 5)), 6u);
+    EXPECT_GT(raster::PixelR(r.Frame().At(98, 5)), 249u);
+    EXPECT_NEAR(static_cast<int>(raster::PixelR(r.Frame().At(50, 5))), 129, 4);
+}
+
+TEST(RenderShapes, BitmapFillNearestAndClipped) {
+    MovieBuilder b(8, 8);
+    Bitmap bmp;
+    bmp.width = 2;
+    bmp.height = 2;
+    bmp.pixels = {255, 0, 0, 255, 0, 255, 0, 255, 0, 0, 255, 255, 255, 255, 255, 255};
+    b.Define(5, bmp);
+    Shape s = RectShape(0, 0, 160, 160, {});
+    FillStyle& f = s.groups[0].fills[0];
+    f.kind = FillKind::Bitmap;
+    f.bitmapId = 5;
+    f.smoothed = false;
+    f.repeat = false;
+    f.matrix = {40, 0, 0, 40, 0, 0}; // each bitmap pixel 2 x 2 screen pixels
+    b.Define(1, s);
+    b.Place(1, 1);
+    Player player(b.Get());
+    Renderer r;
+    r.Render(player, 8, 8);
+    EXPECT_EQ(r.Frame().At(0, 0), kRed);
+    EXPECT_EQ(r.Frame().At(3, 0), kGreen);
+    EXPECT_EQ(r.Frame().At(1, 3), kBlue);
+    EXPECT_EQ(r.Frame().At(7, 7), kWhite); // edge pixel extended, not repeated
+    EXPECT_EQ(r.Frame().At(7, 1), kGreen);
+}
+
+TEST(RenderDisplayList, SpritesComposeMatricesAndColourTransforms) {
+    MovieBuilder b(40, 40);
+    b.Define(1, RectShape(0, 0, 200, 200, {255, 0, 0, 255}));
+    Sprite sprite;
+    sprite.timeline.frames.resize(1);
+    PlaceObject inner;
+    inner.depth = 1;
+    inner.characterId = 1;
+    inner.matrix = Translate(200, 0);
+    ColorTransform half;
+    half.multA = 0.5f;
+    inner.colorTransform = half;
+    sprite.timeline.frames[0].tags.push_back(inner);
+    b.Define(2, sprite);
+    PlaceObject& outer = b.Place(1, 2, Matrix{2, 0, 0, 2, 0, 100});
+    ColorTransform toBlue;
+    toBlue.multR = 0;
+    toBlue.addB = 255;
+    outer.colorTransform = toBlue;
+    Player player(b.Get());
+    Renderer r;
+    r.Render(player, 40, 40);
+    // The square: x 20..40 px, y 5..25 px; blue at half alpha over white.
+    uint32_t p = r.Frame().At(30, 15);
+    EXPECT_NEAR(static_cast<int>(raster::PixelR(p)), 128, 2);
+    EXPECT_EQ(raster::PixelB(p), 255u);
+    EXPECT_EQ(r.Frame().At(15, 15), kWhite);
+    EXPECT_EQ(r.Frame().At(30, 2), kWhite);
+}
+
+TEST(RenderDisplayList, ClipDepthMasksOnlyTheDepthsItCovers) {
+    MovieBuilder b(40, 40);
+    b.Define(1, RectShape(0, 0, 400, 800, {0, 0, 0, 255}));     // mask: the left half
+    b.Define(2, RectShape(0, 0, 800, 400, {255, 0, 0, 255}));   // masked: the top half
+    b.Define(3, RectShape(0, 400, 800, 800, {0, 0, 255, 255})); // above the mask's range: bottom half
+    b.Place(1, 1).clipDepth = 2;
+    b.Place(2, 2);
+    b.Place(3, 3);
+    Player player(b.Get());
+    Renderer r;
+    r.Render(player, 40, 40);
+    EXPECT_EQ(r.Frame().At(5, 5), kRed);
+    EXPECT_EQ(r.Frame().At(30, 5), kWhite); // outside the mask
+    EXPECT_EQ(r.Frame().At(5, 30), kBlue);
+    EXPECT_EQ(r.Frame().At(30, 30), kBlue); // not masked
+}
+
+TEST(RenderDisplayList, StaticTextFromGlyphShapes) {
+    MovieBuilder b(60, 30);
+    Font font;
+    font.emSquare = 1024;
+    Glyph square;
+    square.shape = RectShape(0, -1024, 512, 0, {0, 0, 0, 255}); // half an em wide, sitting on the baseline
+    font.glyphs.push_back(square);
+    b.Define(1, font);
+    Text text;
+    text.matrix = Translate(0, 0);
+    TextRecord rec;
+    rec.fontId = 1;
+    rec.color = {0, 128, 0, 255};
+    rec.x = 100;
+    rec.y = 500;
+    rec.height = 400; // 20 px em: glyphs 10 x 20 px
+    rec.glyphs = {{0, 300}, {0, 300}};
+    text.records.push_back(rec);
+    b.Define(2, text);
+    b.Place(1, 2);
+    Player player(b.Get());
+    Renderer r;
+    r.Render(player, 60, 30);
+    const uint32_t green = 0xFF008000u;
+    EXPECT_EQ(r.Frame().At(7, 15), green);  // first glyph: x 5..15, y 5..25
+    EXPECT_EQ(r.Frame().At(17, 15), kWhite); // the gap
+    EXPECT_EQ(r.Frame().At(22, 15), green); // second glyph: x 20..30
+    EXPECT_EQ(r.Frame().At(7, 2), kWhite);
+}
+
+TEST(RenderDirty, UnchangedFramesAreSkippedAndChangesRedrawOnlyTheirBands) {
+    MovieBuilder b(200, 200);
+    b.Define(1, RectShape(0, 0, 200, 200, {255, 0, 0, 255}));
+    b.Define(2, RectShape(0, 0, 200, 200, {0, 0, 255, 255}));
+    b.Place(1, 1, Translate(200, 200));
+    b.Place(2, 2, Translate(200, 3000));
+    b.Move(1, Translate(600, 200), 1);
+    Player player(b.Get());
+    player.Stop();
+    Renderer r;
+    EXPECT_TRUE(r.Render(player, 200, 200));
+    EXPECT_FALSE(r.Render(player, 200, 200));
+    EXPECT_TRUE(r.DirtyRect().Empty());
+    player.GotoFrame(1); // the red square moves right
+    EXPECT_TRUE(r.Render(player, 200, 200));
+    raster::IRect d = r.DirtyRect();
+    EXPECT_LE(d.y0, 10);
+    EXPECT_GE(d.y1, 20);
+    EXPECT_LT(d.y1, 100); // the blue square far below is not redrawn
+    EXPECT_EQ(r.Frame().At(15, 15), kWhite);
+    EXPECT_EQ(r.Frame().At(35, 15), kRed);
+    // The partly redrawn frame equals a full redraw.
+    Renderer fresh;
+    fresh.Render(player, 200, 200);
+    EXPECT_EQ(r.Frame().Pixels(), fresh.Frame().Pixels());
+    // A new size redraws everything.
+    EXPECT_TRUE(r.Render(player, 100, 100));
+    EXPECT_EQ(r.DirtyRect(), (raster::IRect{0, 0, 100, 100}));
+}
+
+TEST(RenderThreads, TwoThreadsDrawTheSameBytes) {
+    MovieBuilder b(300, 300);
+    for (int i = 0; i < 30; ++i) {
+        Shape s;
+        StyleGroup g;
+        FillStyle f;
+        f.kind = i % 2 ? FillKind::RadialGradient : FillKind::Solid;
+        f.color = {uint8_t(i * 8), 100, 200, 180};
+        f.gradient.stops = {{0, {255, 255, 0, 255}}, {255, {0, uint8_t(i * 8), 255, 120}}};
+        f.matrix = {0.01, 0, 0, 0.01, 1500, 1500};
+        g.fills.push_back(f);
+        LineStyle l;
+        l.width = static_cast<uint16_t>(20 + i * 5);
+        l.color = {0, 0, 0, 200};
+        g.lines.push_back(l);
+        Path p;
+        p.fill1 = 1;
+        p.line = 1;
+        p.start = {0, 0};
+        p.segments = {{true, {3000, -500}, {3000, 3000}}, {true, {500, 3500}, {0, 0}}};
+        g.paths.push_back(p);
+        s.groups.push_back(g);
+        b.Define(static_cast<uint16_t>(i + 1), s);
+        b.Place(static_cast<uint16_t>(i + 1), static_cast<uint16_t>(i + 1), Translate(i * 100, i * 70));
+    }
+    Player player(b.Get());
+    Renderer one, two;
+    two.SetThreads(2);
+    one.Render(player, 333, 301);
+    two.Render(player, 333, 301);
+    EXPECT_EQ(one.Frame().Pixels(), two.Frame().Pixels());
+}
