@@ -1,0 +1,65 @@
+#include "gui/PopupMenu.h"
+
+#include <utility>
+#include <vector>
+
+#include "gui/Application.h"
+#include "gui/Text.h"
+
+namespace gui {
+
+namespace {
+
+// Owns a native popup menu for the duration of one show.
+class NativeMenu {
+ public:
+  NativeMenu() : handle_(CreatePopupMenu()) {}
+  NativeMenu(const NativeMenu&) = delete;
+  NativeMenu& operator=(const NativeMenu&) = delete;
+  ~NativeMenu() {
+    if (handle_) DestroyMenu(handle_);
+  }
+  HMENU Get() const { return handle_; }
+  HMENU Release() { return std::exchange(handle_, nullptr); }
+
+ private:
+  HMENU handle_;
+};
+
+// Appends item's children to menu; commands are numbered from 1 in the order of `items`.
+void Build(HMENU menu, MenuItem& item, std::vector<MenuItem*>& items) {
+  for (int i = 0; i < item.Count(); ++i) {
+    MenuItem& child = item.Items(i);
+    const std::wstring caption = Utf8ToWide(child.Caption());
+    if (child.Count() > 0) {
+      NativeMenu sub;
+      Build(sub.Get(), child, items);
+      AppendMenuW(menu, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(sub.Get()), caption.c_str());
+      sub.Release();  // the parent menu owns it now
+    } else if (child.Caption() == "-") {
+      AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+    } else {
+      items.push_back(&child);
+      AppendMenuW(menu, MF_STRING, items.size(), caption.c_str());
+    }
+  }
+}
+
+}  // namespace
+
+PopupMenu::PopupMenu(Component* owner) : Component(owner) {}
+
+void PopupMenu::Popup(int x, int y) {
+  if (OnPopup) OnPopup(this);
+  NativeMenu menu;
+  std::vector<MenuItem*> items;
+  Build(menu.Get(), root_, items);
+  HWND owner = App().Handle();
+  SetForegroundWindow(owner);
+  const UINT command = static_cast<UINT>(
+      TrackPopupMenuEx(menu.Get(), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RETURNCMD | TPM_LEFTBUTTON, x, y, owner, nullptr));
+  PostMessageW(owner, WM_NULL, 0, 0);
+  if (command >= 1 && command <= items.size() && items[command - 1]->OnClick) items[command - 1]->OnClick(this);
+}
+
+}  // namespace gui
