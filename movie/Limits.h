@@ -22,16 +22,17 @@ inline constexpr uint64_t kMaxTotalBitmapPixels = 64u << 20;
 // Stops of one gradient (the shape format can say 15; morph gradients 255).
 inline constexpr size_t kMaxGradientStops = 15;
 // Records (edges and style changes) of one shape, glyph or morph shape.
-inline constexpr size_t kMaxShapeRecords = 1u << 20;
+inline constexpr size_t kMaxShapeRecords = 1u << 18;
 // Sprite definitions inside sprite definitions.
 inline constexpr int kMaxSpriteNesting = 8;
 // Frames of one timeline (the main one or a sprite's).
 inline constexpr uint32_t kMaxFrames = 16000;
 
-// Player, not refused at load: nesting of placed sprites/buttons inside one
-// another (deeper ones are not instantiated), display objects alive at once
-// in one player (further placements are ignored), and goto actions that one
-// frame step may chain (further ones are ignored).
+// Player, not refused at load: levels of display lists of placed sprites
+// and buttons below the main one (deeper ones stay empty), display objects alive at once
+// in one player (further placements are ignored), and jumps made by scripts
+// whose target frame's script runs within one frame step or call (further
+// jumps still move, but their target's script is not run).
 inline constexpr int kMaxPlacementDepth = 64;
 inline constexpr size_t kMaxDisplayObjects = 100000;
 inline constexpr int kMaxActionChain = 64;

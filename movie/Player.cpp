@@ -134,7 +134,7 @@ void Player::EnterFirstFrame(TimelineRef ref) {
     RunActions(ref, ref.timeline.frames.empty() ? nullptr : &ref.timeline.frames[0].actions);
 }
 
-void Player::Goto(TimelineRef ref, uint32_t target) {
+void Player::Goto(TimelineRef ref, uint32_t target, bool fromScript) {
     uint32_t count = ref.timeline.FrameCount();
     if (count == 0) return;
     target = std::min(target, count - 1);
@@ -145,7 +145,14 @@ void Player::Goto(TimelineRef ref, uint32_t target) {
         Rebuild(ref, target);
     }
     ref.frame = target;
-    RunActions(ref, &ref.timeline.frames[target].actions);
+    const std::vector<Action>& actions = ref.timeline.frames[target].actions;
+    if (actions.empty()) return;
+    if (fromScript) {
+        // Scripts that jump to scripts that jump on: only so many per step.
+        if (chain_ >= Limits::kMaxActionChain) return;
+        ++chain_;
+    }
+    RunActions(ref, &actions);
 }
 
 void Player::Rebuild(TimelineRef ref, uint32_t target) {
@@ -260,34 +267,32 @@ void Player::Instantiate(DisplayObject& o, int nesting) {
 }
 
 void Player::RunActions(TimelineRef ref, const std::vector<Action>* actions) {
-    if (!actions || actions->empty()) return;
-    if (chain_ >= Limits::kMaxActionChain) return;
-    ++chain_;
+    if (!actions) return;
     for (const Action& a : *actions) {
         switch (a.kind) {
         case Action::Kind::Stop: ref.playing = false; break;
         case Action::Kind::Play: ref.playing = true; break;
         case Action::Kind::NextFrame:
             ref.playing = false;
-            Goto(ref, ref.frame + 1);
+            Goto(ref, ref.frame + 1, true);
             break;
         case Action::Kind::PreviousFrame:
             ref.playing = false;
-            if (ref.frame > 0) Goto(ref, ref.frame - 1);
+            if (ref.frame > 0) Goto(ref, ref.frame - 1, true);
             break;
         case Action::Kind::GotoFrame:
             ref.playing = false;
-            Goto(ref, a.frame);
+            Goto(ref, a.frame, true);
             break;
         case Action::Kind::GotoFrame2:
             ref.playing = a.play;
-            Goto(ref, a.frame);
+            Goto(ref, a.frame, true);
             break;
         case Action::Kind::GotoLabel: {
             const uint32_t* frame = FindLabel(ref.timeline, a.label);
             if (!frame) break; // unknown labels are ignored
             ref.playing = a.play;
-            Goto(ref, *frame);
+            Goto(ref, *frame, true);
             break;
         }
         }

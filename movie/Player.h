@@ -57,7 +57,7 @@ private:
 
     TimelineRef Root();
     void EnterFirstFrame(TimelineRef ref);
-    void Goto(TimelineRef ref, uint32_t target);
+    void Goto(TimelineRef ref, uint32_t target, bool fromScript = false);
     void Rebuild(TimelineRef ref, uint32_t target);
     void ApplyFrameTags(TimelineRef ref, uint32_t frame, bool instantiate = true);
     void Place(TimelineRef ref, const PlaceObject& place, bool instantiate);
@@ -73,7 +73,7 @@ private:
     bool loop_ = true;
     double clock_ = 0;       // seconds not yet turned into frame steps
     size_t objectCount_ = 0; // display objects alive, all levels
-    int chain_ = 0;          // frames whose actions ran in this step or call
+    int chain_ = 0;          // script-made jumps whose actions ran in this step or call
 };
 
 } // namespace movie

@@ -144,8 +144,6 @@ std::vector<ShapeRecord> ReadRecords(SwfStream& in, int version) {
     int lineBits = static_cast<int>(in.Bits(4));
     for (;;) {
         if (in.AtEnd()) break; // the end record is missing: take what is there
-        if (records.size() >= Limits::kMaxShapeRecords)
-            in.Fail("more than " + std::to_string(Limits::kMaxShapeRecords) + " shape records");
         ShapeRecord r;
         r.edge = in.Flag();
         if (!r.edge) {
@@ -187,6 +185,8 @@ std::vector<ShapeRecord> ReadRecords(SwfStream& in, int version) {
                 r.anchorDx = in.SignedBits(n);
             }
         }
+        if (records.size() >= Limits::kMaxShapeRecords)
+            in.Fail("more than " + std::to_string(Limits::kMaxShapeRecords) + " shape records");
         records.push_back(std::move(r));
     }
     in.Align();

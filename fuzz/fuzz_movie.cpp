@@ -1,0 +1,65 @@
+// Fuzz target: read a movie, then play it and query the timeline the way
+// the movie control does. Only MovieError may come out of the reader.
+#include "movie/MovieError.h"
+#include "movie/MovieReader.h"
+#include "movie/Player.h"
+
+#include <cstddef>
+#include <cstdint>
+
+namespace {
+
+// Reads every field the renderer will read, so the sanitizers see them.
+uint64_t Walk(const movie::DisplayObjects& list, int depth) {
+    uint64_t sum = 0;
+    for (const movie::DisplayObject& o : list) {
+        sum += o.depth + o.characterId + o.ratio + o.clipDepth + static_cast<int>(o.character->Kind());
+        if (o.morphed)
+            for (const auto& g : o.morphed->groups)
+                for (const auto& p : g.paths) {
+                    sum += p.segments.size();
+                    if (p.fill0) sum += g.fills.at(p.fill0 - 1).color.r;
+                    if (p.fill1) sum += g.fills.at(p.fill1 - 1).color.g;
+                    if (p.line) sum += g.lines.at(p.line - 1).width;
+                }
+        if (o.timeline) sum += o.currentFrame < o.timeline->FrameCount() ? 1 : 1000000;
+        sum += Walk(o.children, depth + 1);
+    }
+    return sum;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    std::shared_ptr<const movie::Movie> m;
+    try {
+        m = movie::MovieReader::Read({data, size}, "fuzz.swf");
+    } catch (const movie::MovieError&) {
+        return 0;
+    }
+    // Every path's style indices stay within its group.
+    for (const auto& [id, c] : m->dictionary.All())
+        if (const auto* shape = std::get_if<movie::Shape>(&c->data))
+            for (const auto& g : shape->groups)
+                for (const auto& p : g.paths)
+                    if (p.fill0 > g.fills.size() || p.fill1 > g.fills.size() || p.line > g.lines.size())
+                        __builtin_trap();
+
+    movie::Player player(m);
+    volatile uint64_t sink = Walk(player.DisplayList(), 0);
+    for (int i = 0; i < 6; ++i) {
+        player.Step();
+        sink = sink + Walk(player.DisplayList(), 0) + static_cast<uint64_t>(player.CurrentFrame());
+    }
+    int total = player.TotalFrames();
+    player.GotoFrame(total / 2);
+    player.GotoFrame(total + 5);
+    if (player.CurrentFrame() != total - 1) __builtin_trap();
+    player.GotoFrame(1);
+    player.SetLoop(false);
+    player.Advance(0.25);
+    player.Rewind();
+    if (player.CurrentFrame() != 0 || player.IsPlaying()) __builtin_trap();
+    sink = sink + Walk(player.DisplayList(), 0);
+    return 0;
+}
