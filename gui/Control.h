@@ -170,6 +170,7 @@ class Control : public Component {
 
   // Raw storage for subclasses that keep bounds in step with the window.
   void StoreBounds(int left, int top, int width, int height);
+  void StoreVisible(bool visible) { visible_ = visible; }
 
   WinControl* parent_ = nullptr;
   bool mouseInControl_ = false;

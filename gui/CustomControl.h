@@ -10,6 +10,7 @@
 namespace gui {
 
 class Canvas;
+class WindowDC;
 
 class CustomControl : public WinControl {
  public:
@@ -24,9 +25,17 @@ class CustomControl : public WinControl {
   // Draws the control onto Canvas(). The default fills the client area with Color.
   virtual void Paint();
   void PaintWindow(HDC dc) override;
+  void WndProc(Message& msg) override;
+  void DestroyWnd() override;
 
  private:
+  void ReleaseWindowDC();
+
   std::unique_ptr<gui::Canvas> canvas_;
+  // The window's DC taken for drawing outside a paint; given back when the
+  // message being handled is done.
+  std::unique_ptr<WindowDC> windowDc_;
+  int messageDepth_ = 0;
 };
 
 }  // namespace gui

@@ -84,8 +84,13 @@ class Form : public CustomControl {
   void Notification(Component* component, TOperation operation) override;
 
  private:
-  void BroadcastFocusChanged(Message& msg);
+  friend class WinControl;
   void ApplyPosition();
+  void CloseModal();
+  void ShowNow();
+  void HideNow();
+  void SetActiveState(bool active);
+  HWND OwnerWindow();
 
   TBorderStyle borderStyle_ = bsSizeable;
   TPosition position_ = poDesigned;

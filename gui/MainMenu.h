@@ -36,10 +36,16 @@ class MainMenu : public Component {
   MenuItem& Items() { return root_; }
   // A native menu bar built from the items (owned by the menu).
   HMENU Handle();
+  // Runs the click of the item with this command number (WM_COMMAND from the
+  // menu bar); false when no item has it.
+  bool DispatchCommand(UINT id);
 
  private:
+  void Build(HMENU menu, MenuItem& item);
+
   MenuItem root_;
   HMENU handle_ = nullptr;
+  std::vector<MenuItem*> commands_;
 };
 
 }  // namespace gui

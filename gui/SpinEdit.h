@@ -42,7 +42,10 @@ class SpinEdit : public WinControl {
  protected:
   void CreateHandle() override;
   void WndProc(Message& msg) override;
+  void DefaultHandler(Message& msg) override;
   void BoundsChanged(bool moved, bool resized) override;
+  // Up and down arrows step the value.
+  void KeyDown(std::uint16_t& key, TShiftState shift) override;
 
  private:
   int CheckValue(int v) const;
@@ -52,6 +55,9 @@ class SpinEdit : public WinControl {
 
   HWND edit_ = nullptr;
   HWND buttons_ = nullptr;
+  std::string text_ = "0";
+  // Set while a key message of the edit window runs through this control's handling.
+  bool forwarding_ = false;
   int minValue_ = 0;
   int maxValue_ = 0;
   int increment_ = 1;

@@ -26,7 +26,7 @@ class Timer : public Component {
 
  protected:
   // Raises OnTimer.
-  virtual void Timer_();
+  virtual void DoTimer();
 
  private:
   static LRESULT CALLBACK StaticWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);

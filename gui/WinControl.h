@@ -124,6 +124,8 @@ class WinControl : public Control {
   bool aligning_ = false;
   bool creating_ = false;
   bool trackingMouse_ = false;
+  bool settingBounds_ = false;
+  bool clicked_ = false;
 };
 
 }  // namespace gui
