@@ -22,7 +22,7 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
 from bmpfile import KEY, bmp_bytes, ico_bytes  # noqa: E402
 from paint import (Picture, darker, ellipse, gradient, lighter, lines, mask,  # noqa: E402
-                   mix, polygon, rrect, scale_mask, subtract, texture, union)
+                   mix, polygon, rrect, subtract, texture, union)
 
 FONT_DIR = '/usr/share/fonts/truetype/dejavu'
 BOLD = os.path.join(FONT_DIR, 'DejaVuSans-Bold.ttf')
@@ -53,7 +53,7 @@ STYLES = {
                     hover=[(0, (250, 252, 255)), (0.5, (224, 236, 252)), (0.52, (204, 222, 248)), (1, (236, 244, 255))],
                     down=[(0, (178, 186, 200)), (0.5, (198, 204, 216)), (0.52, (208, 213, 224)), (1, (232, 234, 240))],
                     gloss=0.55),
-        check=dict(size=(15, 17), box=(1, 2, 14, 15), radio=(16, 17), radius=3,
+        check=dict(size=(15, 17), box=(1, 2, 14, 15), radio=(16, 17), radius=3, matte=(245, 245, 245),
                    face=[(0, (255, 255, 255)), (1, (214, 216, 224))], border=(120, 124, 136),
                    hover=[(0, (255, 255, 255)), (1, (190, 212, 240))], down=[(0, (180, 186, 200)), (1, (230, 232, 238))],
                    mark=(40, 44, 56), disabled=(170, 170, 176)),
@@ -147,7 +147,7 @@ STYLES = {
         form=rgb(0xE7E7E7), trackcolor=rgb(0xE7E7E7),
         title=dict(h=33, widths=(162, 179, 101), caption=WHITE,
                    stops=[(0, (196, 222, 252)), (0.48, (104, 160, 232)), (0.5, (44, 100, 196)), (1, (84, 150, 230))],
-                   edge=(30, 70, 150), grain=0, shine=True),
+                   edge=(30, 70, 150), grain=0),
         tbtn=dict(size=19, top=6, keyed=True, shape='round',
                   face=[(0, (210, 232, 255)), (0.5, (100, 156, 230)), (0.52, (50, 104, 200)), (1, (120, 180, 245))],
                   hover=[(0, (230, 244, 255)), (0.5, (130, 186, 250)), (0.52, (80, 140, 230)), (1, (160, 210, 255))],
@@ -213,14 +213,9 @@ def title_part(st, which):
             pic.fill(lighter(t['stops'][1][1], 0.5), full, alpha=0.55)
     if which == 'RIGHT' and w > 2:
         pic.fill(darker(t['stops'][-1][1], 0.3), mask(w, h, rrect(w - 1, 0, w, h - 1, 0)))
-    if t.get('shine') and which != 'CLIENT':
-        # A soft reflection arc across the upper half of the end pieces.
-        arc = mask(w, h, ellipse(-w // 2, -h, w + w // 2, h // 2 + 2))
-        pic.fill(WHITE, arc, alpha=0.18)
     return pic.opaque()
 
 
-GLYPHS = ('CLOSE', 'MAX', 'MIN', 'HELP', 'CTLBOX', 'RST')
 
 
 def glyph_mask(kind, s):
@@ -332,7 +327,7 @@ def check_box(st, checked, state):
     c = st['check']
     w, h = c['size']
     box = c['box']
-    pic = Picture(w, h, st['form'])
+    pic = Picture(w, h, c.get('matte', st['form']))
     disabled = state == 'DISABLE'
     face = c['face']
     if state == 'MOUSEON' and 'hover' in c:
@@ -589,9 +584,10 @@ def speaker_off():
             d.arc([cx - r * k, cy - r * k, cx + r * k, cy + r * k], start=-50, end=50, fill=255, width=int(1.4 * k))
         waves = union(waves, mask(s, s, arc))
     pic.fill((50, 54, 66), waves)
-    cross = mask(s, s, lines([[(2.5, 2.5), (17.5, 17.5)], [(2.5, 17.5), (17.5, 2.5)]], 2.2))
-    pic.fill((150, 0, 0), mask(s, s, lines([[(2.5, 2.5), (17.5, 17.5)], [(2.5, 17.5), (17.5, 2.5)]], 3.2)), alpha=0.5)
-    pic.fill((226, 24, 24), cross)
+    # One red stroke across it all, from top right to bottom left, with a darker rim.
+    slash = [[(17.5, 2.5), (3, 17)]]
+    pic.fill((130, 0, 0), mask(s, s, lines(slash, 3.4)))
+    pic.fill((228, 28, 28), mask(s, s, lines(slash, 2.2)))
     return pic.keyed(corners=((0, -1),))
 
 
