@@ -4,6 +4,19 @@
 // caller drives the clock with Advance(); each frame step (one per
 // 1/frameRate seconds) moves every playing timeline (main and sprites) on
 // by one frame and runs the timeline actions of the frames entered.
+//
+// How the timeline behaves:
+// - A frame's placements and removals apply in file order, then its actions
+//   run. Frames passed over by a jump have their placements applied but
+//   their actions skipped; a jump to an earlier frame replays frames 0..n.
+// - A placement without "move" on an occupied depth replaces what is there;
+//   a "move" with a new character swaps the character and keeps the other
+//   properties; a "move" on an empty depth places when it names a character.
+// - Sprites start at their frame 0 when placed, loop, and step from the
+//   tick after; a one-frame timeline does not step (its script runs once).
+// - Scripts: Stop, Play; NextFrame, PreviousFrame, GotoFrame and GotoLabel
+//   also stop; GotoFrame2 plays or stops as it says. Unknown labels and
+//   frames beyond the last (clamped) do no harm.
 #pragma once
 
 #include "movie/DisplayList.h"

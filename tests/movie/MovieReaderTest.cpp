@@ -266,6 +266,18 @@ TEST(MovieReaderBitmap, JpegWithAlphaPlaneIsPremultiplied) {
     EXPECT_EQ(plain->width, 4u);
 }
 
+TEST(MovieReaderBitmap, JpegBeyondTheSideLimitIsRefused) {
+    SwfBuilder b;
+    b.Raw(21, Writer().U16(1).Append(EncodeJpeg(16385, 1, 0, 0, 0)).Data());
+    try {
+        movie::MovieReader::Read(b.Build(), "wide.swf");
+        ADD_FAILURE() << "read without error";
+    } catch (const movie::MovieError& e) {
+        EXPECT_EQ(e.Tag(), "DefineBitsJPEG2");
+        EXPECT_NE(std::string(e.what()).find("16385x1 exceeds the limit"), std::string::npos) << e.what();
+    }
+}
+
 TEST(MovieReaderBitmap, JpegTablesAreSharedByDefineBits) {
     // Split one JPEG into "tables" (everything up to the first SOF marker) and "image".
     auto jpeg = EncodeJpeg(8, 8, 10, 200, 10);
