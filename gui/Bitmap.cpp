@@ -81,7 +81,11 @@ void Bitmap::Replace(int width, int height) {
     GdiFlush();
     std::fill(pixels_, pixels_ + static_cast<std::size_t>(width_) * height_, kWhite);
   }
-  if (dc_ && handle_) selection_ = std::make_unique<SelectObjectGuard>(dc_->Get(), handle_.Get());
+  // A bitmap with pixels always has its DC, so drawing it never creates lasting objects.
+  if (handle_) {
+    if (!dc_) dc_ = std::make_unique<MemoryDC>();
+    selection_ = std::make_unique<SelectObjectGuard>(dc_->Get(), handle_.Get());
+  }
 }
 
 void Bitmap::SetSize(int width, int height) {

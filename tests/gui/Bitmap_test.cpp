@@ -48,6 +48,23 @@ TEST(Bitmap, StartsWhiteAndKeepsItsPixelsWhenResized) {
   EXPECT_EQ(bitmap.Handle(), nullptr);
 }
 
+TEST(Bitmap, HoldsItsPixelsAndOneDCAndDrawingMakesNothingLasting) {
+  const long start = gui::LiveGdiObjectCount();
+  {
+    gui::Bitmap picture(3, 3);
+    EXPECT_EQ(gui::LiveGdiObjectCount(), start + 2);
+    gui::Bitmap target(5, 5);
+    const long before = gui::LiveGdiObjectCount();
+    target.Canvas().Draw(0, 0, picture);
+    picture.SetTransparent(true);
+    target.Canvas().Draw(1, 1, picture);
+    EXPECT_EQ(gui::LiveGdiObjectCount(), before);
+    picture.SetSize(0, 0);
+    EXPECT_EQ(gui::LiveGdiObjectCount(), before - 1) << "no pixels, only the DC";
+  }
+  EXPECT_EQ(gui::LiveGdiObjectCount(), start);
+}
+
 TEST(Bitmap, CanvasSettingsSurviveAResize) {
   gui::Bitmap bitmap(2, 2);
   bitmap.Canvas().Brush().SetColor(gui::clBlue);
