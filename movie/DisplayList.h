@@ -28,6 +28,7 @@ namespace movie {
 // list whose depth lies in (depth, clipDepth].
 struct DisplayObject {
     uint16_t depth = 0;
+    uint32_t placedFrame = 0; // frame of its timeline that placed it (kept over jumps back)
     uint16_t characterId = 0;
     std::shared_ptr<const Character> character; // never null
     Matrix matrix;

@@ -156,12 +156,28 @@ void Player::Goto(TimelineRef ref, uint32_t target, bool fromScript) {
 }
 
 void Player::Rebuild(TimelineRef ref, uint32_t target) {
-    // Replay the placements of frames 0..target on bare objects, then give
-    // the survivors their content once.
-    objectCount_ -= std::min(objectCount_, CountTree(ref.list));
+    // Replay the placements of frames 0..target on bare objects. An object
+    // that was already there (same depth, character and frame of placement)
+    // stays the same object: a sprite keeps its own frame and children.
+    // The others get their content now.
+    DisplayObjects old = std::move(ref.list);
+    objectCount_ -= std::min(objectCount_, CountTree(old));
     ref.list.clear();
     for (uint32_t f = 0; f <= target; ++f) ApplyFrameTags(ref, f, false);
-    for (DisplayObject& o : ref.list) Instantiate(o, ref.nesting);
+    for (DisplayObject& o : ref.list) {
+        auto it = FindDepth(old, o.depth);
+        if (it != old.end() && it->depth == o.depth && it->characterId == o.characterId &&
+            it->placedFrame == o.placedFrame) {
+            o.children = std::move(it->children);
+            o.timeline = it->timeline;
+            o.currentFrame = it->currentFrame;
+            o.playing = it->playing;
+            objectCount_ += CountTree(o.children);
+            UpdateMorph(o);
+        } else {
+            Instantiate(o, ref.nesting);
+        }
+    }
 }
 
 void Player::ApplyFrameTags(TimelineRef ref, uint32_t frame, bool instantiate) {
@@ -173,12 +189,12 @@ void Player::ApplyFrameTags(TimelineRef ref, uint32_t frame, bool instantiate) {
                 ref.list.erase(it);
             }
         } else {
-            Place(ref, std::get<PlaceObject>(tag), instantiate);
+            Place(ref, std::get<PlaceObject>(tag), frame, instantiate);
         }
     }
 }
 
-void Player::Place(TimelineRef ref, const PlaceObject& p, bool instantiate) {
+void Player::Place(TimelineRef ref, const PlaceObject& p, uint32_t frame, bool instantiate) {
     auto it = FindDepth(ref.list, p.depth);
     bool occupied = it != ref.list.end() && it->depth == p.depth;
     if (p.characterId) {
@@ -194,6 +210,7 @@ void Player::Place(TimelineRef ref, const PlaceObject& p, bool instantiate) {
                 o.morphed.reset();
                 o.characterId = *p.characterId;
                 o.character = std::move(character);
+                o.placedFrame = frame;
                 ApplyProperties(o, p);
                 if (instantiate) Instantiate(o, ref.nesting);
             } else {
@@ -205,6 +222,7 @@ void Player::Place(TimelineRef ref, const PlaceObject& p, bool instantiate) {
         if (objectCount_ >= Limits::kMaxDisplayObjects) return;
         DisplayObject o;
         o.depth = p.depth;
+        o.placedFrame = frame;
         o.characterId = *p.characterId;
         o.character = std::move(character);
         ApplyProperties(o, p);

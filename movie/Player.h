@@ -14,6 +14,8 @@
 //   properties; a "move" on an empty depth places when it names a character.
 // - Sprites start at their frame 0 when placed, loop, and step from the
 //   tick after; a one-frame timeline does not step (its script runs once).
+//   An object that a jump back (or the loop to frame 0) finds placed by the
+//   same frame stays as it was: a sprite there plays on undisturbed.
 // - Scripts: Stop, Play; NextFrame, PreviousFrame, GotoFrame and GotoLabel
 //   also stop; GotoFrame2 plays or stops as it says. Unknown labels and
 //   frames beyond the last (clamped) do no harm.
@@ -73,7 +75,7 @@ private:
     void Goto(TimelineRef ref, uint32_t target, bool fromScript = false);
     void Rebuild(TimelineRef ref, uint32_t target);
     void ApplyFrameTags(TimelineRef ref, uint32_t frame, bool instantiate = true);
-    void Place(TimelineRef ref, const PlaceObject& place, bool instantiate);
+    void Place(TimelineRef ref, const PlaceObject& place, uint32_t frame, bool instantiate);
     void Instantiate(DisplayObject& object, int nesting);
     void UpdateMorph(DisplayObject& object);
     void RunActions(TimelineRef ref, const std::vector<Action>* actions);

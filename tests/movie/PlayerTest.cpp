@@ -258,6 +258,25 @@ TEST(PlayerSprites, SpritesLoopTheirOwnTimelineWhileTheMainOneIsStopped) {
     EXPECT_EQ(Layout(p.DisplayList()[0].children), "1:10");
 }
 
+TEST(PlayerSprites, ASpriteThatStaysPlacedPlaysOnWhenTheMainTimelineLoops) {
+    SwfBuilder b = WithShapes();
+    TagList inner;
+    for (int i = 0; i < 5; ++i) inner.Frame();
+    b.Sprite(20, inner);
+    b.Place(1, 20).Frame();
+    b.Place(2, 20).Frame(); // a second copy, placed by frame 1
+    b.Frame();
+    movie::Player p(Read(b));
+    for (int i = 0; i < 3; ++i) p.Step();
+    ASSERT_EQ(p.CurrentFrame(), 0);
+    ASSERT_EQ(Layout(p.DisplayList()), "1:20") << "frame 1's copy is gone";
+    EXPECT_EQ(p.DisplayList()[0].currentFrame, 3u) << "the copy from frame 0 was not restarted";
+    p.GotoFrame(2);
+    p.GotoFrame(1);
+    EXPECT_EQ(p.DisplayList()[0].currentFrame, 3u);
+    EXPECT_EQ(p.DisplayList()[1].currentFrame, 0u);
+}
+
 TEST(PlayerSprites, ActionsInASpriteAffectOnlyTheSprite) {
     SwfBuilder b = WithShapes();
     TagList inner;
