@@ -21,7 +21,7 @@ void EdgeList::Clear() {
 void EdgeList::AddLine(PointF a, PointF b) {
     a = {Sanitize(a.x), Sanitize(a.y)};
     b = {Sanitize(b.x), Sanitize(b.y)};
-    if (a.y == b.y) return;
+    if (a.x == b.x && a.y == b.y) return;
     if (lines_.empty()) {
         xMin_ = xMax_ = a.x;
         yMin_ = yMax_ = a.y;

@@ -13,7 +13,8 @@ struct PointF {
     float y = 0;
 };
 
-// One directed edge. Horizontal edges are never stored.
+// One directed edge. Horizontal edges are kept (so that the outline stays
+// a chain of connected edges) though they add nothing to the coverage.
 struct Line {
     float x0, y0, x1, y1;
     float Top() const { return y0 < y1 ? y0 : y1; }

@@ -23,14 +23,21 @@ float LinearToSrgb(float c) {
     return c * 255.0f;
 }
 
+// floor() for the range gradients use, without a library call.
+inline float FastFloor(float v) {
+    v = v < -1e9f ? -1e9f : (v > 1e9f ? 1e9f : v);
+    float i = static_cast<float>(static_cast<int>(v));
+    return i > v ? i - 1 : i;
+}
+
 inline float Spread01(float t, Spread s) {
     switch (s) {
     case Spread::Pad:
         return t < 0 ? 0 : (t > 1 ? 1 : t);
     case Spread::Repeat:
-        return t - std::floor(t);
+        return t - FastFloor(t);
     case Spread::Reflect: {
-        float m = t - 2 * std::floor(t * 0.5f);
+        float m = t - 2 * FastFloor(t * 0.5f);
         return m > 1 ? 2 - m : m;
     }
     }
@@ -149,17 +156,38 @@ void Paint::ShadeRow(int x, int y, int n, Pixel* out) const {
         std::fill(out, out + n, color);
         return;
     case PaintKind::Linear: {
-        double t = inverse.a * px + inverse.c * py + inverse.tx;
-        const double dt = inverse.a;
-        for (int i = 0; i < n; ++i, t += dt) out[i] = lut[LutIndex(Spread01(static_cast<float>(t), spread))];
+        // t in float steps along the row; the spread decided once per row.
+        float t = static_cast<float>(inverse.a * px + inverse.c * py + inverse.tx);
+        const float dt = static_cast<float>(inverse.a);
+        const Pixel* table = lut.data();
+        switch (spread) {
+        case Spread::Pad:
+            for (int i = 0; i < n; ++i, t += dt) {
+                float v = t * 255.0f + 0.5f;
+                v = v < 0 ? 0 : (v > 255 ? 255 : v);
+                out[i] = table[static_cast<int>(v)];
+            }
+            break;
+        case Spread::Repeat:
+        case Spread::Reflect:
+            for (int i = 0; i < n; ++i, t += dt) out[i] = table[LutIndex(Spread01(t, spread))];
+            break;
+        }
         return;
     }
     case PaintKind::Radial: {
-        double gx = inverse.a * px + inverse.c * py + inverse.tx;
-        double gy = inverse.b * px + inverse.d * py + inverse.ty;
-        for (int i = 0; i < n; ++i, gx += inverse.a, gy += inverse.b) {
-            float t = static_cast<float>(std::sqrt(gx * gx + gy * gy));
-            out[i] = lut[LutIndex(Spread01(t, spread))];
+        float gx = static_cast<float>(inverse.a * px + inverse.c * py + inverse.tx);
+        float gy = static_cast<float>(inverse.b * px + inverse.d * py + inverse.ty);
+        const float ax = static_cast<float>(inverse.a), bx = static_cast<float>(inverse.b);
+        const Pixel* table = lut.data();
+        if (spread == Spread::Pad) {
+            for (int i = 0; i < n; ++i, gx += ax, gy += bx) {
+                float v = std::sqrt(gx * gx + gy * gy) * 255.0f + 0.5f;
+                out[i] = table[static_cast<int>(v > 255 ? 255 : v)];
+            }
+        } else {
+            for (int i = 0; i < n; ++i, gx += ax, gy += bx)
+                out[i] = table[LutIndex(Spread01(std::sqrt(gx * gx + gy * gy), spread))];
         }
         return;
     }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace movie::raster {
 
@@ -45,12 +46,14 @@ bool ScanConverter::Accumulate(const EdgeList& edges, IRect clip) {
     if (cov_.size() < static_cast<size_t>(stride_)) cov_.resize(stride_);
     rowMin_.assign(height_, stride_);
     rowMax_.assign(height_, -1);
+    if (ranges_.size() < static_cast<size_t>(height_)) ranges_.resize(height_);
+    for (int y = 0; y < height_; ++y) ranges_[y].clear();
 
     const float fx = static_cast<float>(left), fy = static_cast<float>(top);
     const float fTop = static_cast<float>(top), fBottom = static_cast<float>(bottom);
     for (const Line& l : edges.Lines()) {
         if (l.Top() >= fBottom) break; // sorted by top
-        if (l.Bottom() <= fTop) continue;
+        if (l.Bottom() <= fTop || l.y0 == l.y1) continue;
         AddClipped(l.x0 - fx, l.y0 - fy, l.x1 - fx, l.y1 - fy);
     }
     return true;
@@ -116,7 +119,9 @@ void ScanConverter::AddLine(float x0, float y0, float x1, float y1) {
     const float dxdy = (x1 - x0) / (y1 - y0);
     float x = x0;
     int yStart = static_cast<int>(y0);
-    int yEnd = std::min(height_, static_cast<int>(std::ceil(y1)));
+    int yEnd = static_cast<int>(y1);
+    if (static_cast<float>(yEnd) < y1) ++yEnd;
+    yEnd = std::min(height_, yEnd);
     const float xLimit = static_cast<float>(width_);
     for (int y = yStart; y < yEnd; ++y) {
         float* row = acc_.data() + static_cast<size_t>(y) * stride_;
@@ -126,10 +131,12 @@ void ScanConverter::AddLine(float x0, float y0, float x1, float y1) {
         float d = dy * dir;
         float xa = x < xNext ? x : xNext;
         float xb = x < xNext ? xNext : x;
-        float xaFloor = std::floor(xa);
-        int xai = static_cast<int>(xaFloor);
-        float xbCeil = std::ceil(xb);
-        int xbi = static_cast<int>(xbCeil);
+        // Both are >= 0 here: truncation is floor.
+        int xai = static_cast<int>(xa);
+        float xaFloor = static_cast<float>(xai);
+        int xbi = static_cast<int>(xb);
+        if (static_cast<float>(xbi) < xb) ++xbi;
+        float xbCeil = static_cast<float>(xbi);
         int lastWritten;
         if (xbi <= xai + 1) {
             float xmf = 0.5f * (x + xNext) - xaFloor;
@@ -157,35 +164,53 @@ void ScanConverter::AddLine(float x0, float y0, float x1, float y1) {
         }
         if (xai < rowMin_[y]) rowMin_[y] = xai;
         if (lastWritten > rowMax_[y]) rowMax_[y] = lastWritten;
+        ranges_[y].push_back({xai, lastWritten});
         x = xNext;
+    }
+}
+
+namespace {
+
+template <FillRule rule> inline uint8_t ToCoverage(float sum) {
+    float c = std::fabs(sum);
+    if constexpr (rule == FillRule::NonZero) {
+        c = std::min(c, 1.0f);
+    } else {
+        c -= 2.0f * static_cast<float>(static_cast<int>(std::min(c, 1e9f) * 0.5f)); // c >= 0
+        if (c > 1) c = 2 - c;
+    }
+    return static_cast<uint8_t>(c * 255.0f + 0.5f);
+}
+
+} // namespace
+
+template <FillRule rule> void ScanConverter::ResolveRanges(int row) {
+    float* acc = acc_.data() + static_cast<size_t>(row) * stride_;
+    uint8_t* cov = cov_.data();
+    auto& ranges = ranges_[row];
+    std::sort(ranges.begin(), ranges.end(), [](const Range& a, const Range& b) { return a.x0 < b.x0; });
+    float sum = 0;
+    int x = ranges.front().x0;
+    for (const Range& r : ranges) {
+        if (r.x1 < x) continue; // inside a range already done
+        if (r.x0 > x) {         // untouched columns: the coverage carries over unchanged
+            std::memset(cov + x, ToCoverage<rule>(sum), static_cast<size_t>(r.x0 - x));
+            x = r.x0;
+        }
+        for (; x <= r.x1; ++x) {
+            sum += acc[x];
+            acc[x] = 0;
+            cov[x] = ToCoverage<rule>(sum);
+        }
     }
 }
 
 bool ScanConverter::ResolveRow(int row, FillRule rule, int& x0, int& n) {
     int lo = rowMin_[row], hi = rowMax_[row];
     if (hi < lo) return false;
-    float* acc = acc_.data() + static_cast<size_t>(row) * stride_;
+    if (rule == FillRule::NonZero) ResolveRanges<FillRule::NonZero>(row);
+    else ResolveRanges<FillRule::EvenOdd>(row);
     int end = std::min(hi, width_ - 1);
-    float sum = 0;
-    uint8_t* cov = cov_.data();
-    if (rule == FillRule::NonZero) {
-        for (int x = lo; x <= end; ++x) {
-            sum += acc[x];
-            acc[x] = 0;
-            float c = std::min(std::fabs(sum), 1.0f);
-            cov[x] = static_cast<uint8_t>(c * 255.0f + 0.5f);
-        }
-    } else {
-        for (int x = lo; x <= end; ++x) {
-            sum += acc[x];
-            acc[x] = 0;
-            float c = std::fabs(sum);
-            c -= 2.0f * std::floor(c * 0.5f);
-            if (c > 1) c = 2 - c;
-            cov[x] = static_cast<uint8_t>(c * 255.0f + 0.5f);
-        }
-    }
-    for (int x = std::max(lo, end + 1); x <= hi; ++x) acc[x] = 0;
     if (end < lo) return false;
     x0 = lo;
     n = end - lo + 1;

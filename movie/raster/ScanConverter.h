@@ -50,9 +50,16 @@ class ScanConverter {
     void AddClipped(float x0, float y0, float x1, float y1);
     void AddLine(float x0, float y0, float x1, float y1);
     bool ResolveRow(int row, FillRule rule, int& x0, int& n);
+    template <FillRule rule> void ResolveRanges(int row);
 
     std::vector<float> acc_;
     std::vector<uint8_t> cov_;
+    // Per row, the column ranges edges wrote into (first, last inclusive);
+    // between them the coverage is constant and needs no running sum.
+    struct Range {
+        int x0, x1;
+    };
+    std::vector<std::vector<Range>> ranges_;
     std::vector<int> rowMin_, rowMax_;
     int originX_ = 0, originY_ = 0, width_ = 0, height_ = 0, stride_ = 0;
 };

@@ -46,6 +46,10 @@ void Scene::EndLayer() {
         commands_.pop_back();
         return;
     }
+    if (start + 2 == commands_.size() && commands_.back().op == Op::Fill) { // one fill: no seams to avoid
+        commands_.erase(commands_.begin() + static_cast<std::ptrdiff_t>(start));
+        return;
+    }
     IRect bounds;
     for (size_t i = start + 1; i < commands_.size(); ++i) bounds = bounds.Union(commands_[i].bounds);
     commands_[start].bounds = bounds;

@@ -8,37 +8,38 @@ namespace movie::raster {
 namespace {
 
 // Lays `n` pixels of `paint` with coverage `cov` over dst (x, y: where dst[0] is).
+// Runs of full coverage take the paint straight (opaque paints) or blended
+// without scaling; partly covered runs are scaled by their coverage.
 void BlendSpan(const Paint& paint, Pixel* dst, int x, int y, int n, const uint8_t* cov, Pixel* scratch) {
+    const bool solid = paint.kind == PaintKind::Solid;
+    const Pixel color = paint.color;
     int i = 0;
     while (i < n) {
         while (i < n && cov[i] == 0) ++i;
+        if (i >= n) break;
         int s = i;
-        while (i < n && cov[i] != 0) ++i;
-        if (i == s) break;
         Pixel* d = dst + s;
-        const uint8_t* c = cov + s;
-        int len = i - s;
-        if (paint.kind == PaintKind::Solid) {
-            const Pixel color = paint.color;
+        if (cov[i] == 255) {
+            while (i < n && cov[i] == 255) ++i;
+            int len = i - s;
             if (paint.opaque) {
-                for (int k = 0; k < len; ++k)
-                    d[k] = c[k] == 255 ? color : BlendOver(d[k], MulDiv255(color, c[k]));
+                if (solid) std::fill(d, d + len, color);
+                else paint.ShadeRow(x + s, y, len, d);
+            } else if (solid) {
+                for (int k = 0; k < len; ++k) d[k] = BlendOver(d[k], color);
             } else {
-                for (int k = 0; k < len; ++k) {
-                    Pixel src = c[k] == 255 ? color : MulDiv255(color, c[k]);
-                    d[k] = BlendOver(d[k], src);
-                }
+                paint.ShadeRow(x + s, y, len, scratch);
+                for (int k = 0; k < len; ++k) d[k] = BlendOver(d[k], scratch[k]);
             }
         } else {
-            paint.ShadeRow(x + s, y, len, scratch);
-            if (paint.opaque) {
-                for (int k = 0; k < len; ++k)
-                    d[k] = c[k] == 255 ? scratch[k] : BlendOver(d[k], MulDiv255(scratch[k], c[k]));
+            while (i < n && cov[i] != 0 && cov[i] != 255) ++i;
+            int len = i - s;
+            const uint8_t* c = cov + s;
+            if (solid) {
+                for (int k = 0; k < len; ++k) d[k] = BlendOver(d[k], MulDiv255(color, c[k]));
             } else {
-                for (int k = 0; k < len; ++k) {
-                    Pixel src = c[k] == 255 ? scratch[k] : MulDiv255(scratch[k], c[k]);
-                    d[k] = BlendOver(d[k], src);
-                }
+                paint.ShadeRow(x + s, y, len, scratch);
+                for (int k = 0; k < len; ++k) d[k] = BlendOver(d[k], MulDiv255(scratch[k], c[k]));
             }
         }
     }
