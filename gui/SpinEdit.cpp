@@ -144,10 +144,7 @@ void SpinEdit::WndProc(Message& msg) {
       if (reinterpret_cast<HWND>(msg.LParam) == edit_ && edit_ != nullptr) {
         switch (HIWORD(msg.WParam)) {
           case EN_SETFOCUS:
-            if (Form* form = ParentForm()) {
-              form->SetActiveControl(this);
-              form->Perform(CM_FOCUSCHANGED, 0, reinterpret_cast<LPARAM>(static_cast<Control*>(this)));
-            }
+            FocusGained();
             if (OnEnter) OnEnter(this);
             break;
           case EN_KILLFOCUS:

@@ -509,11 +509,7 @@ void WinControl::WndProc(Message& msg) {
       HandleKey(msg);
       return;
     case WM_SETFOCUS: {
-      Form* form = ParentForm();
-      if (form != nullptr && form != this) {
-        form->activeControl_ = this;
-        form->Perform(CM_FOCUSCHANGED, 0, reinterpret_cast<LPARAM>(static_cast<Control*>(this)));
-      }
+      FocusGained();
       DefaultHandler(msg);
       if (OnEnter) OnEnter(this);
       return;
@@ -558,6 +554,13 @@ void WinControl::WndProc(Message& msg) {
       Control::WndProc(msg);
       return;
   }
+}
+
+void WinControl::FocusGained() {
+  Form* form = ParentForm();
+  if (form == nullptr || form == this) return;
+  form->activeControl_ = this;
+  form->Perform(CM_FOCUSCHANGED, 0, reinterpret_cast<LPARAM>(static_cast<Control*>(this)));
 }
 
 void WinControl::HandleWindowPosChanged(const WINDOWPOS& pos) {

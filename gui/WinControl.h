@@ -100,6 +100,9 @@ class WinControl : public Control {
 
   // Window styles kept apart from the creation parameters.
   DWORD WindowStyle() const;
+  // Records the control as its form's active control and tells every control
+  // on the form (CM_FOCUSCHANGED); called when it gains the focus.
+  void FocusGained();
 
  private:
   friend class Control;
