@@ -80,8 +80,7 @@ void Player::GotoFrame(int frame) {
 }
 
 void Player::Rewind() {
-    chain_ = 0;
-    Goto(Root(), 0);
+    Goto(Root(), 0, Jump::Silent);
     playing_ = false;
 }
 
@@ -134,7 +133,7 @@ void Player::EnterFirstFrame(TimelineRef ref) {
     RunActions(ref, ref.timeline.frames.empty() ? nullptr : &ref.timeline.frames[0].actions);
 }
 
-void Player::Goto(TimelineRef ref, uint32_t target, bool fromScript) {
+void Player::Goto(TimelineRef ref, uint32_t target, Jump jump) {
     uint32_t count = ref.timeline.FrameCount();
     if (count == 0) return;
     target = std::min(target, count - 1);
@@ -146,8 +145,8 @@ void Player::Goto(TimelineRef ref, uint32_t target, bool fromScript) {
     }
     ref.frame = target;
     const std::vector<Action>& actions = ref.timeline.frames[target].actions;
-    if (actions.empty()) return;
-    if (fromScript) {
+    if (actions.empty() || jump == Jump::Silent) return;
+    if (jump == Jump::Script) {
         // Scripts that jump to scripts that jump on: only so many per step.
         if (chain_ >= Limits::kMaxActionChain) return;
         ++chain_;
@@ -292,25 +291,25 @@ void Player::RunActions(TimelineRef ref, const std::vector<Action>* actions) {
         case Action::Kind::Play: ref.playing = true; break;
         case Action::Kind::NextFrame:
             ref.playing = false;
-            Goto(ref, ref.frame + 1, true);
+            Goto(ref, ref.frame + 1, Jump::Script);
             break;
         case Action::Kind::PreviousFrame:
             ref.playing = false;
-            if (ref.frame > 0) Goto(ref, ref.frame - 1, true);
+            if (ref.frame > 0) Goto(ref, ref.frame - 1, Jump::Script);
             break;
         case Action::Kind::GotoFrame:
             ref.playing = false;
-            Goto(ref, a.frame, true);
+            Goto(ref, a.frame, Jump::Script);
             break;
         case Action::Kind::GotoFrame2:
             ref.playing = a.play;
-            Goto(ref, a.frame, true);
+            Goto(ref, a.frame, Jump::Script);
             break;
         case Action::Kind::GotoLabel: {
             const uint32_t* frame = FindLabel(ref.timeline, a.label);
             if (!frame) break; // unknown labels are ignored
             ref.playing = a.play;
-            Goto(ref, *frame, true);
+            Goto(ref, *frame, Jump::Script);
             break;
         }
         }

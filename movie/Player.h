@@ -44,7 +44,7 @@ public:
     int CurrentFrame() const { return static_cast<int>(frame_); }
     // Moves the main timeline to `frame` (clamped into 0..TotalFrames()-1)
     // and runs that frame's actions. Keeps playing or stopped as it was,
-    // unless those actions say otherwise. An earlier frame is reached by
+    // unless those actions say otherwise (they may also jump on). An earlier frame is reached by
     // rebuilding the display list from frame 0.
     void GotoFrame(int frame);
     void Play() { playing_ = true; }
@@ -54,7 +54,7 @@ public:
     // frame 0; without, it stops on the last frame.
     bool Loop() const { return loop_; }
     void SetLoop(bool loop) { loop_ = loop; }
-    // Frame 0, stopped.
+    // Frame 0, stopped (frame 0's actions are not run).
     void Rewind();
 
     // Lets `seconds` of time pass; runs the frame steps that fall due (at
@@ -72,7 +72,8 @@ private:
 
     TimelineRef Root();
     void EnterFirstFrame(TimelineRef ref);
-    void Goto(TimelineRef ref, uint32_t target, bool fromScript = false);
+    enum class Jump { Natural, Script, Silent }; // whose jump; Silent runs no actions
+    void Goto(TimelineRef ref, uint32_t target, Jump jump = Jump::Natural);
     void Rebuild(TimelineRef ref, uint32_t target);
     void ApplyFrameTags(TimelineRef ref, uint32_t frame, bool instantiate = true);
     void Place(TimelineRef ref, const PlaceObject& place, uint32_t frame, bool instantiate);
