@@ -7,6 +7,7 @@
 #include "gui/Bitmap.h"
 #include "gui/Exception.h"
 #include "gui/WinControl.h"
+#include "skin/SUIButton.h"
 #include "skin/SUIImagePanel.h"
 
 namespace sui {
@@ -662,7 +663,11 @@ void EnterContainer(gui::Control* child, TsuiUIStyle style) {
 //   TsuiMemo          BorderColor
 // (BorderColor is thControlBorderColor.) For example: {IsA<TsuiButton>, TakeStyleUnlessCustom<TsuiButton>}.
 std::span<const TsuiStyleRow> ChildStyleRows() {
-  static const std::vector<TsuiStyleRow> rows = {};
+  static const std::vector<TsuiStyleRow> rows = {
+      {IsA<TsuiRadioButton>, TakeStyleUnlessCustom<TsuiRadioButton>},
+      {IsA<TsuiCheckBox>, TakeStyleUnlessCustom<TsuiCheckBox>},
+      {IsA<TsuiButton>, TakeStyleUnlessCustom<TsuiButton>},
+  };
   return rows;
 }
 
