@@ -45,7 +45,7 @@ inline float Spread01(float t, Spread s) {
 }
 
 inline int LutIndex(float t) {
-    int i = static_cast<int>(t * 255.0f + 0.5f);
+    int i = static_cast<int>(t * 256.0f);
     return i < 0 ? 0 : (i > 255 ? 255 : i);
 }
 
@@ -108,28 +108,34 @@ void Paint::SetGradient(const std::vector<GradientStopF>& stops, bool linearRgb,
         cols.push_back({r, g, b, static_cast<float>(a)});
     }
     // Before the first stop its colour, after the last the last one's; in
-    // between the first segment of non-zero length that holds the position
-    // (stops may share a ratio: a hard edge in the ramp).
+    // between the segment of non-zero length that holds the position.
+    // Stops that share a ratio make a hard edge: all but the last of them
+    // take one table entry each from that ratio on.
     const size_t last = stops.size() - 1;
-    size_t k = 0;
+    std::array<int, 256> pinned;
+    pinned.fill(-1);
+    for (size_t k = 0; k < last; ++k) {
+        if (stops[k + 1].ratio != stops[k].ratio) continue;
+        size_t first = k;
+        while (first > 0 && stops[first - 1].ratio == stops[k].ratio) --first;
+        int entry = stops[k].ratio + static_cast<int>(k - first);
+        if (entry <= 255 && pinned[entry] < 0) pinned[entry] = static_cast<int>(k);
+    }
+    size_t seg = 0;
     for (int i = 0; i < 256; ++i) {
         C c;
-        if (i < stops[0].ratio) {
+        if (pinned[i] >= 0) {
+            c = cols[pinned[i]];
+        } else if (i <= stops[0].ratio) {
             c = cols[0];
-        } else if (i > stops[last].ratio) {
+        } else if (i >= stops[last].ratio) {
             c = cols[last];
         } else {
-            while (k < last && !(stops[k].ratio <= i && i <= stops[k + 1].ratio && stops[k + 1].ratio > stops[k].ratio))
-                ++k;
-            if (k >= last) {
-                c = cols[last];
-                k = 0;
-            } else {
-                float f = static_cast<float>(i - stops[k].ratio) / (stops[k + 1].ratio - stops[k].ratio);
-                const C& p = cols[k];
-                const C& q = cols[k + 1];
-                c = {p.r + (q.r - p.r) * f, p.g + (q.g - p.g) * f, p.b + (q.b - p.b) * f, p.a + (q.a - p.a) * f};
-            }
+            while (seg < last && !(stops[seg + 1].ratio > i && stops[seg + 1].ratio > stops[seg].ratio)) ++seg;
+            float f = static_cast<float>(i - stops[seg].ratio) / static_cast<float>(stops[seg + 1].ratio - stops[seg].ratio);
+            const C& p = cols[seg];
+            const C& q = cols[seg + 1];
+            c = {p.r + (q.r - p.r) * f, p.g + (q.g - p.g) * f, p.b + (q.b - p.b) * f, p.a + (q.a - p.a) * f};
         }
         if (linearRgb) c.r = LinearToSrgb(c.r), c.g = LinearToSrgb(c.g), c.b = LinearToSrgb(c.b);
         uint32_t a = ClampChannel(c.a);
@@ -163,7 +169,7 @@ void Paint::ShadeRow(int x, int y, int n, Pixel* out) const {
         switch (spread) {
         case Spread::Pad:
             for (int i = 0; i < n; ++i, t += dt) {
-                float v = t * 255.0f + 0.5f;
+                float v = t * 256.0f;
                 v = v < 0 ? 0 : (v > 255 ? 255 : v);
                 out[i] = table[static_cast<int>(v)];
             }
@@ -182,7 +188,7 @@ void Paint::ShadeRow(int x, int y, int n, Pixel* out) const {
         const Pixel* table = lut.data();
         if (spread == Spread::Pad) {
             for (int i = 0; i < n; ++i, gx += ax, gy += bx) {
-                float v = std::sqrt(gx * gx + gy * gy) * 255.0f + 0.5f;
+                float v = std::sqrt(gx * gx + gy * gy) * 256.0f;
                 out[i] = table[static_cast<int>(v > 255 ? 255 : v)];
             }
         } else {
