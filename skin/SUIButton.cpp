@@ -85,7 +85,9 @@ SIZE ResourceBitmapSize(HINSTANCE module, const std::string& name) {
   if (core.bcSize < sizeof(BITMAPINFOHEADER) || size < sizeof(BITMAPINFOHEADER)) return SIZE{0, 0};
   BITMAPINFOHEADER header;
   std::memcpy(&header, bytes, sizeof header);
-  if (header.biWidth < 0) return SIZE{0, 0};
+  constexpr LONG kLargest = 16384;  // what the framework's bitmap loading accepts
+  if (header.biWidth < 0 || header.biWidth > kLargest || header.biHeight < -kLargest || header.biHeight > kLargest)
+    return SIZE{0, 0};
   return SIZE{header.biWidth, header.biHeight < 0 ? -header.biHeight : header.biHeight};
 }
 

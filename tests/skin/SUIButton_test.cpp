@@ -14,6 +14,8 @@
 #include "gui/Form.h"
 #include "gui/GdiObject.h"
 #include "gui/Messages.h"
+#include "gui/Panel.h"
+#include "skin/SUIImagePanel.h"
 #include "skin/SUIThemes.h"
 #include "tests/skin/SUIButton_test.h"
 
@@ -160,6 +162,16 @@ TEST(ButtonPaint, BuiltInStyleShowsItsThemeBitmapStretchedToTheButton) {
   }
   EXPECT_EQ(At(wide, 0, 30), At(face, 0, 20));
   EXPECT_EQ(At(wide, 119, 30), At(face, 73, 20));
+}
+
+TEST(ButtonPaint, ZeroSizedButtonPaintsNothing) {
+  Host host;
+  TsuiButton b(&host.form);
+  b.SetParent(&host.form);
+  b.SetBounds(0, 0, 0, 27);
+  gui::Bitmap target(10, 10);
+  EXPECT_NO_THROW(b.Perform(WM_PAINT, reinterpret_cast<WPARAM>(target.Canvas().Handle()), 0));
+  EXPECT_EQ(InkBox(target, kWhite), (Box{0, 0, 10, 10}));
 }
 
 TEST(ButtonPaint, StatePicturesFollowHoverPressAndDisable) {
@@ -601,10 +613,24 @@ TEST(ButtonStyleWalk, FormStyleReachesButtonsUnlessCustom) {
   TsuiButton custom(&host.form);
   custom.SetParent(&host.form);
   custom.SetPicNormalResName("PROTEIN_BUTTON_NORMAL");
+  TsuiImagePanel picturePanel(&host.form);
+  picturePanel.SetParent(&host.form);
+  TsuiButton onPicturePanel(&host.form);
+  onPicturePanel.SetParent(&picturePanel);
+  onPicturePanel.SetUIStyle(TsuiUIStyle::Protein);
+  gui::Panel plainPanel(&host.form);
+  plainPanel.SetParent(&host.form);
+  TsuiButton onPlainPanel(&host.form);
+  onPlainPanel.SetParent(&plainPanel);
+  onPlainPanel.SetUIStyle(TsuiUIStyle::Protein);
+
+  ApplyStyleToContainers(&host.form, TsuiUIStyle::WinXP);
   ApplyStyleToChildren(&host.form, TsuiUIStyle::WinXP);
   EXPECT_EQ(themed.UIStyle(), TsuiUIStyle::WinXP);
   EXPECT_EQ(custom.UIStyle(), TsuiUIStyle::Custom);
   EXPECT_EQ(custom.PicNormalResName(), "PROTEIN_BUTTON_NORMAL");
+  EXPECT_EQ(onPicturePanel.UIStyle(), TsuiUIStyle::WinXP);
+  EXPECT_EQ(onPlainPanel.UIStyle(), TsuiUIStyle::Protein);
 }
 
 // --- handles -----------------------------------------------------------------------

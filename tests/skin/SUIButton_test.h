@@ -103,10 +103,19 @@ inline gui::Bitmap Paint(gui::WinControl& control) {
   return out;
 }
 
-// The change of the live GDI object count over `paints` paints of the control into dc.
+// Paints through the control's own window (BeginPaint/EndPaint) per leak check; each costs a
+// round trip to the window server.
+constexpr int kWindowPaints = 50;
+
+// The change of the live GDI object count over `paints` paints of the control into dc, and
+// then kWindowPaints paints through its own window.
 inline long GdiChangeOverPaints(gui::WinControl& control, HDC dc, int paints) {
   const long before = gui::LiveGdiObjectCount();
   for (int i = 0; i < paints; ++i) control.Perform(WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
+  for (int i = 0; i < kWindowPaints; ++i) {
+    InvalidateRect(control.Handle(), nullptr, TRUE);
+    UpdateWindow(control.Handle());
+  }
   return gui::LiveGdiObjectCount() - before;
 }
 
