@@ -310,7 +310,7 @@ void TsuiCustomButton::WndProc(gui::Message& msg) {
       return;
     case gui::CM_DIALOGCHAR:
       gui::CustomControl::WndProc(msg);
-      DialogChar(msg);
+      msg.Result = DialogChar(static_cast<unsigned>(msg.WParam)) ? 1 : 0;
       return;
     default:
       gui::CustomControl::WndProc(msg);
@@ -318,11 +318,11 @@ void TsuiCustomButton::WndProc(gui::Message& msg) {
   }
 }
 
-void TsuiCustomButton::DialogChar(gui::Message& msg) {
-  if (!gui::IsAccel(static_cast<unsigned>(msg.WParam), Caption()) || !Enabled()) return;
+bool TsuiCustomButton::DialogChar(unsigned ch) {
+  if (!gui::IsAccel(ch, Caption()) || !Enabled()) return false;
   if (CanFocus()) SetFocus();
   UserClick();
-  msg.Result = 1;
+  return true;
 }
 
 void TsuiCustomButton::UserClick() {
@@ -638,14 +638,11 @@ void TsuiCustomButtonEx::KeyUp(std::uint16_t& key, gui::TShiftState shift) {
   TsuiCustomButton::KeyUp(key, shift);
 }
 
-void TsuiCustomButtonEx::DialogChar(gui::Message& msg) {
-  TsuiCustomButton::DialogChar(msg);
-  if (gui::IsAccel(static_cast<unsigned>(msg.WParam), Caption()) && Enabled()) {
-    Toggle();
-    msg.Result = 1;
-  } else {
-    msg.Result = 0;
-  }
+bool TsuiCustomButtonEx::DialogChar(unsigned ch) {
+  TsuiCustomButton::DialogChar(ch);
+  if (!gui::IsAccel(ch, Caption()) || !Enabled()) return false;
+  Toggle();
+  return true;
 }
 
 // ===========================================================================

@@ -92,8 +92,9 @@ class TsuiCustomButton : public gui::CustomControl {
   void MouseUp(gui::TMouseButton button, gui::TShiftState shift, int x, int y) override;
   void KeyDown(std::uint16_t& key, gui::TShiftState shift) override;
   void KeyUp(std::uint16_t& key, gui::TShiftState shift) override;
-  // The dialog-character message: the caption's accelerator focuses and clicks.
-  virtual void DialogChar(gui::Message& msg);
+  // A dialog character: the caption's accelerator on an enabled button focuses and clicks it.
+  // True when the character was taken.
+  virtual bool DialogChar(unsigned ch);
   // The click of the button's own input paths, with InUserClick set around it.
   void UserClick();
 
@@ -194,7 +195,7 @@ class TsuiCustomButtonEx : public TsuiCustomButton {
   void DrawFocus(gui::Canvas& canvas) override;
   void MouseUp(gui::TMouseButton button, gui::TShiftState shift, int x, int y) override;
   void KeyUp(std::uint16_t& key, gui::TShiftState shift) override;
-  void DialogChar(gui::Message& msg) override;
+  bool DialogChar(unsigned ch) override;
 
   // Size of the check-box bitmap of the current style (loaded anew each time).
   SIZE CheckSize() const;
