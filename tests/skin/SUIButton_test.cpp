@@ -497,6 +497,18 @@ TEST(ButtonInput, HoverRaisesEnterAndExitAfterTheStateChange) {
   host.Send(b, WM_LBUTTONUP, 0, 5, 5);
 }
 
+TEST(ButtonInput, AtDesignTimeTheCursorDoesNotLightTheButton) {
+  Host host;
+  TsuiButton b(&host.form);
+  b.SetParent(&host.form);
+  b.SetDesigning(true);
+  int enters = 0;
+  b.OnMouseEnter = [&](gui::Component*) { ++enters; };
+  host.Enter(b);
+  EXPECT_FALSE(b.IsMouseOn());
+  EXPECT_EQ(enters, 0);
+}
+
 TEST(ButtonInput, SpaceAndReturnPressAndClickOnceWhenFocused) {
   Host host;
   TsuiButton b(&host.form);
