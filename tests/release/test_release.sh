@@ -7,16 +7,25 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
 # String 1 is the name in Windows' screen-saver list (block 1 holds strings 0-15).
-wrestool -x --type=6 --name=1 "$scr" > "$work/strings" 2>/dev/null
-check "string 1 reads Nimbre Screen" grep -q 'N.i.m.b.r.e. .S.c.r.e.e.n' <(od -An -c "$work/strings" | tr -d ' \n')
+wrestool -x --raw --type=6 --name=1 "$scr" > "$work/strings" 2>/dev/null
+string1=$(python3 -c '
+import struct, sys
+data = open(sys.argv[1], "rb").read()
+at = 0
+for index in range(2):
+    (length,) = struct.unpack_from("<H", data, at)
+    text = data[at + 2:at + 2 + 2 * length].decode("utf-16-le")
+    at += 2 + 2 * length
+print(text)' "$work/strings" 2>/dev/null)
+check "string 1 reads Nimbre Screen (got '$string1')" test "$string1" = "Nimbre Screen"
 
-wrestool -x --type=16 "$scr" > "$work/version" 2>/dev/null
+wrestool -x --raw --type=16 "$scr" > "$work/version" 2>/dev/null
 version_text=$(tr -d '\0' < "$work/version")
 check "version resource names the product" grep -q 'ProductNameNimbre Screen' <<<"$version_text"
 check "version resource carries the project version ${NIMBRE_VERSION}" grep -q "FileVersion${NIMBRE_VERSION}" <<<"$version_text"
 check "version resource has a description and a copyright" grep -q 'LegalCopyrightCopyright' <<<"$version_text"
 
-wrestool -x --type=24 "$scr" > "$work/manifest" 2>/dev/null
+wrestool -x --raw --type=24 "$scr" > "$work/manifest" 2>/dev/null
 check "manifest asks for asInvoker" grep -q 'level="asInvoker"' "$work/manifest"
 check "manifest names common controls 6" grep -q 'Microsoft.Windows.Common-Controls" version="6.0.0.0"' "$work/manifest"
 check "manifest lists Windows 10/11 support" grep -q '8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a' "$work/manifest"
