@@ -4,7 +4,7 @@
 // paints and its default anti-aliasing. Prints a table of median
 // milliseconds per frame and ratios.
 //
-//   bench_render [FRAMES]   (default 100)
+//   bench_render [FRAMES [NAME]]   (default 100 frames; NAME: only movies whose name contains it)
 #include "movie/MovieReader.h"
 #include "movie/Player.h"
 #include "movie/render/Renderer.h"
@@ -333,7 +333,9 @@ int main(int argc, char** argv) {
     std::printf("%-24s %6s %6s %8s %8s %8s %8s %8s %9s\n", "movie", "fills", "edges", "ours 1T", "ours 2T",
                 "cairo", "ours/cr", "2T gain", "unchanged");
     double worst = 0;
+    const std::string only = argc > 2 ? argv[2] : "";
     for (const auto& [name, file] : movies) {
+        if (!only.empty() && name.find(only) == std::string::npos) continue;
         Row r = Measure(name, file, frames);
         double ratio = r.cairo > 0 ? r.ours1 / r.cairo : 0;
         worst = std::max(worst, ratio);

@@ -3,6 +3,10 @@
 #include <algorithm>
 #include <cmath>
 
+#if defined(__SSE2__) || defined(_M_X64)
+#include <emmintrin.h>
+#endif
+
 namespace movie::raster {
 
 namespace {
@@ -162,21 +166,29 @@ void Paint::ShadeRow(int x, int y, int n, Pixel* out) const {
         std::fill(out, out + n, color);
         return;
     case PaintKind::Linear: {
-        // t in float steps along the row; the spread decided once per row.
-        float t = static_cast<float>(inverse.a * px + inverse.c * py + inverse.tx);
-        const float dt = static_cast<float>(inverse.a);
+        // t in 32.32 fixed point, stepped along the row; the table index is
+        // its top fraction bits. The spread is decided once per row.
+        constexpr double kOne = 4294967296.0;
+        double t0 = std::clamp(inverse.a * px + inverse.c * py + inverse.tx, -536870912.0, 536870912.0);
+        double dt0 = std::clamp(inverse.a, -32768.0, 32768.0);
+        int64_t t = static_cast<int64_t>(t0 * kOne);
+        const int64_t dt = static_cast<int64_t>(dt0 * kOne);
         const Pixel* table = lut.data();
         switch (spread) {
         case Spread::Pad:
             for (int i = 0; i < n; ++i, t += dt) {
-                float v = t * 256.0f;
-                v = v < 0 ? 0 : (v > 255 ? 255 : v);
-                out[i] = table[static_cast<int>(v)];
+                int64_t v = t >> 24;
+                out[i] = table[v < 0 ? 0 : (v > 255 ? 255 : v)];
             }
             break;
         case Spread::Repeat:
+            for (int i = 0; i < n; ++i, t += dt) out[i] = table[(t >> 24) & 255];
+            break;
         case Spread::Reflect:
-            for (int i = 0; i < n; ++i, t += dt) out[i] = table[LutIndex(Spread01(t, spread))];
+            for (int i = 0; i < n; ++i, t += dt) {
+                int v = static_cast<int>((t >> 24) & 511);
+                out[i] = table[v < 256 ? v : 511 - v];
+            }
             break;
         }
         return;
@@ -187,9 +199,30 @@ void Paint::ShadeRow(int x, int y, int n, Pixel* out) const {
         const float ax = static_cast<float>(inverse.a), bx = static_cast<float>(inverse.b);
         const Pixel* table = lut.data();
         if (spread == Spread::Pad) {
-            for (int i = 0; i < n; ++i, gx += ax, gy += bx) {
-                float v = std::sqrt(gx * gx + gy * gy) * 256.0f;
-                out[i] = table[static_cast<int>(v > 255 ? 255 : v)];
+            // Distances in blocks the compiler can vectorize, then the lookups.
+            constexpr int kBlock = 64;
+            int idx[kBlock];
+            for (int base = 0; base < n; base += kBlock) {
+                const int m = std::min(kBlock, n - base);
+                int i = 0;
+#if defined(__SSE2__) || defined(_M_X64)
+                const __m128i limit = _mm_set1_epi32(255);
+                for (; i + 4 <= m; i += 4) {
+                    __m128 k = _mm_add_ps(_mm_set1_ps(static_cast<float>(base + i)), _mm_setr_ps(0, 1, 2, 3));
+                    __m128 x = _mm_add_ps(_mm_set1_ps(gx), _mm_mul_ps(_mm_set1_ps(ax), k));
+                    __m128 y = _mm_add_ps(_mm_set1_ps(gy), _mm_mul_ps(_mm_set1_ps(bx), k));
+                    __m128 v = _mm_mul_ps(_mm_sqrt_ps(_mm_add_ps(_mm_mul_ps(x, x), _mm_mul_ps(y, y))), _mm_set1_ps(256.0f));
+                    __m128i iv = _mm_cvttps_epi32(_mm_min_ps(v, _mm_set1_ps(255.0f)));
+                    iv = _mm_and_si128(iv, limit); // a NaN distance converts to 0x80000000
+                    _mm_storeu_si128(reinterpret_cast<__m128i*>(idx + i), iv);
+                }
+#endif
+                for (; i < m; ++i) {
+                    float x = gx + ax * static_cast<float>(base + i), y = gy + bx * static_cast<float>(base + i);
+                    float v = std::sqrt(x * x + y * y) * 256.0f;
+                    idx[i] = static_cast<int>(v < 255.0f ? v : 255.0f);
+                }
+                for (int i = 0; i < m; ++i) out[base + i] = table[idx[i]];
             }
         } else {
             for (int i = 0; i < n; ++i, gx += ax, gy += bx)
