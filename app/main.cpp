@@ -1,35 +1,71 @@
-// The program's entry: a plain window until the modes land.
+// The program's entry: reads the command line once, picks the mode, opens
+// the one window of that mode and ends with exit status 0.
+#include "app/CommandLine.h"
+#include "app/PlaceholderWindow.h"
+#include "app/tarvixscreen.h"
+
+#include "gui/Application.h"
+#include "gui/Text.h"
+
 #include <windows.h>
 
+#include <cstdint>
+#include <string>
+#include <vector>
+
 namespace {
-LRESULT CALLBACK placeholderProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    switch (msg) {
-    case WM_KEYDOWN:
-        DestroyWindow(hwnd);
-        return 0;
-    case WM_DESTROY:
-        PostQuitMessage(0);
-        return 0;
-    }
-    return DefWindowProcW(hwnd, msg, wParam, lParam);
+// The mode chosen from the command line and, for the preview, the native
+// handle of the window the preview sits in.
+ScreenSaverMode Mode = ScreenSaverMode::Screen;
+std::int32_t PreviewParentHandle = 0;
+
+std::vector<std::string> arguments() {
+    std::vector<std::string> args = gui::SplitCommandLine(GetCommandLineW());
+    if (!args.empty()) args.erase(args.begin()); // the program itself
+    return args;
+}
+
+void runScreen() {
+    // Owned by the application, not its main window: the modal show is the whole run.
+    auto* player = new Tfrm_screen(&gui::App());
+    player->ShowModal();
+}
+
+void runConfig() {
+    auto* config = new PlaceholderWindow(nullptr, "Config");
+    config->ShowModal();
+    delete config;
+}
+
+void runPreview() {
+    // The preview is the application's main window: closing it ends the loop.
+    auto* window = new PlaceholderWindow(&gui::App(), "Nimbre Screen Saver");
+    gui::App().SetMainForm(window);
+    HWND parent = reinterpret_cast<HWND>(static_cast<std::intptr_t>(PreviewParentHandle));
+    window->SetParentWindow(parent);
+    RECT client{};
+    if (GetClientRect(parent, &client)) window->SetBounds(0, 0, client.right, client.bottom);
+    window->SetVisible(true);
+    window->SetLeft(0);
+    window->SetTop(0);
 }
 } // namespace
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = placeholderProc;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = L"NimbrePlaceholder";
-    RegisterClassW(&wc);
-    HWND hwnd = CreateWindowW(wc.lpszClassName, L"Nimbre Screen", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
-                              CW_USEDEFAULT, 320, 200, nullptr, nullptr, instance, nullptr);
-    ShowWindow(hwnd, show);
-    MSG msg;
-    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    try {
+        gui::App(); // COM for the one GUI thread, before any window
+        CommandLineChoice choice = ParseCommandLine(arguments());
+        Mode = choice.mode;
+        PreviewParentHandle = choice.previewParent;
+        gui::App().SetTitle("Nimbre Screen");
+        switch (Mode) {
+        case ScreenSaverMode::Screen: runScreen(); break;
+        case ScreenSaverMode::Config: runConfig(); break;
+        case ScreenSaverMode::Preview: runPreview(); break;
+        }
+        gui::App().Run();
+    } catch (...) {
+        gui::App().HandleException();
     }
     return 0;
 }
