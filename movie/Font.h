@@ -31,7 +31,8 @@ struct Font {
 };
 
 // One glyph of a text record: its index in the font and the advance (twips)
-// to the next glyph's origin.
+// to the next glyph's origin. A broken file can name a font that does not
+// exist or an index beyond its glyphs: check before use.
 struct GlyphEntry {
     uint32_t index = 0;
     int32_t advance = 0;

@@ -388,6 +388,46 @@ TEST(MovieReaderText, Font2GlyphsAndTextRecordsResolvePositions) {
     EXPECT_EQ(t->records[1].color, (movie::RGBA{0, 0, 255, 200}));
 }
 
+// ---- Placements -------------------------------------------------------------
+
+TEST(MovieReaderPlace, PlaceObject3KeepsBlendModeFiltersAndVisibility) {
+    Writer w;
+    w.U8(0x02 | 0x04).U8(0x08 | 0x01 | 0x02 | 0x04 | 0x20).U16(3); // character, matrix; class, filters, blend, cache, visible
+    w.String("Thing").U16(9).Matrix({1, 0, 0, 1, 20, 40});
+    w.U8(1).U8(1); // one filter: blur
+    w.U32(4 << 16).U32(2 << 16).U8(1 << 3);
+    w.U8(3).U8(1).U8(0); // multiply, cached, invisible
+    SwfBuilder b;
+    b.Raw(70, w.Data()).Frame();
+    auto m = Read(b.Build());
+    ASSERT_EQ(m->timeline.frames[0].tags.size(), 1u);
+    const auto& p = std::get<movie::PlaceObject>(m->timeline.frames[0].tags[0]);
+    EXPECT_EQ(p.depth, 3);
+    EXPECT_EQ(p.characterId, 9);
+    EXPECT_EQ(p.matrix->tx, 20);
+    EXPECT_EQ(p.blendMode, movie::BlendMode::Multiply);
+    ASSERT_TRUE(p.filters);
+    ASSERT_EQ(p.filters->size(), 1u);
+    EXPECT_EQ((*p.filters)[0].kind, movie::FilterKind::Blur);
+    EXPECT_EQ((*p.filters)[0].data.size(), 9u);
+    EXPECT_EQ(p.cacheAsBitmap, true);
+    EXPECT_EQ(p.visible, false);
+    EXPECT_FALSE(p.move);
+}
+
+TEST(MovieReaderPlace, PlaceObject1AndRemoveObject1) {
+    SwfBuilder b;
+    b.Raw(4, Writer().U16(5).U16(2).Matrix({2, 0, 0, 2, 0, 0}).Data()).Frame();
+    b.Raw(5, Writer().U16(5).U16(2).Data()).Frame();
+    auto m = Read(b.Build());
+    const auto& p = std::get<movie::PlaceObject>(m->timeline.frames[0].tags[0]);
+    EXPECT_EQ(p.characterId, 5);
+    EXPECT_EQ(p.depth, 2);
+    EXPECT_DOUBLE_EQ(p.matrix->a, 2);
+    EXPECT_FALSE(p.colorTransform);
+    EXPECT_EQ(std::get<movie::RemoveObject>(m->timeline.frames[1].tags[0]).depth, 2);
+}
+
 // ---- Actions and skipped tags -------------------------------------------------
 
 TEST(MovieReaderActions, OnlyTimelineControlIsKept) {
