@@ -57,8 +57,12 @@ bool DecodeJpeg(const std::uint8_t* data, std::size_t size, Decoded& out) {
   jpeg_read_header(&info, TRUE);
   info.out_color_space = JCS_RGB;
   jpeg_start_decompress(&info);
+  // A few header bytes can claim any size: refuse what no picture of this program needs
+  // before the pixels are allocated.
+  constexpr unsigned long kMaxPixels = 16UL * 1024 * 1024;
   if (info.output_components != 3 || info.output_width == 0 || info.output_height == 0 ||
-      info.output_width > 16384 || info.output_height > 16384) {
+      info.output_width > 16384 || info.output_height > 16384 ||
+      static_cast<unsigned long>(info.output_width) * info.output_height > kMaxPixels) {
     jpeg_destroy_decompress(&info);
     out.error = "unsupported image size";
     return false;

@@ -79,6 +79,25 @@ TEST(JpegImage, BadDataFailsCleanlyAndKeepsThePicture) {
   EXPECT_THROW(image.LoadFromMemory(nullptr, 0), gui::EInvalidGraphic);
 }
 
+TEST(JpegImage, AHeaderClaimingAHugePictureIsRefused) {
+  std::vector<std::uint8_t> bytes = ResourceBytes(L"TEST_JPEG");
+  std::size_t sof = 0;
+  for (std::size_t i = 0; i + 9 < bytes.size(); ++i)
+    if (bytes[i] == 0xFF && (bytes[i + 1] == 0xC0 || bytes[i + 1] == 0xC1)) {
+      sof = i;
+      break;
+    }
+  ASSERT_NE(sof, 0u);
+  bytes[sof + 5] = 0x3A;  // height 15000
+  bytes[sof + 6] = 0x98;
+  bytes[sof + 7] = 0x3A;  // width 15000
+  bytes[sof + 8] = 0x98;
+  gui::JpegImage image;
+  image.LoadFromResourceName(Self(), "TEST_JPEG");
+  EXPECT_THROW(image.LoadFromMemory(bytes.data(), bytes.size()), gui::EInvalidGraphic);
+  EXPECT_EQ(image.Width(), 16);
+}
+
 TEST(JpegImage, LoadsAFileAndCopies) {
   wchar_t folder[MAX_PATH];
   GetTempPathW(MAX_PATH, folder);
