@@ -267,3 +267,21 @@ TEST(DrawControlBorder, FramesTheWholeWindowInTwoColours) {
   EXPECT_NE(GetPixel(dc.Get(), 2, 2), RGB(255, 0, 0));
   form.Hide();
 }
+
+TEST(SkinDrawing, TheRoutinesFreeEverythingTheyMake) {
+  gui::Bitmap skin = Pattern(74, 21);
+  gui::Bitmap bar = Pattern(45, 4);
+  gui::Bitmap target(130, 40);
+  gui::Picture tile;
+  tile.Assign(Pattern(5, 5));
+  DrawSkinStretched(skin, target.Canvas(), gui::MakeRect(0, 0, 120, 30), true);
+  const long before = gui::LiveGdiObjectCount();
+  for (int i = 0; i < 200; ++i) {
+    DrawSkinStretched(skin, target.Canvas(), gui::MakeRect(0, 0, 60 + i % 60, 10 + i % 30), i % 2 == 0);
+    DrawThreePart(bar, target.Canvas(), gui::MakeRect(0, 0, 100, 8), i % 2 == 0);
+    TileDraw(target.Canvas(), tile, gui::MakeRect(0, 0, 20, 20));
+    gui::Bitmap turned = Pattern(9, 3);
+    RotateBitmap90(turned);
+  }
+  EXPECT_EQ(gui::LiveGdiObjectCount(), before);
+}

@@ -10,6 +10,7 @@
 #include "gui/Exception.h"
 #include "gui/Panel.h"
 #include "gui/WinControl.h"
+#include "skin/SUIButton.h"
 #include "skin/SUIImagePanel.h"
 
 using namespace sui;
@@ -223,4 +224,53 @@ TEST(StyleWalk, ContainersOnTheFormAreEnteredInOrderAndOthersAreNot) {
 
   ApplyStyleToContainers(&form, TsuiUIStyle::WinXP);
   EXPECT_EQ(log, (std::vector<std::string>{"first:WINXP", "second:WINXP"}));
+}
+
+// With the skinned classes themselves: a form's walk and a picture panel's.
+TEST(StyleWalk, AFormsStyleReachesButtonsOnItAndInItsPicturePanels) {
+  gui::WinControl form(nullptr);
+  form.SetBounds(0, 0, 300, 200);
+  TsuiButton custom(nullptr);
+  custom.SetParent(&form);
+  custom.SetUIStyle(TsuiUIStyle::Custom);
+  TsuiButton themed(nullptr);
+  themed.SetParent(&form);
+  themed.SetUIStyle(TsuiUIStyle::Protein);
+  TsuiImagePanel panel(nullptr);
+  panel.SetParent(&form);
+  TsuiButton onPanel(nullptr);
+  onPanel.SetParent(&panel);
+  onPanel.SetUIStyle(TsuiUIStyle::Protein);
+  gui::Panel frameworkPanel(nullptr);
+  frameworkPanel.SetParent(&form);
+  TsuiButton onFrameworkPanel(nullptr);
+  onFrameworkPanel.SetParent(&frameworkPanel);
+  onFrameworkPanel.SetUIStyle(TsuiUIStyle::Protein);
+  TsuiCheckBox box(nullptr);
+  box.SetParent(&form);
+  TsuiRadioButton radio(nullptr);
+  radio.SetParent(&form);
+
+  // What a skinned form does when its style is set: containers first, then its own children.
+  ApplyStyleToContainers(&form, TsuiUIStyle::WinXP);
+  ApplyStyleToChildren(&form, TsuiUIStyle::WinXP);
+  EXPECT_EQ(custom.UIStyle(), TsuiUIStyle::Custom);
+  EXPECT_EQ(themed.UIStyle(), TsuiUIStyle::WinXP);
+  EXPECT_EQ(onPanel.UIStyle(), TsuiUIStyle::WinXP);
+  EXPECT_EQ(onFrameworkPanel.UIStyle(), TsuiUIStyle::Protein);
+  EXPECT_EQ(box.UIStyle(), TsuiUIStyle::WinXP);
+  EXPECT_EQ(radio.UIStyle(), TsuiUIStyle::WinXP);
+}
+
+TEST(StyleWalk, APanelHandsTheStyleToItsButtonsUnlessCustom) {
+  TsuiImagePanel panel(nullptr);
+  TsuiButton themed(nullptr);
+  themed.SetParent(&panel);
+  themed.SetUIStyle(TsuiUIStyle::MacOS);
+  TsuiButton custom(nullptr);
+  custom.SetParent(&panel);
+  custom.SetUIStyle(TsuiUIStyle::Custom);
+  panel.UpdateChildrenStyle(TsuiUIStyle::Protein);
+  EXPECT_EQ(themed.UIStyle(), TsuiUIStyle::Protein);
+  EXPECT_EQ(custom.UIStyle(), TsuiUIStyle::Custom);
 }
