@@ -153,15 +153,32 @@ void BlendSpan(const Paint& paint, Pixel* dst, int x, int y, int n, const uint8_
 }
 
 // Adds `n` pixels of `paint` with coverage `cov` into a layer row.
+// layer += src * cov, channels saturating.
+void AddRowCoverage(Pixel* dst, const Pixel* src, size_t srcStep, const uint8_t* cov, int n) {
+    int i = 0;
+#if NIMBRE_RASTER_SSE2
+    const __m128i zero = _mm_setzero_si128();
+    for (; i + 4 <= n; i += 4) {
+        __m128i s = srcStep ? _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + i)) : _mm_set1_epi32(static_cast<int>(*src));
+        __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(dst + i));
+        __m128i clo, chi;
+        Coverage4(cov + i, clo, chi);
+        __m128i lo = Div255x8(_mm_mullo_epi16(_mm_unpacklo_epi8(s, zero), clo));
+        __m128i hi = Div255x8(_mm_mullo_epi16(_mm_unpackhi_epi8(s, zero), chi));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i), _mm_adds_epu8(d, _mm_packus_epi16(lo, hi)));
+    }
+#endif
+    for (; i < n; ++i) dst[i] = AddSaturate(dst[i], MulDiv255(src[i * srcStep], cov[i]));
+}
+
+// Adds `n` pixels of `paint` with coverage `cov` into a layer row.
 void AddSpan(const Paint& paint, Pixel* dst, int x, int y, int n, const uint8_t* cov, Pixel* scratch) {
     if (paint.kind == PaintKind::Solid) {
-        for (int k = 0; k < n; ++k)
-            if (cov[k]) dst[k] = AddSaturate(dst[k], MulDiv255(paint.color, cov[k]));
+        AddRowCoverage(dst, &paint.color, 0, cov, n);
         return;
     }
     paint.ShadeRow(x, y, n, scratch);
-    for (int k = 0; k < n; ++k)
-        if (cov[k]) dst[k] = AddSaturate(dst[k], MulDiv255(scratch[k], cov[k]));
+    AddRowCoverage(dst, scratch, 1, cov, n);
 }
 
 } // namespace
@@ -328,14 +345,9 @@ void SceneRenderer::RenderBand(BandContext& ctx, const Scene& scene, Canvas& can
                 if (x1 <= x0) continue;
                 Pixel* src = ctx.layer.data() + static_cast<size_t>(row) * w;
                 Pixel* dst = canvas.Row(bandTop + row);
-                const uint8_t* m = mask >= 0 ? ctx.masks[mask].data() + static_cast<size_t>(row) * w : nullptr;
-                for (int x = x0; x < x1; ++x) {
-                    Pixel s = src[x];
-                    if (!s) continue;
-                    src[x] = 0;
-                    if (m) s = MulDiv255(s, m[x]);
-                    dst[x] = BlendOver(dst[x], s);
-                }
+                if (mask >= 0) OverRowCoverage(dst + x0, src + x0, ctx.masks[mask].data() + static_cast<size_t>(row) * w + x0, x1 - x0);
+                else OverRow(dst + x0, src + x0, x1 - x0);
+                std::fill(src + x0, src + x1, 0u);
             }
             break;
         }

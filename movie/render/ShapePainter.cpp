@@ -162,10 +162,18 @@ void ShapePainter::AddPathEdges(const Path& path, bool reversed, const Matrix& m
 
 void ShapePainter::Paint(const Shape& shape, const Placement& place, raster::Scene& scene) {
     const raster::FillRule rule = shape.usesFillWindingRule ? raster::FillRule::NonZero : raster::FillRule::EvenOdd;
-    // Shapes with more than one fill add them in a layer, so that where two
-    // fills meet the background does not shine through.
+    // Shapes with more than one fill in use add them in a layer, so that
+    // where two fills meet the background does not shine through.
     size_t fills = 0;
-    for (const StyleGroup& g : shape.groups) fills += g.fills.size();
+    for (const StyleGroup& g : shape.groups) {
+        used_.assign(g.fills.size() + 1, false);
+        for (const Path& p : g.paths)
+            if (p.fill0 != p.fill1) {
+                if (p.fill0 < used_.size()) used_[p.fill0] = true;
+                if (p.fill1 < used_.size()) used_[p.fill1] = true;
+            }
+        for (size_t i = 1; i < used_.size(); ++i) fills += used_[i];
+    }
     const bool layered = fills > 1 && !place.forMask;
     for (const StyleGroup& group : shape.groups) {
         if (layered) scene.BeginLayer();

@@ -47,6 +47,7 @@ class ShapePainter {
     std::map<uint16_t, std::pair<std::shared_ptr<const Character>, raster::Image>> images_;
     raster::Stroker stroker_;
     std::vector<raster::PointF> points_;
+    std::vector<bool> used_;
 };
 
 } // namespace movie::render
