@@ -25,8 +25,23 @@ namespace {
 constexpr TsuiUIStyle kStyles[] = {TsuiUIStyle::MacOS, TsuiUIStyle::WinXP, TsuiUIStyle::DeepBlue,
                                    TsuiUIStyle::Protein, TsuiUIStyle::BlueGlass};
 
+// Moves the cursor and waits until the system reports it there (the display server delivers
+// the move with its own delay).
+void MoveCursor(int x, int y) {
+  SetCursorPos(x, y);
+  int steady = 0;
+  for (int i = 0; i < 200 && steady < 4; ++i) {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+    POINT p{};
+    GetCursorPos(&p);
+    steady = (p.x == x && p.y == y) ? steady + 1 : 0;
+    Sleep(5);
+  }
+}
+
 // Puts the cursor far from every bar the tests paint (bars sit at the screen's origin).
-void CursorAway() { SetCursorPos(1200, 950); }
+void CursorAway() { MoveCursor(1200, 950); }
 
 gui::Bitmap PaintBar(TsuiTitleBar& bar) {
   gui::Bitmap target(bar.Width(), bar.Height());
@@ -482,24 +497,24 @@ TEST(TitleBarHot, RightAndBottomEdgesOfAButtonCountAsOver) {
   DialogBar d;
   TsuiTitleBar& bar = d.bar;  // the bar sits at the screen's origin: client = screen
   const TsuiTitleBarButton& close = bar.Buttons().Items(1);
-  SetCursorPos(258 + 19, 2 + 19);
+  MoveCursor(258 + 19, 2 + 19);
   gui::Bitmap b = PaintBar(bar);
   EXPECT_EQ(bar.HotButton(), 1);
   EXPECT_TRUE(ShowsAt(b, close, close.PicMouseOn(), 258));
 
-  SetCursorPos(258 + 20, 2 + 19);
+  MoveCursor(258 + 20, 2 + 19);
   PaintBar(bar);
   EXPECT_EQ(bar.HotButton(), -1);
-  SetCursorPos(258, 2 + 20);
+  MoveCursor(258, 2 + 20);
   PaintBar(bar);
   EXPECT_EQ(bar.HotButton(), -1);
-  SetCursorPos(258, 2);
+  MoveCursor(258, 2);
   PaintBar(bar);
   EXPECT_EQ(bar.HotButton(), 1);
-  SetCursorPos(257, 2);
+  MoveCursor(257, 2);
   PaintBar(bar);
   EXPECT_EQ(bar.HotButton(), -1);
-  SetCursorPos(19, 21);  // the control box's own corner
+  MoveCursor(19, 21);  // the control box's own corner
   PaintBar(bar);
   EXPECT_EQ(bar.HotButton(), 0);
   CursorAway();
@@ -510,10 +525,10 @@ TEST(TitleBarHot, RightAndBottomEdgesOfAButtonCountAsOver) {
 TEST(TitleBarHot, AppIconAreaIsTheControlBoxPictureRectangle) {
   DialogBar d;
   d.bar.SetDrawAppIcon(true);
-  SetCursorPos(19, 21);  // beyond the 16 x 16 icon but inside the 19 x 19 picture
+  MoveCursor(19, 21);  // beyond the 16 x 16 icon but inside the 19 x 19 picture
   PaintBar(d.bar);
   EXPECT_EQ(d.bar.HotButton(), 0);
-  SetCursorPos(20, 10);
+  MoveCursor(20, 10);
   PaintBar(d.bar);
   EXPECT_EQ(d.bar.HotButton(), -1);
   CursorAway();
@@ -522,7 +537,7 @@ TEST(TitleBarHot, AppIconAreaIsTheControlBoxPictureRectangle) {
 TEST(TitleBarHot, ControlBoxWinsOverARightHandButtonOnTheSamePoint) {
   TsuiTitleBar bar(nullptr);  // DeepBlue, 19 x 19 pictures
   bar.SetWidth(30);           // close at 11..30, control box at 0..19
-  SetCursorPos(15, 5);
+  MoveCursor(15, 5);
   PaintBar(bar);
   EXPECT_EQ(bar.HotButton(), 0);
   CursorAway();
