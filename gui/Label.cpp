@@ -46,6 +46,11 @@ void Label::AdjustBounds() {
   SetBounds(x, Top(), r.right, r.bottom);
 }
 
+void Label::Loaded() {
+  CustomControl::Loaded();
+  AdjustBounds();
+}
+
 void Label::Paint() {
   gui::Canvas& canvas = Canvas();
   HDC dc = canvas.Handle();

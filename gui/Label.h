@@ -22,6 +22,8 @@ class Label : public CustomControl {
  protected:
   void Paint() override;
   void WndProc(Message& msg) override;
+  // Takes the caption's size once the layout is complete.
+  void Loaded() override;
 
  private:
   void AdjustBounds();

@@ -120,6 +120,37 @@ TEST_F(FormTest, ModalFormOwnedByAnotherFormDisablesItsOwnerMeanwhile) {
   EXPECT_EQ(owner.ComponentCount(), 2) << "the dialogs stay owned by the form";
 }
 
+TEST_F(FormTest, AFormInsideAForeignWindowOpensAModalDialogThatBlocksIt) {
+  HWND foreign = CreateWindowExW(0, L"STATIC", L"display settings", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
+                                 300, 200, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+  ASSERT_NE(foreign, nullptr);
+  {
+    gui::Form preview(nullptr);
+    preview.SetBorderStyle(gui::bsNone);
+    preview.SetClientWidth(160);
+    preview.SetClientHeight(114);
+    preview.SetParentWindow(foreign);
+    preview.Show();
+    preview.SetLeft(0);
+    preview.SetTop(0);
+    ASSERT_EQ(GetParent(preview.Handle()), foreign);
+    for (int i = 0; i < 2; ++i) {
+      auto* dialog = new gui::Form(&preview);
+      bool previewEnabled = true;
+      dialog->OnActivate = [&](gui::Component*) {
+        previewEnabled = IsWindowEnabled(preview.Handle()) != FALSE;
+        dialog->Close();
+      };
+      EXPECT_EQ(dialog->ShowModal(), gui::mrCancel);
+      EXPECT_FALSE(previewEnabled) << "the modal dialog blocks the preview";
+      EXPECT_TRUE(IsWindowEnabled(preview.Handle()));
+      EXPECT_EQ(GetWindow(dialog->Handle(), GW_OWNER), App().Handle());
+    }
+    EXPECT_EQ(preview.ComponentCount(), 2);
+  }
+  DestroyWindow(foreign);
+}
+
 TEST_F(FormTest, ShowFiresOnShowBeforeTheWindowAppearsAndCloseHidesByDefault) {
   gui::Form form(nullptr);
   bool visibleAtOnShow = true;

@@ -61,6 +61,18 @@ TEST_F(LabelTest, AutoSizeTakesTheSizeOfTheCaption) {
   EXPECT_EQ(label->Width(), 65);
 }
 
+TEST_F(LabelTest, AutoSizeWaitsForTheLayoutToBeComplete) {
+  form.BeginLoading();
+  auto* loading = new gui::Label(&form);
+  loading->SetParent(host);
+  loading->SetBounds(72, 32, 65, 15);
+  loading->SetCaption("W");
+  EXPECT_EQ(loading->Width(), 65);
+  form.EndLoading();
+  EXPECT_LT(loading->Width(), 65);
+  EXPECT_GT(loading->Width(), 0);
+}
+
 TEST_F(LabelTest, OpaqueLabelFillsWithItsColourAndDrawsTheText) {
   label->SetCaption("Sound Off:");
   label->SetColor(gui::clWhite);
