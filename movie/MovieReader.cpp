@@ -191,8 +191,8 @@ Filter ReadFilter(SwfStream& in) {
     case FilterKind::Bevel: size = 27; break;
     case FilterKind::GradientGlow:
     case FilterKind::GradientBevel: {
-        size_t colors = in.Data()[in.Position() < in.Data().size() ? in.Position() : 0];
         if (in.AtEnd()) in.Fail("filter cut short");
+        size_t colors = in.Data()[in.Position()]; // the colour count leads the filter
         size = 1 + colors * 5 + 19;
         break;
     }
