@@ -73,4 +73,31 @@ TEST(Corpus, TagsLandInTheDictionary) {
     EXPECT_EQ(lzma->header.compression, movie::Compression::Lzma);
 }
 
+TEST(Corpus, MorphShapesHaveMatchingStartAndEndOutlines) {
+    int morphs = 0;
+    for (const char* name : {"DefineMorphShape-MX.swf", "DefineMorphShape2.swf", "DefineMorphShape2-GradientFlags.swf"}) {
+        auto m = movie::MovieReader::Load((kCorpus / name).string());
+        for (const auto& [id, c] : m->dictionary.All()) {
+            const auto* morph = std::get_if<movie::MorphShape>(&c->data);
+            if (!morph) continue;
+            ++morphs;
+            SCOPED_TRACE(name);
+            ASSERT_EQ(morph->start.groups.size(), 1u);
+            ASSERT_EQ(morph->end.groups.size(), 1u);
+            const auto& s = morph->start.groups[0];
+            const auto& e = morph->end.groups[0];
+            EXPECT_EQ(s.fills.size(), e.fills.size());
+            EXPECT_EQ(s.lines.size(), e.lines.size());
+            ASSERT_EQ(s.paths.size(), e.paths.size());
+            EXPECT_FALSE(s.paths.empty());
+            for (size_t p = 0; p < s.paths.size(); ++p) {
+                ASSERT_EQ(s.paths[p].segments.size(), e.paths[p].segments.size());
+                for (size_t k = 0; k < s.paths[p].segments.size(); ++k)
+                    EXPECT_EQ(s.paths[p].segments[k].curve, e.paths[p].segments[k].curve);
+            }
+        }
+    }
+    EXPECT_EQ(morphs, 3);
+}
+
 } // namespace
