@@ -9,6 +9,14 @@ MenuItem& MenuItem::Add(const std::string& caption) {
   return *items_.back();
 }
 
+MenuItem* MenuItem::FindShortCut(TShortCut shortCut) {
+  if (shortCut == 0) return nullptr;
+  if (shortCut_ == shortCut) return this;
+  for (auto& item : items_)
+    if (MenuItem* found = item->FindShortCut(shortCut)) return found;
+  return nullptr;
+}
+
 MainMenu::MainMenu(Component* owner) : Component(owner) {}
 
 MainMenu::~MainMenu() {
@@ -42,6 +50,17 @@ void MainMenu::Build(HMENU menu, MenuItem& item) {
 bool MainMenu::DispatchCommand(UINT id) {
   if (id == 0 || id > commands_.size()) return false;
   MenuItem* item = commands_[id - 1];
+  if (item->OnClick) item->OnClick(this);
+  return true;
+}
+
+bool MainMenu::IsShortCut(std::uint16_t key) {
+  TShiftState shift = 0;
+  if (GetKeyState(VK_SHIFT) < 0) shift |= ssShift;
+  if (GetKeyState(VK_CONTROL) < 0) shift |= ssCtrl;
+  if (GetKeyState(VK_MENU) < 0) shift |= ssAlt;
+  MenuItem* item = root_.FindShortCut(MakeShortCut(key, shift));
+  if (item == nullptr) return false;
   if (item->OnClick) item->OnClick(this);
   return true;
 }

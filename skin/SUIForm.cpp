@@ -280,8 +280,10 @@ void TsuiForm::UpdateMenuBarFont() {
   menuBar_->Repaint();
 }
 
-// The framework's menu items carry no shortcuts yet, so a hosted menu takes no key either.
-LRESULT TsuiForm::DispatchShortCut(WPARAM, LPARAM) { return 0; }
+LRESULT TsuiForm::DispatchShortCut(WPARAM key, LPARAM) {
+  if (!menu_) return 0;
+  return menu_->IsShortCut(static_cast<std::uint16_t>(key)) ? 1 : 0;
+}
 
 // --- drawing ------------------------------------------------------------------
 

@@ -14,6 +14,7 @@
 #include "gui/Bitmap.h"
 #include "gui/Exception.h"
 #include "gui/Form.h"
+#include "gui/GdiObject.h"
 #include "gui/MainMenu.h"
 #include "gui/MessageDialog.h"
 #include "gui/Panel.h"
@@ -745,4 +746,60 @@ TEST(SkinnedForm, DesignedMaximisedLetsTwoSizeMessagesThroughThenKeepsTheWorkAre
   EXPECT_EQ(r.top, 60);
   EXPECT_EQ(r.right - r.left, 300);
   EXPECT_EQ(r.bottom - r.top, 200);
+}
+
+// --- shortcuts ----------------------------------------------------------------------------------
+
+TEST(SkinnedFormShortCuts, TheHostedMenusShortcutsRunTheirItems) {
+  SkinnedForm s;
+  EXPECT_EQ(s.frame->DispatchShortCut(VK_F5, 0), 0);  // no menu
+  gui::MainMenu menu(s.form.get());
+  gui::MenuItem& open = menu.Items().Add("File").Add("Open");
+  int opens = 0;
+  open.OnClick = [&](gui::Component*) { ++opens; };
+  open.SetShortCut(gui::MakeShortCut(VK_F5, 0));
+  s.frame->SetMenu(&menu);
+  EXPECT_EQ(s.frame->DispatchShortCut(VK_F6, 0), 0);
+  EXPECT_EQ(opens, 0);
+  EXPECT_EQ(s.frame->DispatchShortCut(VK_F5, 0), 1);
+  EXPECT_EQ(opens, 1);
+  s.Show();
+  // Through the form's window procedure ...
+  EXPECT_EQ(SendMessageW(s.Window(), WM_KEYDOWN, VK_F5, 0), 1);
+  EXPECT_EQ(opens, 2);
+  // ... and through the application's message loop, which takes the key away.
+  int seenByForm = 0;
+  auto previous = s.form->WindowProc;
+  s.form->WindowProc = [&](gui::Message& msg) {
+    if (msg.Msg == WM_KEYDOWN) ++seenByForm;
+    previous(msg);
+  };
+  PostMessageW(s.Window(), WM_KEYDOWN, VK_F5, 0);
+  Pump();
+  EXPECT_EQ(opens, 3);
+  EXPECT_EQ(seenByForm, 0);
+  PostMessageW(s.Window(), WM_KEYDOWN, VK_F6, 0);
+  Pump();
+  EXPECT_EQ(opens, 3);
+  EXPECT_EQ(seenByForm, 1);
+  s.form->WindowProc = previous;
+}
+
+TEST(SkinnedForm, PaintingLeaksNoGdiObjects) {
+  SkinnedForm s;
+  s.Show();
+  TsuiTitleBar* bar = s.frame->TitleBar();
+  gui::Bitmap target(s.frame->Width(), s.frame->Height());
+  auto paintAll = [&] {
+    s.frame->Perform(WM_PAINT, reinterpret_cast<WPARAM>(target.Canvas().Handle()), 0);
+    bar->Perform(WM_PAINT, reinterpret_cast<WPARAM>(target.Canvas().Handle()), 0);
+    s.frame->DrawFormBorder();
+  };
+  paintAll();
+  const long before = gui::LiveGdiObjectCount();
+  for (int i = 0; i < 20; ++i) paintAll();
+  s.frame->SetUIStyle(TsuiUIStyle::WinXP);
+  s.frame->SetUIStyle(TsuiUIStyle::Protein);
+  paintAll();
+  EXPECT_EQ(gui::LiveGdiObjectCount(), before);
 }
