@@ -3,6 +3,7 @@
 #include "movie/MovieError.h"
 #include "movie/MovieReader.h"
 #include "movie/Player.h"
+#include "movie/render/Renderer.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -61,5 +62,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     player.Rewind();
     if (player.CurrentFrame() != 0 || player.IsPlaying()) __builtin_trap();
     sink = sink + Walk(player.DisplayList(), 0);
+
+    // Draw a few frames small: whatever the shapes hold, drawing finishes.
+    movie::render::Renderer renderer;
+    for (int i = 0; i < 3; ++i) {
+        renderer.Render(player, 48 + i * 16, 36);
+        sink = sink + renderer.Frame().At(i, i);
+        player.Step();
+    }
     return 0;
 }

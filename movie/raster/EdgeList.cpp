@@ -21,7 +21,7 @@ void EdgeList::Clear() {
 void EdgeList::AddLine(PointF a, PointF b) {
     a = {Sanitize(a.x), Sanitize(a.y)};
     b = {Sanitize(b.x), Sanitize(b.y)};
-    if (a.x == b.x && a.y == b.y) return;
+    if ((a.x == b.x && a.y == b.y) || lines_.size() >= kMaxLines) return;
     if (lines_.empty()) {
         xMin_ = xMax_ = a.x;
         yMin_ = yMax_ = a.y;
@@ -68,7 +68,9 @@ void EdgeList::Append(const EdgeList& other) {
         yMin_ = std::min(yMin_, other.yMin_);
         yMax_ = std::max(yMax_, other.yMax_);
     }
-    lines_.insert(lines_.end(), other.lines_.begin(), other.lines_.end());
+    size_t room = kMaxLines - std::min(kMaxLines, lines_.size());
+    lines_.insert(lines_.end(), other.lines_.begin(),
+                  other.lines_.begin() + static_cast<std::ptrdiff_t>(std::min(room, other.lines_.size())));
 }
 
 void EdgeList::Sort() {

@@ -34,6 +34,8 @@ class EdgeList {
     // Curves are flattened to within this distance (pixels).
     static constexpr float kTolerance = 0.2f;
     static constexpr int kMaxCurveSegments = 64;
+    // Lines one outline may hold (16 MiB); more are dropped.
+    static constexpr size_t kMaxLines = 1u << 20;
 
     void Clear();
     void AddLine(PointF a, PointF b);

@@ -5,6 +5,7 @@ namespace movie::raster {
 void Scene::Clear() {
     commands_.clear();
     fillCount_ = 0;
+    lineCount_ = 0;
     layerStarts_.clear();
     maskDepth_ = 0;
     ignoredMasks_ = 0;
@@ -30,6 +31,7 @@ void Scene::EndFill(const Paint& paint, FillRule rule) {
     paints_[fillCount_] = paint;
     commands_.push_back({Op::Fill, static_cast<uint32_t>(fillCount_), bounds});
     ++fillCount_;
+    lineCount_ += f.edges.Size();
 }
 
 void Scene::BeginLayer() {

@@ -61,6 +61,8 @@ class Scene {
     const FillItem& Fill(uint32_t i) const { return fills_[i]; }
     const Paint& PaintAt(uint32_t i) const { return paints_[i]; }
     size_t FillCount() const { return fillCount_; }
+    // Lines of all fills ended so far.
+    size_t LineCount() const { return lineCount_; }
 
   private:
     Pixel background_ = 0xFFFFFFFFu;
@@ -69,6 +71,7 @@ class Scene {
     std::vector<FillItem> fills_;
     std::vector<Paint> paints_;
     size_t fillCount_ = 0;
+    size_t lineCount_ = 0;
     std::vector<size_t> layerStarts_;
     int maskDepth_ = 0;
     int ignoredMasks_ = 0;

@@ -160,32 +160,55 @@ void ShapePainter::AddPathEdges(const Path& path, bool reversed, const Matrix& m
     }
 }
 
+// Sorts the group's paths by style in one pass: for each style index in use
+// (1-based, `count` styles), the paths that carry it. `styleOf` gives a
+// path's one or two style indices.
+template <class StyleOf>
+void ShapePainter::Bucket(const StyleGroup& group, size_t count, StyleOf styleOf) {
+    slot_.assign(count + 1, -1);
+    size_t used = 0;
+    for (uint32_t i = 0; i < group.paths.size(); ++i) {
+        uint32_t a = 0, b = 0;
+        styleOf(group.paths[i], a, b);
+        for (uint32_t st : {a, b}) {
+            if (st == 0 || st > count) continue;
+            if (slot_[st] < 0) {
+                slot_[st] = static_cast<int32_t>(used++);
+                if (buckets_.size() < used) buckets_.emplace_back();
+                buckets_[used - 1].clear();
+            }
+            buckets_[slot_[st]].push_back(i);
+        }
+    }
+}
+
 void ShapePainter::Paint(const Shape& shape, const Placement& place, raster::Scene& scene) {
+    if (scene.LineCount() >= kMaxSceneLines) return; // the frame's budget is spent
     const raster::FillRule rule = shape.usesFillWindingRule ? raster::FillRule::NonZero : raster::FillRule::EvenOdd;
+    auto fillsOf = [](const Path& p, uint32_t& a, uint32_t& b) {
+        if (p.fill0 != p.fill1) a = p.fill0, b = p.fill1;
+    };
     // Shapes with more than one fill in use add them in a layer, so that
     // where two fills meet the background does not shine through.
     size_t fills = 0;
     for (const StyleGroup& g : shape.groups) {
-        used_.assign(g.fills.size() + 1, false);
-        for (const Path& p : g.paths)
-            if (p.fill0 != p.fill1) {
-                if (p.fill0 < used_.size()) used_[p.fill0] = true;
-                if (p.fill1 < used_.size()) used_[p.fill1] = true;
-            }
-        for (size_t i = 1; i < used_.size(); ++i) fills += used_[i];
+        Bucket(g, g.fills.size(), fillsOf);
+        for (size_t i = 1; i < slot_.size(); ++i) fills += slot_[i] >= 0;
     }
     const bool layered = fills > 1 && !place.forMask;
     for (const StyleGroup& group : shape.groups) {
+        Bucket(group, group.fills.size(), fillsOf);
         if (layered) scene.BeginLayer();
-        for (size_t f = 0; f < group.fills.size(); ++f) {
-            const uint32_t index = static_cast<uint32_t>(f + 1);
+        for (size_t f = 1; f < slot_.size(); ++f) {
+            if (slot_[f] < 0) continue;
+            const uint32_t index = static_cast<uint32_t>(f);
             raster::EdgeList& edges = scene.BeginFill();
-            for (const Path& path : group.paths) {
-                if (path.fill1 == index && path.fill0 != index) AddPathEdges(path, false, place.matrix, edges);
-                else if (path.fill0 == index && path.fill1 != index) AddPathEdges(path, true, place.matrix, edges);
+            for (uint32_t pi : buckets_[slot_[f]]) {
+                const Path& path = group.paths[pi];
+                AddPathEdges(path, path.fill0 == index, place.matrix, edges);
             }
             raster::Paint paint;
-            if (!MakePaint(group.fills[f], place, paint)) {
+            if (!MakePaint(group.fills[f - 1], place, paint)) {
                 edges.Clear();
                 paint = raster::Paint::Solid(0);
             }
@@ -199,9 +222,10 @@ void ShapePainter::Paint(const Shape& shape, const Placement& place, raster::Sce
 void ShapePainter::StrokeGroup(const StyleGroup& group, const Placement& place, raster::Scene& scene) {
     const Matrix& m = place.matrix;
     const double sx = std::hypot(m.a, m.b), sy = std::hypot(m.c, m.d);
-    for (size_t l = 0; l < group.lines.size(); ++l) {
-        const LineStyle& style = group.lines[l];
-        const uint32_t index = static_cast<uint32_t>(l + 1);
+    Bucket(group, group.lines.size(), [](const Path& p, uint32_t& a, uint32_t&) { a = p.line; });
+    for (size_t l = 1; l < slot_.size(); ++l) {
+        if (slot_[l] < 0) continue;
+        const LineStyle& style = group.lines[l - 1];
         double scale;
         if (style.noHScale && style.noVScale) scale = place.stageScale;
         else if (style.noHScale) scale = sy;
@@ -229,15 +253,16 @@ void ShapePainter::StrokeGroup(const StyleGroup& group, const Placement& place, 
             stroker_.Stroke(points_, closed, st, edges);
             points_.clear();
         };
-        for (const Path& path : group.paths) {
-            if (path.line != index || path.segments.empty()) continue;
+        for (uint32_t pi : buckets_[slot_[l]]) {
+            const Path& path = group.paths[pi];
+            if (path.segments.empty()) continue;
             if (points_.empty() || !(path.start == runEnd)) {
                 flush();
                 points_.push_back(Map(m, path.start));
             }
-            for (const Segment& s : path.segments) {
-                raster::PointF to = Map(m, s.to);
-                if (s.curve) FlattenQuad(points_.back(), Map(m, s.control), to, points_);
+            for (const Segment& seg : path.segments) {
+                raster::PointF to = Map(m, seg.to);
+                if (seg.curve) FlattenQuad(points_.back(), Map(m, seg.control), to, points_);
                 else points_.push_back(to);
             }
             runEnd = path.segments.back().to;

@@ -18,6 +18,9 @@ namespace movie::render {
 
 class ShapePainter {
   public:
+    // Lines one frame may hold (32 MiB of them); shapes beyond are not drawn.
+    static constexpr size_t kMaxSceneLines = 2u << 20;
+
     // How the shape is to be drawn: the matrix from shape twips to device
     // pixels, the colour transform, and the stage's own pixels-per-twip
     // scale (for strokes that do not scale with their object).
@@ -42,12 +45,14 @@ class ShapePainter {
     bool MakePaint(const FillStyle& fill, const Placement& place, raster::Paint& out);
     void AddPathEdges(const Path& path, bool reversed, const Matrix& m, raster::EdgeList& out);
     void StrokeGroup(const StyleGroup& group, const Placement& place, raster::Scene& scene);
+    template <class StyleOf> void Bucket(const StyleGroup& group, size_t count, StyleOf styleOf);
 
     const Dictionary* dictionary_ = nullptr;
     std::map<uint16_t, std::pair<std::shared_ptr<const Character>, raster::Image>> images_;
     raster::Stroker stroker_;
     std::vector<raster::PointF> points_;
-    std::vector<bool> used_;
+    std::vector<int32_t> slot_;                  // style index -> bucket, -1 unused
+    std::vector<std::vector<uint32_t>> buckets_; // path indices per style in use
 };
 
 } // namespace movie::render
