@@ -23,6 +23,7 @@ struct JpegErrorManager {
     jpeg_error_mgr pub;
     jmp_buf jump;
     char message[JMSG_LENGTH_MAX];
+    bool corrupt; // a warning came: the data is cut short or damaged
 };
 
 void JpegErrorExit(j_common_ptr cinfo) {
@@ -31,7 +32,12 @@ void JpegErrorExit(j_common_ptr cinfo) {
     longjmp(err->jump, 1);
 }
 
-void JpegSilent(j_common_ptr, int) {} // warnings (e.g. a truncated stream) are not fatal
+// Warnings (e.g. a truncated stream) are not fatal, but decoding stops at
+// the next row: what follows would be made up, and making it up for a huge
+// picture from a few bytes would take long.
+void JpegWarning(j_common_ptr cinfo, int level) {
+    if (level < 0) reinterpret_cast<JpegErrorManager*>(cinfo->err)->corrupt = true;
+}
 
 struct JpegProgress {
     jpeg_progress_mgr pub;
@@ -87,8 +93,9 @@ void DecodeJpegInto(const uint8_t* tables, size_t tablesSize, const uint8_t* dat
     std::memset(&cinfo, 0, sizeof cinfo);
     cinfo.err = jpeg_std_error(&err.pub);
     err.pub.error_exit = JpegErrorExit;
-    err.pub.emit_message = JpegSilent;
+    err.pub.emit_message = JpegWarning;
     err.message[0] = 0;
+    err.corrupt = false;
     progress.pub.progress_monitor = JpegProgressMonitor;
     unsigned char* volatile row = nullptr;
     if (setjmp(err.jump)) {
@@ -128,7 +135,7 @@ void DecodeJpegInto(const uint8_t* tables, size_t tablesSize, const uint8_t* dat
     while (cinfo.output_scanline < h) {
         uint32_t y = cinfo.output_scanline;
         JSAMPROW rows[1] = {row};
-        if (jpeg_read_scanlines(&cinfo, rows, 1) != 1) break;
+        if (jpeg_read_scanlines(&cinfo, rows, 1) != 1 || err.corrupt) break;
         uint8_t* out = pixels->data() + size_t(y) * w * 4;
         for (uint32_t x = 0; x < w; ++x) {
             const unsigned char* p = row + size_t(x) * comps;
@@ -222,12 +229,6 @@ void BitmapDecoder::ApplyAlpha(Bitmap& bitmap, std::span<const uint8_t> zlibAlph
 
 Bitmap BitmapDecoder::DecodeLossless(int format, uint32_t width, uint32_t height, uint32_t colorTableSize,
                                      bool withAlpha, std::span<const uint8_t> zlibData) {
-    CheckSize(width, height);
-    Bitmap b;
-    b.width = width;
-    b.height = height;
-    b.pixels.assign(size_t(width) * height * 4, 0);
-    if (width == 0 || height == 0) return b;
     size_t tableBytes = 0, rowBytes = 0;
     switch (format) {
     case 3:
@@ -243,8 +244,16 @@ Bitmap BitmapDecoder::DecodeLossless(int format, uint32_t width, uint32_t height
     default:
         throw BitmapError("unknown lossless bitmap format " + std::to_string(format));
     }
+    CheckSize(width, height);
+    Bitmap b;
+    b.width = width;
+    b.height = height;
+    if (width == 0 || height == 0) return b;
+    // Inflate first: only data that is there costs memory. Rows it does not
+    // reach stay transparent.
     std::vector<uint8_t> raw = Inflate(zlibData, tableBytes + rowBytes * height);
-    if (raw.size() < tableBytes) throw BitmapError("colour table cut short");
+    if (raw.size() <= tableBytes) throw BitmapError("no pixel data");
+    b.pixels.assign(size_t(width) * height * 4, 0);
     auto put = [&](size_t i, uint8_t r, uint8_t g, uint8_t bl, uint8_t a) {
         uint8_t* p = &b.pixels[i * 4];
         // Stored premultiplied already (Lossless2); keep colour within alpha.
