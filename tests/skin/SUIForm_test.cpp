@@ -591,6 +591,55 @@ TEST(SkinnedFormActions, MaximiseFillsTheWorkAreaAndRestoreGivesTheBoundsBack) {
   EXPECT_EQ(r.right - r.left, before.right - before.left);
 }
 
+TEST(SkinnedFormActions, WinXPMaximiseButtonSwapsToRestorePicturesAndBack) {
+  FourButtonForm s;
+  s.frame->SetUIStyle(TsuiUIStyle::WinXP);
+  TsuiTitleBarButton& max = s.frame->TitleBarButtons().Items(2);
+  auto shows = [&](TsuiThemeSlot slot) {
+    gui::Bitmap expected;
+    LoadThemeBitmap(expected, TsuiUIStyle::WinXP, slot);
+    gui::Bitmap& actual = max.PicNormal().Bitmap();
+    for (int y = 0; y < expected.Height(); ++y)
+      for (int x = 0; x < expected.Width(); ++x)
+        if (At(actual, x, y) != At(expected, x, y)) return false;
+    return true;
+  };
+  ASSERT_FALSE(shows(thTitleRestoreNormal));
+  EXPECT_TRUE(shows(thTitleMaxNormal));
+  max.DoClick();
+  Pump();
+  EXPECT_TRUE(shows(thTitleRestoreNormal));
+  // The rounded region follows the maximised size.
+  EXPECT_FALSE(InRegion(s.Window(), s.form->ClientWidth() - 1, 0));
+  EXPECT_TRUE(InRegion(s.Window(), s.form->ClientWidth() - 1, s.form->ClientHeight() - 1));
+  max.DoClick();
+  Pump();
+  EXPECT_TRUE(shows(thTitleMaxNormal));
+}
+
+TEST(SkinnedFormActions, MinimiseShowsTheFormMinimised) {
+  FourButtonForm s;
+  s.frame->TitleBarButtons().Items(3).DoClick();
+  Pump();
+  EXPECT_TRUE(IsIconic(s.Window()));
+}
+
+TEST(SkinnedFormActions, ReleaseOutsideEveryButtonDoesNothing) {
+  FourButtonForm s;
+  TsuiTitleBar* bar = s.frame->TitleBar();
+  CursorOnButton(s.frame, 1);
+  Send(bar, WM_MOUSEMOVE);
+  Send(bar, WM_LBUTTONDOWN);
+  POINT p = bar->ClientToScreen(POINT{100, 10});
+  MoveCursor(p.x, p.y);
+  Send(bar, WM_MOUSEMOVE);
+  Send(bar, WM_LBUTTONUP);
+  EXPECT_EQ(s.closes, 0);
+  EXPECT_EQ(s.form->WindowState(), gui::wsNormal);
+  EXPECT_FALSE(bar->Pressed());
+  CursorAway();
+}
+
 TEST(SkinnedFormActions, DoubleClickOnTheFreePartMaximisesAndRestores) {
   FourButtonForm s;
   TsuiTitleBar* bar = s.frame->TitleBar();
