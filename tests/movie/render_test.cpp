@@ -390,3 +390,49 @@ TEST(RenderThreads, TwoThreadsDrawTheSameBytes) {
     two.Render(player, 333, 301);
     EXPECT_EQ(one.Frame().Pixels(), two.Frame().Pixels());
 }
+
+TEST(RenderUntrusted, ExtremeShapesDrawWithinBounds) {
+    MovieBuilder b(64, 48);
+    Shape s;
+    StyleGroup g;
+    FillStyle grad;
+    grad.kind = FillKind::FocalRadialGradient;
+    grad.matrix = {0, 0, 0, 0, 0, 0}; // singular
+    grad.gradient.focalPoint = 1.0f;
+    grad.gradient.stops = {{0, {255, 0, 0, 255}}};
+    FillStyle missing;
+    missing.kind = FillKind::Bitmap;
+    missing.bitmapId = 65535;
+    g.fills = {grad, missing};
+    for (int i = 0; i < 5000; ++i) g.fills.push_back(FillStyle{}); // styles nobody uses
+    LineStyle fat;
+    fat.width = 65535;
+    fat.join = JoinStyle::Miter;
+    fat.miterLimit = 0;
+    g.lines.push_back(fat);
+    Path p;
+    p.fill0 = 1;
+    p.fill1 = 2;
+    p.line = 1;
+    p.start = {-2000000000, -2000000000};
+    p.segments = {{true, {2000000000, -2000000000}, {2000000000, 2000000000}},
+                  {false, {}, {-2000000000, 2000000000}},
+                  {true, {0, 0}, {-2000000000, -2000000000}},
+                  {false, {}, {-2000000000, -2000000000}}};
+    for (int i = 0; i < 100; ++i) g.paths.push_back(p);
+    s.groups.push_back(g);
+    b.Define(1, s);
+    b.Place(1, 1, Matrix{1000, 0, 0, 1000, 0, 0});
+    Player player(b.Get());
+    Renderer r;
+    EXPECT_TRUE(r.Render(player, 64, 48));
+    EXPECT_LE(r.LastScene().LineCount(), render::ShapePainter::kMaxSceneLines);
+    EXPECT_EQ(raster::PixelA(r.Frame().At(10, 10)), 255u); // every pixel still opaque
+}
+
+TEST(RenderUntrusted, OutlinesAndFramesHaveALineBudget) {
+    raster::EdgeList e;
+    for (size_t i = 0; i < raster::EdgeList::kMaxLines + 10; ++i)
+        e.AddLine({0, static_cast<float>(i)}, {1, static_cast<float>(i + 1)});
+    EXPECT_EQ(e.Size(), raster::EdgeList::kMaxLines);
+}
