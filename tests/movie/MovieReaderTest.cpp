@@ -278,6 +278,20 @@ TEST(MovieReaderBitmap, JpegBeyondTheSideLimitIsRefused) {
     }
 }
 
+TEST(MovieReaderBitmap, ACutJpegKeepsTheRowsItHas) {
+    auto jpeg = EncodeJpeg(64, 64, 30, 60, 220);
+    jpeg.resize(jpeg.size() * 2 / 3);
+    SwfBuilder b;
+    b.Raw(21, Writer().U16(1).Append(jpeg).Data());
+    auto m = Read(b.Build());
+    const auto* bmp = m->dictionary.FindAs<movie::Bitmap>(1);
+    ASSERT_NE(bmp, nullptr);
+    EXPECT_EQ(bmp->width, 64u);
+    EXPECT_EQ(bmp->height, 64u);
+    EXPECT_NEAR(bmp->Pixel(5, 5)[2], 220, 4);
+    EXPECT_EQ(bmp->Pixel(5, 5)[3], 255);
+}
+
 TEST(MovieReaderBitmap, JpegTablesAreSharedByDefineBits) {
     // Split one JPEG into "tables" (everything up to the first SOF marker) and "image".
     auto jpeg = EncodeJpeg(8, 8, 10, 200, 10);
