@@ -47,19 +47,24 @@ void Build(HMENU menu, MenuItem& item, std::vector<MenuItem*>& items) {
 
 }  // namespace
 
+MenuItem* TrackMenu(MenuItem& item, POINT screen) {
+  NativeMenu menu;
+  std::vector<MenuItem*> items;
+  Build(menu.Get(), item, items);
+  HWND owner = App().Handle();
+  SetForegroundWindow(owner);
+  const UINT command = static_cast<UINT>(TrackPopupMenuEx(
+      menu.Get(), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RETURNCMD | TPM_LEFTBUTTON, screen.x, screen.y, owner, nullptr));
+  PostMessageW(owner, WM_NULL, 0, 0);
+  return command >= 1 && command <= items.size() ? items[command - 1] : nullptr;
+}
+
 PopupMenu::PopupMenu(Component* owner) : Component(owner) {}
 
 void PopupMenu::Popup(int x, int y) {
   if (OnPopup) OnPopup(this);
-  NativeMenu menu;
-  std::vector<MenuItem*> items;
-  Build(menu.Get(), root_, items);
-  HWND owner = App().Handle();
-  SetForegroundWindow(owner);
-  const UINT command = static_cast<UINT>(
-      TrackPopupMenuEx(menu.Get(), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RETURNCMD | TPM_LEFTBUTTON, x, y, owner, nullptr));
-  PostMessageW(owner, WM_NULL, 0, 0);
-  if (command >= 1 && command <= items.size() && items[command - 1]->OnClick) items[command - 1]->OnClick(this);
+  MenuItem* chosen = TrackMenu(root_, POINT{x, y});
+  if (chosen && chosen->OnClick) chosen->OnClick(this);
 }
 
 }  // namespace gui

@@ -1,11 +1,17 @@
 // A context menu: items with captions, popped up at a screen point.
 #pragma once
 
+#include <windows.h>
+
 #include "gui/Component.h"
 #include "gui/MainMenu.h"
 #include "gui/Types.h"
 
 namespace gui {
+
+// Shows item's children as a native popup menu with its top-left corner at the screen point
+// and waits; returns the chosen item (null when the menu was dismissed).
+MenuItem* TrackMenu(MenuItem& item, POINT screen);
 
 class PopupMenu : public Component {
  public:

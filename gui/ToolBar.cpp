@@ -2,10 +2,9 @@
 
 #include <utility>
 
-#include "gui/Application.h"
 #include "gui/Canvas.h"
 #include "gui/MainMenu.h"
-#include "gui/Text.h"
+#include "gui/PopupMenu.h"
 
 namespace gui {
 
@@ -13,41 +12,12 @@ namespace {
 
 constexpr int kCaptionMargin = 8;
 
-// Builds a native popup of item's children; commands number the leaves from 1.
-HMENU BuildMenu(MenuItem& item, std::vector<MenuItem*>& leaves) {
-  HMENU menu = CreatePopupMenu();
-  for (int i = 0; i < item.Count(); ++i) {
-    MenuItem& child = item.Items(i);
-    const std::wstring caption = Utf8ToWide(child.Caption());
-    if (child.Count() > 0) {
-      HMENU sub = BuildMenu(child, leaves);
-      AppendMenuW(menu, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(sub), caption.c_str());
-    } else if (child.Caption() == "-") {
-      AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-    } else {
-      leaves.push_back(&child);
-      AppendMenuW(menu, MF_STRING, leaves.size(), caption.c_str());
-    }
-  }
-  return menu;
-}
-
-MenuItem* TrackSubMenu(MenuItem& item, POINT screen) {
-  std::vector<MenuItem*> leaves;
-  HMENU menu = BuildMenu(item, leaves);
-  HWND owner = App().Handle();
-  const UINT command = static_cast<UINT>(
-      TrackPopupMenuEx(menu, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RETURNCMD, screen.x, screen.y, owner, nullptr));
-  DestroyMenu(menu);
-  return command >= 1 && command <= leaves.size() ? leaves[command - 1] : nullptr;
-}
-
 }  // namespace
 
 ToolBar::ToolBar(Component* owner) : CustomControl(owner) {
   SetAlign(alTop);
   SetHeight(buttonHeight_);
-  PopupSubMenu = TrackSubMenu;
+  PopupSubMenu = TrackMenu;
 }
 
 void ToolBar::AddButton(MenuItem* item) {

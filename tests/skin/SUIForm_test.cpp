@@ -447,6 +447,41 @@ TEST(SkinnedFormMenu, OneBarButtonPerTopLevelItemBelowTheTitleBar) {
   EXPECT_EQ(s.frame->MenuBar()->ButtonCount(), 3);
 }
 
+TEST(SkinnedFormMenu, ABarButtonOpensItsItemsSubmenuUnderItselfAndRunsTheChoice) {
+  SkinnedForm s;
+  gui::MainMenu menu(s.form.get());
+  gui::MenuItem& file = menu.Items().Add("File");
+  gui::MenuItem& open = file.Add("Open");
+  gui::MenuItem& about = menu.Items().Add("About");
+  std::vector<std::string> clicks;
+  open.OnClick = [&](gui::Component*) { clicks.push_back("Open"); };
+  about.OnClick = [&](gui::Component*) { clicks.push_back("About"); };
+  s.frame->SetMenu(&menu);
+  s.Show();
+  gui::ToolBar* bar = s.frame->MenuBar();
+  std::vector<POINT> at;
+  bar->PopupSubMenu = [&](gui::MenuItem& item, POINT screen) -> gui::MenuItem* {
+    EXPECT_EQ(&item, &file);
+    EXPECT_EQ(bar->PressedButton(), 0);
+    at.push_back(screen);
+    return &item.Items(0);
+  };
+  const RECT r = bar->Buttons(0).Bounds;
+  bar->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(r.left + 2, r.top + 2));
+  bar->Perform(WM_LBUTTONUP, 0, MAKELPARAM(r.left + 2, r.top + 2));
+  ASSERT_EQ(at.size(), 1u);
+  const POINT below = bar->ClientToScreen(POINT{r.left, r.bottom});
+  EXPECT_EQ(at[0].x, below.x);
+  EXPECT_EQ(at[0].y, below.y);
+  EXPECT_EQ(bar->PressedButton(), -1);
+  // An item without a submenu runs at once.
+  const RECT r2 = bar->Buttons(1).Bounds;
+  EXPECT_EQ(bar->ButtonAt(r2.left + 1, r2.top + 1), 1);
+  bar->ClickButton(1);
+  EXPECT_EQ(clicks, (std::vector<std::string>{"Open", "About"}));
+  EXPECT_EQ(at.size(), 1u);
+}
+
 TEST(SkinnedFormMenu, AMenuThatGoesTakesTheBarWithIt) {
   SkinnedForm s;
   auto* menu = new gui::MainMenu(s.form.get());
