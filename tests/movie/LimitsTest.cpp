@@ -101,10 +101,18 @@ TEST(Limits, GradientStops) {
 }
 
 TEST(Limits, ShapeRecords) {
-    auto shape = [](size_t edges) {
+    // Four one-twip edges fill exactly five bytes; repeat them.
+    Writer four;
+    for (int32_t dx : {-1, 1, -1, 1}) TagList::Line(four, dx, 0);
+    const swftest::Bytes& pattern = four.Data();
+    ASSERT_EQ(pattern.size(), 5u);
+    auto shape = [&](size_t edges) {
         Writer w;
         w.U16(1).Rect(0, 10, 0, 10).U8(0).U8(0).Bits(0, 4).Bits(0, 4);
-        for (size_t i = 0; i < edges; ++i) TagList::Line(w, i % 2 ? 1 : -1, 0);
+        swftest::Bytes body;
+        for (size_t i = 0; i < edges / 4; ++i) body.insert(body.end(), pattern.begin(), pattern.end());
+        w.Append(body);
+        for (size_t i = 0; i < edges % 4; ++i) TagList::Line(w, 1, 0);
         w.Bits(0, 6);
         SwfBuilder b;
         b.Raw(2, w.Data());
