@@ -177,6 +177,21 @@ TEST(SkinnedForm, FirstFrameInstallsTheKeyHandlerAndTakesItAwayAgain) {
   EXPECT_FALSE(gui::App().OnMessage);
 }
 
+TEST(SkinnedForm, AFrameRemovedBeforeItsFormGivesTheFormItsOwnProcedureBack) {
+  SkinnedForm s;
+  s.Show();
+  ASSERT_EQ(s.HitTest(0, 0), HTTOPLEFT);
+  delete s.frame;
+  s.frame = nullptr;
+  EXPECT_FALSE(gui::App().OnMessage);
+  // The form goes on without the frame: no sizing bands, and size changes reach nothing gone.
+  EXPECT_EQ(s.HitTest(0, 0), HTCLIENT);
+  s.form->SetBounds(120, 120, 350, 220);
+  SendMessageW(s.Window(), WM_ACTIVATE, WA_INACTIVE, 0);
+  Pump();
+  EXPECT_EQ(s.form->Width(), 350);
+}
+
 // --- geometry and border ---------------------------------------------------------------
 
 TEST(SkinnedForm, FrameSizeSizesTheFormAroundItsBorder) {
