@@ -902,3 +902,23 @@ TEST(SkinnedForm, PaintingLeaksNoGdiObjects) {
   paintAll();
   EXPECT_EQ(gui::LiveGdiObjectCount(), before);
 }
+
+TEST(SkinnedForm, InADesignHostItHooksNothingAndRecommendsTheSkinnedMenu) {
+  gui::Form form(nullptr);
+  form.SetName("frm_config");
+  form.SetDesigning(true);
+  auto* frame = new TsuiForm(&form);
+  frame->SetName("suiForm1");
+  EXPECT_EQ(form.BorderStyle(), gui::bsSizeable);
+  EXPECT_FALSE(gui::App().OnMessage);
+  DialogLog log;
+  // Placed on the form once made (the framework announces a component made with an owner
+  // before its class is complete).
+  form.InsertComponent(new gui::MainMenu(nullptr));
+  ASSERT_EQ(log.texts.size(), 1u);
+  EXPECT_EQ(log.kinds[0], gui::MessageKind::Information);
+  EXPECT_EQ(log.texts[0],
+            "Strongly recommend you to use \"TsuiMainMenu\" instead of \"TMainMenu\".\r\n\r\n"
+            "If you still want to use TMainForm, \r\n\r\nset frm_config's MENU property to NIL please.\r\n\r\n"
+            "And set suiForm1's MENU property to this Menu when you finished designing the menu.");
+}
