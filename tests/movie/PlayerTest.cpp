@@ -44,7 +44,7 @@ SwfBuilder Counting(int n) {
 TEST(PlayerDisplayList, PlacesOrdersByDepthMovesReplacesAndRemoves) {
     SwfBuilder b = WithShapes();
     movie::Matrix at{1, 0, 0, 1, 100, 40};
-    b.Place(5, 10).PlaceObject({.depth = 2, .characterId = 11, .matrix = &at, .name = "two"}).Frame();
+    b.Place(5, 10).PlaceObject(Placement(2).Character(11).At(at).Name("two")).Frame();
     movie::Matrix moved{2, 0, 0, 2, 300, 0};
     b.Move(2, moved).Frame();
     b.Replace(2, 12).Frame(); // new character, same placement
@@ -75,9 +75,9 @@ TEST(PlayerDisplayList, PlacesOrdersByDepthMovesReplacesAndRemoves) {
 
 TEST(PlayerDisplayList, ColorTransformRatioAndClipDepthAreKept) {
     SwfBuilder b = WithShapes();
-    Placement mask{.depth = 1, .characterId = 10, .clipDepth = 3};
-    Placement tinted{.depth = 2, .characterId = 11, .colorTransform = true, .cx = {128, 256, 256, 64, 10, 0, 0, 0}};
-    b.PlaceObject(mask).PlaceObject(tinted).Place(4, 12).Frame();
+    b.PlaceObject(Placement(1).Character(10).Clip(3));
+    b.PlaceObject(Placement(2).Character(11).Tint({128, 256, 256, 64, 10, 0, 0, 0}));
+    b.Place(4, 12).Frame();
     movie::Player p(Read(b));
     const auto& list = p.DisplayList();
     ASSERT_EQ(Layout(list), "1:10 2:11 4:12");
@@ -337,9 +337,9 @@ TEST(PlayerMorph, TheShapeFollowsTheRatio) {
     w.U32(static_cast<uint32_t>(st.size() + se.size())).Append(st).Append(se).Append(endEdges.Data());
     SwfBuilder b;
     b.Raw(46, w.Data());
-    b.PlaceObject({.depth = 1, .characterId = 40, .ratio = 0}).Frame();
-    b.PlaceObject({.depth = 1, .move = true, .ratio = 32768}).Frame();
-    b.PlaceObject({.depth = 1, .move = true, .ratio = 65535}).Frame();
+    b.PlaceObject(Placement(1).Character(40).Ratio(0)).Frame();
+    b.PlaceObject(Placement(1).Move().Ratio(32768)).Frame();
+    b.PlaceObject(Placement(1).Move().Ratio(65535)).Frame();
     movie::Player p(Read(b));
     auto corner = [&] { return p.DisplayList()[0].morphed->groups[0].paths[0].segments[1].to; };
     auto fill = [&] { return p.DisplayList()[0].morphed->groups[0].fills[0].color; };

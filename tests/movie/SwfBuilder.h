@@ -10,9 +10,11 @@
 #include <lzma.h>
 #include <zlib.h>
 
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -150,17 +152,26 @@ inline Bytes GotoLabel2(const std::string& label, bool play) {
 
 enum class Container { Fws, Cws, Zws };
 
-// Options of a PlaceObject2; unset ones are left out of the tag.
+// What a PlaceObject2 says; what is not set is left out of the tag.
+//   Placement(2).Character(11).At(m).Name("two")
 struct Placement {
     uint16_t depth = 1;
     int characterId = -1; // -1: none
     bool move = false;
-    const movie::Matrix* matrix = nullptr;
-    bool colorTransform = false;
-    int cx[8] = {256, 256, 256, 256, 0, 0, 0, 0};
+    std::optional<movie::Matrix> matrix;
+    std::optional<std::array<int, 8>> colorTransform; // multipliers r g b a (8.8), additions r g b a
     int ratio = -1;
     std::string name;
     int clipDepth = -1;
+
+    explicit Placement(uint16_t d) : depth(d) {}
+    Placement& Character(uint16_t id) { characterId = id; return *this; }
+    Placement& Move() { move = true; return *this; }
+    Placement& At(const movie::Matrix& m) { matrix = m; return *this; }
+    Placement& Tint(std::array<int, 8> cx) { colorTransform = cx; return *this; }
+    Placement& Ratio(uint16_t r) { ratio = r; return *this; }
+    Placement& Name(const std::string& n) { name = n; return *this; }
+    Placement& Clip(uint16_t upTo) { clipDepth = upTo; return *this; }
 };
 
 // A list of tags: the main timeline's or a sprite's.
@@ -195,15 +206,18 @@ public:
         w.U8(flags).U16(p.depth);
         if (p.characterId >= 0) w.U16(p.characterId);
         if (p.matrix) w.Matrix(*p.matrix);
-        if (p.colorTransform) w.ColorTransform(p.cx[0], p.cx[1], p.cx[2], p.cx[3], p.cx[4], p.cx[5], p.cx[6], p.cx[7]);
+        if (p.colorTransform) {
+            const auto& c = *p.colorTransform;
+            w.ColorTransform(c[0], c[1], c[2], c[3], c[4], c[5], c[6], c[7]);
+        }
         if (p.ratio >= 0) w.U16(p.ratio);
         if (!p.name.empty()) w.String(p.name);
         if (p.clipDepth >= 0) w.U16(p.clipDepth);
         return Raw(26, w.Data());
     }
-    TagList& Place(uint16_t depth, uint16_t id) { return PlaceObject({.depth = depth, .characterId = id}); }
-    TagList& Move(uint16_t depth, const movie::Matrix& m) { return PlaceObject({.depth = depth, .move = true, .matrix = &m}); }
-    TagList& Replace(uint16_t depth, uint16_t id) { return PlaceObject({.depth = depth, .characterId = id, .move = true}); }
+    TagList& Place(uint16_t depth, uint16_t id) { return PlaceObject(Placement(depth).Character(id)); }
+    TagList& Move(uint16_t depth, const movie::Matrix& m) { return PlaceObject(Placement(depth).Move().At(m)); }
+    TagList& Replace(uint16_t depth, uint16_t id) { return PlaceObject(Placement(depth).Character(id).Move()); }
 
     // DefineShape3: one solid-filled rectangle drawn clockwise (on screen)
     // with its fill on the right side (fill1), optionally outlined.
