@@ -288,6 +288,48 @@ TEST_F(FormTest, ApplicationWindowCarriesTheTitleAndCanBeHidden) {
   EXPECT_EQ(GetWindow(form.Handle(), GW_OWNER), App().Handle()) << "no task-bar entry of its own";
 }
 
+TEST_F(FormTest, OnActivateFiresWhenTheFormBecomesTheActiveFormAgain) {
+  gui::Form first(nullptr);
+  gui::Form second(nullptr);
+  int activations = 0, deactivations = 0;
+  first.OnActivate = [&](gui::Component*) { ++activations; };
+  first.OnDeactivate = [&](gui::Component*) { ++deactivations; };
+  first.Show();
+  App().ProcessMessages();
+  EXPECT_EQ(activations, 1);
+  // A window that is not a form (a message box, say) takes the activation and gives it back.
+  HWND other = CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 10, 10, nullptr, nullptr,
+                               GetModuleHandleW(nullptr), nullptr);
+  SetActiveWindow(other);
+  App().ProcessMessages();
+  SetActiveWindow(first.Handle());
+  App().ProcessMessages();
+  DestroyWindow(other);
+  App().ProcessMessages();
+  EXPECT_EQ(activations, 1);
+  // Another form of the program does count.
+  second.Show();
+  SetActiveWindow(second.Handle());
+  App().ProcessMessages();
+  EXPECT_GE(deactivations, 1);
+  const int before = activations;
+  SetActiveWindow(first.Handle());
+  App().ProcessMessages();
+  EXPECT_EQ(activations, before + 1);
+}
+
+TEST_F(FormTest, TheCaptionNamesTheWindowWhenItIsMade) {
+  gui::Form form(nullptr);
+  form.SetCaption("Config");
+  form.SetBorderStyle(gui::bsNone);
+  wchar_t text[32] = {};
+  GetWindowTextW(form.Handle(), text, 32);
+  EXPECT_EQ(std::wstring(text), L"Config");
+  form.SetCaption("Nimbre Screen Saver");
+  GetWindowTextW(form.Handle(), text, 32);
+  EXPECT_EQ(std::wstring(text), L"Nimbre Screen Saver");
+}
+
 TEST_F(FormTest, OnCreateRunsOnceWhenTheLayoutIsLoaded) {
   gui::Form form(nullptr);
   int creates = 0;
