@@ -27,7 +27,10 @@ constexpr TsuiUIStyle kStyles[] = {TsuiUIStyle::MacOS, TsuiUIStyle::WinXP, TsuiU
 
 // Moves the cursor and waits until the system reports it there (the display server delivers
 // the move with its own delay).
+POINT intendedCursor{1200, 950};
+
 void MoveCursor(int x, int y) {
+  intendedCursor = POINT{x, y};
   SetCursorPos(x, y);
   int steady = 0;
   for (int i = 0; i < 200 && steady < 4; ++i) {
@@ -43,10 +46,23 @@ void MoveCursor(int x, int y) {
 // Puts the cursor far from every bar the tests paint (bars sit at the screen's origin).
 void CursorAway() { MoveCursor(1200, 950); }
 
+// Paints the bar with the cursor where the test last put it. The cursor is shared with every
+// program on the display, so the paint is repeated until the cursor stayed put all through it.
 gui::Bitmap PaintBar(TsuiTitleBar& bar) {
-  gui::Bitmap target(bar.Width(), bar.Height());
-  bar.Perform(WM_PAINT, reinterpret_cast<WPARAM>(target.Canvas().Handle()), 0);
-  return target;
+  for (int attempt = 0;; ++attempt) {
+    POINT p{};
+    GetCursorPos(&p);
+    if (p.x != intendedCursor.x || p.y != intendedCursor.y) MoveCursor(intendedCursor.x, intendedCursor.y);
+    gui::Bitmap target(bar.Width(), bar.Height());
+    bar.Perform(WM_PAINT, reinterpret_cast<WPARAM>(target.Canvas().Handle()), 0);
+    GetCursorPos(&p);
+    if ((p.x == intendedCursor.x && p.y == intendedCursor.y) || attempt == 5) return target;
+  }
+}
+
+gui::Bitmap PaintWithCursorAt(TsuiTitleBar& bar, int x, int y) {
+  MoveCursor(x, y);
+  return PaintBar(bar);
 }
 
 std::unique_ptr<gui::Picture> Holding(const gui::Bitmap& bitmap) {
@@ -497,25 +513,19 @@ TEST(TitleBarHot, RightAndBottomEdgesOfAButtonCountAsOver) {
   DialogBar d;
   TsuiTitleBar& bar = d.bar;  // the bar sits at the screen's origin: client = screen
   const TsuiTitleBarButton& close = bar.Buttons().Items(1);
-  MoveCursor(258 + 19, 2 + 19);
-  gui::Bitmap b = PaintBar(bar);
+  gui::Bitmap b = PaintWithCursorAt(bar, 258 + 19, 2 + 19);
   EXPECT_EQ(bar.HotButton(), 1);
   EXPECT_TRUE(ShowsAt(b, close, close.PicMouseOn(), 258));
 
-  MoveCursor(258 + 20, 2 + 19);
-  PaintBar(bar);
+  PaintWithCursorAt(bar, 258 + 20, 2 + 19);
   EXPECT_EQ(bar.HotButton(), -1);
-  MoveCursor(258, 2 + 20);
-  PaintBar(bar);
+  PaintWithCursorAt(bar, 258, 2 + 20);
   EXPECT_EQ(bar.HotButton(), -1);
-  MoveCursor(258, 2);
-  PaintBar(bar);
+  PaintWithCursorAt(bar, 258, 2);
   EXPECT_EQ(bar.HotButton(), 1);
-  MoveCursor(257, 2);
-  PaintBar(bar);
+  PaintWithCursorAt(bar, 257, 2);
   EXPECT_EQ(bar.HotButton(), -1);
-  MoveCursor(19, 21);  // the control box's own corner
-  PaintBar(bar);
+  PaintWithCursorAt(bar, 19, 21);  // the control box's own corner
   EXPECT_EQ(bar.HotButton(), 0);
   CursorAway();
   PaintBar(bar);
@@ -525,11 +535,9 @@ TEST(TitleBarHot, RightAndBottomEdgesOfAButtonCountAsOver) {
 TEST(TitleBarHot, AppIconAreaIsTheControlBoxPictureRectangle) {
   DialogBar d;
   d.bar.SetDrawAppIcon(true);
-  MoveCursor(19, 21);  // beyond the 16 x 16 icon but inside the 19 x 19 picture
-  PaintBar(d.bar);
+  PaintWithCursorAt(d.bar, 19, 21);  // beyond the 16 x 16 icon but inside the 19 x 19 picture
   EXPECT_EQ(d.bar.HotButton(), 0);
-  MoveCursor(20, 10);
-  PaintBar(d.bar);
+  PaintWithCursorAt(d.bar, 20, 10);
   EXPECT_EQ(d.bar.HotButton(), -1);
   CursorAway();
 }
@@ -537,8 +545,7 @@ TEST(TitleBarHot, AppIconAreaIsTheControlBoxPictureRectangle) {
 TEST(TitleBarHot, ControlBoxWinsOverARightHandButtonOnTheSamePoint) {
   TsuiTitleBar bar(nullptr);  // DeepBlue, 19 x 19 pictures
   bar.SetWidth(30);           // close at 11..30, control box at 0..19
-  MoveCursor(15, 5);
-  PaintBar(bar);
+  PaintWithCursorAt(bar, 15, 5);
   EXPECT_EQ(bar.HotButton(), 0);
   CursorAway();
 }
