@@ -23,6 +23,8 @@ namespace movie {
 // dictionary, bitmaps placed directly at one pixel per 20 twips, sprites
 // and buttons by drawing `children` in order.
 //
+// Objects with visible == false are not drawn (nor their children).
+//
 // Masks: an object with clipDepth > 0 is not drawn; its shape (its fills,
 // with full coverage wherever any fill is) clips the objects of the same
 // list whose depth lies in (depth, clipDepth].
