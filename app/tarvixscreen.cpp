@@ -35,6 +35,8 @@ Tfrm_screen::~Tfrm_screen() {
 void Tfrm_screen::layout() {
     BeginLoading();
     SetName("frm_screen");
+    // Never drawn (no title bar), but names the window to the system.
+    SetCaption("Nimbre Screen");
     SetBorderStyle(gui::bsNone);
     SetColor(gui::clBlack);
     SetFormStyle(gui::fsNormal);
