@@ -3,6 +3,9 @@
 #include "gui/Canvas.h"
 #include "gui/GdiObject.h"
 
+#include <algorithm>
+#include <vector>
+
 namespace gui {
 
 namespace {
@@ -22,7 +25,18 @@ class CanvasHandleScope {
   HDC old_;
 };
 
+// Controls whose canvas holds a window DC right now.
+std::vector<CustomControl*>& Holders() {
+  static std::vector<CustomControl*> holders;
+  return holders;
+}
+
 }  // namespace
+
+void ReleaseHeldDeviceContexts() {
+  auto& holders = Holders();
+  while (!holders.empty()) holders.back()->ReleaseWindowDC();
+}
 
 CustomControl::CustomControl(Component* owner)
     : WinControl(owner), canvas_(std::make_unique<gui::Canvas>()) {}
@@ -33,6 +47,7 @@ gui::Canvas& CustomControl::Canvas() {
   if (canvas_->Handle() == nullptr && HandleAllocated()) {
     windowDc_ = std::make_unique<WindowDC>(Handle());
     canvas_->SetHandle(windowDc_->Get());
+    Holders().push_back(this);
   }
   return *canvas_;
 }
@@ -41,22 +56,13 @@ void CustomControl::ReleaseWindowDC() {
   if (windowDc_ == nullptr) return;
   if (canvas_->Handle() == windowDc_->Get()) canvas_->SetHandle(nullptr);
   windowDc_.reset();
+  auto& holders = Holders();
+  holders.erase(std::remove(holders.begin(), holders.end(), this), holders.end());
 }
 
 void CustomControl::DestroyWnd() {
   ReleaseWindowDC();
   WinControl::DestroyWnd();
-}
-
-void CustomControl::WndProc(Message& msg) {
-  ++messageDepth_;
-  try {
-    WinControl::WndProc(msg);
-  } catch (...) {
-    if (--messageDepth_ == 0) ReleaseWindowDC();
-    throw;
-  }
-  if (--messageDepth_ == 0) ReleaseWindowDC();
 }
 
 void CustomControl::PaintWindow(HDC dc) {

@@ -12,6 +12,10 @@ namespace gui {
 class Canvas;
 class WindowDC;
 
+// Gives back the window DCs that canvases took outside a paint; the window
+// procedure calls it when the outermost message it dispatches is done.
+void ReleaseHeldDeviceContexts();
+
 class CustomControl : public WinControl {
  public:
   explicit CustomControl(Component* owner);
@@ -25,17 +29,16 @@ class CustomControl : public WinControl {
   // Draws the control onto Canvas(). The default fills the client area with Color.
   virtual void Paint();
   void PaintWindow(HDC dc) override;
-  void WndProc(Message& msg) override;
   void DestroyWnd() override;
 
  private:
+  friend void ReleaseHeldDeviceContexts();
   void ReleaseWindowDC();
 
   std::unique_ptr<gui::Canvas> canvas_;
   // The window's DC taken for drawing outside a paint; given back when the
-  // message being handled is done.
+  // outermost message being dispatched is done.
   std::unique_ptr<WindowDC> windowDc_;
-  int messageDepth_ = 0;
 };
 
 }  // namespace gui

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "gui/Application.h"
+#include "gui/CustomControl.h"
 #include "gui/Exception.h"
 #include "gui/Form.h"
 #include "gui/Text.h"
@@ -183,17 +184,22 @@ LRESULT CALLBACK WinControl::StaticWndProc(HWND hwnd, UINT msg, WPARAM wParam, L
     }
   }
   if (self == nullptr) return DefWindowProcW(hwnd, msg, wParam, lParam);
+  static int depth = 0;
   Message m{msg, wParam, lParam, 0};
+  ++depth;
   try {
     self->WindowProc(m);
   } catch (...) {
     App().HandleException();
   }
+  // self may be gone now (a form freed by its own message); touch it only
+  // for the last message its window gets.
   if (msg == WM_NCDESTROY) {
     RemovePropW(hwnd, kControlProperty);
     if (self->handle_ == hwnd) self->handle_ = nullptr;
     self->trackingMouse_ = false;
   }
+  if (--depth == 0) ReleaseHeldDeviceContexts();
   return m.Result;
 }
 

@@ -103,3 +103,32 @@ TEST_F(PaintLeakTest, SpinEdit) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(CanvasOutsidePaint, DrawsOnTheWindowAndGivesTheDeviceContextBackAfterTheMessage) {
+  gui::Form form(nullptr);
+  form.SetBorderStyle(gui::bsNone);
+  form.SetBounds(0, 0, 100, 80);
+  form.SetColor(gui::clWhite);
+  form.Show();
+  UpdateWindow(form.Handle());
+  // A hook draws a strip on the form's canvas after the form handled a message,
+  // as a frame that paints borders after the erase does.
+  form.WindowProc = [&, previous = form.WindowProc](gui::Message& msg) {
+    previous(msg);
+    if (msg.Msg == WM_APP) {
+      form.Canvas().Brush().SetColor(gui::clRed);
+      form.Canvas().FillRect(gui::MakeRect(0, 0, 5, 80));
+    }
+  };
+  SendMessageW(form.Handle(), WM_APP, 0, 0);  // the canvas keeps its brush from now on
+  const long before = gui::LiveGdiObjectCount();
+  for (int i = 0; i < 1000; ++i) SendMessageW(form.Handle(), WM_APP, 0, 0);
+  EXPECT_EQ(gui::LiveGdiObjectCount(), before) << "no device context is kept";
+  gui::WindowDC dc(form.Handle());
+  EXPECT_EQ(GetPixel(dc.Get(), 2, 40), RGB(255, 0, 0));
+  EXPECT_EQ(GetPixel(dc.Get(), 50, 40), RGB(255, 255, 255));
+}
+
+}  // namespace
