@@ -1,0 +1,109 @@
+#!/usr/bin/env bash
+# Measures the player under Wine in a virtual display of its own:
+#  1. the time from starting "/S" to the first movie frame on screen;
+#  2. the CPU used while it plays the demo for a while at 1920 x 1080,
+#     against the same program playing an empty movie at the same frame
+#     rate (the cost of just being a window with a frame clock).
+# Usage: bench/player_under_wine.sh [seconds] [WIDTHxHEIGHT]
+# Uses build/dist (or NIMBRE_SCR), its own prefix build/bench-wineprefix and an
+# X display of its own (:93, or NIMBRE_BENCH_DISPLAY), started at that size.
+set -uo pipefail
+top=$(cd "$(dirname "$0")/.." && pwd)
+seconds=${1:-30}
+size=${2:-1920x1080}
+scr=${NIMBRE_SCR:-$top/build/dist/NimbreScreen.scr}
+demo="$(dirname "$scr")/nimbre.s"
+[ -f "$scr" ] && [ -f "$demo" ] || { echo "build the program and its demo movie first ($scr)" >&2; exit 1; }
+
+unset DISPLAY
+export NIMBRE_DISPLAY_NUMBER=${NIMBRE_BENCH_DISPLAY:-93}
+if xdpyinfo -display ":$NIMBRE_DISPLAY_NUMBER" >/dev/null 2>&1 &&
+  ! xdpyinfo -display ":$NIMBRE_DISPLAY_NUMBER" | grep -q "dimensions: *$size "; then
+  echo "display :$NIMBRE_DISPLAY_NUMBER is in use at another size; set NIMBRE_BENCH_DISPLAY" >&2
+  exit 1
+fi
+export WINEPREFIX=$top/build/bench-wineprefix
+source "$top/scripts/wine-env.sh"
+nimbre_screen=$size
+nimbre_wine_ready
+wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d "$size" /f >/dev/null 2>&1
+width=${size%x*}
+height=${size#*x}
+
+work=$(mktemp -d "$top/build/bench-player.XXXXXX")
+mkdir -p "$work/demo" "$work/empty"
+cp "$scr" "$work/demo/"
+cp "$demo" "$work/demo/nimbre.s"
+cp "$scr" "$work/empty/"
+# An empty movie with the demo's stage, frame rate and frame count.
+python3 - "$demo" "$work/empty/nimbre.s" <<'PY'
+import struct, sys, zlib
+data = open(sys.argv[1], 'rb').read()
+if data[:3] == b'CWS':
+    data = data[:8] + zlib.decompress(data[8:])
+nbits = data[8] >> 3
+rect_bytes = (5 + 4 * nbits + 7) // 8
+rect = data[8:8 + rect_bytes]
+rate, count = struct.unpack_from('<HH', data, 8 + rect_bytes)
+body = rect + struct.pack('<HH', rate, count)
+body += struct.pack('<H', (9 << 6) | 3) + bytes([0, 0, 0])   # black background
+body += struct.pack('<H', 1 << 6) * count + struct.pack('<H', 0)
+out = b'FWS' + bytes([data[3]]) + struct.pack('<I', 8 + len(body)) + body
+open(sys.argv[2], 'wb').write(out)
+print(f"frame rate {rate / 256:g}/s, {count} frames", file=sys.stderr)
+PY
+
+ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat" 2>/dev/null || echo 0; }
+hz=$(getconf CLK_TCK)
+xvfb_pid=$(pgrep -f "Xvfb :$NIMBRE_DISPLAY_NUMBER " | head -n 1)
+server_pid=$(pgrep -u "$(id -u)" -f "wineserver" | while read -r p; do
+  [ "$(tr '\0' '\n' <"/proc/$p/environ" 2>/dev/null | grep -c "^WINEPREFIX=$WINEPREFIX$")" -gt 0 ] && echo "$p"; done | head -n 1)
+
+pixel() { import -window root -crop "1x1+$1+$2" txt:- 2>/dev/null | sed -n 's/.*#\([0-9A-Fa-f]\{6\}\).*/\1/p' | head -n 1; }
+
+# Runs one movie: prints "first-frame-ms cpu-program-% cpu-xserver-% cpu-wineserver-%".
+measure() { # folder
+  xdotool mousemove "$((width / 2))" "$((height / 2))" >/dev/null 2>&1
+  local before_desk
+  before_desk=$(pixel $((width / 2)) $((height / 2)))
+  local start
+  start=$(date +%s%N)
+  wine "$1/NimbreScreen.scr" /S >/dev/null 2>&1 &
+  local pid=$!
+  local first=""
+  for _ in $(seq 400); do
+    local p
+    p=$(pixel $((width / 2)) $((height / 2)))
+    if [ -n "$p" ] && [ "$p" != "$before_desk" ] && [ "$p" != "000000" ]; then
+      first=$((($(date +%s%N) - start) / 1000000))
+      break
+    fi
+    kill -0 "$pid" 2>/dev/null || break
+    sleep 0.02
+  done
+  sleep 2 # let start-up settle
+  local p0 x0 s0 t0
+  p0=$(ticks "$pid"); x0=$(ticks "$xvfb_pid"); s0=$(ticks "${server_pid:-0}"); t0=$(date +%s%N)
+  sleep "$seconds"
+  local p1 x1 s1 t1
+  p1=$(ticks "$pid"); x1=$(ticks "$xvfb_pid"); s1=$(ticks "${server_pid:-0}"); t1=$(date +%s%N)
+  import -window root "$top/build/bench-player-$(basename "$1").png" 2>/dev/null
+  kill "$pid" 2>/dev/null
+  wait "$pid" 2>/dev/null
+  local wall=$(((t1 - t0) / 1000000))
+  pct() { awk -v d="$1" -v hz="$hz" -v ms="$wall" 'BEGIN { printf "%.1f", d / hz * 1000 / ms * 100 }'; }
+  echo "${first:-none} $(pct $((p1 - p0))) $(pct $((x1 - x0))) $(pct $((s1 - s0)))"
+}
+
+echo "player under Wine at ${width}x${height}, ${seconds} s each"
+read -r demo_first demo_cpu demo_x demo_srv <<<"$(measure "$work/demo")"
+read -r empty_first empty_cpu empty_x empty_srv <<<"$(measure "$work/empty")"
+printf '%-14s %16s %12s %12s %14s\n' movie "first frame ms" "program CPU" "X server" "wineserver"
+printf '%-14s %16s %11s%% %11s%% %13s%%\n' demo "$demo_first" "$demo_cpu" "$demo_x" "$demo_srv"
+printf '%-14s %16s %11s%% %11s%% %13s%%\n' "empty frames" "$empty_first" "$empty_cpu" "$empty_x" "$empty_srv"
+awk -v a="$demo_cpu" -v b="$empty_cpu" 'BEGIN { if (b > 0) printf "demo / empty program CPU: %.1fx\n", a / b }'
+echo "(CPU in % of one core; the first frame is the first non-black pixel at the centre of the screen;"
+echo " the empty movie is black, so its first frame is not seen: 'none')"
+rm -rf "$work"
+# The display and the server this run started stay for the next run; end them with
+#   kill $(pgrep -f "Xvfb :$NIMBRE_DISPLAY_NUMBER ")  and  WINEPREFIX=$WINEPREFIX wineserver -k
