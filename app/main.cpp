@@ -1,8 +1,9 @@
 // The program's entry: reads the command line once, picks the mode, opens
 // the one window of that mode and ends with exit status 0.
 #include "app/CommandLine.h"
-#include "app/PlaceholderWindow.h"
 #include "app/tarvixscreen.h"
+#include "app/ut_config.h"
+#include "app/ut_preview.h"
 
 #include "gui/Application.h"
 #include "gui/Text.h"
@@ -32,19 +33,17 @@ void runScreen() {
 }
 
 void runConfig() {
-    auto* config = new PlaceholderWindow(nullptr, "Config");
+    auto* config = new Tfrm_config(nullptr);
     config->ShowModal();
     delete config;
 }
 
 void runPreview() {
     // The preview is the application's main window: closing it ends the loop.
-    auto* window = new PlaceholderWindow(&gui::App(), "Nimbre Screen Saver");
+    auto* window = new Tfrm_preview(&gui::App());
     gui::App().SetMainForm(window);
     HWND parent = reinterpret_cast<HWND>(static_cast<std::intptr_t>(PreviewParentHandle));
     window->SetParentWindow(parent);
-    RECT client{};
-    if (GetClientRect(parent, &client)) window->SetBounds(0, 0, client.right, client.bottom);
     window->SetVisible(true);
     window->SetLeft(0);
     window->SetTop(0);

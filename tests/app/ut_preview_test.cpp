@@ -1,0 +1,212 @@
+// The preview window in-process under Wine: its layout, the link line and
+// the shell, "Config...." opening a fresh modal settings dialog each time,
+// WM_QUIT sent to its window, and its place inside a foreign window.
+#include "app/ut_preview.h"
+
+#include "gui/Application.h"
+#include "skin/SUIResDef.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+using sui::TsuiTitleBarBtnType;
+using sui::TsuiUIStyle;
+
+namespace {
+
+void Pump() {
+    for (int i = 0; i < 3; ++i) gui::App().ProcessMessages();
+}
+
+struct RecordingShell : ShellOpener {
+    std::vector<std::string> opened;
+    void Open(const std::string& address) override { opened.push_back(address); }
+};
+
+struct Preview {
+    RecordingShell shell;
+    int reads = 0;
+    std::vector<bool> previewEnabledWhileDialogUp;
+    std::vector<std::int32_t> written;
+    std::unique_ptr<Tfrm_preview> window;
+
+    Preview() {
+        Tfrm_preview::Surroundings s;
+        s.shell = &shell;
+        s.settings.readTimeoutSeconds = [this] {
+            ++reads;
+            previewEnabledWhileDialogUp.push_back(IsWindowEnabled(window->Handle()) != FALSE);
+            // Every dialog reads afresh; this one closes as soon as it has read.
+            PostMessageW(window->LastDialog()->Handle(), WM_CLOSE, 0, 0);
+            return 60 * (reads + 4);
+        };
+        s.settings.readSoundOff = [] { return false; };
+        s.settings.writeSettings = [this](std::int32_t minutes, bool) { written.push_back(minutes); };
+        window = std::make_unique<Tfrm_preview>(nullptr, s);
+    }
+};
+
+struct Bounds {
+    int left, top, width, height;
+};
+
+void ExpectBounds(const gui::Control& c, Bounds b, const char* name) {
+    EXPECT_EQ(c.Left(), b.left) << name;
+    EXPECT_EQ(c.Top(), b.top) << name;
+    EXPECT_EQ(c.Width(), b.width) << name;
+    EXPECT_EQ(c.Height(), b.height) << name;
+}
+
+void SendClick(gui::WinControl& control) {
+    HWND h = control.Handle();
+    LPARAM at = MAKELPARAM(control.Width() / 2, control.Height() / 2);
+    SendMessageW(h, WM_MOUSEMOVE, 0, at);
+    SendMessageW(h, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    SendMessageW(h, WM_LBUTTONUP, 0, at);
+}
+
+} // namespace
+
+TEST(PreviewWindow, WindowAndFrameAsLaidOut) {
+    Preview p;
+    Tfrm_preview& w = *p.window;
+    EXPECT_EQ(w.BorderStyle(), gui::bsNone);
+    EXPECT_EQ(w.Caption(), "Nimbre Screen Saver");
+    EXPECT_EQ(w.ClientWidth(), 160);
+    EXPECT_EQ(w.ClientHeight(), 114);
+    EXPECT_EQ(w.Color(), gui::clBlack);
+    EXPECT_EQ(w.Font().Name(), "Arial");
+    EXPECT_EQ(w.Font().Height(), -12);
+    EXPECT_EQ(w.FormStyle(), gui::fsStayOnTop);
+
+    sui::TsuiForm& f = *w.suiForm1;
+    ExpectBounds(f, {1, 0, 158, 113}, "suiForm1");
+    EXPECT_EQ(f.UIStyle(), TsuiUIStyle::Protein);
+    EXPECT_EQ(f.Color(), 0xFBFBFBu);
+    EXPECT_EQ(f.Caption(), "Nimbre Screen Saver");
+    EXPECT_EQ(f.Font().Name(), "MS Sans Serif");
+    EXPECT_EQ(f.Font().Height(), -11);
+    // One button, the control box; no close button.
+    ASSERT_EQ(f.TitleBarButtons().Count(), 1);
+    EXPECT_EQ(f.TitleBarButtons().Items(0).ButtonType(), TsuiTitleBarBtnType::suiControlBox);
+    EXPECT_EQ(f.TitleBarButtons().Items(0).PicNormal().Width(), 19);
+    ASSERT_EQ(f.TitleBarSections().Count(), 3);
+    EXPECT_EQ(f.TitleBarSections().Items(0).Width(), 441);
+    EXPECT_EQ(f.TitleBarSections().Items(2).Align(), sui::TsuiTitleBarAlign::suiClient);
+}
+
+TEST(PreviewWindow, PanelsAndButtonAsLaidOut) {
+    Preview p;
+    Tfrm_preview& w = *p.window;
+    ExpectBounds(*w.suiImagePanel1, {0, 88, 158, 25}, "suiImagePanel1");
+    EXPECT_EQ(w.suiImagePanel1->Align(), gui::alBottom);
+    EXPECT_EQ(w.suiImagePanel1->Cursor(), gui::crHandPoint);
+    ExpectBounds(*w.suiImagePanel2, {0, 23, 56, 43}, "suiImagePanel2");
+    EXPECT_EQ(w.suiImagePanel2->Picture().Width(), 51);
+    EXPECT_EQ(w.suiImagePanel2->Picture().Height(), 43);
+    ExpectBounds(*w.suiImagePanel3, {56, 23, 102, 43}, "suiImagePanel3");
+    EXPECT_EQ(w.suiImagePanel3->Align(), gui::alClient);
+    EXPECT_EQ(w.suiImagePanel3->Font().Color(), gui::clBlue);
+    ExpectBounds(*w.suiImagePanel4, {0, 66, 158, 22}, "suiImagePanel4");
+    EXPECT_EQ(w.suiImagePanel4->Align(), gui::alBottom);
+    EXPECT_EQ(w.suiImagePanel5->Parent(), w.suiImagePanel4);
+    ExpectBounds(*w.suiImagePanel5, {1, 1, 9, 20}, "suiImagePanel5");
+    EXPECT_EQ(w.suiImagePanel6->Parent(), w.suiImagePanel4);
+    ExpectBounds(*w.suiImagePanel6, {10, 1, 147, 20}, "suiImagePanel6");
+    EXPECT_EQ(w.suiImagePanel6->Picture().Width(), 127);
+    EXPECT_EQ(w.suiImagePanel6->Picture().Height(), 27);
+
+    sui::TsuiButton& b = *w.suiButton1;
+    EXPECT_EQ(b.Parent(), w.suiImagePanel3);
+    ExpectBounds(b, {0, 11, 89, 23}, "suiButton1");
+    EXPECT_EQ(b.Caption(), "Config....");
+    EXPECT_EQ(b.Cursor(), gui::crHandPoint);
+    EXPECT_EQ(b.UIStyle(), TsuiUIStyle::Protein);
+    EXPECT_EQ(b.ModalResult(), gui::mrNone);
+    EXPECT_EQ(b.Font().Color(), gui::clBlue); // from its panel
+}
+
+TEST(PreviewWindow, LinkLineShowsTheAddressWithoutSchemeAndOpensIt) {
+    Preview p;
+    Tfrm_preview& w = *p.window;
+    w.Show();
+    Pump();
+    std::string caption = w.suiImagePanel1->Caption();
+    ASSERT_FALSE(caption.empty());
+    SendClick(*w.suiImagePanel1);
+    ASSERT_EQ(p.shell.opened.size(), 1u);
+    EXPECT_EQ(p.shell.opened[0], "http://" + caption);
+    EXPECT_EQ(p.reads, 0); // no dialog
+    w.Hide();
+}
+
+TEST(PreviewWindow, EachConfigPressOpensANewModalDialogThatReadsAfresh) {
+    Preview p;
+    Tfrm_preview& w = *p.window;
+    w.Show();
+    Pump();
+    SendClick(*w.suiButton1);
+    Tfrm_config* first = w.LastDialog();
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(first->Owner(), &w);
+    EXPECT_FALSE(first->Visible());
+    SendClick(*w.suiButton1);
+    Tfrm_config* second = w.LastDialog();
+    EXPECT_NE(second, first);
+    EXPECT_EQ(second->Owner(), &w);
+    EXPECT_EQ(w.DialogCount(), 2);
+    EXPECT_EQ(p.reads, 2);
+    // The preview was blocked while each dialog was up, and is usable again.
+    EXPECT_EQ(p.previewEnabledWhileDialogUp, (std::vector<bool>{false, false}));
+    EXPECT_TRUE(IsWindowEnabled(w.Handle()));
+    // Each stored what it had read (5 and 6 minutes).
+    EXPECT_EQ(p.written, (std::vector<std::int32_t>{5, 6}));
+    EXPECT_TRUE(p.shell.opened.empty());
+    w.Hide();
+}
+
+TEST(PreviewWindow, QuitMessageSentToTheWindowClosesIt) {
+    Preview p;
+    Tfrm_preview& w = *p.window;
+    bool closed = false;
+    w.OnClose = [&](gui::Component*, gui::TCloseAction&) { closed = true; };
+    w.Show();
+    Pump();
+    ASSERT_TRUE(IsWindowVisible(w.Handle()));
+    SendMessageW(w.Handle(), WM_QUIT, 0, 0);
+    EXPECT_TRUE(closed);
+    EXPECT_FALSE(w.Visible());
+    EXPECT_FALSE(gui::App().Terminated());
+}
+
+TEST(PreviewWindow, SitsAtTheTopLeftOfAForeignWindowAndClosesWhenItGoes) {
+    HWND host = CreateWindowExW(0, L"STATIC", L"host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 200, 200, 400, 300, nullptr,
+                                nullptr, GetModuleHandleW(nullptr), nullptr);
+    ASSERT_NE(host, nullptr);
+    Preview p;
+    Tfrm_preview& w = *p.window;
+    bool closed = false;
+    w.OnClose = [&](gui::Component*, gui::TCloseAction&) { closed = true; };
+    w.SetParentWindow(host);
+    w.SetVisible(true);
+    w.SetLeft(0);
+    w.SetTop(0);
+    Pump();
+    EXPECT_EQ(GetParent(w.Handle()), host);
+    EXPECT_NE(GetWindowLongW(w.Handle(), GWL_STYLE) & WS_CHILD, 0);
+    POINT origin{0, 0};
+    ClientToScreen(host, &origin);
+    RECT r{};
+    GetWindowRect(w.Handle(), &r);
+    EXPECT_EQ(r.left, origin.x);
+    EXPECT_EQ(r.top, origin.y);
+    EXPECT_EQ(r.right - r.left, 160);
+    EXPECT_EQ(r.bottom - r.top, 114);
+    EXPECT_FALSE(closed); // re-making its window for the new parent is no close
+    DestroyWindow(host);
+    Pump();
+    EXPECT_TRUE(closed);
+}
