@@ -72,7 +72,7 @@ class Application : public Component {
 
   TMessageEvent OnMessage;
 
-  // Forms currently showing modally, innermost last (used to disable the rest).
+  // How many modal shows are running now (nested ones count each).
   int ModalLevel() const { return modalLevel_; }
 
  private:

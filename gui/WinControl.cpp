@@ -113,12 +113,6 @@ void WinControl::CreateParamsFor(CreateParams& params) {
   params.Height = Height();
 }
 
-DWORD WinControl::WindowStyle() const {
-  CreateParams params;
-  const_cast<WinControl*>(this)->CreateParamsFor(params);
-  return params.Style;
-}
-
 void WinControl::CreateWnd() {
   HWND parentWnd = nullptr;
   if (parent_ != nullptr) {
@@ -133,11 +127,9 @@ void WinControl::CreateWnd() {
   if ((params.Style & WS_CHILD) && params.ParentWnd == nullptr)
     throw Exception("Control '" + Name() + "' has no parent window");
   RegisterWindowClass(params.ClassName, StaticWndProc);
-  creating_ = true;
   HWND hwnd = CreateWindowExW(params.ExStyle, params.ClassName, Utf8ToWide(Caption()).c_str(),
                               params.Style, params.X, params.Y, params.Width, params.Height,
                               params.ParentWnd, nullptr, GetModuleHandleW(nullptr), this);
-  creating_ = false;
   if (hwnd == nullptr) {
     const DWORD error = GetLastError();
     throw Exception("Error creating window (system error " + IntToStr(error) + ")");
@@ -506,6 +498,11 @@ void WinControl::WndProc(Message& msg) {
     case WM_MOUSEMOVE:
       HandleMouse(msg);
       return;
+    case WM_CAPTURECHANGED:
+      // A press whose capture went elsewhere (a move loop, another window) clicks nothing.
+      if (reinterpret_cast<HWND>(msg.LParam) != handle_) clicked_ = false;
+      DefaultHandler(msg);
+      return;
     case WM_MOUSELEAVE:
       trackingMouse_ = false;
       Perform(CM_MOUSELEAVE);
@@ -613,14 +610,14 @@ void WinControl::HandleMouse(Message& msg) {
     case WM_MBUTTONDBLCLK:
       MouseDown(mbMiddle, shift | ssDouble, x, y);
       break;
-    case WM_LBUTTONUP:
+    case WM_LBUTTONUP: {
+      const bool pressedHere = clicked_;
+      clicked_ = false;
       if (handle_ != nullptr && GetCapture() == handle_) ReleaseCapture();
-      if (clicked_) {
-        clicked_ = false;
-        if (x >= 0 && y >= 0 && x < ClientWidth() && y < ClientHeight()) Click();
-      }
+      if (pressedHere && x >= 0 && y >= 0 && x < ClientWidth() && y < ClientHeight()) Click();
       MouseUp(mbLeft, shift, x, y);
       break;
+    }
     case WM_RBUTTONUP:
       MouseUp(mbRight, shift, x, y);
       break;

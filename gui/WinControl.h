@@ -98,8 +98,6 @@ class WinControl : public Control {
   virtual void EraseBackground(HDC dc);
   void BoundsChanged(bool moved, bool resized) override;
 
-  // Window styles kept apart from the creation parameters.
-  DWORD WindowStyle() const;
   // Records the control as its form's active control and tells every control
   // on the form (CM_FOCUSCHANGED); called when it gains the focus.
   void FocusGained();
@@ -125,9 +123,9 @@ class WinControl : public Control {
   std::vector<WinControl*> tabList_;
   int alignLocks_ = 0;
   bool aligning_ = false;
-  bool creating_ = false;
   bool trackingMouse_ = false;
   bool settingBounds_ = false;
+  // A left press began on this control and still holds the mouse.
   bool clicked_ = false;
 };
 

@@ -207,6 +207,22 @@ TEST_F(ControlTest, MouseEventsClickAndDoubleClick) {
                      "dblclick", "down 0 " + std::to_string(gui::ssLeft | gui::ssDouble) + " 2,2", "up 0"}));
 }
 
+TEST_F(ControlTest, APressThatLosesTheMouseToAMoveLoopClicksNothing) {
+  auto* c = new LoggingControl(&form);
+  c->SetParent(&form);
+  c->SetBounds(0, 0, 50, 20);
+  int clicks = 0;
+  c->OnClick = [&](gui::Component*) { ++clicks; };
+  HWND h = c->Handle();
+  SendMessageW(h, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 4));
+  ReleaseCapture();  // as a handler does before it starts the system's move loop
+  SendMessageW(h, WM_LBUTTONUP, 0, MAKELPARAM(3, 4));
+  EXPECT_EQ(clicks, 0);
+  SendMessageW(h, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 4));
+  SendMessageW(h, WM_LBUTTONUP, 0, MAKELPARAM(3, 4));
+  EXPECT_EQ(clicks, 1);
+}
+
 TEST_F(ControlTest, MouseEnterOnTheFirstMoveAndLeaveWhenTheMouseGoes) {
   auto* c = new LoggingControl(&form);
   c->SetParent(&form);
