@@ -38,7 +38,7 @@ e2e_wait_exit() { # seconds -> sets e2e_code to the exit code, or "timeout" (and
 e2e_kill() {
   [ -n "$e2e_pid" ] && kill "$e2e_pid" 2>/dev/null
   # Only this run's copy: other test runs may share the machine.
-  pkill -f "$(basename "$(dirname "$NIMBRE_SCR")")/$(basename "$NIMBRE_SCR")" 2>/dev/null || true
+  pkill -f "$NIMBRE_SCR" 2>/dev/null || true
   sleep 0.3
 }
 
