@@ -125,18 +125,24 @@ void Paint::SetGradient(const std::vector<GradientStopF>& stops, bool linearRgb,
         int entry = stops[k].ratio + static_cast<int>(k - first);
         if (entry <= 255 && pinned[entry] < 0) pinned[entry] = static_cast<int>(k);
     }
+    // Where stops share a ratio, the ramps between stops run one entry
+    // lower than their ratios (as the reference renderings show).
+    bool shared = false;
+    for (size_t k = 0; k < last; ++k) shared = shared || stops[k + 1].ratio == stops[k].ratio;
+    const int shift = shared ? 1 : 0;
+    auto pos = [&](size_t k) { return std::max(0, stops[k].ratio - shift); };
     size_t seg = 0;
     for (int i = 0; i < 256; ++i) {
         C c;
         if (pinned[i] >= 0) {
             c = cols[pinned[i]];
-        } else if (i <= stops[0].ratio) {
+        } else if (i <= pos(0)) {
             c = cols[0];
-        } else if (i >= stops[last].ratio) {
+        } else if (i >= pos(last)) {
             c = cols[last];
         } else {
-            while (seg < last && !(stops[seg + 1].ratio > i && stops[seg + 1].ratio > stops[seg].ratio)) ++seg;
-            float f = static_cast<float>(i - stops[seg].ratio) / static_cast<float>(stops[seg + 1].ratio - stops[seg].ratio);
+            while (seg < last && !(pos(seg + 1) > i && pos(seg + 1) > pos(seg))) ++seg;
+            float f = static_cast<float>(i - pos(seg)) / static_cast<float>(pos(seg + 1) - pos(seg));
             const C& p = cols[seg];
             const C& q = cols[seg + 1];
             c = {p.r + (q.r - p.r) * f, p.g + (q.g - p.g) * f, p.b + (q.b - p.b) * f, p.a + (q.a - p.a) * f};

@@ -242,6 +242,17 @@ TEST(RasterPaint, LinearRgbInterpolationIsBrighterInTheMiddle) {
     EXPECT_NEAR(static_cast<int>(PixelR(lin.lut[128])), 188, 2);
 }
 
+TEST(RasterPaint, StopsSharingARatioMakeAHardEdge) {
+    Paint p;
+    // red and green at 100, blue at 200: red takes entry 100, green starts the ramp.
+    p.SetGradient({{0, 0, 0, 0, 255}, {100, 255, 0, 0, 255}, {100, 0, 255, 0, 255}, {200, 0, 0, 255, 255}}, false, {});
+    EXPECT_EQ(p.lut[100], 0xFFFF0000u);
+    EXPECT_GT(PixelG(p.lut[101]), 240u);
+    EXPECT_EQ(PixelR(p.lut[101]), 0u);
+    EXPECT_LT(PixelR(p.lut[98]), 255u); // the ramp from black towards red before it
+    EXPECT_EQ(p.lut[255], 0xFF0000FFu);
+}
+
 TEST(RasterPaint, RadialAndFocalGradients) {
     Paint p;
     p.kind = PaintKind::Radial;
