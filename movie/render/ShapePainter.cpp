@@ -230,7 +230,7 @@ void ShapePainter::StrokeGroup(const StyleGroup& group, const Placement& place, 
         if (style.noHScale && style.noVScale) scale = place.stageScale;
         else if (style.noHScale) scale = sy;
         else if (style.noVScale) scale = sx;
-        else scale = std::sqrt(std::fabs(m.Determinant()));
+        else scale = std::min(sx, sy); // a squeezed stroke is as thin as its thinner axis
         double width = style.width == 0 ? 1.0 : style.width * scale;
         if (!(width >= 1.0)) width = 1.0; // never thinner than a pixel
         width = std::min(width, 1e6);
