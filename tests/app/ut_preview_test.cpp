@@ -206,6 +206,22 @@ TEST(PreviewWindow, SitsAtTheTopLeftOfAForeignWindowAndClosesWhenItGoes) {
     EXPECT_EQ(r.right - r.left, 160);
     EXPECT_EQ(r.bottom - r.top, 114);
     EXPECT_FALSE(closed); // re-making its window for the new parent is no close
+    EXPECT_TRUE(IsWindowVisible(w.Handle()));
+    // Drawn inside the host: the black strip at its left, the banner's blue
+    // lettering in the middle row, the frame's face beside the figure.
+    RedrawWindow(host, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    Pump();
+    HDC dc = GetDC(host);
+    COLORREF strip = GetPixel(dc, 0, 60);
+    int blue = 0;
+    for (int x = 12; x < 157; ++x)
+        for (int y = 67; y < 87; ++y) {
+            COLORREF c = GetPixel(dc, x, y);
+            if (GetBValue(c) > 0xC0 && GetRValue(c) < 0x40 && GetGValue(c) < 0x40) ++blue;
+        }
+    ReleaseDC(host, dc);
+    EXPECT_EQ(strip, RGB(0, 0, 0));
+    EXPECT_GT(blue, 50);
     DestroyWindow(host);
     Pump();
     EXPECT_TRUE(closed);
