@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <string>
 #include <vector>
@@ -66,6 +68,37 @@ void SendClick(gui::WinControl& control) {
     SendMessageW(h, WM_MOUSEMOVE, 0, at);
     SendMessageW(h, WM_LBUTTONDOWN, MK_LBUTTON, at);
     SendMessageW(h, WM_LBUTTONUP, 0, at);
+}
+
+// Writes the top-left corner of a window's client area as a 32-bit .bmp file.
+void SaveWindowPicture(HWND window, int width, int height, const std::string& path) {
+    HDC dc = GetDC(window);
+    HDC memory = CreateCompatibleDC(dc);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HBITMAP dib = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, dib);
+    BitBlt(memory, 0, 0, width, height, dc, 0, 0, SRCCOPY);
+    GdiFlush();
+    BITMAPFILEHEADER file{};
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
+    file.bfSize = file.bfOffBits + static_cast<DWORD>(width * height * 4);
+    if (FILE* f = std::fopen(path.c_str(), "wb")) {
+        std::fwrite(&file, sizeof file, 1, f);
+        std::fwrite(&info.bmiHeader, sizeof info.bmiHeader, 1, f);
+        std::fwrite(bits, 4, static_cast<size_t>(width * height), f);
+        std::fclose(f);
+    }
+    SelectObject(memory, old);
+    DeleteObject(dib);
+    DeleteDC(memory);
+    ReleaseDC(window, dc);
 }
 
 } // namespace
@@ -222,6 +255,10 @@ TEST(PreviewWindow, SitsAtTheTopLeftOfAForeignWindowAndClosesWhenItGoes) {
     ReleaseDC(host, dc);
     EXPECT_EQ(strip, RGB(0, 0, 0));
     EXPECT_GT(blue, 50);
+    // Wine shows no child window of another process's window, so the picture
+    // of the preview in its host is taken here (for the README) when asked.
+    if (const char* folder = std::getenv("NIMBRE_SCREENSHOTS"))
+        SaveWindowPicture(host, 200, 140, std::string(folder) + "\\preview.bmp");
     DestroyWindow(host);
     Pump();
     EXPECT_TRUE(closed);
