@@ -563,3 +563,14 @@ TEST(SettingsDialogPixels, QuitButtonFaceAndMacCheckBox) {
     gui::Bitmap speaker = Resource(sui::res::DialogSoundOff);
     EXPECT_EQ(Differences(after, 1 + 149, 54, speaker, true), 0);
 }
+
+TEST(SettingsDialog, ShowingItHidesTheApplicationWindow) {
+    Settings s;
+    auto d = s.make();
+    ShowWindow(gui::App().Handle(), SW_SHOWNOACTIVATE);
+    ASSERT_TRUE(gui::App().ApplicationWindowVisible());
+    d->Show();
+    Pump();
+    EXPECT_FALSE(gui::App().ApplicationWindowVisible());
+    d->Hide();
+}

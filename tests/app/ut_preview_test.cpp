@@ -263,3 +263,13 @@ TEST(PreviewWindow, SitsAtTheTopLeftOfAForeignWindowAndClosesWhenItGoes) {
     Pump();
     EXPECT_TRUE(closed);
 }
+
+TEST(PreviewWindow, ShowingItHidesTheApplicationWindow) {
+    Preview p;
+    ShowWindow(gui::App().Handle(), SW_SHOWNOACTIVATE);
+    ASSERT_TRUE(gui::App().ApplicationWindowVisible());
+    p.window->Show();
+    Pump();
+    EXPECT_FALSE(gui::App().ApplicationWindowVisible());
+    p.window->Hide();
+}
