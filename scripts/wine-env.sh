@@ -25,6 +25,9 @@ nimbre_init_prefix() {
     if [ ! -f "$WINEPREFIX/.nimbre-ready" ]; then
       wineboot -i >/dev/null 2>&1 || true
       wineserver -w
+      # A crash prints its backtrace and ends the program instead of waiting
+      # on a dialog nobody will answer.
+      wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
       wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
       wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d $nimbre_screen /f >/dev/null 2>&1
       wine reg add 'HKCU\Control Panel\Desktop' /v ScreenSaveTimeOut /d 900 /f >/dev/null 2>&1
@@ -37,6 +40,10 @@ nimbre_init_prefix() {
 nimbre_start_wineserver() {
   # -p keeps the server up between programs; a running one just answers.
   wineserver -p >/dev/null 2>&1 || true
+  # The first program of a server starts Wine's services and its desktop, and
+  # they inherit that program's output: start them here, on nothing, so that
+  # no test runner waits for a pipe they hold.
+  wine cmd /c exit </dev/null >/dev/null 2>&1 || true
 }
 
 nimbre_wine_ready() {
