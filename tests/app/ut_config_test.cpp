@@ -440,6 +440,8 @@ struct ShownDialog {
     ShownDialog() {
         SetCursorPos(5, 1000);
         dialog->Show();
+        // Above anything else on the shared display while its pixels are read.
+        SetWindowPos(dialog->Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         SetForegroundWindow(dialog->Handle());
         Pump();
         Sleep(50);
