@@ -9,12 +9,20 @@ namespace movie::raster {
 namespace {
 
 int ArcSteps(float r, float angle) {
-    // Chord error below a quarter pixel, at least a few steps, bounded.
-    float tol = 0.25f;
+    // Chord error below a twentieth of a pixel, at least a few steps, bounded.
+    float tol = 0.05f;
     float step = r > tol ? 2 * std::acos(std::max(-1.0f, 1 - tol / r)) : std::numbers::pi_v<float>;
     step = std::max(step, 0.05f);
     int n = static_cast<int>(std::ceil(std::fabs(angle) / step));
     return std::clamp(n, 2, 128);
+}
+
+// Radius for the corners of a polygon whose sectors of `step` radians have
+// the area of the circle's sectors: the polygon's sides then straddle the
+// circle instead of cutting inside it everywhere.
+float ArcRadius(float r, float step) {
+    float s = std::sin(std::fabs(step));
+    return s > 1e-6f ? r * std::sqrt(std::fabs(step) / s) : r;
 }
 
 PointF Normalized(PointF d) {
@@ -40,10 +48,11 @@ void Stroker::AddPolygon(EdgeList& out) {
 
 void Stroker::AddCircle(PointF c, float r, EdgeList& out) {
     int n = std::max(8, ArcSteps(r, 2 * std::numbers::pi_v<float>));
+    float ra = ArcRadius(r, 2 * std::numbers::pi_v<float> / n);
     poly_.clear();
     for (int i = 0; i < n; ++i) {
         float a = 2 * std::numbers::pi_v<float> * i / n;
-        poly_.push_back({c.x + r * std::cos(a), c.y + r * std::sin(a)});
+        poly_.push_back({c.x + ra * std::cos(a), c.y + ra * std::sin(a)});
     }
     AddPolygon(out);
 }
@@ -65,9 +74,12 @@ void Stroker::AddJoin(PointF v, PointF d0, PointF d1, float hw, const StrokeStyl
         while (da < -std::numbers::pi_v<float>) da += 2 * std::numbers::pi_v<float>;
         int steps = ArcSteps(hw, da);
         poly_.push_back(v);
+        // The ends stay on the segments' edges; the corners between them straddle the arc.
+        float ra = ArcRadius(hw, da / steps);
         for (int i = 0; i <= steps; ++i) {
             float a = a0 + da * i / steps;
-            poly_.push_back({v.x + hw * std::cos(a), v.y + hw * std::sin(a)});
+            float r = i == 0 || i == steps ? hw : ra;
+            poly_.push_back({v.x + r * std::cos(a), v.y + r * std::sin(a)});
         }
     } else {
         poly_.push_back(v);
@@ -126,6 +138,7 @@ void Stroker::Stroke(const std::vector<PointF>& points, bool closed, const Strok
         PointF a = pts_[i], b = pts_[(i + 1) % n];
         PointF d = Normalized({b.x - a.x, b.y - a.y});
         PointF nn{-d.y * hw, d.x * hw};
+        if (style.minorAxis) nn = std::fabs(d.x) >= std::fabs(d.y) ? PointF{0, hw} : PointF{hw, 0};
         poly_.assign({{a.x + nn.x, a.y + nn.y}, {b.x + nn.x, b.y + nn.y}, {b.x - nn.x, b.y - nn.y}, {a.x - nn.x, a.y - nn.y}});
         AddPolygon(out);
     }

@@ -19,6 +19,10 @@ struct StrokeStyle {
     Cap endCap = Cap::Round;
     Join join = Join::Round;
     float miterLimit = 3;
+    // A one-pixel line: its segments are `width` thick across their minor
+    // axis (one pixel per column of a flat line, per row of a steep one)
+    // rather than square to their direction.
+    bool minorAxis = false;
 };
 
 class Stroker {

@@ -236,6 +236,7 @@ void ShapePainter::StrokeGroup(const StyleGroup& group, const Placement& place, 
         width = std::min(width, 1e6);
         raster::StrokeStyle st;
         st.width = static_cast<float>(width);
+        st.minorAxis = width <= 1.0; // hairlines and strokes held at the one-pixel minimum
         st.startCap = ToCap(style.startCap);
         st.endCap = ToCap(style.endCap);
         st.join = ToJoin(style.join);

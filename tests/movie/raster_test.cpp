@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <numbers>
 
 using namespace movie::raster;
 
@@ -353,6 +354,58 @@ TEST(RasterStroke, MiterJoinReachesTheCornerBevelDoesNot) {
         EXPECT_EQ(c.At(10, 10), kBlack); // the vertex itself
         EXPECT_EQ(c.At(12, 12), kBlack); // inside corner covered by both segments
     }
+}
+
+// A one-pixel line covers one pixel per column when flat and one per row
+// when steep, whatever its slope; a square-to-direction pixel-wide line
+// would darken 2.24 pixels per row at this slope of one in two.
+TEST(RasterStroke, OnePixelLineIsOnePixelAcrossItsMinorAxis) {
+    for (bool steep : {false, true}) {
+        Scene s;
+        s.SetBackground(kWhite);
+        Stroker st;
+        StrokeStyle style;
+        style.width = 1;
+        style.minorAxis = true;
+        style.startCap = style.endCap = Cap::None;
+        std::vector<PointF> pts = steep ? std::vector<PointF>{{10.3f, 2}, {30.3f, 42}} : std::vector<PointF>{{2, 10.3f}, {42, 30.3f}};
+        st.Stroke(pts, false, style, s.BeginFill());
+        s.EndFill(Paint::Solid(kBlack), FillRule::NonZero);
+        Canvas c = Draw(s, 50, 50);
+        for (int k = 12; k < 30; ++k) { // rows of the flat line, columns of the steep one
+            int sum = 0;
+            for (int j = 0; j < 50; ++j) sum += steep ? Darkness(c, j, k) : Darkness(c, k, j);
+            EXPECT_NEAR(sum, 255, 4) << k << (steep ? " steep" : " flat");
+        }
+        style.minorAxis = false; // the same line square to its direction is wider
+        Scene w;
+        w.SetBackground(kWhite);
+        st.Stroke(pts, false, style, w.BeginFill());
+        w.EndFill(Paint::Solid(kBlack), FillRule::NonZero);
+        Canvas cw = Draw(w, 50, 50);
+        int sum = 0;
+        for (int j = 0; j < 50; ++j) sum += steep ? Darkness(cw, j, 20) : Darkness(cw, 20, j);
+        EXPECT_NEAR(sum, 255 * std::sqrt(1.25), 6);
+    }
+}
+
+// Round caps and curves are flattened finely enough that a thick round dot
+// keeps a circle's area to within a small fraction of a pixel per edge pixel.
+TEST(RasterStroke, RoundDotHasTheAreaOfItsCircle) {
+    Scene s;
+    s.SetBackground(kWhite);
+    Stroker st;
+    StrokeStyle style;
+    style.width = 40;
+    std::vector<PointF> dot{{30.2f, 30.7f}, {30.2f, 30.7f}};
+    st.Stroke(dot, false, style, s.BeginFill());
+    s.EndFill(Paint::Solid(kBlack), FillRule::NonZero);
+    Canvas c = Draw(s, 60, 60);
+    double area = 0;
+    for (int y = 0; y < 60; ++y)
+        for (int x = 0; x < 60; ++x) area += Darkness(c, x, y) / 255.0;
+    const double exact = std::numbers::pi * 20 * 20;
+    EXPECT_NEAR(area, exact, 0.02 * 2 * std::numbers::pi * 20); // within 0.02 px along the rim
 }
 
 TEST(RasterStroke, ZeroLengthAndZeroWidth) {

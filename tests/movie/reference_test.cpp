@@ -70,11 +70,15 @@ bool LowQuality(const std::string& toml) {
 }
 
 // One reference is not met yet and has a ceiling of its own, so that it
-// cannot get worse unnoticed: strokes_scale was drawn with four coverage
-// levels per pixel (values 0, 63, 127, 191, 255 on every edge); exact-area
-// edges differ by more than 16 on most edge pixels of its thick strokes.
+// cannot get worse unnoticed. strokes_scale was drawn with four samples per
+// pixel: its edge pixels take only the values 0, 63, 127, 191 and 255, and
+// they follow a two-by-two sampling grid (a pixel whose stroke edge lies a
+// fifth of a pixel in is fully dark there). Exact-area coverage differs from
+// such a pixel by more than 16 whenever its area is not close to a quarter,
+// which is most edge pixels of this stroke-heavy frame; the other references
+// either have hard edges or few of them.
 double AllowedPercent(const std::string& name) {
-    if (name == "strokes_scale") return 1.3;
+    if (name == "strokes_scale") return 1.15;
     return 1.0;
 }
 
