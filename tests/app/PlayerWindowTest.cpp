@@ -144,6 +144,25 @@ TEST(PlayerWindow, MissingMovieClosesAtOnceAndSetsTheLevelBack) {
     EXPECT_FALSE(p.window->Visible());
 }
 
+TEST(PlayerWindow, UnreadableMovieStopsTheActivationAndTheWindowStays) {
+    Player p(false);
+    std::string movie = p.folder.Write("nimbre.s", {'F', 'W', 'S', 6, 1, 0, 0, 0});
+    p.window->HandleNeeded();
+    try {
+        p.window->FormActivate(p.window.get());
+        ADD_FAILURE() << "no error";
+    } catch (const std::exception& e) {
+        EXPECT_NE(std::string(e.what()).find(movie), std::string::npos) << e.what();
+    }
+    Tfrm_screen& w = *p.window;
+    EXPECT_FALSE(w.Closed());
+    EXPECT_FALSE(w.Timer1->Enabled());
+    EXPECT_EQ(w.StartCursorPos().x, 0);
+    EXPECT_EQ(w.flash->Movie(), "");
+    // The devices were levelled and the sound setting applied before the load failed.
+    EXPECT_EQ(p.devices.sets.size(), 18u);
+}
+
 TEST(PlayerWindow, FilterClosesOnFarMovesAndLeftOrRightPressesOnly) {
     for (UINT stays : {WM_MBUTTONDOWN, WM_MOUSEWHEEL, WM_LBUTTONDBLCLK, WM_RBUTTONDBLCLK, WM_LBUTTONUP,
                        WM_RBUTTONUP, WM_MBUTTONUP, WM_KEYUP, WM_TIMER}) {
