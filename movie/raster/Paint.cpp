@@ -179,6 +179,11 @@ void Paint::ShadeRow(int x, int y, int n, Pixel* out) const {
         double dt0 = std::clamp(inverse.a, -32768.0, 32768.0);
         int64_t t = static_cast<int64_t>(t0 * kOne);
         const int64_t dt = static_cast<int64_t>(dt0 * kOne);
+        if (dt == 0 && n > 1) { // the gradient runs down the frame: one colour along the row
+            ShadeRow(x, y, 1, out);
+            std::fill(out + 1, out + n, out[0]);
+            return;
+        }
         const Pixel* table = lut.data();
         switch (spread) {
         case Spread::Pad:

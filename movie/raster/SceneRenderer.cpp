@@ -100,6 +100,16 @@ void OverSolidCoverage(Pixel* dst, Pixel color, const uint8_t* cov, int n) {
     for (; i < n; ++i) dst[i] = OverCoverage(dst[i], color, cov[i]);
 }
 
+// n pixels of one colour, sixteen bytes a store.
+void FillRow(Pixel* dst, Pixel color, int n) {
+    int i = 0;
+#if NIMBRE_RASTER_SSE2
+    const __m128i c = _mm_set1_epi32(static_cast<int>(color));
+    for (; i + 4 <= n; i += 4) _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i), c);
+#endif
+    for (; i < n; ++i) dst[i] = color;
+}
+
 // Length of the run of bytes equal to `v` from cov[i] (eight at a time).
 inline int RunOf(const uint8_t* cov, int i, int n, uint8_t v) {
     const uint64_t all = 0x0101010101010101ull * v;
@@ -116,7 +126,15 @@ inline int RunOf(const uint8_t* cov, int i, int n, uint8_t v) {
 // Lays `n` pixels of `paint` with coverage `cov` over dst (x, y: where dst[0] is).
 // Runs of full coverage take the paint straight (opaque paints) or blended
 // without scaling; partly covered runs are scaled by their coverage.
-void BlendSpan(const Paint& paint, Pixel* dst, int x, int y, int n, const uint8_t* cov, Pixel* scratch) {
+// The opaque run of shaded pixels last laid straight into the canvas by the
+// current fill: a paint that does not change down the frame gives the row
+// below the same pixels, copied instead of shaded again.
+struct ShadedRun {
+    int y = -1, x0 = 0, x1 = 0;
+};
+
+void BlendSpan(const Paint& paint, Pixel* dst, int x, int y, int n, const uint8_t* cov, Pixel* scratch,
+               ShadedRun& above, const Pixel* rowAbove) {
     const bool solid = paint.kind == PaintKind::Solid;
     const Pixel color = paint.color;
     int i = 0;
@@ -129,8 +147,15 @@ void BlendSpan(const Paint& paint, Pixel* dst, int x, int y, int n, const uint8_
             i = RunOf(cov, i, n, 255);
             int len = i - s;
             if (paint.opaque) {
-                if (solid) std::fill(d, d + len, color);
-                else paint.ShadeRow(x + s, y, len, d);
+                if (solid) {
+                    FillRow(d, color, len);
+                } else if (rowAbove && above.y == y - 1 && above.x0 <= x + s && x + i <= above.x1) {
+                    std::memcpy(d, rowAbove + x + s, sizeof(Pixel) * len);
+                    above = {y, x + s, x + i};
+                } else {
+                    paint.ShadeRow(x + s, y, len, d);
+                    if (rowAbove) above = {y, x + s, x + i};
+                }
             } else if (solid) {
                 std::fill(scratch, scratch + len, color);
                 OverRow(d, scratch, len);
@@ -191,6 +216,7 @@ struct SceneRenderer::BandContext {
     std::vector<int> layerMin, layerMax;
     std::vector<std::vector<uint8_t>> masks;
     std::vector<IRect> maskBounds;
+    std::vector<uint8_t> pending; // rows of the band still without their background
 };
 
 SceneRenderer::SceneRenderer() {
@@ -283,7 +309,25 @@ void SceneRenderer::RenderBand(BandContext& ctx, const Scene& scene, Canvas& can
         ctx.scratch.resize(w);
         ctx.cov.resize(w);
     }
-    for (int y = band.y0; y < band.y1; ++y) std::fill(canvas.Row(y) + band.x0, canvas.Row(y) + band.x1, scene.Background());
+    // The background goes into a row only when something is first drawn
+    // there, and not under the part that an opaque paint then covers fully.
+    const Pixel background = scene.Background();
+    ctx.pending.assign(kBandHeight, 1);
+    auto paintBackground = [&](int row) {
+        if (!ctx.pending[row]) return;
+        ctx.pending[row] = 0;
+        FillRow(canvas.Row(bandTop + row) + band.x0, background, band.x1 - band.x0);
+    };
+    auto paintBackgroundAround = [&](int row, int x, int n, const uint8_t* cov) {
+        ctx.pending[row] = 0;
+        int s = 0;
+        while (s < n && cov[s] != 255) ++s;
+        int e = RunOf(cov, s, n, 255);
+        Pixel* r = canvas.Row(bandTop + row);
+        FillRow(r + band.x0, background, x + s - band.x0);
+        FillRow(r + x + e, background, band.x1 - (x + e));
+    };
+    ShadedRun above;
 
     int mask = -1;         // top of the mask stack, -1 = none
     bool building = false; // fills go into masks[mask]
@@ -311,6 +355,8 @@ void SceneRenderer::RenderBand(BandContext& ctx, const Scene& scene, Canvas& can
                 break;
             }
             const uint8_t* maskData = mask >= 0 ? ctx.masks[mask].data() : nullptr;
+            const bool sameDownRows = paint.kind == PaintKind::Linear && paint.inverse.c == 0;
+            above = {};
             ctx.scan.Rasterize(fill.edges, fill.rule, r, [&](int y, int x, int n, const uint8_t* cov) {
                 if (maskData) {
                     const uint8_t* m = maskData + static_cast<size_t>(y - bandTop) * w + x;
@@ -325,7 +371,13 @@ void SceneRenderer::RenderBand(BandContext& ctx, const Scene& scene, Canvas& can
                     AddSpan(paint, ctx.layer.data() + static_cast<size_t>(row) * w + x, x, y, n, cov,
                             ctx.scratch.data());
                 } else {
-                    BlendSpan(paint, canvas.Row(y) + x, x, y, n, cov, ctx.scratch.data());
+                    const int row = y - bandTop;
+                    if (ctx.pending[row]) {
+                        if (paint.opaque) paintBackgroundAround(row, x, n, cov);
+                        else paintBackground(row);
+                    }
+                    const Pixel* rowAbove = sameDownRows && row > 0 ? canvas.Row(y - 1) : nullptr;
+                    BlendSpan(paint, canvas.Row(y) + x, x, y, n, cov, ctx.scratch.data(), above, rowAbove);
                 }
             }, scene.Antialias());
             break;
@@ -343,6 +395,7 @@ void SceneRenderer::RenderBand(BandContext& ctx, const Scene& scene, Canvas& can
             for (int row = 0; row < rows; ++row) {
                 int x0 = ctx.layerMin[row], x1 = ctx.layerMax[row];
                 if (x1 <= x0) continue;
+                paintBackground(row);
                 Pixel* src = ctx.layer.data() + static_cast<size_t>(row) * w;
                 Pixel* dst = canvas.Row(bandTop + row);
                 if (mask >= 0) OverRowCoverage(dst + x0, src + x0, ctx.masks[mask].data() + static_cast<size_t>(row) * w + x0, x1 - x0);
@@ -379,6 +432,7 @@ void SceneRenderer::RenderBand(BandContext& ctx, const Scene& scene, Canvas& can
             break;
         }
     }
+    for (int row = 0; row < rows; ++row) paintBackground(row);
 }
 
 } // namespace movie::raster
