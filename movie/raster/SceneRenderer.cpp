@@ -196,14 +196,71 @@ void AddRowCoverage(Pixel* dst, const Pixel* src, size_t srcStep, const uint8_t*
     for (; i < n; ++i) dst[i] = AddSaturate(dst[i], MulDiv255(src[i * srcStep], cov[i]));
 }
 
-// Adds `n` pixels of `paint` with coverage `cov` into a layer row.
-void AddSpan(const Paint& paint, Pixel* dst, int x, int y, int n, const uint8_t* cov, Pixel* scratch) {
-    if (paint.kind == PaintKind::Solid) {
-        AddRowCoverage(dst, &paint.color, 0, cov, n);
-        return;
+// layer += src (srcStep 0: one colour), channels saturating.
+void AddRow(Pixel* dst, const Pixel* src, size_t srcStep, int n) {
+    int i = 0;
+#if NIMBRE_RASTER_SSE2
+    for (; i + 4 <= n; i += 4) {
+        __m128i s = srcStep ? _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + i)) : _mm_set1_epi32(static_cast<int>(*src));
+        __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(dst + i));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i), _mm_adds_epu8(d, s));
     }
-    paint.ShadeRow(x, y, n, scratch);
-    AddRowCoverage(dst, scratch, 1, cov, n);
+#endif
+    for (; i < n; ++i) dst[i] = AddSaturate(dst[i], src[i * srcStep]);
+}
+
+// Adds `n` pixels of `paint` with coverage `cov` into a layer row: nothing
+// where the coverage is none, the paint as it is where it is full.
+void AddSpan(const Paint& paint, Pixel* dst, int x, int y, int n, const uint8_t* cov, Pixel* scratch) {
+    const bool solid = paint.kind == PaintKind::Solid;
+    int i = 0;
+    while (i < n) {
+        i = RunOf(cov, i, n, 0);
+        if (i >= n) break;
+        const int s = i;
+        const bool full = cov[i] == 255;
+        if (full) i = RunOf(cov, i, n, 255);
+        else
+            while (i < n && cov[i] != 0 && cov[i] != 255) ++i;
+        const int len = i - s;
+        const Pixel* src = &paint.color;
+        size_t step = 0;
+        if (!solid) {
+            paint.ShadeRow(x + s, y, len, scratch);
+            src = scratch;
+            step = 1;
+        }
+        if (full) AddRow(dst + s, src, step, len);
+        else AddRowCoverage(dst + s, src, step, cov + s, len);
+    }
+}
+
+// Lays a layer row over the frame and empties it for the next layer; four
+// opaque layer pixels are simply stored.
+void OverRowAndClear(Pixel* dst, Pixel* src, int n) {
+    int i = 0;
+#if NIMBRE_RASTER_SSE2
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i alpha = _mm_set1_epi32(static_cast<int>(0xFF000000u));
+    for (; i + 4 <= n; i += 4) {
+        __m128i s = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + i));
+        __m128i out;
+        if (_mm_movemask_epi8(_mm_cmpeq_epi32(_mm_and_si128(s, alpha), alpha)) == 0xFFFF) {
+            out = s;
+        } else {
+            __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(dst + i));
+            __m128i lo = Over2(_mm_unpacklo_epi8(s, zero), _mm_unpacklo_epi8(d, zero));
+            __m128i hi = Over2(_mm_unpackhi_epi8(s, zero), _mm_unpackhi_epi8(d, zero));
+            out = _mm_packus_epi16(lo, hi);
+        }
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i), out);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(src + i), zero);
+    }
+#endif
+    for (; i < n; ++i) {
+        dst[i] = BlendOver(dst[i], src[i]);
+        src[i] = 0;
+    }
 }
 
 } // namespace
@@ -398,9 +455,12 @@ void SceneRenderer::RenderBand(BandContext& ctx, const Scene& scene, Canvas& can
                 paintBackground(row);
                 Pixel* src = ctx.layer.data() + static_cast<size_t>(row) * w;
                 Pixel* dst = canvas.Row(bandTop + row);
-                if (mask >= 0) OverRowCoverage(dst + x0, src + x0, ctx.masks[mask].data() + static_cast<size_t>(row) * w + x0, x1 - x0);
-                else OverRow(dst + x0, src + x0, x1 - x0);
-                std::fill(src + x0, src + x1, 0u);
+                if (mask >= 0) {
+                    OverRowCoverage(dst + x0, src + x0, ctx.masks[mask].data() + static_cast<size_t>(row) * w + x0, x1 - x0);
+                    std::fill(src + x0, src + x1, 0u);
+                } else {
+                    OverRowAndClear(dst + x0, src + x0, x1 - x0);
+                }
             }
             break;
         }
