@@ -110,6 +110,19 @@ void FillRow(Pixel* dst, Pixel color, int n) {
     for (; i < n; ++i) dst[i] = color;
 }
 
+// The same for rows nothing will draw over any more: streaming stores send
+// them to memory without first reading the old pixels into the cache.
+// (The caller fences once it has written its rows.)
+void FillRowStreaming(Pixel* dst, Pixel color, int n) {
+    int i = 0;
+#if NIMBRE_RASTER_SSE2
+    for (; i < n && (reinterpret_cast<uintptr_t>(dst + i) & 15) != 0; ++i) dst[i] = color;
+    const __m128i c = _mm_set1_epi32(static_cast<int>(color));
+    for (; i + 4 <= n; i += 4) _mm_stream_si128(reinterpret_cast<__m128i*>(dst + i), c);
+#endif
+    for (; i < n; ++i) dst[i] = color;
+}
+
 // Length of the run of bytes equal to `v` from cov[i] (eight at a time).
 inline int RunOf(const uint8_t* cov, int i, int n, uint8_t v) {
     const uint64_t all = 0x0101010101010101ull * v;
@@ -492,7 +505,11 @@ void SceneRenderer::RenderBand(BandContext& ctx, const Scene& scene, Canvas& can
             break;
         }
     }
-    for (int row = 0; row < rows; ++row) paintBackground(row);
+    for (int row = 0; row < rows; ++row)
+        if (ctx.pending[row]) FillRowStreaming(canvas.Row(bandTop + row) + band.x0, background, band.x1 - band.x0);
+#if NIMBRE_RASTER_SSE2
+    _mm_sfence();
+#endif
 }
 
 } // namespace movie::raster
