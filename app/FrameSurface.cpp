@@ -18,21 +18,17 @@ void FrameSurface::Resize(int width, int height) {
     if (width == width_ && height == height_ && pixels_) return;
     release();
     if (width <= 0 || height <= 0) return;
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height; // top-down
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    HBITMAP dib = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (!dib) throw gui::EOutOfResources("Cannot make a " + std::to_string(width) + " x " + std::to_string(height) +
-                                         " picture for the movie");
-    bitmap_ = gui::BitmapHandle(dib);
+    gui::DibSection dib;
+    try {
+        dib = gui::CreateTopDownDib(width, height);
+    } catch (const gui::EOutOfResources&) {
+        throw gui::EOutOfResources("Cannot make a " + std::to_string(width) + " x " + std::to_string(height) +
+                                   " picture for the movie");
+    }
+    bitmap_ = std::move(dib.handle);
     dc_ = std::make_unique<gui::MemoryDC>();
     selection_ = std::make_unique<gui::SelectObjectGuard>(dc_->Get(), bitmap_.Get());
-    pixels_ = static_cast<std::uint32_t*>(bits);
+    pixels_ = dib.pixels;
     width_ = width;
     height_ = height;
 }

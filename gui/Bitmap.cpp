@@ -21,25 +21,6 @@ std::uint32_t PixelOf(TColor rgb) {
 }
 TColor ColorOf(std::uint32_t pixel) { return PixelOf(pixel & 0x00FFFFFF); }
 
-struct NewDib {
-  BitmapHandle handle;
-  std::uint32_t* pixels;
-};
-
-NewDib CreateDib(int width, int height) {
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;  // top-down
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  void* bits = nullptr;
-  HBITMAP handle = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  BitmapHandle owned(handle);  // throws when Windows refused
-  return NewDib{std::move(owned), static_cast<std::uint32_t*>(bits)};
-}
-
 }  // namespace
 
 Bitmap::Bitmap() = default;
@@ -70,8 +51,8 @@ gui::Canvas& Bitmap::Canvas() {
 // Puts a new white DIB of that size in place of the old one (none for an empty size).
 void Bitmap::Replace(int width, int height) {
   if (width <= 0 || height <= 0) width = height = 0;
-  NewDib dib{};
-  if (width > 0) dib = CreateDib(width, height);
+  DibSection dib{};
+  if (width > 0) dib = CreateTopDownDib(width, height);
   selection_.reset();
   handle_ = std::move(dib.handle);
   pixels_ = dib.pixels;

@@ -28,6 +28,20 @@ template class GdiObject<HFONT>;
 template class GdiObject<HBITMAP>;
 template class GdiObject<HRGN>;
 
+DibSection CreateTopDownDib(int width, int height) {
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;  // top-down
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  HBITMAP handle = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  BitmapHandle owned(handle);  // throws when Windows refused
+  return DibSection{std::move(owned), static_cast<std::uint32_t*>(bits)};
+}
+
 MemoryDC::MemoryDC(HDC compatibleWith) : dc_(CreateCompatibleDC(compatibleWith)) {
   if (!dc_) throw EOutOfResources("Out of system resources");
   detail::CountCreated();

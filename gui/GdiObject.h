@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <cstdint>
+
 #include <utility>
 
 namespace gui {
@@ -64,6 +66,14 @@ using PenHandle = GdiObject<HPEN>;
 using FontHandle = GdiObject<HFONT>;
 using BitmapHandle = GdiObject<HBITMAP>;
 using RegionHandle = GdiObject<HRGN>;
+
+// A 32-bit top-down DIB section and its pixels: rows of 0x00RRGGBB words (bytes B, G, R, x),
+// no padding. Throws EOutOfResources when Windows refuses.
+struct DibSection {
+  BitmapHandle handle;
+  std::uint32_t* pixels = nullptr;
+};
+DibSection CreateTopDownDib(int width, int height);
 
 // A memory device context compatible with the screen (or with another DC); DeleteDC at the end.
 class MemoryDC {
