@@ -1,6 +1,7 @@
 #include "movie/raster/SceneRenderer.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 
 #if defined(__SSE2__) || defined(_M_X64)
@@ -123,15 +124,16 @@ void FillRowStreaming(Pixel* dst, Pixel color, int n) {
     for (; i < n; ++i) dst[i] = color;
 }
 
-// Length of the run of bytes equal to `v` from cov[i] (eight at a time).
+// Length of the run of bytes equal to `v` from cov[i] (sixteen at a time).
 inline int RunOf(const uint8_t* cov, int i, int n, uint8_t v) {
-    const uint64_t all = 0x0101010101010101ull * v;
-    while (i + 8 <= n) {
-        uint64_t w;
-        std::memcpy(&w, cov + i, 8);
-        if (w != all) break;
-        i += 8;
+#if NIMBRE_RASTER_SSE2
+    const __m128i all = _mm_set1_epi8(static_cast<char>(v));
+    while (i + 16 <= n) {
+        int same = _mm_movemask_epi8(_mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(cov + i)), all));
+        if (same != 0xFFFF) return i + std::countr_zero(static_cast<unsigned>(~same));
+        i += 16;
     }
+#endif
     while (i < n && cov[i] == v) ++i;
     return i;
 }
