@@ -191,10 +191,16 @@ template <FillRule rule> void ScanConverter::ResolveRanges(int row) {
     std::sort(ranges.begin(), ranges.end(), [](const Range& a, const Range& b) { return a.x0 < b.x0; });
     float sum = 0;
     int x = ranges.front().x0;
+    fullX0_ = fullX1_ = 0;
     for (const Range& r : ranges) {
         if (r.x1 < x) continue; // inside a range already done
         if (r.x0 > x) {         // untouched columns: the coverage carries over unchanged
-            std::memset(cov + x, ToCoverage<rule>(sum), static_cast<size_t>(r.x0 - x));
+            const uint8_t c = ToCoverage<rule>(sum);
+            std::memset(cov + x, c, static_cast<size_t>(r.x0 - x));
+            if (c == 255 && r.x0 - x > fullX1_ - fullX0_) {
+                fullX0_ = x;
+                fullX1_ = r.x0;
+            }
             x = r.x0;
         }
         for (; x <= r.x1; ++x) {

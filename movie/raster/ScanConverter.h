@@ -6,6 +6,7 @@
 
 #include "movie/raster/EdgeList.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
@@ -40,9 +41,20 @@ class ScanConverter {
             if (ResolveRow(row, rule, x0, n)) {
                 if (!antialias)
                     for (int i = x0; i < x0 + n; ++i) cov_[i] = cov_[i] >= 128 ? 255 : 0;
+                fullS_ = std::clamp(fullX0_ - x0, 0, n);
+                fullE_ = std::clamp(fullX1_ - x0, fullS_, n);
                 sink(originY_ + row, originX_ + x0, n, cov_.data() + x0);
             }
         }
+    }
+
+    // While the sink runs: the longest stretch of its coverage values that
+    // the row's edges leave fully covered, found without looking at them,
+    // as indices s .. e-1 into the sink's values (s == e when there is none).
+    // It may be part of a longer stretch of 255s.
+    void FullRun(int& s, int& e) const {
+        s = fullS_;
+        e = fullE_;
     }
 
   private:
@@ -62,6 +74,8 @@ class ScanConverter {
     std::vector<std::vector<Range>> ranges_;
     std::vector<int> rowMin_, rowMax_;
     int originX_ = 0, originY_ = 0, width_ = 0, height_ = 0, stride_ = 0;
+    int fullX0_ = 0, fullX1_ = 0; // the row's longest full stretch, accumulator columns
+    int fullS_ = 0, fullE_ = 0;   // the same for the sink
 };
 
 } // namespace movie::raster

@@ -149,47 +149,59 @@ struct ShadedRun {
 };
 
 void BlendSpan(const Paint& paint, Pixel* dst, int x, int y, int n, const uint8_t* cov, Pixel* scratch,
-               ShadedRun& above, const Pixel* rowAbove) {
+               ShadedRun& above, const Pixel* rowAbove, int fullS, int fullE) {
     const bool solid = paint.kind == PaintKind::Solid;
     const Pixel color = paint.color;
-    int i = 0;
-    while (i < n) {
-        i = RunOf(cov, i, n, 0);
-        if (i >= n) break;
-        int s = i;
+    ShadedRun longest; // this row's longest run laid straight, for the row below
+    auto full = [&](int s, int e) {
+        const int len = e - s;
         Pixel* d = dst + s;
-        if (cov[i] == 255) {
-            i = RunOf(cov, i, n, 255);
-            int len = i - s;
-            if (paint.opaque) {
-                if (solid) {
-                    FillRow(d, color, len);
-                } else if (rowAbove && above.y == y - 1 && above.x0 <= x + s && x + i <= above.x1) {
-                    std::memcpy(d, rowAbove + x + s, sizeof(Pixel) * len);
-                    above = {y, x + s, x + i};
-                } else {
-                    paint.ShadeRow(x + s, y, len, d);
-                    if (rowAbove) above = {y, x + s, x + i};
-                }
-            } else if (solid) {
-                std::fill(scratch, scratch + len, color);
-                OverRow(d, scratch, len);
-            } else {
-                paint.ShadeRow(x + s, y, len, scratch);
-                OverRow(d, scratch, len);
-            }
-        } else {
-            while (i < n && cov[i] != 0 && cov[i] != 255) ++i;
-            int len = i - s;
-            const uint8_t* c = cov + s;
+        if (paint.opaque) {
             if (solid) {
-                OverSolidCoverage(d, color, c, len);
+                FillRow(d, color, len);
+                return;
+            }
+            if (rowAbove && above.y == y - 1 && above.x0 <= x + s && x + e <= above.x1)
+                std::memcpy(d, rowAbove + x + s, sizeof(Pixel) * len);
+            else paint.ShadeRow(x + s, y, len, d);
+            if (rowAbove && len > longest.x1 - longest.x0) longest = {y, x + s, x + e};
+        } else if (solid) {
+            std::fill(scratch, scratch + len, color);
+            OverRow(d, scratch, len);
+        } else {
+            paint.ShadeRow(x + s, y, len, scratch);
+            OverRow(d, scratch, len);
+        }
+    };
+    auto scan = [&](int i, int to) {
+        while (i < to) {
+            i = RunOf(cov, i, to, 0);
+            if (i >= to) break;
+            const int s = i;
+            if (cov[i] == 255) {
+                i = RunOf(cov, i, to, 255);
+                full(s, i);
+                continue;
+            }
+            while (i < to && cov[i] != 0 && cov[i] != 255) ++i;
+            const int len = i - s;
+            if (solid) {
+                OverSolidCoverage(dst + s, color, cov + s, len);
             } else {
                 paint.ShadeRow(x + s, y, len, scratch);
-                OverRowCoverage(d, scratch, c, len);
+                OverRowCoverage(dst + s, scratch, cov + s, len);
             }
         }
+    };
+    // The stretch the scan converter found full is not looked at again.
+    if (fullE > fullS) {
+        scan(0, fullS);
+        full(fullS, fullE);
+        scan(fullE, n);
+    } else {
+        scan(0, n);
     }
+    if (rowAbove) above = longest;
 }
 
 // Adds `n` pixels of `paint` with coverage `cov` into a layer row.
@@ -226,18 +238,11 @@ void AddRow(Pixel* dst, const Pixel* src, size_t srcStep, int n) {
 
 // Adds `n` pixels of `paint` with coverage `cov` into a layer row: nothing
 // where the coverage is none, the paint as it is where it is full.
-void AddSpan(const Paint& paint, Pixel* dst, int x, int y, int n, const uint8_t* cov, Pixel* scratch) {
+void AddSpan(const Paint& paint, Pixel* dst, int x, int y, int n, const uint8_t* cov, Pixel* scratch, int fullS,
+             int fullE) {
     const bool solid = paint.kind == PaintKind::Solid;
-    int i = 0;
-    while (i < n) {
-        i = RunOf(cov, i, n, 0);
-        if (i >= n) break;
-        const int s = i;
-        const bool full = cov[i] == 255;
-        if (full) i = RunOf(cov, i, n, 255);
-        else
-            while (i < n && cov[i] != 0 && cov[i] != 255) ++i;
-        const int len = i - s;
+    auto add = [&](int s, int e, bool full) {
+        const int len = e - s;
         const Pixel* src = &paint.color;
         size_t step = 0;
         if (!solid) {
@@ -247,6 +252,25 @@ void AddSpan(const Paint& paint, Pixel* dst, int x, int y, int n, const uint8_t*
         }
         if (full) AddRow(dst + s, src, step, len);
         else AddRowCoverage(dst + s, src, step, cov + s, len);
+    };
+    auto scan = [&](int i, int to) {
+        while (i < to) {
+            i = RunOf(cov, i, to, 0);
+            if (i >= to) break;
+            const int s = i;
+            const bool full = cov[i] == 255;
+            if (full) i = RunOf(cov, i, to, 255);
+            else
+                while (i < to && cov[i] != 0 && cov[i] != 255) ++i;
+            add(s, i, full);
+        }
+    };
+    if (fullE > fullS) {
+        scan(0, fullS);
+        add(fullS, fullE, true);
+        scan(fullE, n);
+    } else {
+        scan(0, n);
     }
 }
 
@@ -390,11 +414,8 @@ void SceneRenderer::RenderBand(BandContext& ctx, const Scene& scene, Canvas& can
         ctx.pending[row] = 0;
         FillRow(canvas.Row(bandTop + row) + band.x0, background, band.x1 - band.x0);
     };
-    auto paintBackgroundAround = [&](int row, int x, int n, const uint8_t* cov) {
+    auto paintBackgroundAround = [&](int row, int x, int s, int e) {
         ctx.pending[row] = 0;
-        int s = 0;
-        while (s < n && cov[s] != 255) ++s;
-        int e = RunOf(cov, s, n, 255);
         Pixel* r = canvas.Row(bandTop + row);
         FillRow(r + band.x0, background, x + s - band.x0);
         FillRow(r + x + e, background, band.x1 - (x + e));
@@ -436,20 +457,23 @@ void SceneRenderer::RenderBand(BandContext& ctx, const Scene& scene, Canvas& can
                     for (int k = 0; k < n; ++k) out[k] = static_cast<uint8_t>((cov[k] * m[k] + 127) / 255);
                     cov = out;
                 }
+                int fullS, fullE;
+                ctx.scan.FullRun(fullS, fullE);
+                if (maskData) fullS = fullE = 0; // the mask may have thinned it
                 if (inLayer) {
                     int row = y - bandTop;
                     ctx.layerMin[row] = std::min(ctx.layerMin[row], x);
                     ctx.layerMax[row] = std::max(ctx.layerMax[row], x + n);
                     AddSpan(paint, ctx.layer.data() + static_cast<size_t>(row) * w + x, x, y, n, cov,
-                            ctx.scratch.data());
+                            ctx.scratch.data(), fullS, fullE);
                 } else {
                     const int row = y - bandTop;
                     if (ctx.pending[row]) {
-                        if (paint.opaque) paintBackgroundAround(row, x, n, cov);
+                        if (paint.opaque) paintBackgroundAround(row, x, fullS, fullE);
                         else paintBackground(row);
                     }
                     const Pixel* rowAbove = sameDownRows && row > 0 ? canvas.Row(y - 1) : nullptr;
-                    BlendSpan(paint, canvas.Row(y) + x, x, y, n, cov, ctx.scratch.data(), above, rowAbove);
+                    BlendSpan(paint, canvas.Row(y) + x, x, y, n, cov, ctx.scratch.data(), above, rowAbove, fullS, fullE);
                 }
             }, scene.Antialias());
             break;

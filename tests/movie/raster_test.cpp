@@ -3,6 +3,7 @@
 #include "movie/raster/Canvas.h"
 #include "movie/raster/Scene.h"
 #include "movie/raster/SceneRenderer.h"
+#include "movie/raster/ScanConverter.h"
 #include "movie/raster/Stroker.h"
 
 #include <gtest/gtest.h>
@@ -100,6 +101,32 @@ TEST(RasterCoverage, CircleAreaMatches) {
     for (int y = 0; y < 32; ++y)
         for (int x = 0; x < 32; ++x) sum += Darkness(c, x, y) / 255.0;
     EXPECT_NEAR(sum, 3.14159265 * r * r, 1.0);
+}
+
+// The stretch the scan converter reports as full, which the painter lays
+// without looking at its coverage, is full coverage indeed, and it spans
+// the inside of a big shape.
+TEST(RasterCoverage, ReportedFullRunIsFullyCovered) {
+    for (FillRule rule : {FillRule::NonZero, FillRule::EvenOdd}) {
+        EdgeList e;
+        AddPolygon(e, {{3.3f, 2.5f}, {180.7f, 9.2f}, {150.2f, 60.9f}, {20.4f, 70.1f}});
+        AddRect(e, 60.5f, 20.5f, 90.5f, 40.5f); // a hole under the even-odd rule
+        e.Sort();
+        ScanConverter scan;
+        int rows = 0, wide = 0;
+        scan.Rasterize(e, rule, {0, 0, 200, 80}, [&](int y, int, int n, const uint8_t* cov) {
+            int s, f;
+            scan.FullRun(s, f);
+            ASSERT_LE(0, s);
+            ASSERT_LE(s, f);
+            ASSERT_LE(f, n);
+            for (int i = s; i < f; ++i) ASSERT_EQ(cov[i], 255) << y << " " << i;
+            ++rows;
+            if (y == 30 && f - s >= 60) ++wide; // the longer stretch beside the rectangle
+        });
+        EXPECT_GT(rows, 60);
+        EXPECT_EQ(wide, 1);
+    }
 }
 
 TEST(RasterFillRule, EvenOddPunchesHoleNonZeroDoesNot) {
