@@ -32,7 +32,7 @@ class EdgeList {
     // cannot overflow the scan converter's arithmetic; NaN becomes 0.
     static constexpr float kCoordinateLimit = 1 << 22;
     // Curves are flattened to within this distance (pixels).
-    static constexpr float kTolerance = 0.05f;
+    static constexpr float kTolerance = 0.1f;
     static constexpr int kMaxCurveSegments = 64;
     // Lines one outline may hold (16 MiB); more are dropped.
     static constexpr size_t kMaxLines = 1u << 20;

@@ -101,27 +101,9 @@ void OverSolidCoverage(Pixel* dst, Pixel color, const uint8_t* cov, int n) {
     for (; i < n; ++i) dst[i] = OverCoverage(dst[i], color, cov[i]);
 }
 
-// n pixels of one colour, sixteen bytes a store.
-void FillRow(Pixel* dst, Pixel color, int n) {
-    int i = 0;
-#if NIMBRE_RASTER_SSE2
-    const __m128i c = _mm_set1_epi32(static_cast<int>(color));
-    for (; i + 4 <= n; i += 4) _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i), c);
-#endif
-    for (; i < n; ++i) dst[i] = color;
-}
-
-// The same for rows nothing will draw over any more: streaming stores send
-// them to memory without first reading the old pixels into the cache.
-// (The caller fences once it has written its rows.)
-void FillRowStreaming(Pixel* dst, Pixel color, int n) {
-    int i = 0;
-#if NIMBRE_RASTER_SSE2
-    for (; i < n && (reinterpret_cast<uintptr_t>(dst + i) & 15) != 0; ++i) dst[i] = color;
-    const __m128i c = _mm_set1_epi32(static_cast<int>(color));
-    for (; i + 4 <= n; i += 4) _mm_stream_si128(reinterpret_cast<__m128i*>(dst + i), c);
-#endif
-    for (; i < n; ++i) dst[i] = color;
+// n pixels of one colour.
+inline void FillRow(Pixel* dst, Pixel color, int n) {
+    if (n > 0) std::fill(dst, dst + n, color);
 }
 
 // Length of the run of bytes equal to `v` from cov[i] (sixteen at a time).
@@ -531,11 +513,7 @@ void SceneRenderer::RenderBand(BandContext& ctx, const Scene& scene, Canvas& can
             break;
         }
     }
-    for (int row = 0; row < rows; ++row)
-        if (ctx.pending[row]) FillRowStreaming(canvas.Row(bandTop + row) + band.x0, background, band.x1 - band.x0);
-#if NIMBRE_RASTER_SSE2
-    _mm_sfence();
-#endif
+    for (int row = 0; row < rows; ++row) paintBackground(row);
 }
 
 } // namespace movie::raster
