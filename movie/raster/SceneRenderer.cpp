@@ -123,15 +123,15 @@ inline int RunOf(const uint8_t* cov, int i, int n, uint8_t v) {
 // Lays `n` pixels of `paint` with coverage `cov` over dst (x, y: where dst[0] is).
 // Runs of full coverage take the paint straight (opaque paints) or blended
 // without scaling; partly covered runs are scaled by their coverage.
-// The opaque run of shaded pixels last laid straight into the canvas by the
-// current fill: a paint that does not change down the frame gives the row
-// below the same pixels, copied instead of shaded again.
+// The longest opaque run of shaded pixels a row of the current fill laid
+// straight into the canvas: a paint that does not change down the frame gives
+// the row below the same pixels there, copied instead of shaded again.
 struct ShadedRun {
     int y = -1, x0 = 0, x1 = 0;
 };
 
 void BlendSpan(const Paint& paint, Pixel* dst, int x, int y, int n, const uint8_t* cov, Pixel* scratch,
-               ShadedRun& above, const Pixel* rowAbove, int fullS, int fullE) {
+               ShadedRun* above, const Pixel* rowAbove, int fullS, int fullE) {
     const bool solid = paint.kind == PaintKind::Solid;
     const Pixel color = paint.color;
     ShadedRun longest; // this row's longest run laid straight, for the row below
@@ -143,10 +143,10 @@ void BlendSpan(const Paint& paint, Pixel* dst, int x, int y, int n, const uint8_
                 FillRow(d, color, len);
                 return;
             }
-            if (rowAbove && above.y == y - 1 && above.x0 <= x + s && x + e <= above.x1)
+            if (rowAbove && above->y == y - 1 && above->x0 <= x + s && x + e <= above->x1)
                 std::memcpy(d, rowAbove + x + s, sizeof(Pixel) * len);
             else paint.ShadeRow(x + s, y, len, d);
-            if (rowAbove && len > longest.x1 - longest.x0) longest = {y, x + s, x + e};
+            if (above && len > longest.x1 - longest.x0) longest = {y, x + s, x + e};
         } else if (solid) {
             std::fill(scratch, scratch + len, color);
             OverRow(d, scratch, len);
@@ -183,7 +183,7 @@ void BlendSpan(const Paint& paint, Pixel* dst, int x, int y, int n, const uint8_
     } else {
         scan(0, n);
     }
-    if (rowAbove) above = longest;
+    if (above) *above = longest;
 }
 
 // Adds `n` pixels of `paint` with coverage `cov` into a layer row.
@@ -454,8 +454,11 @@ void SceneRenderer::RenderBand(BandContext& ctx, const Scene& scene, Canvas& can
                         if (paint.opaque) paintBackgroundAround(row, x, fullS, fullE);
                         else paintBackground(row);
                     }
+                    // Rows of a paint that is the same down the frame note their
+                    // straight runs; the next row of the band may copy them.
                     const Pixel* rowAbove = sameDownRows && row > 0 ? canvas.Row(y - 1) : nullptr;
-                    BlendSpan(paint, canvas.Row(y) + x, x, y, n, cov, ctx.scratch.data(), above, rowAbove, fullS, fullE);
+                    BlendSpan(paint, canvas.Row(y) + x, x, y, n, cov, ctx.scratch.data(), sameDownRows ? &above : nullptr,
+                              rowAbove, fullS, fullE);
                 }
             }, scene.Antialias());
             break;
