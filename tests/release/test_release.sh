@@ -6,6 +6,16 @@ check() { local what=$1; shift; if "$@"; then echo "ok: $what"; else echo "FAIL:
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
+# The program needs nothing beyond Windows' own DLLs.
+system_dlls=' advapi32.dll comctl32.dll comdlg32.dll gdi32.dll kernel32.dll msimg32.dll msvcrt.dll ole32.dll oleaut32.dll shell32.dll shlwapi.dll user32.dll uxtheme.dll version.dll winmm.dll '
+for exe in "$scr" "$(dirname "$scr")/swfrender.exe"; do
+  foreign=""
+  for dll in $(x86_64-w64-mingw32-objdump -p "$exe" | awk '/DLL Name:/ { print tolower($3) }'); do
+    case "$system_dlls" in *" $dll "*) ;; *) foreign="$foreign $dll" ;; esac
+  done
+  check "$(basename "$exe") imports only Windows' own DLLs${foreign:+ (also:$foreign)}" test -z "$foreign"
+done
+
 # String 1 is the name in Windows' screen-saver list (block 1 holds strings 0-15).
 wrestool -x --raw --type=6 --name=1 "$scr" > "$work/strings" 2>/dev/null
 string1=$(python3 -c '
