@@ -21,6 +21,7 @@
 #include "gui/ToolBar.h"
 #include "skin/SUIButton.h"
 #include "skin/SUIImagePanel.h"
+#include "tests/skin/DialogLog.h"
 #include "tests/skin/SkinPixels.h"
 
 using namespace sui;
@@ -95,17 +96,6 @@ bool InRegion(HWND window, int x, int y) {
   return inside;
 }
 
-struct DialogLog {
-  DialogLog() {
-    gui::MessageDialogCapture = [this](const std::string& text, gui::MessageKind kind) {
-      texts.push_back(text);
-      kinds.push_back(kind);
-    };
-  }
-  ~DialogLog() { gui::MessageDialogCapture = nullptr; }
-  std::vector<std::string> texts;
-  std::vector<gui::MessageKind> kinds;
-};
 
 }  // namespace
 

@@ -15,6 +15,7 @@
 #include "gui/MessageDialog.h"
 #include "gui/Picture.h"
 #include "gui/PopupMenu.h"
+#include "tests/skin/DialogLog.h"
 #include "tests/skin/SkinPixels.h"
 
 using namespace sui;
@@ -134,18 +135,6 @@ gui::Bitmap CaptionReference(TsuiTitleBar& bar, const std::string& text, int x, 
   return ref;
 }
 
-// Collects the design-rule message boxes instead of showing them.
-struct DialogLog {
-  DialogLog() {
-    gui::MessageDialogCapture = [this](const std::string& text, gui::MessageKind kind) {
-      texts.push_back(text);
-      kinds.push_back(kind);
-    };
-  }
-  ~DialogLog() { gui::MessageDialogCapture = nullptr; }
-  std::vector<std::string> texts;
-  std::vector<gui::MessageKind> kinds;
-};
 
 // The settings dialog's bar: a control box and a close button in Protein, 277 pixels wide.
 struct DialogBar {
