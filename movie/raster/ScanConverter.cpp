@@ -189,20 +189,17 @@ template <FillRule rule> void ScanConverter::ResolveRanges(int row) {
     uint8_t* cov = cov_.data();
     auto& ranges = ranges_[row];
     std::sort(ranges.begin(), ranges.end(), [](const Range& a, const Range& b) { return a.x0 < b.x0; });
+    spans_.clear();
     float sum = 0;
     int x = ranges.front().x0;
-    fullX0_ = fullX1_ = 0;
     for (const Range& r : ranges) {
         if (r.x1 < x) continue; // inside a range already done
         if (r.x0 > x) {         // untouched columns: the coverage carries over unchanged
-            const uint8_t c = ToCoverage<rule>(sum);
-            std::memset(cov + x, c, static_cast<size_t>(r.x0 - x));
-            if (c == 255 && r.x0 - x > fullX1_ - fullX0_) {
-                fullX0_ = x;
-                fullX1_ = r.x0;
-            }
+            spans_.push_back({x, r.x0, ToCoverage<rule>(sum)});
             x = r.x0;
         }
+        if (!spans_.empty() && spans_.back().value == CoverageSpan::kVaries) spans_.back().e = r.x1 + 1;
+        else spans_.push_back({x, r.x1 + 1, CoverageSpan::kVaries});
         for (; x <= r.x1; ++x) {
             sum += acc[x];
             acc[x] = 0;
@@ -220,7 +217,33 @@ bool ScanConverter::ResolveRow(int row, FillRule rule, int& x0, int& n) {
     if (end < lo) return false;
     x0 = lo;
     n = end - lo + 1;
+    // Spans from the row's first column, cut at its last.
+    const int last = lo + n;
+    size_t kept = 0;
+    for (; kept < spans_.size() && spans_[kept].s < last; ++kept) {
+        spans_[kept].s -= lo;
+        spans_[kept].e = std::min(spans_[kept].e, last) - lo;
+    }
+    spans_.resize(kept);
     return true;
+}
+
+void ScanConverter::Harden(int x0) {
+    for (CoverageSpan& sp : spans_) {
+        if (sp.value != CoverageSpan::kVaries) {
+            sp.value = sp.value >= 128 ? 255 : 0;
+            continue;
+        }
+        for (int i = x0 + sp.s; i < x0 + sp.e; ++i) cov_[i] = cov_[i] >= 128 ? 255 : 0;
+    }
+}
+
+void ScanConverter::Expand(const uint8_t* cov, const CoverageSpan* spans, int count, uint8_t* out) {
+    for (int k = 0; k < count; ++k) {
+        const CoverageSpan& sp = spans[k];
+        if (sp.value == CoverageSpan::kVaries) std::memcpy(out + sp.s, cov + sp.s, static_cast<size_t>(sp.e - sp.s));
+        else std::memset(out + sp.s, sp.value, static_cast<size_t>(sp.e - sp.s));
+    }
 }
 
 } // namespace movie::raster

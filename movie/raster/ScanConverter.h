@@ -26,36 +26,37 @@ struct IRect {
 // Pixel rectangle covering `b` (with a pixel of margin for rounding).
 IRect CoveringRect(const BoundsF& b);
 
+// A stretch of a row's coverage: either one value for all its pixels, or
+// values that vary (then read them from the row's coverage array).
+struct CoverageSpan {
+    static constexpr int kVaries = -1;
+    int s = 0, e = 0;      // indices s .. e-1 into the row's coverage values
+    int value = kVaries;   // 0..255, or kVaries
+};
+
 class ScanConverter {
   public:
     // Rasterizes the (sorted) edges within `clip`. For every row that has
-    // coverage, calls sink(y, x, n, coverage) with n coverage values 0..255
-    // for the pixels x .. x+n-1 of row y, rows top to bottom. Without
-    // anti-aliasing a pixel is in (255) when at least half of it is covered,
-    // else out (0).
+    // coverage, calls sink(y, x, n, coverage, spans, spanCount): the row's
+    // pixels x .. x+n-1 as spans in order, covering 0..n exactly; the
+    // coverage array holds the values 0..255 of the spans that vary (the
+    // others leave it untouched). Without anti-aliasing a pixel is in (255)
+    // when at least half of it is covered, else out (0).
     template <class Sink>
     void Rasterize(const EdgeList& edges, FillRule rule, IRect clip, Sink&& sink, bool antialias = true) {
         if (!Accumulate(edges, clip)) return;
         for (int row = 0; row < height_; ++row) {
             int x0, n;
             if (ResolveRow(row, rule, x0, n)) {
-                if (!antialias)
-                    for (int i = x0; i < x0 + n; ++i) cov_[i] = cov_[i] >= 128 ? 255 : 0;
-                fullS_ = std::clamp(fullX0_ - x0, 0, n);
-                fullE_ = std::clamp(fullX1_ - x0, fullS_, n);
-                sink(originY_ + row, originX_ + x0, n, cov_.data() + x0);
+                if (!antialias) Harden(x0);
+                sink(originY_ + row, originX_ + x0, n, cov_.data() + x0, spans_.data(),
+                     static_cast<int>(spans_.size()));
             }
         }
     }
 
-    // While the sink runs: the longest stretch of its coverage values that
-    // the row's edges leave fully covered, found without looking at them,
-    // as indices s .. e-1 into the sink's values (s == e when there is none).
-    // It may be part of a longer stretch of 255s.
-    void FullRun(int& s, int& e) const {
-        s = fullS_;
-        e = fullE_;
-    }
+    // Expands a row's spans into `out` (n values), for sinks that want every value.
+    static void Expand(const uint8_t* cov, const CoverageSpan* spans, int count, uint8_t* out);
 
   private:
     bool Accumulate(const EdgeList& edges, IRect clip);
@@ -63,6 +64,7 @@ class ScanConverter {
     void AddLine(float x0, float y0, float x1, float y1);
     bool ResolveRow(int row, FillRule rule, int& x0, int& n);
     template <FillRule rule> void ResolveRanges(int row);
+    void Harden(int x0);
 
     std::vector<float> acc_;
     std::vector<uint8_t> cov_;
@@ -73,9 +75,8 @@ class ScanConverter {
     };
     std::vector<std::vector<Range>> ranges_;
     std::vector<int> rowMin_, rowMax_;
+    std::vector<CoverageSpan> spans_; // the current row's, accumulator columns until handed out
     int originX_ = 0, originY_ = 0, width_ = 0, height_ = 0, stride_ = 0;
-    int fullX0_ = 0, fullX1_ = 0; // the row's longest full stretch, accumulator columns
-    int fullS_ = 0, fullE_ = 0;   // the same for the sink
 };
 
 } // namespace movie::raster

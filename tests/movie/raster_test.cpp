@@ -103,29 +103,59 @@ TEST(RasterCoverage, CircleAreaMatches) {
     EXPECT_NEAR(sum, 3.14159265 * r * r, 1.0);
 }
 
-// The stretch the scan converter reports as full, which the painter lays
-// without looking at its coverage, is full coverage indeed, and it spans
-// the inside of a big shape.
-TEST(RasterCoverage, ReportedFullRunIsFullyCovered) {
+// Winding number of (px, py) against closed polygons.
+int WindingAt(const std::vector<std::vector<PointF>>& polys, float px, float py) {
+    int wn = 0;
+    for (const auto& poly : polys)
+        for (size_t i = 0; i < poly.size(); ++i) {
+            PointF a = poly[i], b = poly[(i + 1) % poly.size()];
+            if ((a.y <= py) != (b.y <= py)) {
+                float t = (py - a.y) / (b.y - a.y);
+                if (a.x + t * (b.x - a.x) > px) wn += b.y > a.y ? 1 : -1;
+            }
+        }
+    return wn;
+}
+
+// The spans of a row cover it exactly, in order, and every value they give,
+// constant or per pixel, is the pixel's area inside the outline (checked
+// against 16 x 16 samples per pixel); the inside of a big shape comes as
+// long constant spans, not pixel by pixel.
+TEST(RasterCoverage, RowSpansGiveEveryPixelItsArea) {
+    const std::vector<std::vector<PointF>> polys{{{3.3f, 2.5f}, {180.7f, 9.2f}, {150.2f, 60.9f}, {20.4f, 70.1f}},
+                                                 {{60.5f, 20.5f}, {90.5f, 20.5f}, {90.5f, 40.5f}, {60.5f, 40.5f}}};
     for (FillRule rule : {FillRule::NonZero, FillRule::EvenOdd}) {
         EdgeList e;
-        AddPolygon(e, {{3.3f, 2.5f}, {180.7f, 9.2f}, {150.2f, 60.9f}, {20.4f, 70.1f}});
-        AddRect(e, 60.5f, 20.5f, 90.5f, 40.5f); // a hole under the even-odd rule
+        for (const auto& p : polys)
+            for (size_t i = 0; i < p.size(); ++i) e.AddLine(p[i], p[(i + 1) % p.size()]);
         e.Sort();
         ScanConverter scan;
-        int rows = 0, wide = 0;
-        scan.Rasterize(e, rule, {0, 0, 200, 80}, [&](int y, int, int n, const uint8_t* cov) {
-            int s, f;
-            scan.FullRun(s, f);
-            ASSERT_LE(0, s);
-            ASSERT_LE(s, f);
-            ASSERT_LE(f, n);
-            for (int i = s; i < f; ++i) ASSERT_EQ(cov[i], 255) << y << " " << i;
-            ++rows;
-            if (y == 30 && f - s >= 60) ++wide; // the longer stretch beside the rectangle
-        });
+        int rows = 0, longConstant = 0;
+        std::vector<uint8_t> values(256);
+        scan.Rasterize(e, rule, {0, 0, 200, 80},
+                       [&](int y, int x, int n, const uint8_t* cov, const CoverageSpan* spans, int count) {
+                           ASSERT_GT(count, 0);
+                           ASSERT_EQ(spans[0].s, 0);
+                           ASSERT_EQ(spans[count - 1].e, n);
+                           for (int k = 0; k < count; ++k) {
+                               ASSERT_LT(spans[k].s, spans[k].e);
+                               if (k > 0) ASSERT_EQ(spans[k].s, spans[k - 1].e);
+                               if (spans[k].value != CoverageSpan::kVaries && spans[k].e - spans[k].s >= 40) ++longConstant;
+                           }
+                           ScanConverter::Expand(cov, spans, count, values.data());
+                           for (int i = 0; i < n; ++i) {
+                               int inside = 0;
+                               for (int sy = 0; sy < 16; ++sy)
+                                   for (int sx = 0; sx < 16; ++sx) {
+                                       int wn = WindingAt(polys, x + i + (sx + 0.5f) / 16, y + (sy + 0.5f) / 16);
+                                       inside += rule == FillRule::NonZero ? wn != 0 : (wn & 1);
+                                   }
+                               ASSERT_NEAR(values[i], inside * 255 / 256, 17) << y << " " << x + i;
+                           }
+                           ++rows;
+                       });
         EXPECT_GT(rows, 60);
-        EXPECT_EQ(wide, 1);
+        EXPECT_GT(longConstant, 60);
     }
 }
 
