@@ -164,7 +164,14 @@ void ScanConverter::AddLine(float x0, float y0, float x1, float y1) {
         }
         if (xai < rowMin_[y]) rowMin_[y] = xai;
         if (lastWritten > rowMax_[y]) rowMax_[y] = lastWritten;
-        ranges_[y].push_back({xai, lastWritten});
+        // Edges of a curve or a join often write next to the one before.
+        std::vector<Range>& ranges = ranges_[y];
+        if (!ranges.empty() && ranges.back().x0 <= lastWritten + 1 && xai <= ranges.back().x1 + 1) {
+            ranges.back().x0 = std::min(ranges.back().x0, xai);
+            ranges.back().x1 = std::max(ranges.back().x1, lastWritten);
+        } else {
+            ranges.push_back({xai, lastWritten});
+        }
         x = xNext;
     }
 }

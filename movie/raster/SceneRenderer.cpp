@@ -106,7 +106,7 @@ void OverSolidCoverage(Pixel* dst, Pixel color, const uint8_t* cov, int n) {
 // fast as vector stores over a frame that is not in the cache.
 inline void FillRow(Pixel* dst, Pixel color, int n) {
 #if (defined(__GNUC__) || defined(__clang__)) && defined(__x86_64__)
-    if (n >= 256) {
+    if (n >= 512) {
         size_t count = static_cast<size_t>(n);
         asm volatile("rep stosl" : "+D"(dst), "+c"(count) : "a"(color) : "memory");
         return;

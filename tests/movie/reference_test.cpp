@@ -69,17 +69,19 @@ bool LowQuality(const std::string& toml) {
     return std::regex_search(toml, std::regex(R"(quality\s*=\s*"low")"));
 }
 
-// One reference is not met yet and has a ceiling of its own, so that it
-// cannot get worse unnoticed. strokes_scale was drawn with four samples per
-// pixel: its edge pixels take only the values 0, 63, 127, 191 and 255, and
-// they follow a two-by-two sampling grid (a pixel whose stroke edge lies a
-// fifth of a pixel in is fully dark there). Exact-area coverage differs from
-// such a pixel by more than 16 whenever its area is not close to a quarter,
-// which is most edge pixels of this stroke-heavy frame; the other references
-// either have hard edges or few of them.
-double AllowedPercent(const std::string& name) {
-    if (name == "strokes_scale") return 1.15;
-    return 1.0;
+// A reference its makers mark as a known failure of their own renderer gets
+// a ceiling of its own, so that it cannot get worse unnoticed. The one such
+// image, strokes_scale, was drawn with four samples per pixel (its edge
+// pixels take only the values 0, 63, 127, 191 and 255) and sits 0.2 to 0.35
+// of a pixel below the outlines its file describes, where our strokes land
+// (the test below proves it); exact-area coverage differs from such a pixel
+// by more than 16 on most edge pixels of that stroke-heavy frame.
+bool KnownFailure(const std::string& toml) {
+    return std::regex_search(toml, std::regex(R"(known_failure\s*=\s*true)"));
+}
+
+double AllowedPercent(const std::string& toml) {
+    return KnownFailure(toml) ? 1.15 : 1.0;
 }
 
 fs::path ReferenceDir() {
@@ -122,6 +124,52 @@ TEST(ReferenceImages, EveryMovieMatchesItsReference) {
         }
         double percent = 100.0 * off / total;
         std::printf("%-26s %4dx%-5d %8.3f%%\n", name.c_str(), expected.width, expected.height, percent);
-        EXPECT_LT(percent, AllowedPercent(name)) << name;
+        EXPECT_LT(percent, AllowedPercent(toml)) << name;
     }
+}
+
+// Where the strokes of strokes_scale land, from its file: the ring is a
+// circle of radius 100 px around (428.05, 274.9) stroked 20 px wide, so down
+// its middle column the ink runs 164.9 .. 184.9 and 364.9 .. 384.9; the
+// one-pixel diagonal of the first box runs from (13, 124.05) two pixels
+// right for each pixel down. Ink totals and centres match within a tenth
+// of a pixel (the curve's points are whole pixels of its shape, and curves
+// are flattened to a tenth of a pixel); the diagonal's within a twentieth.
+TEST(ReferenceImages, StrokesLandWhereTheFilePutsThem) {
+    const fs::path file = ReferenceDir() / "strokes_scale" / "test.swf";
+    ASSERT_TRUE(fs::exists(file)) << file;
+    auto movie = movie::MovieReader::Load(file.string());
+    movie::Player player(movie);
+    movie::render::Renderer renderer;
+    renderer.Render(player, 550, 400);
+    const std::vector<uint8_t> rgba = renderer.FrameRGBA();
+    auto ink = [&](int x, int y) { return (255 - rgba[(static_cast<size_t>(y) * 550 + x) * 4]) / 255.0; };
+    auto column = [&](int x, int y0, int y1, double& total, double& centre) {
+        total = centre = 0;
+        for (int y = y0; y < y1; ++y) {
+            total += ink(x, y);
+            centre += ink(x, y) * (y + 0.5);
+        }
+        centre /= total;
+    };
+    double total, centre;
+    column(428, 150, 200, total, centre); // the ring's top
+    EXPECT_NEAR(total, 20.0, 0.1);
+    EXPECT_NEAR(centre, 174.9, 0.1);
+    column(428, 350, 400, total, centre); // and its bottom
+    EXPECT_NEAR(total, 20.0, 0.1);
+    EXPECT_NEAR(centre, 374.9, 0.1);
+    double offset = 0;
+    int rows = 0;
+    for (int y = 135; y < 165; ++y, ++rows) { // the diagonal, row by row
+        const double expected = 13 + (y + 0.5 - 124.05) * 2;
+        double sum = 0, weighted = 0;
+        for (int x = static_cast<int>(expected) - 4; x <= static_cast<int>(expected) + 4; ++x) {
+            sum += ink(x, y);
+            weighted += ink(x, y) * (x + 0.5);
+        }
+        EXPECT_NEAR(sum, 2.0, 0.1) << y; // one pixel thick down its minor axis
+        offset += weighted / sum - expected;
+    }
+    EXPECT_NEAR(offset / rows, 0.0, 0.05);
 }
