@@ -57,60 +57,62 @@ void Stroker::AddCircle(PointF c, float r, EdgeList& out) {
     AddPolygon(out);
 }
 
-void Stroker::AddJoin(PointF v, PointF d0, PointF d1, float hw, const StrokeStyle& style, EdgeList& out) {
-    float cross = d0.x * d1.y - d0.y * d1.x;
-    float dot = d0.x * d1.x + d0.y * d1.y;
-    if (std::fabs(cross) < 1e-6f && dot > 0) return; // straight on
-    // The outer side is opposite to the turn.
-    float side = cross > 0 ? -1.0f : 1.0f;
-    PointF n0{-d0.y * hw * side, d0.x * hw * side};
-    PointF n1{-d1.y * hw * side, d1.x * hw * side};
-    poly_.clear();
-    if (style.join == Join::Round) {
-        float a0 = std::atan2(n0.y, n0.x);
-        float a1 = std::atan2(n1.y, n1.x);
-        float da = a1 - a0;
-        while (da > std::numbers::pi_v<float>) da -= 2 * std::numbers::pi_v<float>;
-        while (da < -std::numbers::pi_v<float>) da += 2 * std::numbers::pi_v<float>;
-        int steps = ArcSteps(hw, da);
-        poly_.push_back(v);
-        // The ends stay on the segments' edges; the corners between them straddle the arc.
-        float ra = ArcRadius(hw, da / steps);
-        for (int i = 0; i <= steps; ++i) {
-            float a = a0 + da * i / steps;
-            float r = i == 0 || i == steps ? hw : ra;
-            poly_.push_back({v.x + r * std::cos(a), v.y + r * std::sin(a)});
-        }
-    } else {
-        poly_.push_back(v);
-        poly_.push_back({v.x + n0.x, v.y + n0.y});
-        if (style.join == Join::Miter) {
-            // The miter's length over the half width is 1 / cos(theta / 2).
-            PointF m{n0.x + n1.x, n0.y + n1.y};
-            float mlen2 = m.x * m.x + m.y * m.y;
-            float cosHalf = std::sqrt(std::max(0.0f, (1 + dot) * 0.5f));
-            if (cosHalf > 1e-4f && 1 / cosHalf <= style.miterLimit && mlen2 > 0) {
-                float mlen = hw / cosHalf;
-                float s = mlen / std::sqrt(mlen2);
-                poly_.push_back({v.x + m.x * s, v.y + m.y * s});
-            }
-        }
-        poly_.push_back({v.x + n1.x, v.y + n1.y});
+void Stroker::AddArc(PointF c, PointF n0, float angle, float r) {
+    const int steps = ArcSteps(r, angle);
+    const float ra = ArcRadius(r, angle / steps); // the corners straddle the arc
+    const float a0 = std::atan2(n0.y, n0.x);
+    for (int i = 1; i < steps; ++i) {
+        const float a = a0 + angle * i / steps;
+        poly_.push_back({c.x + ra * std::cos(a), c.y + ra * std::sin(a)});
     }
-    AddPolygon(out);
 }
 
-void Stroker::AddCap(PointF p, PointF dir, float hw, Cap cap, EdgeList& out) {
-    if (cap == Cap::None) return;
-    if (cap == Cap::Round) {
-        AddCircle(p, hw, out);
-        return;
+void Stroker::AddJoin(PointF v, PointF n0, PointF n1, PointF d0, bool outer, const StrokeStyle& style) {
+    poly_.push_back({v.x + n0.x, v.y + n0.y});
+    const float hw2 = n0.x * n0.x + n0.y * n0.y;
+    const float cross = n0.x * n1.y - n0.y * n1.x;
+    const float dot = n0.x * n1.x + n0.y * n1.y;
+    if (std::fabs(cross) <= 1e-6f * hw2 && dot > 0) return; // straight on: the sides run on
+    if (std::fabs(cross) <= 1e-6f * hw2 && outer) {
+        // Turning right back: a round join is the cap of the way out.
+        if (style.join == Join::Round) {
+            const float c = n0.x * d0.y - n0.y * d0.x;
+            AddArc(v, n0, c < 0 ? -std::numbers::pi_v<float> : std::numbers::pi_v<float>, std::sqrt(hw2));
+        }
+    } else if (!outer) {
+        // The two sides cross inside the stroke; passing through the vertex
+        // keeps the winding of the overlap positive.
+        poly_.push_back(v);
+    } else if (style.join == Join::Round) {
+        float da = std::atan2(n1.y, n1.x) - std::atan2(n0.y, n0.x);
+        while (da > std::numbers::pi_v<float>) da -= 2 * std::numbers::pi_v<float>;
+        while (da < -std::numbers::pi_v<float>) da += 2 * std::numbers::pi_v<float>;
+        AddArc(v, n0, da, std::sqrt(n0.x * n0.x + n0.y * n0.y));
+    } else if (style.join == Join::Miter) {
+        // The miter's length over the half width is 1 / cos(theta / 2).
+        const PointF m{n0.x + n1.x, n0.y + n1.y};
+        const float mlen2 = m.x * m.x + m.y * m.y;
+        const float cosHalf = std::sqrt(std::max(0.0f, (1 + dot / std::max(hw2, 1e-12f)) * 0.5f));
+        if (cosHalf > 1e-4f && 1 / cosHalf <= style.miterLimit && mlen2 > 0) {
+            const float s = std::sqrt(hw2) / cosHalf / std::sqrt(mlen2);
+            poly_.push_back({v.x + m.x * s, v.y + m.y * s});
+        }
     }
-    // Square: extends half the width beyond the end along `dir` (pointing outwards).
-    PointF n{-dir.y * hw, dir.x * hw};
-    PointF e{p.x + dir.x * hw, p.y + dir.y * hw};
-    poly_.assign({{p.x + n.x, p.y + n.y}, {e.x + n.x, e.y + n.y}, {e.x - n.x, e.y - n.y}, {p.x - n.x, p.y - n.y}});
-    AddPolygon(out);
+    poly_.push_back({v.x + n1.x, v.y + n1.y});
+}
+
+void Stroker::AddCap(PointF p, PointF n, PointF dir, float hw, Cap cap) {
+    // From the left side's end p + n round to the right side's p - n.
+    poly_.push_back({p.x + n.x, p.y + n.y});
+    if (cap == Cap::Round) {
+        const float cross = n.x * dir.y - n.y * dir.x; // which way round passes the far side
+        AddArc(p, n, cross < 0 ? -std::numbers::pi_v<float> : std::numbers::pi_v<float>, hw);
+    } else if (cap == Cap::Square) {
+        // Extends half the width beyond the end along `dir` (pointing outwards).
+        poly_.push_back({p.x + n.x + dir.x * hw, p.y + n.y + dir.y * hw});
+        poly_.push_back({p.x - n.x + dir.x * hw, p.y - n.y + dir.y * hw});
+    }
+    poly_.push_back({p.x - n.x, p.y - n.y});
 }
 
 void Stroker::Stroke(const std::vector<PointF>& points, bool closed, const StrokeStyle& style, EdgeList& out) {
@@ -128,33 +130,66 @@ void Stroker::Stroke(const std::vector<PointF>& points, bool closed, const Strok
     if (n == 0) return;
     if (n == 1) {
         // A zero-length line shows as a dot in its cap's shape.
-        if (style.startCap == Cap::Round) AddCircle(pts_[0], hw, out);
-        else if (style.startCap == Cap::Square) AddCap({pts_[0].x - hw, pts_[0].y}, {1, 0}, hw, Cap::Square, out);
+        if (style.startCap == Cap::Round) {
+            AddCircle(pts_[0], hw, out);
+        } else if (style.startCap == Cap::Square) {
+            const PointF p = pts_[0];
+            poly_.assign({{p.x - hw, p.y - hw}, {p.x + hw, p.y - hw}, {p.x + hw, p.y + hw}, {p.x - hw, p.y + hw}});
+            AddPolygon(out);
+        }
         return;
     }
     if (n == 2) closed = false;
     const size_t segs = closed ? n : n - 1;
-    for (size_t i = 0; i < segs; ++i) {
-        PointF a = pts_[i], b = pts_[(i + 1) % n];
-        PointF d = Normalized({b.x - a.x, b.y - a.y});
-        PointF nn{-d.y * hw, d.x * hw};
-        if (style.minorAxis) nn = std::fabs(d.x) >= std::fabs(d.y) ? PointF{0, hw} : PointF{hw, 0};
-        poly_.assign({{a.x + nn.x, a.y + nn.y}, {b.x + nn.x, b.y + nn.y}, {b.x - nn.x, b.y - nn.y}, {a.x - nn.x, a.y - nn.y}});
-        AddPolygon(out);
-    }
-    auto dirAt = [&](size_t i) { // direction of segment i
-        PointF a = pts_[i % n], b = pts_[(i + 1) % n];
+    // Each segment's offset to the left side: square to it, or along the
+    // minor axis for one-pixel lines.
+    offsets_.resize(segs);
+    auto dirAt = [&](size_t i) {
+        const PointF a = pts_[i % n], b = pts_[(i + 1) % n];
         return Normalized({b.x - a.x, b.y - a.y});
     };
-    for (size_t i = 1; i < segs; ++i) AddJoin(pts_[i], dirAt(i - 1), dirAt(i), hw, style, out);
-    if (closed) {
-        AddJoin(pts_[0], dirAt(n - 1), dirAt(0), hw, style, out);
-    } else {
-        PointF d0 = dirAt(0);
-        PointF d1 = dirAt(n - 2);
-        AddCap(pts_[0], {-d0.x, -d0.y}, hw, style.startCap, out);
-        AddCap(pts_[n - 1], d1, hw, style.endCap, out);
+    for (size_t i = 0; i < segs; ++i) {
+        const PointF d = dirAt(i);
+        offsets_[i] = style.minorAxis ? (std::fabs(d.x) >= std::fabs(d.y) ? PointF{0, hw} : PointF{-hw, 0})
+                                      : PointF{-d.y * hw, d.x * hw};
+        if (style.minorAxis && (offsets_[i].x * -d.y + offsets_[i].y * d.x) < 0)
+            offsets_[i] = {-offsets_[i].x, -offsets_[i].y}; // keep it on the left
     }
+    // Whether the left side (sign +1) or the right (-1) is the outer one of
+    // the turn at the vertex between segments i and i + 1 (the left, when
+    // the line turns right back).
+    auto outerAt = [&](size_t i, float side) {
+        const PointF d0 = dirAt(i), d1 = dirAt((i + 1) % segs);
+        const float cross = d0.x * d1.y - d0.y * d1.x;
+        if (std::fabs(cross) <= 1e-6f) return side > 0;
+        return side * cross < 0;
+    };
+    auto neg = [](PointF p) { return PointF{-p.x, -p.y}; };
+    poly_.clear();
+    // Out along the left side...
+    const PointF start{pts_[0].x + offsets_[0].x, pts_[0].y + offsets_[0].y};
+    poly_.push_back(start);
+    for (size_t i = 0; i + 1 < segs; ++i)
+        AddJoin(pts_[i + 1], offsets_[i], offsets_[i + 1], dirAt(i), outerAt(i, 1), style);
+    if (closed) {
+        AddJoin(pts_[0], offsets_[segs - 1], offsets_[0], dirAt(segs - 1), outerAt(segs - 1, 1), style);
+        // ...across to the right side, where the way back starts and ends:
+        // the two crossings cancel.
+        poly_.push_back({pts_[0].x - offsets_[0].x, pts_[0].y - offsets_[0].y});
+        AddJoin(pts_[0], neg(offsets_[0]), neg(offsets_[segs - 1]), neg(dirAt(0)), outerAt(segs - 1, -1), style);
+    } else {
+        AddCap(pts_[n - 1], offsets_[segs - 1], dirAt(segs - 1), hw, style.endCap);
+    }
+    // ...and back along the right side.
+    for (size_t i = segs - 1; i > 0; --i)
+        AddJoin(pts_[i], neg(offsets_[i]), neg(offsets_[i - 1]), neg(dirAt(i)), outerAt(i - 1, -1), style);
+    if (closed) {
+        poly_.push_back({pts_[0].x - offsets_[0].x, pts_[0].y - offsets_[0].y});
+    } else {
+        const PointF d0 = dirAt(0);
+        AddCap(pts_[0], neg(offsets_[0]), {-d0.x, -d0.y}, hw, style.startCap);
+    }
+    AddPolygon(out);
 }
 
 } // namespace movie::raster

@@ -1,6 +1,8 @@
-// Turns a polyline into filled pieces (one quad per segment, a wedge per
-// join, a cap at each open end), all wound the same way, so that the
-// non-zero rule fills their union.
+// Turns a polyline into the outline of its stroke: one closed contour that
+// runs out along one side of the line and back along the other, with the
+// joins on the outer side of each turn and the caps at the ends. Inner
+// corners pass through the vertex, so every part of the stroke is wound the
+// same way and the non-zero rule fills it, however the line crosses itself.
 #pragma once
 
 #include "movie/raster/EdgeList.h"
@@ -34,10 +36,16 @@ class Stroker {
   private:
     void AddPolygon(EdgeList& out);
     void AddCircle(PointF c, float r, EdgeList& out);
-    void AddJoin(PointF v, PointF d0, PointF d1, float hw, const StrokeStyle& style, EdgeList& out);
-    void AddCap(PointF p, PointF dir, float hw, Cap cap, EdgeList& out);
+    // Appends the arc around `c` from the end of offset `n0` to the end of
+    // `n1`, turning by `angle`, without its two end points.
+    void AddArc(PointF c, PointF n0, float angle, float r);
+    // Turns from offset `n0` to `n1` at vertex `v` on one side of the line,
+    // arriving in direction `d0`.
+    void AddJoin(PointF v, PointF n0, PointF n1, PointF d0, bool outer, const StrokeStyle& style);
+    void AddCap(PointF p, PointF n, PointF dir, float hw, Cap cap);
 
     std::vector<PointF> pts_;
+    std::vector<PointF> offsets_; // per segment: its offset to the left side
     std::vector<PointF> poly_;
 };
 

@@ -465,6 +465,76 @@ TEST(RasterStroke, RoundDotHasTheAreaOfItsCircle) {
     EXPECT_NEAR(area, exact, 0.02 * 2 * std::numbers::pi * 20); // within 0.02 px along the rim
 }
 
+namespace {
+
+// Ink of one stroke drawn black on white, in pixels.
+double StrokeInk(const std::vector<PointF>& pts, bool closed, const StrokeStyle& style, int size, Canvas* out = nullptr) {
+    Scene s;
+    s.SetBackground(kWhite);
+    Stroker st;
+    st.Stroke(pts, closed, style, s.BeginFill());
+    s.EndFill(Paint::Solid(kBlack), FillRule::NonZero);
+    Canvas c = Draw(s, size, size);
+    double ink = 0;
+    for (int y = 0; y < size; ++y)
+        for (int x = 0; x < size; ++x) ink += Darkness(c, x, y) / 255.0;
+    if (out) *out = c;
+    return ink;
+}
+
+} // namespace
+
+// A ring stroked along a finely flattened circle has the ring's area: the
+// pieces of the outline at each vertex add no ink twice on its edges.
+TEST(RasterStroke, FlattenedCircleStrokeHasTheRingsArea) {
+    for (bool closed : {true, false}) {
+        std::vector<PointF> pts;
+        const int n = 96;
+        for (int i = 0; i <= n; ++i) {
+            const double a = 2 * std::numbers::pi * i / n;
+            pts.push_back({static_cast<float>(40.3 + 30 * std::cos(a)), static_cast<float>(40.6 + 30 * std::sin(a))});
+        }
+        if (closed) pts.pop_back();
+        StrokeStyle style;
+        style.width = 7;
+        // The polygon's own ring: its perimeter times the width.
+        const double perimeter = n * 2 * 30 * std::sin(std::numbers::pi / n);
+        EXPECT_NEAR(StrokeInk(pts, closed, style, 81), perimeter * 7, 0.01 * perimeter * 7) << closed;
+    }
+}
+
+// Where a line crosses itself, and where a closed figure eight crosses, the
+// crossing is filled like the rest of the stroke.
+TEST(RasterStroke, SelfCrossingsStayFilled) {
+    StrokeStyle style;
+    style.width = 6;
+    style.startCap = style.endCap = Cap::None;
+    Canvas c;
+    StrokeInk({{5, 20}, {35, 20}, {35, 35}, {20, 35}, {20, 5}}, false, style, 40, &c);
+    EXPECT_EQ(c.At(20, 20), kBlack);
+    EXPECT_EQ(c.At(22, 22), kBlack);
+    StrokeInk({{5, 5}, {35, 35}, {35, 5}, {5, 35}}, true, style, 40, &c);
+    EXPECT_EQ(c.At(20, 20), kBlack);
+    EXPECT_EQ(c.At(20, 12), kWhite); // between the lobes' strokes
+}
+
+// A line that turns right back gets a round end there with round joins,
+// and a flat one otherwise.
+TEST(RasterStroke, TurningRightBackIsRoundOnlyWithRoundJoins) {
+    for (Join j : {Join::Round, Join::Bevel, Join::Miter}) {
+        StrokeStyle style;
+        style.width = 8;
+        style.join = j;
+        style.startCap = style.endCap = Cap::None;
+        Canvas c;
+        StrokeInk({{5, 20}, {30, 20}, {10, 20}}, false, style, 40, &c);
+        EXPECT_EQ(c.At(29, 20), kBlack);
+        if (j == Join::Round) EXPECT_EQ(c.At(32, 20), kBlack) << "round";
+        else EXPECT_EQ(c.At(31, 20), kWhite) << static_cast<int>(j);
+        EXPECT_EQ(c.At(4, 20), kWhite); // no cap at the start
+    }
+}
+
 TEST(RasterStroke, ZeroLengthAndZeroWidth) {
     Scene s;
     s.SetBackground(kWhite);
