@@ -263,14 +263,26 @@ void AddRow(Pixel* dst, const Pixel* src, size_t srcStep, int n) {
 // fully covered pixels go straight into the frame instead: the fills of a
 // layer meet without overlapping, so the layer would hold the paint alone
 // there and cover the frame with it.
+// The stretches of a band's rows that a layer holds something in.
+struct LayerRun {
+    int row, x0, x1;
+};
+
+// What was added into the layer goes on record in `runs` (row `bandRow`).
 void AddSpan(const Paint& paint, Pixel* dst, const CoverageRow& row, Pixel* scratch, uint8_t* constCov,
-             Pixel* frame) {
+             Pixel* frame, std::vector<LayerRun>& runs, int bandRow) {
     const bool solid = paint.kind == PaintKind::Solid;
     auto add = [&](int s, int e, const uint8_t* cov) {
         if (!cov && frame) {
             if (solid) FillRow(frame + s, paint.color, e - s);
             else paint.ShadeRow(row.x + s, row.y, e - s, frame + s);
             return;
+        }
+        if (!runs.empty() && runs.back().row == bandRow && runs.back().x1 >= row.x + s && runs.back().x0 <= row.x + e) {
+            runs.back().x0 = std::min(runs.back().x0, row.x + s);
+            runs.back().x1 = std::max(runs.back().x1, row.x + e);
+        } else {
+            runs.push_back({bandRow, row.x + s, row.x + e});
         }
         const int len = e - s;
         const Pixel* src = &paint.color;
@@ -341,7 +353,7 @@ struct SceneRenderer::BandContext {
     std::vector<uint8_t> cov;
     std::vector<uint8_t> constCov; // one value over a stretch, for the coverage row loops
     std::vector<Pixel> layer;
-    std::vector<int> layerMin, layerMax;
+    std::vector<LayerRun> layerRuns;
     std::vector<std::vector<uint8_t>> masks;
     std::vector<IRect> maskBounds;
     std::vector<uint8_t> pending; // rows of the band still without their background
@@ -507,15 +519,13 @@ void SceneRenderer::RenderBand(BandContext& ctx, const Scene& scene, Canvas& can
                 }
                 const int row = y - bandTop;
                 if (inLayer) {
-                    ctx.layerMin[row] = std::min(ctx.layerMin[row], x);
-                    ctx.layerMax[row] = std::max(ctx.layerMax[row], x + n);
                     Pixel* frame = nullptr;
                     if (paint.opaque && !maskData) {
                         if (ctx.pending[row]) paintBackgroundAround(row, cr);
                         frame = canvas.Row(y) + x;
                     }
                     AddSpan(paint, ctx.layer.data() + static_cast<size_t>(row) * w + x, cr, ctx.scratch.data(),
-                            ctx.constCov.data(), frame);
+                            ctx.constCov.data(), frame, ctx.layerRuns, row);
                 } else {
                     if (ctx.pending[row]) {
                         if (paint.opaque) paintBackgroundAround(row, cr);
@@ -533,16 +543,20 @@ void SceneRenderer::RenderBand(BandContext& ctx, const Scene& scene, Canvas& can
         case Op::BeginLayer:
             if (building) break;
             if (ctx.layer.size() < area) ctx.layer.assign(area, 0);
-            ctx.layerMin.assign(kBandHeight, w);
-            ctx.layerMax.assign(kBandHeight, 0);
+            ctx.layerRuns.clear();
             inLayer = true;
             break;
         case Op::EndLayer: {
             if (building || !inLayer) break;
             inLayer = false;
-            for (int row = 0; row < rows; ++row) {
-                int x0 = ctx.layerMin[row], x1 = ctx.layerMax[row];
-                if (x1 <= x0) continue;
+            // Each stretch of the layer that holds something, once.
+            auto& runs = ctx.layerRuns;
+            std::sort(runs.begin(), runs.end(),
+                      [](const LayerRun& a, const LayerRun& b) { return a.row != b.row ? a.row < b.row : a.x0 < b.x0; });
+            for (size_t k = 0; k < runs.size();) {
+                const int row = runs[k].row, x0 = runs[k].x0;
+                int x1 = runs[k].x1;
+                for (++k; k < runs.size() && runs[k].row == row && runs[k].x0 <= x1; ++k) x1 = std::max(x1, runs[k].x1);
                 paintBackground(row);
                 Pixel* src = ctx.layer.data() + static_cast<size_t>(row) * w;
                 Pixel* dst = canvas.Row(bandTop + row);
