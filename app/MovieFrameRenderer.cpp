@@ -5,8 +5,13 @@
 
 #include <algorithm>
 #include <cstring>
+#include <thread>
 
-MovieFrameRenderer::MovieFrameRenderer() : renderer_(std::make_unique<movie::render::Renderer>()) {}
+// Every core of the machine draws bands of the frame (the pixels come out
+// the same however many do).
+MovieFrameRenderer::MovieFrameRenderer() : renderer_(std::make_unique<movie::render::Renderer>()) {
+    renderer_->SetThreads(static_cast<int>(std::max(1u, std::thread::hardware_concurrency())));
+}
 MovieFrameRenderer::~MovieFrameRenderer() = default;
 
 bool MovieFrameRenderer::Render(const movie::Player& player, std::optional<std::uint32_t> background,
