@@ -57,7 +57,7 @@ ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat" 2>/dev/null || echo 0; }
 hz=$(getconf CLK_TCK)
 xvfb_pid=$(pgrep -f "Xvfb :$NIMBRE_DISPLAY_NUMBER " | head -n 1)
 server_pid=$(pgrep -u "$(id -u)" -f "wineserver" | while read -r p; do
-  [ "$(tr '\0' '\n' <"/proc/$p/environ" 2>/dev/null | grep -c "^WINEPREFIX=$WINEPREFIX$")" -gt 0 ] && echo "$p"; done | head -n 1)
+  [ "$({ tr '\0' '\n' <"/proc/$p/environ"; } 2>/dev/null | grep -c "^WINEPREFIX=$WINEPREFIX$")" -gt 0 ] && echo "$p"; done | head -n 1)
 
 pixel() { import -window root -crop "1x1+$1+$2" txt:- 2>/dev/null | sed -n 's/.*#\([0-9A-Fa-f]\{6\}\).*/\1/p' | head -n 1; }
 
