@@ -406,7 +406,7 @@ int main(int argc, char** argv) {
     std::sort(dirs.begin(), dirs.end());
     for (const auto& d : dirs) movies.push_back({d.filename().string(), d / "test.swf"});
 
-    std::printf("1920x1080, %d frames each, median ms per frame (full redraws); ours 1T, cairo and\n"
+    std::printf("1920x1080, %d frames each, the better median ms per frame of two passes (full redraws); ours 1T, cairo and\n"
                 "unchanged in thread CPU time; ours 2T and '2T wall' (1T / 2T) on the wall clock; '2T cpu':\n"
                 "rasterizing the whole frame on one thread over the longer of its two halves drawn\n"
                 "on two threads at once, each on its own CPU clock\n\n", frames);
@@ -415,7 +415,16 @@ int main(int argc, char** argv) {
     double worst = 0;
     for (const auto& [name, file] : movies) {
         if (!only.empty() && name.find(only) == std::string::npos) continue;
+        // Two passes; each figure is the better of its two medians, which
+        // keeps most of a shared machine's noise out of the table.
         Row r = Measure(name, file, frames);
+        const Row again = Measure(name, file, frames);
+        r.ours1 = std::min(r.ours1, again.ours1);
+        r.ours2 = std::min(r.ours2, again.ours2);
+        r.ours1wall = std::min(r.ours1wall, again.ours1wall);
+        r.cairo = std::min(r.cairo, again.cairo);
+        r.unchanged = std::min(r.unchanged, again.unchanged);
+        r.halfMax = std::max(r.halfMax, again.halfMax);
         double ratio = r.cairo > 0 ? r.ours1 / r.cairo : 0;
         worst = std::max(worst, ratio);
         std::printf("%-24s %6zu %6zu %8.2f %8.2f %8.2f %8.3f %7.2fx %7.2fx %9.4f\n", r.name.c_str(), r.fills,
