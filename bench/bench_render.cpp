@@ -34,7 +34,9 @@ namespace {
 
 constexpr int kWidth = 1920, kHeight = 1080;
 
-double Ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
+double Ms(Clock::duration d) {
+    return std::chrono::duration<double, std::milli>(d).count();
+}
 
 // CPU time of the calling thread: single-threaded work measured this way is
 // not disturbed by other processes sharing the machine.
@@ -81,7 +83,8 @@ uint64_t KeyOf(float x, float y) {
 cairo_path_t* PathOf(cairo_t* cr, const raster::EdgeList& edges) {
     const auto& lines = edges.Lines();
     std::unordered_multimap<uint64_t, size_t> byStart;
-    for (size_t i = 0; i < lines.size(); ++i) byStart.emplace(KeyOf(lines[i].x0, lines[i].y0), i);
+    for (size_t i = 0; i < lines.size(); ++i)
+        byStart.emplace(KeyOf(lines[i].x0, lines[i].y0), i);
     std::vector<bool> used(lines.size());
     cairo_new_path(cr);
     for (size_t i = 0; i < lines.size(); ++i) {
@@ -143,9 +146,12 @@ cairo_pattern_t* SourceOf(const raster::Paint& p, SurfaceCache& surfaces) {
         cairo_pattern_set_extend(pat, p.repeat ? CAIRO_EXTEND_REPEAT : CAIRO_EXTEND_PAD);
         cairo_pattern_set_filter(pat, p.smooth ? CAIRO_FILTER_BILINEAR : CAIRO_FILTER_NEAREST);
     } else {
-        if (p.kind == PaintKind::Linear) pat = cairo_pattern_create_linear(0, 0, 1, 0);
-        else if (p.kind == PaintKind::Radial) pat = cairo_pattern_create_radial(0, 0, 0, 0, 0, 1);
-        else pat = cairo_pattern_create_radial(p.focal, 0, 0, 0, 0, 1);
+        if (p.kind == PaintKind::Linear)
+            pat = cairo_pattern_create_linear(0, 0, 1, 0);
+        else if (p.kind == PaintKind::Radial)
+            pat = cairo_pattern_create_radial(0, 0, 0, 0, 0, 1);
+        else
+            pat = cairo_pattern_create_radial(p.focal, 0, 0, 0, 0, 1);
         for (int i = 0; i <= 16; ++i) { // the same ramp, sampled
             double r, g, b, a;
             int idx = std::min(255, i * 16);
@@ -159,7 +165,8 @@ cairo_pattern_t* SourceOf(const raster::Paint& p, SurfaceCache& surfaces) {
     // cairo's pattern matrix maps user (device) space to pattern space: ours.
     cairo_matrix_t m;
     cairo_matrix_init(&m, p.inverse.a, p.inverse.b, p.inverse.c, p.inverse.d, p.inverse.tx, p.inverse.ty);
-    if (std::fabs(p.inverse.a * p.inverse.d - p.inverse.b * p.inverse.c) < 1e-12) cairo_matrix_init_identity(&m);
+    if (std::fabs(p.inverse.a * p.inverse.d - p.inverse.b * p.inverse.c) < 1e-12)
+        cairo_matrix_init_identity(&m);
     cairo_pattern_set_matrix(pat, &m);
     return pat;
 }
@@ -206,8 +213,10 @@ void DrawWithCairo(cairo_t* cr, const CairoFrame& frame) {
             cairo_new_path(cr);
             cairo_append_path(cr, f.path);
             cairo_set_fill_rule(cr, f.rule);
-            if (building) cairo_set_source_rgb(cr, 0, 0, 0);
-            else cairo_set_source(cr, f.source);
+            if (building)
+                cairo_set_source_rgb(cr, 0, 0, 0);
+            else
+                cairo_set_source(cr, f.source);
             cairo_fill(cr);
             break;
         }
@@ -301,15 +310,16 @@ Row Measure(const std::string& name, const fs::path& file, int frames) {
         render::Renderer one;
         raster::SceneRenderer halves[2];
         raster::Canvas halfCanvas(kWidth, kHeight);
-        const int half = (kHeight / 2 + raster::SceneRenderer::kBandHeight - 1) / raster::SceneRenderer::kBandHeight *
-                         raster::SceneRenderer::kBandHeight;
+        const int half = (kHeight / 2 + raster::SceneRenderer::kBandHeight - 1) /
+                         raster::SceneRenderer::kBandHeight * raster::SceneRenderer::kBandHeight;
         for (int f = 0; f < frames; ++f) {
             one.Invalidate();
             one.Render(player, kWidth, kHeight);
             const raster::Scene& scene = one.LastScene();
             double cpu[2] = {0, 0};
             auto drawHalf = [&](int k) {
-                raster::IRect clip = k == 0 ? raster::IRect{0, 0, kWidth, half} : raster::IRect{0, half, kWidth, kHeight};
+                raster::IRect clip =
+                    k == 0 ? raster::IRect{0, 0, kWidth, half} : raster::IRect{0, half, kWidth, kHeight};
                 double a = ThreadCpuMs();
                 halves[k].Render(scene, halfCanvas, clip);
                 cpu[k] = ThreadCpuMs() - a;
@@ -350,8 +360,10 @@ Row Measure(const std::string& name, const fs::path& file, int frames) {
                 cairo_surface_write_to_png(surface, (base + ".cairo.png").c_str());
             }
         }
-        for (CairoFrame& frame : prepared) Release(frame);
-        for (auto& [img, s] : surfaces) cairo_surface_destroy(s);
+        for (CairoFrame& frame : prepared)
+            Release(frame);
+        for (auto& [img, s] : surfaces)
+            cairo_surface_destroy(s);
         cairo_destroy(cr);
         cairo_surface_destroy(surface);
     }
@@ -404,14 +416,17 @@ int main(int argc, char** argv) {
         for (const auto& e : fs::directory_iterator(refs))
             if (fs::exists(e.path() / "test.swf")) dirs.push_back(e.path());
     std::sort(dirs.begin(), dirs.end());
-    for (const auto& d : dirs) movies.push_back({d.filename().string(), d / "test.swf"});
+    for (const auto& d : dirs)
+        movies.push_back({d.filename().string(), d / "test.swf"});
 
-    std::printf("1920x1080, %d frames each, the better median ms per frame of two passes (full redraws); ours 1T, cairo and\n"
+    std::printf("1920x1080, %d frames each, the better median ms per frame of two passes (full redraws); "
+                "ours 1T, cairo and\n"
                 "unchanged in thread CPU time; ours 2T and '2T wall' (1T / 2T) on the wall clock; '2T cpu':\n"
                 "rasterizing the whole frame on one thread over the longer of its two halves drawn\n"
-                "on two threads at once, each on its own CPU clock\n\n", frames);
-    std::printf("%-24s %6s %6s %8s %8s %8s %8s %8s %8s %9s\n", "movie", "fills", "edges", "ours 1T", "ours 2T",
-                "cairo", "ours/cr", "2T wall", "2T cpu", "unchanged");
+                "on two threads at once, each on its own CPU clock\n\n",
+                frames);
+    std::printf("%-24s %6s %6s %8s %8s %8s %8s %8s %8s %9s\n", "movie", "fills", "edges", "ours 1T",
+                "ours 2T", "cairo", "ours/cr", "2T wall", "2T cpu", "unchanged");
     double worst = 0;
     for (const auto& [name, file] : movies) {
         if (!only.empty() && name.find(only) == std::string::npos) continue;
@@ -446,7 +461,8 @@ int main(int argc, char** argv) {
         std::printf("one colour written over the whole frame (the memory floor): %.2f ms\n", Median(t));
     }
     if (playDemo) {
-        std::printf("demo played at 1080p, one thread, changed bands only: %.2f ms per frame (median)\n", demoPlay);
+        std::printf("demo played at 1080p, one thread, changed bands only: %.2f ms per frame (median)\n",
+                    demoPlay);
         std::printf("peak memory (resident) after playing the demo: %.1f MiB\n", rssKiB / 1024.0);
     }
     fs::remove(demo);

@@ -47,7 +47,8 @@ bool ScanConverter::Accumulate(const EdgeList& edges, IRect clip) {
     rowMin_.assign(height_, stride_);
     rowMax_.assign(height_, -1);
     if (ranges_.size() < static_cast<size_t>(height_)) ranges_.resize(height_);
-    for (int y = 0; y < height_; ++y) ranges_[y].clear();
+    for (int y = 0; y < height_; ++y)
+        ranges_[y].clear();
 
     const float fx = static_cast<float>(left), fy = static_cast<float>(top);
     const float fTop = static_cast<float>(top), fBottom = static_cast<float>(bottom);
@@ -155,7 +156,8 @@ void ScanConverter::AddLine(float x0, float y0, float x1, float y1) {
             } else {
                 float a1 = s * (1.5f - xaf);
                 row[xai + 1] += d * (a1 - a0);
-                for (int xi = xai + 2; xi < xbi - 1; ++xi) row[xi] += d * s;
+                for (int xi = xai + 2; xi < xbi - 1; ++xi)
+                    row[xi] += d * s;
                 float a2 = a1 + static_cast<float>(xbi - xai - 3) * s;
                 row[xbi - 1] += d * (1 - a2 - am);
             }
@@ -205,8 +207,10 @@ template <FillRule rule> void ScanConverter::ResolveRanges(int row) {
             spans_.push_back({x, r.x0, ToCoverage<rule>(sum)});
             x = r.x0;
         }
-        if (!spans_.empty() && spans_.back().value == CoverageSpan::kVaries) spans_.back().e = r.x1 + 1;
-        else spans_.push_back({x, r.x1 + 1, CoverageSpan::kVaries});
+        if (!spans_.empty() && spans_.back().value == CoverageSpan::kVaries)
+            spans_.back().e = r.x1 + 1;
+        else
+            spans_.push_back({x, r.x1 + 1, CoverageSpan::kVaries});
         for (; x <= r.x1; ++x) {
             sum += acc[x];
             acc[x] = 0;
@@ -218,8 +222,10 @@ template <FillRule rule> void ScanConverter::ResolveRanges(int row) {
 bool ScanConverter::ResolveRow(int row, FillRule rule, int& x0, int& n) {
     int lo = rowMin_[row], hi = rowMax_[row];
     if (hi < lo) return false;
-    if (rule == FillRule::NonZero) ResolveRanges<FillRule::NonZero>(row);
-    else ResolveRanges<FillRule::EvenOdd>(row);
+    if (rule == FillRule::NonZero)
+        ResolveRanges<FillRule::NonZero>(row);
+    else
+        ResolveRanges<FillRule::EvenOdd>(row);
     int end = std::min(hi, width_ - 1);
     if (end < lo) return false;
     x0 = lo;
@@ -241,15 +247,18 @@ void ScanConverter::Harden(int x0) {
             sp.value = sp.value >= 128 ? 255 : 0;
             continue;
         }
-        for (int i = x0 + sp.s; i < x0 + sp.e; ++i) cov_[i] = cov_[i] >= 128 ? 255 : 0;
+        for (int i = x0 + sp.s; i < x0 + sp.e; ++i)
+            cov_[i] = cov_[i] >= 128 ? 255 : 0;
     }
 }
 
 void ScanConverter::Expand(const uint8_t* cov, const CoverageSpan* spans, int count, uint8_t* out) {
     for (int k = 0; k < count; ++k) {
         const CoverageSpan& sp = spans[k];
-        if (sp.value == CoverageSpan::kVaries) std::memcpy(out + sp.s, cov + sp.s, static_cast<size_t>(sp.e - sp.s));
-        else std::memset(out + sp.s, sp.value, static_cast<size_t>(sp.e - sp.s));
+        if (sp.value == CoverageSpan::kVaries)
+            std::memcpy(out + sp.s, cov + sp.s, static_cast<size_t>(sp.e - sp.s));
+        else
+            std::memset(out + sp.s, sp.value, static_cast<size_t>(sp.e - sp.s));
     }
 }
 

@@ -30,8 +30,8 @@ IRect CoveringRect(const BoundsF& b);
 // values that vary (then read them from the row's coverage array).
 struct CoverageSpan {
     static constexpr int kVaries = -1;
-    int s = 0, e = 0;      // indices s .. e-1 into the row's coverage values
-    int value = kVaries;   // 0..255, or kVaries
+    int s = 0, e = 0;    // indices s .. e-1 into the row's coverage values
+    int value = kVaries; // 0..255, or kVaries
 };
 
 class ScanConverter {

@@ -1,133 +1,13 @@
 #include "movie/raster/SceneRenderer.h"
 
-#include <algorithm>
-#include <bit>
-#include <cstring>
+#include "movie/raster/RowBlend.h"
 
-#if defined(__SSE2__) || defined(_M_X64)
-#include <emmintrin.h>
-#endif
+#include <algorithm>
+#include <cstring>
 
 namespace movie::raster {
 
 namespace {
-
-// The row loops: SSE2 (every x86-64 processor has it) four pixels at a
-// time, with a plain loop for the rest. Channels are widened to 16 bits;
-// x / 255 is (x + 128 + ((x + 128) >> 8)) >> 8, exact for x <= 255 * 255.
-#if defined(__SSE2__) || defined(_M_X64)
-inline __m128i Div255x8(__m128i v) {
-    v = _mm_add_epi16(v, _mm_set1_epi16(128));
-    return _mm_srli_epi16(_mm_add_epi16(v, _mm_srli_epi16(v, 8)), 8);
-}
-
-inline __m128i AlphaOf(__m128i px16) { // broadcast each pixel's alpha over its four lanes
-    return _mm_shufflehi_epi16(_mm_shufflelo_epi16(px16, 0xFF), 0xFF);
-}
-
-// Two pixels (16-bit lanes): src + dst * (255 - srcAlpha) / 255.
-inline __m128i Over2(__m128i s16, __m128i d16) {
-    __m128i ia = _mm_sub_epi16(_mm_set1_epi16(255), AlphaOf(s16));
-    return _mm_add_epi16(s16, Div255x8(_mm_mullo_epi16(d16, ia)));
-}
-
-// Coverage of four pixels, as two registers of 16-bit lanes.
-inline void Coverage4(const uint8_t* cov, __m128i& lo, __m128i& hi) {
-    int32_t c4;
-    std::memcpy(&c4, cov, 4);
-    __m128i c = _mm_unpacklo_epi8(_mm_cvtsi32_si128(c4), _mm_setzero_si128()); // c0 c1 c2 c3 (16-bit)
-    c = _mm_unpacklo_epi16(c, c);                                                // c0 c0 c1 c1 c2 c2 c3 c3
-    lo = _mm_unpacklo_epi32(c, c);
-    hi = _mm_unpackhi_epi32(c, c);
-}
-#define NIMBRE_RASTER_SSE2 1
-#endif
-
-inline Pixel OverCoverage(Pixel d, Pixel s, uint32_t c) {
-    return BlendOver(d, MulDiv255(s, c));
-}
-
-// dst = src + dst * (1 - srcAlpha)
-void OverRow(Pixel* dst, const Pixel* src, int n) {
-    int i = 0;
-#if NIMBRE_RASTER_SSE2
-    const __m128i zero = _mm_setzero_si128();
-    for (; i + 4 <= n; i += 4) {
-        __m128i s = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + i));
-        __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(dst + i));
-        __m128i lo = Over2(_mm_unpacklo_epi8(s, zero), _mm_unpacklo_epi8(d, zero));
-        __m128i hi = Over2(_mm_unpackhi_epi8(s, zero), _mm_unpackhi_epi8(d, zero));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i), _mm_packus_epi16(lo, hi));
-    }
-#endif
-    for (; i < n; ++i) dst[i] = BlendOver(dst[i], src[i]);
-}
-
-// dst = src * cov + dst * (1 - srcAlpha * cov)
-void OverRowCoverage(Pixel* dst, const Pixel* src, const uint8_t* cov, int n) {
-    int i = 0;
-#if NIMBRE_RASTER_SSE2
-    const __m128i zero = _mm_setzero_si128();
-    for (; i + 4 <= n; i += 4) {
-        __m128i s = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + i));
-        __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(dst + i));
-        __m128i clo, chi;
-        Coverage4(cov + i, clo, chi);
-        __m128i slo = Div255x8(_mm_mullo_epi16(_mm_unpacklo_epi8(s, zero), clo));
-        __m128i shi = Div255x8(_mm_mullo_epi16(_mm_unpackhi_epi8(s, zero), chi));
-        __m128i lo = Over2(slo, _mm_unpacklo_epi8(d, zero));
-        __m128i hi = Over2(shi, _mm_unpackhi_epi8(d, zero));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i), _mm_packus_epi16(lo, hi));
-    }
-#endif
-    for (; i < n; ++i) dst[i] = OverCoverage(dst[i], src[i], cov[i]);
-}
-
-// The same with one colour for the whole row.
-void OverSolidCoverage(Pixel* dst, Pixel color, const uint8_t* cov, int n) {
-    int i = 0;
-#if NIMBRE_RASTER_SSE2
-    const __m128i zero = _mm_setzero_si128();
-    const __m128i s16 = _mm_unpacklo_epi8(_mm_set1_epi32(static_cast<int>(color)), zero);
-    for (; i + 4 <= n; i += 4) {
-        __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(dst + i));
-        __m128i clo, chi;
-        Coverage4(cov + i, clo, chi);
-        __m128i lo = Over2(Div255x8(_mm_mullo_epi16(s16, clo)), _mm_unpacklo_epi8(d, zero));
-        __m128i hi = Over2(Div255x8(_mm_mullo_epi16(s16, chi)), _mm_unpackhi_epi8(d, zero));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i), _mm_packus_epi16(lo, hi));
-    }
-#endif
-    for (; i < n; ++i) dst[i] = OverCoverage(dst[i], color, cov[i]);
-}
-
-// n pixels of one colour. Long runs use the processor's string store, which
-// writes whole cache lines without reading them first: about half again as
-// fast as vector stores over a frame that is not in the cache.
-inline void FillRow(Pixel* dst, Pixel color, int n) {
-#if (defined(__GNUC__) || defined(__clang__)) && defined(__x86_64__)
-    if (n >= 512) {
-        size_t count = static_cast<size_t>(n);
-        asm volatile("rep stosl" : "+D"(dst), "+c"(count) : "a"(color) : "memory");
-        return;
-    }
-#endif
-    if (n > 0) std::fill(dst, dst + n, color);
-}
-
-// Length of the run of bytes equal to `v` from cov[i] (sixteen at a time).
-inline int RunOf(const uint8_t* cov, int i, int n, uint8_t v) {
-#if NIMBRE_RASTER_SSE2
-    const __m128i all = _mm_set1_epi8(static_cast<char>(v));
-    while (i + 16 <= n) {
-        int same = _mm_movemask_epi8(_mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(cov + i)), all));
-        if (same != 0xFFFF) return i + std::countr_zero(static_cast<unsigned>(~same));
-        i += 16;
-    }
-#endif
-    while (i < n && cov[i] == v) ++i;
-    return i;
-}
 
 // The longest opaque run of shaded pixels a row of the current fill laid
 // straight into the canvas: a paint that does not change down the frame gives
@@ -167,7 +47,8 @@ template <class Run, class Part> void ForEachStretch(const CoverageRow& row, Run
                 run(s, i, 255);
                 continue;
             }
-            while (i < to && cov[i] != 0 && cov[i] != 255) ++i;
+            while (i < to && cov[i] != 0 && cov[i] != 255)
+                ++i;
             part(s, i);
         }
     }
@@ -192,7 +73,8 @@ void BlendSpan(const Paint& paint, Pixel* dst, const CoverageRow& row, Pixel* sc
             }
             if (rowAbove && above->y == y - 1 && above->x0 <= x + s && x + e <= above->x1)
                 std::memcpy(d, rowAbove + x + s, sizeof(Pixel) * len);
-            else paint.ShadeRow(x + s, y, len, d);
+            else
+                paint.ShadeRow(x + s, y, len, d);
             if (above && len > longest.x1 - longest.x0) longest = {y, x + s, x + e};
         } else if (solid) {
             std::fill(scratch, scratch + len, color);
@@ -225,37 +107,10 @@ void BlendSpan(const Paint& paint, Pixel* dst, const CoverageRow& row, Pixel* sc
     if (above) *above = longest;
 }
 
-// Adds `n` pixels of `paint` with coverage `cov` into a layer row.
-// layer += src * cov, channels saturating.
-void AddRowCoverage(Pixel* dst, const Pixel* src, size_t srcStep, const uint8_t* cov, int n) {
-    int i = 0;
-#if NIMBRE_RASTER_SSE2
-    const __m128i zero = _mm_setzero_si128();
-    for (; i + 4 <= n; i += 4) {
-        __m128i s = srcStep ? _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + i)) : _mm_set1_epi32(static_cast<int>(*src));
-        __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(dst + i));
-        __m128i clo, chi;
-        Coverage4(cov + i, clo, chi);
-        __m128i lo = Div255x8(_mm_mullo_epi16(_mm_unpacklo_epi8(s, zero), clo));
-        __m128i hi = Div255x8(_mm_mullo_epi16(_mm_unpackhi_epi8(s, zero), chi));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i), _mm_adds_epu8(d, _mm_packus_epi16(lo, hi)));
-    }
-#endif
-    for (; i < n; ++i) dst[i] = AddSaturate(dst[i], MulDiv255(src[i * srcStep], cov[i]));
-}
-
-// layer += src (srcStep 0: one colour), channels saturating.
-void AddRow(Pixel* dst, const Pixel* src, size_t srcStep, int n) {
-    int i = 0;
-#if NIMBRE_RASTER_SSE2
-    for (; i + 4 <= n; i += 4) {
-        __m128i s = srcStep ? _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + i)) : _mm_set1_epi32(static_cast<int>(*src));
-        __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(dst + i));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i), _mm_adds_epu8(d, s));
-    }
-#endif
-    for (; i < n; ++i) dst[i] = AddSaturate(dst[i], src[i * srcStep]);
-}
+// The stretches of a band's rows that a layer holds something in.
+struct LayerRun {
+    int row, x0, x1;
+};
 
 // Adds the row's pixels of `paint` into a layer row (dst[0] is pixel row.x):
 // nothing where the coverage is none, the paint as it is where it is full.
@@ -263,22 +118,20 @@ void AddRow(Pixel* dst, const Pixel* src, size_t srcStep, int n) {
 // fully covered pixels go straight into the frame instead: the fills of a
 // layer meet without overlapping, so the layer would hold the paint alone
 // there and cover the frame with it.
-// The stretches of a band's rows that a layer holds something in.
-struct LayerRun {
-    int row, x0, x1;
-};
-
 // What was added into the layer goes on record in `runs` (row `bandRow`).
 void AddSpan(const Paint& paint, Pixel* dst, const CoverageRow& row, Pixel* scratch, uint8_t* constCov,
              Pixel* frame, std::vector<LayerRun>& runs, int bandRow) {
     const bool solid = paint.kind == PaintKind::Solid;
     auto add = [&](int s, int e, const uint8_t* cov) {
         if (!cov && frame) {
-            if (solid) FillRow(frame + s, paint.color, e - s);
-            else paint.ShadeRow(row.x + s, row.y, e - s, frame + s);
+            if (solid)
+                FillRow(frame + s, paint.color, e - s);
+            else
+                paint.ShadeRow(row.x + s, row.y, e - s, frame + s);
             return;
         }
-        if (!runs.empty() && runs.back().row == bandRow && runs.back().x1 >= row.x + s && runs.back().x0 <= row.x + e) {
+        if (!runs.empty() && runs.back().row == bandRow && runs.back().x1 >= row.x + s &&
+            runs.back().x0 <= row.x + e) {
             runs.back().x0 = std::min(runs.back().x0, row.x + s);
             runs.back().x1 = std::max(runs.back().x1, row.x + e);
         } else {
@@ -292,8 +145,10 @@ void AddSpan(const Paint& paint, Pixel* dst, const CoverageRow& row, Pixel* scra
             src = scratch;
             step = 1;
         }
-        if (!cov) AddRow(dst + s, src, step, len);
-        else AddRowCoverage(dst + s, src, step, cov, len);
+        if (!cov)
+            AddRow(dst + s, src, step, len);
+        else
+            AddRowCoverage(dst + s, src, step, cov, len);
     };
     ForEachStretch(
         row,
@@ -306,43 +161,6 @@ void AddSpan(const Paint& paint, Pixel* dst, const CoverageRow& row, Pixel* scra
             add(s, e, constCov);
         },
         [&](int s, int e) { add(s, e, row.cov + s); });
-}
-
-// Lays a layer row over the frame and empties it for the next layer; four
-// opaque layer pixels are simply stored, four empty ones leave both alone.
-void OverRowAndClear(Pixel* dst, Pixel* src, int n) {
-    int i = 0;
-#if NIMBRE_RASTER_SSE2
-    const __m128i zero = _mm_setzero_si128();
-    const __m128i alpha = _mm_set1_epi32(static_cast<int>(0xFF000000u));
-    for (; i + 4 <= n; i += 4) {
-        __m128i s = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + i));
-        if (_mm_movemask_epi8(_mm_cmpeq_epi32(s, zero)) == 0xFFFF) continue;
-        __m128i out;
-        if (_mm_movemask_epi8(_mm_cmpeq_epi32(_mm_and_si128(s, alpha), alpha)) == 0xFFFF) {
-            out = s;
-        } else {
-            __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(dst + i));
-            __m128i lo = Over2(_mm_unpacklo_epi8(s, zero), _mm_unpacklo_epi8(d, zero));
-            __m128i hi = Over2(_mm_unpackhi_epi8(s, zero), _mm_unpackhi_epi8(d, zero));
-            out = _mm_packus_epi16(lo, hi);
-        }
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i), out);
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(src + i), zero);
-    }
-#endif
-    for (; i < n; ++i) {
-        dst[i] = BlendOver(dst[i], src[i]);
-        src[i] = 0;
-    }
-}
-
-// A mask row takes the union of its coverage and a fill's: m + (1 - m) * c.
-void UniteCoverage(uint8_t* m, const uint8_t* cov, int n) {
-    for (int k = 0; k < n; ++k) {
-        const uint32_t c = cov[k];
-        if (c) m[k] = static_cast<uint8_t>(m[k] + ((255 - m[k]) * c + 127) / 255);
-    }
 }
 
 } // namespace
@@ -369,7 +187,8 @@ SceneRenderer::~SceneRenderer() {
         quit_ = true;
     }
     wake_.notify_all();
-    for (auto& t : workers_) t.join();
+    for (auto& t : workers_)
+        t.join();
 }
 
 void SceneRenderer::SetThreads(int n) {
@@ -392,7 +211,8 @@ void SceneRenderer::Render(const Scene& scene, Canvas& canvas, IRect clip) {
     jobBands_ = lastBand - firstBand + 1;
     nextBand_.store(0);
     int helpers = std::min(threads_, jobBands_) - 1;
-    while (static_cast<int>(contexts_.size()) < helpers + 1) contexts_.push_back(std::make_unique<BandContext>());
+    while (static_cast<int>(contexts_.size()) < helpers + 1)
+        contexts_.push_back(std::make_unique<BandContext>());
     while (static_cast<int>(workers_.size()) < helpers) {
         int index = static_cast<int>(workers_.size()) + 1;
         workers_.emplace_back([this, index] { WorkerLoop(index); });
@@ -418,7 +238,8 @@ void SceneRenderer::RunJob(int worker) {
     int firstBand = jobClip_.y0 / kBandHeight;
     for (int b; (b = nextBand_.fetch_add(1)) < jobBands_;) {
         int y0 = (firstBand + b) * kBandHeight;
-        IRect band{jobClip_.x0, std::max(y0, jobClip_.y0), jobClip_.x1, std::min(y0 + kBandHeight, jobClip_.y1)};
+        IRect band{jobClip_.x0, std::max(y0, jobClip_.y0), jobClip_.x1,
+                   std::min(y0 + kBandHeight, jobClip_.y1)};
         RenderBand(ctx, *jobScene_, *jobCanvas_, band);
     }
 }
@@ -491,53 +312,59 @@ void SceneRenderer::RenderBand(BandContext& ctx, const Scene& scene, Canvas& can
             if (building) {
                 uint8_t* m = ctx.masks[mask].data();
                 ctx.maskBounds[mask] = ctx.maskBounds[mask].Union(r);
-                ctx.scan.Rasterize(fill.edges, fill.rule, r,
-                                   [&](int y, int x, int n, const uint8_t* cov, const CoverageSpan* spans, int count) {
-                                       uint8_t* row = m + static_cast<size_t>(y - bandTop) * w + x;
-                                       ScanConverter::Expand(cov, spans, count, ctx.cov.data());
-                                       UniteCoverage(row, ctx.cov.data(), n);
-                                   },
-                                   scene.Antialias());
+                ctx.scan.Rasterize(
+                    fill.edges, fill.rule, r,
+                    [&](int y, int x, int n, const uint8_t* cov, const CoverageSpan* spans, int count) {
+                        uint8_t* row = m + static_cast<size_t>(y - bandTop) * w + x;
+                        ScanConverter::Expand(cov, spans, count, ctx.cov.data());
+                        UniteCoverage(row, ctx.cov.data(), n);
+                    },
+                    scene.Antialias());
                 break;
             }
             const uint8_t* maskData = mask >= 0 ? ctx.masks[mask].data() : nullptr;
             const bool sameDownRows = paint.kind == PaintKind::Linear && paint.inverse.c == 0;
             above = {};
-            ctx.scan.Rasterize(fill.edges, fill.rule, r,
-                               [&](int y, int x, int n, const uint8_t* cov, const CoverageSpan* spans, int count) {
-                CoverageRow cr{x, y, n, cov, spans, count};
-                CoverageSpan masked;
-                if (maskData) { // the mask may thin any stretch: every value is looked at
-                    const uint8_t* m = maskData + static_cast<size_t>(y - bandTop) * w + x;
-                    uint8_t* out = ctx.cov.data();
-                    ScanConverter::Expand(cov, spans, count, out);
-                    for (int k = 0; k < n; ++k) out[k] = static_cast<uint8_t>((out[k] * m[k] + 127) / 255);
-                    masked = {0, n, CoverageSpan::kVaries};
-                    cr.cov = out;
-                    cr.spans = &masked;
-                    cr.count = 1;
-                }
-                const int row = y - bandTop;
-                if (inLayer) {
-                    Pixel* frame = nullptr;
-                    if (paint.opaque && !maskData) {
-                        if (ctx.pending[row]) paintBackgroundAround(row, cr);
-                        frame = canvas.Row(y) + x;
+            ctx.scan.Rasterize(
+                fill.edges, fill.rule, r,
+                [&](int y, int x, int n, const uint8_t* cov, const CoverageSpan* spans, int count) {
+                    CoverageRow cr{x, y, n, cov, spans, count};
+                    CoverageSpan masked;
+                    if (maskData) { // the mask may thin any stretch: every value is looked at
+                        const uint8_t* m = maskData + static_cast<size_t>(y - bandTop) * w + x;
+                        uint8_t* out = ctx.cov.data();
+                        ScanConverter::Expand(cov, spans, count, out);
+                        for (int k = 0; k < n; ++k)
+                            out[k] = static_cast<uint8_t>((out[k] * m[k] + 127) / 255);
+                        masked = {0, n, CoverageSpan::kVaries};
+                        cr.cov = out;
+                        cr.spans = &masked;
+                        cr.count = 1;
                     }
-                    AddSpan(paint, ctx.layer.data() + static_cast<size_t>(row) * w + x, cr, ctx.scratch.data(),
-                            ctx.constCov.data(), frame, ctx.layerRuns, row);
-                } else {
-                    if (ctx.pending[row]) {
-                        if (paint.opaque) paintBackgroundAround(row, cr);
-                        else paintBackground(row);
+                    const int row = y - bandTop;
+                    if (inLayer) {
+                        Pixel* frame = nullptr;
+                        if (paint.opaque && !maskData) {
+                            if (ctx.pending[row]) paintBackgroundAround(row, cr);
+                            frame = canvas.Row(y) + x;
+                        }
+                        AddSpan(paint, ctx.layer.data() + static_cast<size_t>(row) * w + x, cr,
+                                ctx.scratch.data(), ctx.constCov.data(), frame, ctx.layerRuns, row);
+                    } else {
+                        if (ctx.pending[row]) {
+                            if (paint.opaque)
+                                paintBackgroundAround(row, cr);
+                            else
+                                paintBackground(row);
+                        }
+                        // Rows of a paint that is the same down the frame note their
+                        // straight runs; the next row of the band may copy them.
+                        const Pixel* rowAbove = sameDownRows && row > 0 ? canvas.Row(y - 1) : nullptr;
+                        BlendSpan(paint, canvas.Row(y) + x, cr, ctx.scratch.data(), ctx.constCov.data(),
+                                  sameDownRows ? &above : nullptr, rowAbove);
                     }
-                    // Rows of a paint that is the same down the frame note their
-                    // straight runs; the next row of the band may copy them.
-                    const Pixel* rowAbove = sameDownRows && row > 0 ? canvas.Row(y - 1) : nullptr;
-                    BlendSpan(paint, canvas.Row(y) + x, cr, ctx.scratch.data(), ctx.constCov.data(),
-                              sameDownRows ? &above : nullptr, rowAbove);
-                }
-            }, scene.Antialias());
+                },
+                scene.Antialias());
             break;
         }
         case Op::BeginLayer:
@@ -551,17 +378,20 @@ void SceneRenderer::RenderBand(BandContext& ctx, const Scene& scene, Canvas& can
             inLayer = false;
             // Each stretch of the layer that holds something, once.
             auto& runs = ctx.layerRuns;
-            std::sort(runs.begin(), runs.end(),
-                      [](const LayerRun& a, const LayerRun& b) { return a.row != b.row ? a.row < b.row : a.x0 < b.x0; });
+            std::sort(runs.begin(), runs.end(), [](const LayerRun& a, const LayerRun& b) {
+                return a.row != b.row ? a.row < b.row : a.x0 < b.x0;
+            });
             for (size_t k = 0; k < runs.size();) {
                 const int row = runs[k].row, x0 = runs[k].x0;
                 int x1 = runs[k].x1;
-                for (++k; k < runs.size() && runs[k].row == row && runs[k].x0 <= x1; ++k) x1 = std::max(x1, runs[k].x1);
+                for (++k; k < runs.size() && runs[k].row == row && runs[k].x0 <= x1; ++k)
+                    x1 = std::max(x1, runs[k].x1);
                 paintBackground(row);
                 Pixel* src = ctx.layer.data() + static_cast<size_t>(row) * w;
                 Pixel* dst = canvas.Row(bandTop + row);
                 if (mask >= 0) {
-                    OverRowCoverage(dst + x0, src + x0, ctx.masks[mask].data() + static_cast<size_t>(row) * w + x0, x1 - x0);
+                    OverRowCoverage(dst + x0, src + x0,
+                                    ctx.masks[mask].data() + static_cast<size_t>(row) * w + x0, x1 - x0);
                     std::fill(src + x0, src + x1, 0u);
                 } else {
                     OverRowAndClear(dst + x0, src + x0, x1 - x0);
@@ -587,7 +417,8 @@ void SceneRenderer::RenderBand(BandContext& ctx, const Scene& scene, Canvas& can
             if (mask > 0) { // intersect with the mask around it
                 const uint8_t* parent = ctx.masks[mask - 1].data();
                 uint8_t* m = ctx.masks[mask].data();
-                for (size_t i = 0; i < area; ++i) m[i] = static_cast<uint8_t>((m[i] * parent[i] + 127) / 255);
+                for (size_t i = 0; i < area; ++i)
+                    m[i] = static_cast<uint8_t>((m[i] * parent[i] + 127) / 255);
                 ctx.maskBounds[mask] = ctx.maskBounds[mask].Intersect(ctx.maskBounds[mask - 1]);
             }
             break;
@@ -597,7 +428,8 @@ void SceneRenderer::RenderBand(BandContext& ctx, const Scene& scene, Canvas& can
             break;
         }
     }
-    for (int row = 0; row < rows; ++row) paintBackground(row);
+    for (int row = 0; row < rows; ++row)
+        paintBackground(row);
 }
 
 } // namespace movie::raster

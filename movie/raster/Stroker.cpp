@@ -43,7 +43,8 @@ void Stroker::AddPolygon(EdgeList& out) {
     }
     if (area == 0) return;
     if (area > 0) std::reverse(poly_.begin(), poly_.end());
-    for (size_t i = 0; i < n; ++i) out.AddLine(poly_[i], poly_[(i + 1) % n]);
+    for (size_t i = 0; i < n; ++i)
+        out.AddLine(poly_[i], poly_[(i + 1) % n]);
 }
 
 void Stroker::AddCircle(PointF c, float r, EdgeList& out) {
@@ -85,8 +86,10 @@ void Stroker::AddJoin(PointF v, PointF n0, PointF n1, PointF d0, bool outer, con
         poly_.push_back(v);
     } else if (style.join == Join::Round) {
         float da = std::atan2(n1.y, n1.x) - std::atan2(n0.y, n0.x);
-        while (da > std::numbers::pi_v<float>) da -= 2 * std::numbers::pi_v<float>;
-        while (da < -std::numbers::pi_v<float>) da += 2 * std::numbers::pi_v<float>;
+        while (da > std::numbers::pi_v<float>)
+            da -= 2 * std::numbers::pi_v<float>;
+        while (da < -std::numbers::pi_v<float>)
+            da += 2 * std::numbers::pi_v<float>;
         AddArc(v, n0, da, std::sqrt(n0.x * n0.x + n0.y * n0.y));
     } else if (style.join == Join::Miter) {
         // The miter's length over the half width is 1 / cos(theta / 2).
@@ -115,7 +118,8 @@ void Stroker::AddCap(PointF p, PointF n, PointF dir, float hw, Cap cap) {
     poly_.push_back({p.x - n.x, p.y - n.y});
 }
 
-void Stroker::Stroke(const std::vector<PointF>& points, bool closed, const StrokeStyle& style, EdgeList& out) {
+void Stroker::Stroke(const std::vector<PointF>& points, bool closed, const StrokeStyle& style,
+                     EdgeList& out) {
     float hw = style.width * 0.5f;
     if (!(hw > 0) || points.empty()) return;
     hw = std::min(hw, EdgeList::kCoordinateLimit);
@@ -134,7 +138,8 @@ void Stroker::Stroke(const std::vector<PointF>& points, bool closed, const Strok
             AddCircle(pts_[0], hw, out);
         } else if (style.startCap == Cap::Square) {
             const PointF p = pts_[0];
-            poly_.assign({{p.x - hw, p.y - hw}, {p.x + hw, p.y - hw}, {p.x + hw, p.y + hw}, {p.x - hw, p.y + hw}});
+            poly_.assign(
+                {{p.x - hw, p.y - hw}, {p.x + hw, p.y - hw}, {p.x + hw, p.y + hw}, {p.x - hw, p.y + hw}});
             AddPolygon(out);
         }
         return;
@@ -176,7 +181,8 @@ void Stroker::Stroke(const std::vector<PointF>& points, bool closed, const Strok
         // ...across to the right side, where the way back starts and ends:
         // the two crossings cancel.
         poly_.push_back({pts_[0].x - offsets_[0].x, pts_[0].y - offsets_[0].y});
-        AddJoin(pts_[0], neg(offsets_[0]), neg(offsets_[segs - 1]), neg(dirAt(0)), outerAt(segs - 1, -1), style);
+        AddJoin(pts_[0], neg(offsets_[0]), neg(offsets_[segs - 1]), neg(dirAt(0)), outerAt(segs - 1, -1),
+                style);
     } else {
         AddCap(pts_[n - 1], offsets_[segs - 1], dirAt(segs - 1), hw, style.endCap);
     }

@@ -1,9 +1,9 @@
 // The rasterizer on its own: coverage, fill rules, paints, strokes, masks,
 // layers and bands, checked on pixels.
 #include "movie/raster/Canvas.h"
+#include "movie/raster/ScanConverter.h"
 #include "movie/raster/Scene.h"
 #include "movie/raster/SceneRenderer.h"
-#include "movie/raster/ScanConverter.h"
 #include "movie/raster/Stroker.h"
 
 #include <gtest/gtest.h>
@@ -29,7 +29,8 @@ void AddRect(EdgeList& e, float x0, float y0, float x1, float y1) {
 
 void AddPolygon(EdgeList& e, std::initializer_list<PointF> pts) {
     std::vector<PointF> v(pts);
-    for (size_t i = 0; i < v.size(); ++i) e.AddLine(v[i], v[(i + 1) % v.size()]);
+    for (size_t i = 0; i < v.size(); ++i)
+        e.AddLine(v[i], v[(i + 1) % v.size()]);
 }
 
 Canvas Draw(const Scene& scene, int w, int h, int threads = 1) {
@@ -41,7 +42,9 @@ Canvas Draw(const Scene& scene, int w, int h, int threads = 1) {
 }
 
 // Coverage of `scene`'s single black fill on white, 0..255, at (x, y).
-int Darkness(const Canvas& c, int x, int y) { return 255 - static_cast<int>(PixelR(c.At(x, y))); }
+int Darkness(const Canvas& c, int x, int y) {
+    return 255 - static_cast<int>(PixelR(c.At(x, y)));
+}
 
 } // namespace
 
@@ -80,7 +83,8 @@ TEST(RasterCoverage, DiagonalHalvesPixels) {
     AddPolygon(s.BeginFill(), {{0, 0}, {8, 0}, {0, 8}}); // the diagonal cuts pixels (i, 7-i) in half
     s.EndFill(Paint::Solid(kBlack), FillRule::NonZero);
     Canvas c = Draw(s, 8, 8);
-    for (int i = 0; i < 8; ++i) EXPECT_NEAR(Darkness(c, i, 7 - i), 128, 2) << i;
+    for (int i = 0; i < 8; ++i)
+        EXPECT_NEAR(Darkness(c, i, 7 - i), 128, 2) << i;
     EXPECT_EQ(Darkness(c, 0, 0), 255);
     EXPECT_EQ(Darkness(c, 7, 7), 0);
 }
@@ -93,13 +97,15 @@ TEST(RasterCoverage, CircleAreaMatches) {
     const int n = 720;
     for (int i = 0; i < n; ++i) {
         float a0 = 2 * 3.14159265f * i / n, a1 = 2 * 3.14159265f * (i + 1) / n;
-        e.AddLine({16 + r * std::cos(a0), 16 + r * std::sin(a0)}, {16 + r * std::cos(a1), 16 + r * std::sin(a1)});
+        e.AddLine({16 + r * std::cos(a0), 16 + r * std::sin(a0)},
+                  {16 + r * std::cos(a1), 16 + r * std::sin(a1)});
     }
     s.EndFill(Paint::Solid(kBlack), FillRule::NonZero);
     Canvas c = Draw(s, 32, 32);
     double sum = 0;
     for (int y = 0; y < 32; ++y)
-        for (int x = 0; x < 32; ++x) sum += Darkness(c, x, y) / 255.0;
+        for (int x = 0; x < 32; ++x)
+            sum += Darkness(c, x, y) / 255.0;
     EXPECT_NEAR(sum, 3.14159265 * r * r, 1.0);
 }
 
@@ -122,12 +128,14 @@ int WindingAt(const std::vector<std::vector<PointF>>& polys, float px, float py)
 // against 16 x 16 samples per pixel); the inside of a big shape comes as
 // long constant spans, not pixel by pixel.
 TEST(RasterCoverage, RowSpansGiveEveryPixelItsArea) {
-    const std::vector<std::vector<PointF>> polys{{{3.3f, 2.5f}, {180.7f, 9.2f}, {150.2f, 60.9f}, {20.4f, 70.1f}},
-                                                 {{60.5f, 20.5f}, {90.5f, 20.5f}, {90.5f, 40.5f}, {60.5f, 40.5f}}};
+    const std::vector<std::vector<PointF>> polys{
+        {{3.3f, 2.5f}, {180.7f, 9.2f}, {150.2f, 60.9f}, {20.4f, 70.1f}},
+        {{60.5f, 20.5f}, {90.5f, 20.5f}, {90.5f, 40.5f}, {60.5f, 40.5f}}};
     for (FillRule rule : {FillRule::NonZero, FillRule::EvenOdd}) {
         EdgeList e;
         for (const auto& p : polys)
-            for (size_t i = 0; i < p.size(); ++i) e.AddLine(p[i], p[(i + 1) % p.size()]);
+            for (size_t i = 0; i < p.size(); ++i)
+                e.AddLine(p[i], p[(i + 1) % p.size()]);
         e.Sort();
         ScanConverter scan;
         int rows = 0, longConstant = 0;
@@ -140,14 +148,16 @@ TEST(RasterCoverage, RowSpansGiveEveryPixelItsArea) {
                            for (int k = 0; k < count; ++k) {
                                ASSERT_LT(spans[k].s, spans[k].e);
                                if (k > 0) ASSERT_EQ(spans[k].s, spans[k - 1].e);
-                               if (spans[k].value != CoverageSpan::kVaries && spans[k].e - spans[k].s >= 40) ++longConstant;
+                               if (spans[k].value != CoverageSpan::kVaries && spans[k].e - spans[k].s >= 40)
+                                   ++longConstant;
                            }
                            ScanConverter::Expand(cov, spans, count, values.data());
                            for (int i = 0; i < n; ++i) {
                                int inside = 0;
                                for (int sy = 0; sy < 16; ++sy)
                                    for (int sx = 0; sx < 16; ++sx) {
-                                       int wn = WindingAt(polys, x + i + (sx + 0.5f) / 16, y + (sy + 0.5f) / 16);
+                                       int wn =
+                                           WindingAt(polys, x + i + (sx + 0.5f) / 16, y + (sy + 0.5f) / 16);
                                        inside += rule == FillRule::NonZero ? wn != 0 : (wn & 1);
                                    }
                                ASSERT_NEAR(values[i], inside * 255 / 256, 17) << y << " " << x + i;
@@ -192,7 +202,8 @@ TEST(RasterClipping, ShapesBeyondTheCanvasKeepTheirInside) {
     s.EndFill(Paint::Solid(kBlack), FillRule::NonZero);
     Canvas c = Draw(s, 16, 16);
     for (int y = 0; y < 16; ++y)
-        for (int x = 0; x < 16; ++x) EXPECT_EQ(c.At(x, y), kBlack);
+        for (int x = 0; x < 16; ++x)
+            EXPECT_EQ(c.At(x, y), kBlack);
 }
 
 TEST(RasterClipping, ExtremeAndInvalidCoordinatesAreHarmless) {
@@ -234,7 +245,8 @@ TEST(RasterSeams, FanOfTrianglesAroundAPointCoversEverything) {
     const int n = 7;
     for (int i = 0; i < n; ++i) {
         float a0 = 2 * 3.14159265f * i / n, a1 = 2 * 3.14159265f * (i + 1) / n;
-        AddPolygon(s.BeginFill(), {centre, {centre.x + 30 * std::cos(a0), centre.y + 30 * std::sin(a0)},
+        AddPolygon(s.BeginFill(), {centre,
+                                   {centre.x + 30 * std::cos(a0), centre.y + 30 * std::sin(a0)},
                                    {centre.x + 30 * std::cos(a1), centre.y + 30 * std::sin(a1)}});
         s.EndFill(Paint::Solid(i % 2 ? kBlack : kRed), FillRule::NonZero);
     }
@@ -303,7 +315,8 @@ TEST(RasterPaint, LinearRgbInterpolationIsBrighterInTheMiddle) {
 TEST(RasterPaint, StopsSharingARatioMakeAHardEdge) {
     Paint p;
     // red and green at 100, blue at 200: red takes entry 100, green starts the ramp.
-    p.SetGradient({{0, 0, 0, 0, 255}, {100, 255, 0, 0, 255}, {100, 0, 255, 0, 255}, {200, 0, 0, 255, 255}}, false, {});
+    p.SetGradient({{0, 0, 0, 0, 255}, {100, 255, 0, 0, 255}, {100, 0, 255, 0, 255}, {200, 0, 0, 255, 255}},
+                  false, {});
     EXPECT_EQ(p.lut[100], 0xFFFF0000u);
     EXPECT_GT(PixelG(p.lut[101]), 240u);
     EXPECT_EQ(PixelR(p.lut[101]), 0u);
@@ -318,8 +331,8 @@ TEST(RasterPaint, RadialAndFocalGradients) {
     p.SetGradient({{0, 255, 0, 0, 255}, {255, 0, 0, 255, 255}}, false, {});
     Pixel px[20];
     p.ShadeRow(0, 10, 20, px);
-    EXPECT_GT(PixelR(px[9]), 230u);  // centre is the first stop
-    EXPECT_GT(PixelB(px[0]), 240u);   // rim is the last
+    EXPECT_GT(PixelR(px[9]), 230u); // centre is the first stop
+    EXPECT_GT(PixelB(px[0]), 240u); // rim is the last
     p.kind = PaintKind::Focal;
     p.focal = 0.8f; // focus at (18, 10)
     p.ShadeRow(0, 10, 20, px);
@@ -406,8 +419,10 @@ TEST(RasterStroke, MiterJoinReachesTheCornerBevelDoesNot) {
         s.EndFill(Paint::Solid(kBlack), FillRule::NonZero);
         Canvas c = Draw(s, 40, 40);
         int corner = Darkness(c, 7, 7); // the outer corner pixel
-        if (j == Join::Miter) EXPECT_EQ(corner, 255);
-        else EXPECT_LT(corner, 60);
+        if (j == Join::Miter)
+            EXPECT_EQ(corner, 255);
+        else
+            EXPECT_LT(corner, 60);
         EXPECT_EQ(c.At(10, 10), kBlack); // the vertex itself
         EXPECT_EQ(c.At(12, 12), kBlack); // inside corner covered by both segments
     }
@@ -425,13 +440,15 @@ TEST(RasterStroke, OnePixelLineIsOnePixelAcrossItsMinorAxis) {
         style.width = 1;
         style.minorAxis = true;
         style.startCap = style.endCap = Cap::None;
-        std::vector<PointF> pts = steep ? std::vector<PointF>{{10.3f, 2}, {30.3f, 42}} : std::vector<PointF>{{2, 10.3f}, {42, 30.3f}};
+        std::vector<PointF> pts = steep ? std::vector<PointF>{{10.3f, 2}, {30.3f, 42}}
+                                        : std::vector<PointF>{{2, 10.3f}, {42, 30.3f}};
         st.Stroke(pts, false, style, s.BeginFill());
         s.EndFill(Paint::Solid(kBlack), FillRule::NonZero);
         Canvas c = Draw(s, 50, 50);
         for (int k = 12; k < 30; ++k) { // rows of the flat line, columns of the steep one
             int sum = 0;
-            for (int j = 0; j < 50; ++j) sum += steep ? Darkness(c, j, k) : Darkness(c, k, j);
+            for (int j = 0; j < 50; ++j)
+                sum += steep ? Darkness(c, j, k) : Darkness(c, k, j);
             EXPECT_NEAR(sum, 255, 4) << k << (steep ? " steep" : " flat");
         }
         style.minorAxis = false; // the same line square to its direction is wider
@@ -441,7 +458,8 @@ TEST(RasterStroke, OnePixelLineIsOnePixelAcrossItsMinorAxis) {
         w.EndFill(Paint::Solid(kBlack), FillRule::NonZero);
         Canvas cw = Draw(w, 50, 50);
         int sum = 0;
-        for (int j = 0; j < 50; ++j) sum += steep ? Darkness(cw, j, 20) : Darkness(cw, 20, j);
+        for (int j = 0; j < 50; ++j)
+            sum += steep ? Darkness(cw, j, 20) : Darkness(cw, 20, j);
         EXPECT_NEAR(sum, 255 * std::sqrt(1.25), 6);
     }
 }
@@ -460,7 +478,8 @@ TEST(RasterStroke, RoundDotHasTheAreaOfItsCircle) {
     Canvas c = Draw(s, 60, 60);
     double area = 0;
     for (int y = 0; y < 60; ++y)
-        for (int x = 0; x < 60; ++x) area += Darkness(c, x, y) / 255.0;
+        for (int x = 0; x < 60; ++x)
+            area += Darkness(c, x, y) / 255.0;
     const double exact = std::numbers::pi * 20 * 20;
     EXPECT_NEAR(area, exact, 0.02 * 2 * std::numbers::pi * 20); // within 0.02 px along the rim
 }
@@ -468,7 +487,8 @@ TEST(RasterStroke, RoundDotHasTheAreaOfItsCircle) {
 namespace {
 
 // Ink of one stroke drawn black on white, in pixels.
-double StrokeInk(const std::vector<PointF>& pts, bool closed, const StrokeStyle& style, int size, Canvas* out = nullptr) {
+double StrokeInk(const std::vector<PointF>& pts, bool closed, const StrokeStyle& style, int size,
+                 Canvas* out = nullptr) {
     Scene s;
     s.SetBackground(kWhite);
     Stroker st;
@@ -477,7 +497,8 @@ double StrokeInk(const std::vector<PointF>& pts, bool closed, const StrokeStyle&
     Canvas c = Draw(s, size, size);
     double ink = 0;
     for (int y = 0; y < size; ++y)
-        for (int x = 0; x < size; ++x) ink += Darkness(c, x, y) / 255.0;
+        for (int x = 0; x < size; ++x)
+            ink += Darkness(c, x, y) / 255.0;
     if (out) *out = c;
     return ink;
 }
@@ -492,7 +513,8 @@ TEST(RasterStroke, FlattenedCircleStrokeHasTheRingsArea) {
         const int n = 96;
         for (int i = 0; i <= n; ++i) {
             const double a = 2 * std::numbers::pi * i / n;
-            pts.push_back({static_cast<float>(40.3 + 30 * std::cos(a)), static_cast<float>(40.6 + 30 * std::sin(a))});
+            pts.push_back(
+                {static_cast<float>(40.3 + 30 * std::cos(a)), static_cast<float>(40.6 + 30 * std::sin(a))});
         }
         if (closed) pts.pop_back();
         StrokeStyle style;
@@ -529,8 +551,10 @@ TEST(RasterStroke, TurningRightBackIsRoundOnlyWithRoundJoins) {
         Canvas c;
         StrokeInk({{5, 20}, {30, 20}, {10, 20}}, false, style, 40, &c);
         EXPECT_EQ(c.At(29, 20), kBlack);
-        if (j == Join::Round) EXPECT_EQ(c.At(32, 20), kBlack) << "round";
-        else EXPECT_EQ(c.At(31, 20), kWhite) << static_cast<int>(j);
+        if (j == Join::Round)
+            EXPECT_EQ(c.At(32, 20), kBlack) << "round";
+        else
+            EXPECT_EQ(c.At(31, 20), kWhite) << static_cast<int>(j);
         EXPECT_EQ(c.At(4, 20), kWhite); // no cap at the start
     }
 }
@@ -622,7 +646,8 @@ TEST(RasterBigFills, GradientRowsAndBackgroundMatchThePaintExactly) {
             for (int y = 4; y < 70; ++y) {
                 p.ShadeRow(0, y, 100, row);
                 for (int x = 11; x < 90; ++x) {
-                    Pixel want = x >= 40 && x < 60 && y >= 20 && y < 30 ? BlendOver(row[x], 0x80000000u) : row[x];
+                    Pixel want =
+                        x >= 40 && x < 60 && y >= 20 && y < 30 ? BlendOver(row[x], 0x80000000u) : row[x];
                     ASSERT_EQ(c.At(x, y), want) << x << "," << y << " dir " << dir;
                 }
             }
@@ -662,11 +687,13 @@ TEST(RasterBands, OutputIsIdenticalForAnyThreadCountAndBandSplit) {
     Canvas four = Draw(s, 300, 333, 4);
     EXPECT_EQ(one.Pixels(), two.Pixels());
     EXPECT_EQ(one.Pixels(), four.Pixels());
-    // Drawing only a dirty rectangle reproduces the same pixels there and leaves whole bands outside it alone.
+    // Drawing only a dirty rectangle reproduces the same pixels there and leaves whole bands outside it
+    // alone.
     Canvas part(300, 333, 0x12345678u);
     SceneRenderer r;
     r.Render(s, part, {50, 40, 170, 250});
     for (int y = 40; y < 250; ++y)
-        for (int x = 50; x < 170; ++x) ASSERT_EQ(part.At(x, y), one.At(x, y)) << x << "," << y;
+        for (int x = 50; x < 170; ++x)
+            ASSERT_EQ(part.At(x, y), one.At(x, y)) << x << "," << y;
     EXPECT_EQ(part.At(10, 10), 0x12345678u);
 }

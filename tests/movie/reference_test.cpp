@@ -107,7 +107,8 @@ TEST(ReferenceImages, EveryMovieMatchesItsReference) {
         movie::Player player(movie);
         const std::string toml = ReadText(c / "test.toml");
         int frames = NumFrames(toml);
-        for (int f = 1; f < frames; ++f) player.Step();
+        for (int f = 1; f < frames; ++f)
+            player.Step();
         RgbaImage expected;
         ASSERT_TRUE(ReadPng(c / "output.expected.png", expected)) << name;
         movie::render::Renderer renderer;
