@@ -114,20 +114,24 @@ struct LayerRun {
 
 // Adds the row's pixels of `paint` into a layer row (dst[0] is pixel row.x):
 // nothing where the coverage is none, the paint as it is where it is full.
-// With `frame` (the frame's row, frame[0] at row.x too), an opaque paint's
-// fully covered pixels go straight into the frame instead: the fills of a
-// layer meet without overlapping, so the layer would hold the paint alone
-// there and cover the frame with it.
+// With `frame` (the frame's row, frame[0] at row.x too), fully covered
+// pixels are laid straight over the frame instead: the fills of a layer meet
+// without overlapping, so the layer would hold the paint alone there and be
+// laid over the frame as it is.
 // What was added into the layer goes on record in `runs` (row `bandRow`).
 void AddSpan(const Paint& paint, Pixel* dst, const CoverageRow& row, Pixel* scratch, uint8_t* constCov,
              Pixel* frame, std::vector<LayerRun>& runs, int bandRow) {
     const bool solid = paint.kind == PaintKind::Solid;
     auto add = [&](int s, int e, const uint8_t* cov) {
         if (!cov && frame) {
-            if (solid)
+            if (paint.opaque && solid) {
                 FillRow(frame + s, paint.color, e - s);
-            else
+            } else if (paint.opaque) {
                 paint.ShadeRow(row.x + s, row.y, e - s, frame + s);
+            } else {
+                paint.ShadeRow(row.x + s, row.y, e - s, scratch);
+                OverRow(frame + s, scratch, e - s);
+            }
             return;
         }
         if (!runs.empty() && runs.back().row == bandRow && runs.back().x1 >= row.x + s &&
@@ -344,8 +348,13 @@ void SceneRenderer::RenderBand(BandContext& ctx, const Scene& scene, Canvas& can
                     const int row = y - bandTop;
                     if (inLayer) {
                         Pixel* frame = nullptr;
-                        if (paint.opaque && !maskData) {
-                            if (ctx.pending[row]) paintBackgroundAround(row, cr);
+                        if (!maskData) {
+                            if (ctx.pending[row]) {
+                                if (paint.opaque)
+                                    paintBackgroundAround(row, cr);
+                                else
+                                    paintBackground(row);
+                            }
                             frame = canvas.Row(y) + x;
                         }
                         AddSpan(paint, ctx.layer.data() + static_cast<size_t>(row) * w + x, cr,
