@@ -149,7 +149,8 @@ TEST(RasterCoverage, RowSpansGiveEveryPixelItsArea) {
                            for (int k = 0; k < count; ++k) {
                                ASSERT_LT(spans[k].s, spans[k].e);
                                if (k > 0) ASSERT_EQ(spans[k].s, spans[k - 1].e);
-                               longSpan |= spans[k].value != CoverageSpan::kVaries && spans[k].e - spans[k].s >= 32;
+                               longSpan |=
+                                   spans[k].value != CoverageSpan::kVaries && spans[k].e - spans[k].s >= 32;
                            }
                            longRows += longSpan;
                            ScanConverter::Expand(cov, spans, count, values.data());
@@ -235,6 +236,32 @@ TEST(RasterSeams, FillsOfOneLayerMeetingOnADiagonalLeaveNoSeam) {
             // No white from the background may show along the shared edge.
             EXPECT_LE(PixelR(c.At(x, y)), 1u) << x << "," << y;
             EXPECT_GE(PixelB(c.At(x, y)), 254u) << x << "," << y;
+        }
+}
+
+// The same with a see-through paint over another colour: inside and along
+// the shared edge alike, the frame shows the paint laid over the background
+// once, neither twice nor with a seam.
+TEST(RasterSeams, SeeThroughFillsOfOneLayerLayTheirPaintOnceEverywhere) {
+    const Pixel halfBlue = Premultiply(0, 0, 255, 128);
+    const Pixel under = 0xFF20C040u;
+    Scene s;
+    s.SetBackground(under);
+    s.BeginLayer();
+    AddPolygon(s.BeginFill(), {{0, 0}, {40, 0}, {0, 16}});
+    s.EndFill(Paint::Solid(halfBlue), FillRule::NonZero);
+    AddPolygon(s.BeginFill(), {{40, 0}, {40, 16}, {0, 16}});
+    s.EndFill(Paint::Solid(halfBlue), FillRule::NonZero);
+    s.EndLayer();
+    Canvas c = Draw(s, 40, 16);
+    const Pixel expected = BlendOver(under, halfBlue);
+    auto off = [](uint32_t a, uint32_t b) { return std::abs(static_cast<int>(a) - static_cast<int>(b)); };
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 40; ++x) {
+            const Pixel p = c.At(x, y);
+            EXPECT_LE(off(PixelR(p), PixelR(expected)), 1) << x << "," << y;
+            EXPECT_LE(off(PixelG(p), PixelG(expected)), 1) << x << "," << y;
+            EXPECT_LE(off(PixelB(p), PixelB(expected)), 1) << x << "," << y;
         }
 }
 
