@@ -19,7 +19,8 @@ saved_soundoff=$(e2e_reg "$key" soundoff)
 desktop() { xdotool search --name 'Wine desktop' 2>/dev/null | head -n 1; }
 
 # Sets (or, with no value, deletes) "ScreenSaveTimeOut", sets "soundoff" and
-# switches "ScreenSaveActive" off, in one Wine start.
+# switches "ScreenSaveActive" off, in one Wine start; read back, and written
+# again should a busy machine have lost the import.
 regfile=$(mktemp --suffix=.reg "$e2e_top/build/e2e-config.XXXXXX")
 set_values() { # timeout|"" soundoff
   {
@@ -27,7 +28,15 @@ set_values() { # timeout|"" soundoff
     if [ -n "$1" ]; then printf '"ScreenSaveTimeOut"="%s"\r\n' "$1"; else printf '"ScreenSaveTimeOut"=-\r\n'; fi
     printf '"soundoff"=dword:%08x\r\n"ScreenSaveActive"="0"\r\n' "$2"
   } >"$regfile"
-  wine regedit /S "Z:${regfile//\//\\}" >/dev/null 2>&1
+  local want=""
+  [ -n "$1" ] && want="REG_SZ $1"
+  for _ in 1 2 3; do
+    wine regedit /S "Z:${regfile//\//\\}" >/dev/null 2>&1
+    [ "$(e2e_reg "$key" ScreenSaveTimeOut)" = "$want" ] && [ "$(e2e_reg "$key" ScreenSaveActive)" = "REG_SZ 0" ] && return 0
+    sleep 0.5
+  done
+  echo "note: the values for ScreenSaveTimeOut=$1 did not reach the registry"
+  return 1
 }
 
 # Starts /c and waits for the dialog; sets dx dy to its top-left corner on the screen.
