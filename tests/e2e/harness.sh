@@ -60,6 +60,18 @@ e2e_reg() { # key value -> "TYPE DATA" or empty
   wine reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' | awk -v v="$2" '$1 == v { t = $2; $1 = ""; $2 = ""; sub(/^ +/, ""); print t, $0 }'
 }
 
+# Sets a value and reads it back, setting it again should a busy machine
+# have lost the write; fails with a note when it never lands.
+e2e_reg_set() { # key value type data
+  for _ in 1 2 3; do
+    wine reg add "$1" /v "$2" /t "$3" /d "$4" /f >/dev/null 2>&1
+    [ "$(e2e_reg "$1" "$2")" = "$3 $4" ] && return 0
+    sleep 0.5
+  done
+  echo "note: $2 = $3 $4 did not reach the registry"
+  return 1
+}
+
 e2e_finish() {
   e2e_kill
   if [ "$e2e_failures" -gt 0 ]; then echo "$e2e_failures check(s) failed"; exit 1; fi

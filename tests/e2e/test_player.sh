@@ -10,7 +10,7 @@ movie="$(dirname "$NIMBRE_SCR")/nimbre.s"
 e2e_check "the demo movie lies beside the program" test -f "$movie"
 desktop_key='HKCU\Control Panel\Desktop'
 saved_soundoff=$(e2e_reg "$desktop_key" soundoff)
-wine reg add "$desktop_key" /v soundoff /t REG_SZ /d 1 /f >/dev/null 2>&1
+e2e_reg_set "$desktop_key" soundoff REG_SZ 1
 
 shots=$(mktemp -d "$e2e_top/build/e2e-player.XXXXXX")
 screen=$(xdotool getwindowgeometry "$(player_desktop)" 2>/dev/null | sed -n 's/.*Geometry: \([0-9]*\)x\([0-9]*\).*/\1 \2/p')

@@ -14,7 +14,7 @@ e2e_kill() {
 
 key='HKCU\Control Panel\Desktop'
 saved_timeout=$(e2e_reg "$key" ScreenSaveTimeOut)
-wine reg add "$key" /v ScreenSaveTimeOut /t REG_SZ /d 420 /f >/dev/null 2>&1
+e2e_reg_set "$key" ScreenSaveTimeOut REG_SZ 420
 
 # A host window that lives long enough for every step below, then goes.
 host_seconds=16
@@ -68,7 +68,7 @@ shown=$(import -window root -crop "279x137+${dx:-0}+${dy:-0}" +repage txt:- 2>/d
 e2e_check "the dialog is drawn on top, its black border showing ($shown black pixels)" test "$shown" -gt 300
 import -window root "$NIMBRE_SCREENSHOTS/preview-config.png" 2>/dev/null
 # "Quit" stores the minutes read (420 seconds: 7).
-wine reg add "$key" /v ScreenSaveTimeOut /t REG_SZ /d 999 /f >/dev/null 2>&1
+e2e_reg_set "$key" ScreenSaveTimeOut REG_SZ 999
 xdotool mousemove $((dx + 1 + 177 + 40)) $((dy + 95 + 4 + 13)) click 1
 e2e_check "Quit closes the dialog" e2e_gone "Config" 5
 e2e_check "the dialog stored the minutes it showed ($(e2e_reg "$key" ScreenSaveTimeOut))" \
@@ -76,7 +76,7 @@ e2e_check "the dialog stored the minutes it showed ($(e2e_reg "$key" ScreenSaveT
 e2e_check "the preview runs on after the dialog closes" kill -0 "$e2e_pid"
 
 # A second press: a new dialog that reads the settings afresh (999 s: 17 min).
-wine reg add "$key" /v ScreenSaveTimeOut /t REG_SZ /d 999 /f >/dev/null 2>&1
+e2e_reg_set "$key" ScreenSaveTimeOut REG_SZ 999
 press_config
 e2e_check "a second press opens a dialog again ($dialog)" test -n "$dialog"
 xdotool key alt+F4
