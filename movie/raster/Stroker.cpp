@@ -148,13 +148,14 @@ void Stroker::Stroke(const std::vector<PointF>& points, bool closed, const Strok
     const size_t segs = closed ? n : n - 1;
     // Each segment's offset to the left side: square to it, or along the
     // minor axis for one-pixel lines.
+    dirs_.resize(segs);
     offsets_.resize(segs);
-    auto dirAt = [&](size_t i) {
-        const PointF a = pts_[i % n], b = pts_[(i + 1) % n];
-        return Normalized({b.x - a.x, b.y - a.y});
-    };
     for (size_t i = 0; i < segs; ++i) {
-        const PointF d = dirAt(i);
+        const PointF a = pts_[i], b = pts_[(i + 1) % n];
+        dirs_[i] = Normalized({b.x - a.x, b.y - a.y});
+    }
+    for (size_t i = 0; i < segs; ++i) {
+        const PointF d = dirs_[i];
         offsets_[i] = style.minorAxis ? (std::fabs(d.x) >= std::fabs(d.y) ? PointF{0, hw} : PointF{-hw, 0})
                                       : PointF{-d.y * hw, d.x * hw};
         if (style.minorAxis && (offsets_[i].x * -d.y + offsets_[i].y * d.x) < 0)
@@ -164,7 +165,7 @@ void Stroker::Stroke(const std::vector<PointF>& points, bool closed, const Strok
     // the turn at the vertex between segments i and i + 1 (the left, when
     // the line turns right back).
     auto outerAt = [&](size_t i, float side) {
-        const PointF d0 = dirAt(i), d1 = dirAt((i + 1) % segs);
+        const PointF d0 = dirs_[i], d1 = dirs_[(i + 1) % segs];
         const float cross = d0.x * d1.y - d0.y * d1.x;
         if (std::fabs(cross) <= 1e-6f) return side > 0;
         return side * cross < 0;
@@ -175,24 +176,23 @@ void Stroker::Stroke(const std::vector<PointF>& points, bool closed, const Strok
     const PointF start{pts_[0].x + offsets_[0].x, pts_[0].y + offsets_[0].y};
     poly_.push_back(start);
     for (size_t i = 0; i + 1 < segs; ++i)
-        AddJoin(pts_[i + 1], offsets_[i], offsets_[i + 1], dirAt(i), outerAt(i, 1), style);
+        AddJoin(pts_[i + 1], offsets_[i], offsets_[i + 1], dirs_[i], outerAt(i, 1), style);
     if (closed) {
-        AddJoin(pts_[0], offsets_[segs - 1], offsets_[0], dirAt(segs - 1), outerAt(segs - 1, 1), style);
-        // ...across to the right side, where the way back starts and ends:
-        // the two crossings cancel.
-        poly_.push_back({pts_[0].x - offsets_[0].x, pts_[0].y - offsets_[0].y});
-        AddJoin(pts_[0], neg(offsets_[0]), neg(offsets_[segs - 1]), neg(dirAt(0)), outerAt(segs - 1, -1),
+        AddJoin(pts_[0], offsets_[segs - 1], offsets_[0], dirs_[segs - 1], outerAt(segs - 1, 1), style);
+        // ...across to the right side, where the way back starts and ends
+        // (the join's first point): the two crossings cancel.
+        AddJoin(pts_[0], neg(offsets_[0]), neg(offsets_[segs - 1]), neg(dirs_[0]), outerAt(segs - 1, -1),
                 style);
     } else {
-        AddCap(pts_[n - 1], offsets_[segs - 1], dirAt(segs - 1), hw, style.endCap);
+        AddCap(pts_[n - 1], offsets_[segs - 1], dirs_[segs - 1], hw, style.endCap);
     }
     // ...and back along the right side.
     for (size_t i = segs - 1; i > 0; --i)
-        AddJoin(pts_[i], neg(offsets_[i]), neg(offsets_[i - 1]), neg(dirAt(i)), outerAt(i - 1, -1), style);
+        AddJoin(pts_[i], neg(offsets_[i]), neg(offsets_[i - 1]), neg(dirs_[i]), outerAt(i - 1, -1), style);
     if (closed) {
         poly_.push_back({pts_[0].x - offsets_[0].x, pts_[0].y - offsets_[0].y});
     } else {
-        const PointF d0 = dirAt(0);
+        const PointF d0 = dirs_[0];
         AddCap(pts_[0], neg(offsets_[0]), {-d0.x, -d0.y}, hw, style.startCap);
     }
     AddPolygon(out);

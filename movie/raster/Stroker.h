@@ -45,6 +45,7 @@ class Stroker {
     void AddCap(PointF p, PointF n, PointF dir, float hw, Cap cap);
 
     std::vector<PointF> pts_;
+    std::vector<PointF> dirs_;    // per segment: its direction
     std::vector<PointF> offsets_; // per segment: its offset to the left side
     std::vector<PointF> poly_;
 };
