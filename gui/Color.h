@@ -57,14 +57,16 @@ constexpr TColor clInfoBk = clSystemColor | 24;
 constexpr TColor clNone = 0x1FFFFFFF;
 constexpr TColor clDefault = 0x20000000;
 
-constexpr bool IsSystemColor(TColor c) { return (c & clSystemColor) != 0; }
+constexpr bool IsSystemColor(TColor c) {
+    return (c & clSystemColor) != 0;
+}
 
 // The RGB value (0x00BBGGRR) to draw with: system colours through GetSysColor; clNone and
 // clDefault keep their low 24 bits cleared to black.
 std::uint32_t ColorToRGB(TColor color);
 
 constexpr TColor RGBColor(std::uint8_t r, std::uint8_t g, std::uint8_t b) {
-  return static_cast<TColor>(r) | (static_cast<TColor>(g) << 8) | (static_cast<TColor>(b) << 16);
+    return static_cast<TColor>(r) | (static_cast<TColor>(g) << 8) | (static_cast<TColor>(b) << 16);
 }
 
-}  // namespace gui
+} // namespace gui

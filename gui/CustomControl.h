@@ -17,28 +17,28 @@ class WindowDC;
 void ReleaseHeldDeviceContexts();
 
 class CustomControl : public WinControl {
- public:
-  explicit CustomControl(Component* owner);
-  ~CustomControl() override;
+  public:
+    explicit CustomControl(Component* owner);
+    ~CustomControl() override;
 
-  // The control's canvas. During Paint it draws into the paint's device
-  // context; outside a paint it takes the window's device context on use.
-  gui::Canvas& Canvas();
+    // The control's canvas. During Paint it draws into the paint's device
+    // context; outside a paint it takes the window's device context on use.
+    gui::Canvas& Canvas();
 
- protected:
-  // Draws the control onto Canvas(). The default fills the client area with Color.
-  virtual void Paint();
-  void PaintWindow(HDC dc) override;
-  void DestroyWnd() override;
+  protected:
+    // Draws the control onto Canvas(). The default fills the client area with Color.
+    virtual void Paint();
+    void PaintWindow(HDC dc) override;
+    void DestroyWnd() override;
 
- private:
-  friend void ReleaseHeldDeviceContexts();
-  void ReleaseWindowDC();
+  private:
+    friend void ReleaseHeldDeviceContexts();
+    void ReleaseWindowDC();
 
-  std::unique_ptr<gui::Canvas> canvas_;
-  // The window's DC taken for drawing outside a paint; given back when the
-  // outermost message being dispatched is done.
-  std::unique_ptr<WindowDC> windowDc_;
+    std::unique_ptr<gui::Canvas> canvas_;
+    // The window's DC taken for drawing outside a paint; given back when the
+    // outermost message being dispatched is done.
+    std::unique_ptr<WindowDC> windowDc_;
 };
 
-}  // namespace gui
+} // namespace gui

@@ -3,13 +3,13 @@
 namespace gui {
 
 void Graphic::SetTransparent(bool transparent) {
-  if (transparent == transparent_) return;
-  transparent_ = transparent;
-  Changed();
+    if (transparent == transparent_) return;
+    transparent_ = transparent;
+    Changed();
 }
 
 void Graphic::Changed() {
-  if (OnChange) OnChange();
+    if (OnChange) OnChange();
 }
 
-}  // namespace gui
+} // namespace gui

@@ -8,10 +8,10 @@ namespace gui {
 
 // A message on its way through a control's handling. Handlers set Result.
 struct Message {
-  UINT Msg = 0;
-  WPARAM WParam = 0;
-  LPARAM LParam = 0;
-  LRESULT Result = 0;
+    UINT Msg = 0;
+    WPARAM WParam = 0;
+    LPARAM LParam = 0;
+    LRESULT Result = 0;
 };
 
 // Framework notifications, sent straight to a control's handling (Perform).
@@ -44,4 +44,4 @@ constexpr UINT CN_DRAWITEM = CN_BASE + WM_DRAWITEM;
 constexpr UINT CN_CTLCOLOREDIT = CN_BASE + WM_CTLCOLOREDIT;
 constexpr UINT CN_CTLCOLORSTATIC = CN_BASE + WM_CTLCOLORSTATIC;
 
-}  // namespace gui
+} // namespace gui

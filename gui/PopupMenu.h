@@ -14,19 +14,19 @@ namespace gui {
 MenuItem* TrackMenu(MenuItem& item, POINT screen);
 
 class PopupMenu : public Component {
- public:
-  explicit PopupMenu(Component* owner);
+  public:
+    explicit PopupMenu(Component* owner);
 
-  MenuItem& Items() { return root_; }
+    MenuItem& Items() { return root_; }
 
-  // Raises OnPopup, shows the menu with its top-left corner at the screen point and waits;
-  // the chosen item's OnClick runs before it returns.
-  virtual void Popup(int x, int y);
+    // Raises OnPopup, shows the menu with its top-left corner at the screen point and waits;
+    // the chosen item's OnClick runs before it returns.
+    virtual void Popup(int x, int y);
 
-  TNotifyEvent OnPopup;
+    TNotifyEvent OnPopup;
 
- private:
-  MenuItem root_;
+  private:
+    MenuItem root_;
 };
 
-}  // namespace gui
+} // namespace gui

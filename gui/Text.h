@@ -43,4 +43,4 @@ std::string ProgramFolder();
 // True when path names an existing file (not a folder).
 bool FileExists(const std::string& path);
 
-}  // namespace gui
+} // namespace gui

@@ -7,66 +7,66 @@ namespace gui {
 namespace {
 constexpr wchar_t kTimerClass[] = L"NimbreTimer";
 constexpr UINT_PTR kTimerId = 1;
-}  // namespace
+} // namespace
 
 Timer::Timer(Component* owner) : Component(owner) {}
 
 Timer::~Timer() {
-  if (window_ != nullptr) {
-    KillTimer(window_, kTimerId);
-    DestroyWindow(window_);
-  }
+    if (window_ != nullptr) {
+        KillTimer(window_, kTimerId);
+        DestroyWindow(window_);
+    }
 }
 
 void Timer::SetEnabled(bool v) {
-  if (v == enabled_) return;
-  enabled_ = v;
-  UpdateTimer();
+    if (v == enabled_) return;
+    enabled_ = v;
+    UpdateTimer();
 }
 
 void Timer::SetInterval(unsigned ms) {
-  if (ms == interval_) return;
-  interval_ = ms;
-  UpdateTimer();
+    if (ms == interval_) return;
+    interval_ = ms;
+    UpdateTimer();
 }
 
 void Timer::UpdateTimer() {
-  if (window_ != nullptr) KillTimer(window_, kTimerId);
-  if (!enabled_ || interval_ == 0) return;
-  if (window_ == nullptr) {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    if (!GetClassInfoExW(GetModuleHandleW(nullptr), kTimerClass, &wc)) {
-      wc.lpfnWndProc = StaticWndProc;
-      wc.hInstance = GetModuleHandleW(nullptr);
-      wc.lpszClassName = kTimerClass;
-      RegisterClassExW(&wc);
+    if (window_ != nullptr) KillTimer(window_, kTimerId);
+    if (!enabled_ || interval_ == 0) return;
+    if (window_ == nullptr) {
+        WNDCLASSEXW wc{};
+        wc.cbSize = sizeof wc;
+        if (!GetClassInfoExW(GetModuleHandleW(nullptr), kTimerClass, &wc)) {
+            wc.lpfnWndProc = StaticWndProc;
+            wc.hInstance = GetModuleHandleW(nullptr);
+            wc.lpszClassName = kTimerClass;
+            RegisterClassExW(&wc);
+        }
+        window_ = CreateWindowExW(0, kTimerClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                  GetModuleHandleW(nullptr), nullptr);
+        if (window_ == nullptr) return;
+        SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     }
-    window_ = CreateWindowExW(0, kTimerClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                              GetModuleHandleW(nullptr), nullptr);
-    if (window_ == nullptr) return;
-    SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-  }
-  SetTimer(window_, kTimerId, interval_, nullptr);
+    SetTimer(window_, kTimerId, interval_, nullptr);
 }
 
 void Timer::DoTimer() {
-  if (OnTimer) OnTimer(this);
+    if (OnTimer) OnTimer(this);
 }
 
 LRESULT CALLBACK Timer::StaticWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  if (msg == WM_TIMER) {
-    auto* self = reinterpret_cast<Timer*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (self != nullptr && self->enabled_) {
-      try {
-        self->DoTimer();
-      } catch (...) {
-        App().HandleException();
-      }
+    if (msg == WM_TIMER) {
+        auto* self = reinterpret_cast<Timer*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+        if (self != nullptr && self->enabled_) {
+            try {
+                self->DoTimer();
+            } catch (...) {
+                App().HandleException();
+            }
+        }
+        return 0;
     }
-    return 0;
-  }
-  return DefWindowProcW(hwnd, msg, wParam, lParam);
+    return DefWindowProcW(hwnd, msg, wParam, lParam);
 }
 
-}  // namespace gui
+} // namespace gui

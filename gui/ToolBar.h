@@ -13,50 +13,51 @@ namespace gui {
 class MenuItem;
 
 struct ToolButton {
-  std::string Caption;
-  MenuItem* Item = nullptr;
-  RECT Bounds{0, 0, 0, 0};
+    std::string Caption;
+    MenuItem* Item = nullptr;
+    RECT Bounds{0, 0, 0, 0};
 };
 
 class ToolBar : public CustomControl {
- public:
-  explicit ToolBar(Component* owner);
+  public:
+    explicit ToolBar(Component* owner);
 
-  int ButtonCount() const { return static_cast<int>(buttons_.size()); }
-  const ToolButton& Buttons(int index) const { return buttons_.at(static_cast<size_t>(index)); }
-  // A button bound to the item, sized to its caption, after the others.
-  void AddButton(MenuItem* item);
-  void ClearButtons();
-  int ButtonHeight() const { return buttonHeight_; }
-  void SetButtonHeight(int height);
-  // The button under the mouse and the button whose menu is open (-1: none).
-  int HotButton() const { return hot_; }
-  int PressedButton() const { return pressed_; }
-  // The button at a client point, or -1.
-  int ButtonAt(int x, int y) const;
-  // Opens the submenu of the button's item under the button (as a click does).
-  void ClickButton(int index);
+    int ButtonCount() const { return static_cast<int>(buttons_.size()); }
+    const ToolButton& Buttons(int index) const { return buttons_.at(static_cast<size_t>(index)); }
+    // A button bound to the item, sized to its caption, after the others.
+    void AddButton(MenuItem* item);
+    void ClearButtons();
+    int ButtonHeight() const { return buttonHeight_; }
+    void SetButtonHeight(int height);
+    // The button under the mouse and the button whose menu is open (-1: none).
+    int HotButton() const { return hot_; }
+    int PressedButton() const { return pressed_; }
+    // The button at a client point, or -1.
+    int ButtonAt(int x, int y) const;
+    // Opens the submenu of the button's item under the button (as a click does).
+    void ClickButton(int index);
 
-  // Before the bar's own background; clearing defaultDraw leaves the background to the handler.
-  std::function<void(ToolBar* bar, const RECT& rect, bool& defaultDraw)> OnCustomDraw;
-  // Before each button; clearing defaultDraw leaves the button to the handler.
-  std::function<void(ToolBar* bar, int index, bool hot, bool pressed, bool& defaultDraw)> OnCustomDrawButton;
-  // Shows a submenu at a screen point and returns the chosen item (null: none). Replaceable.
-  std::function<MenuItem*(MenuItem& item, POINT screen)> PopupSubMenu;
+    // Before the bar's own background; clearing defaultDraw leaves the background to the handler.
+    std::function<void(ToolBar* bar, const RECT& rect, bool& defaultDraw)> OnCustomDraw;
+    // Before each button; clearing defaultDraw leaves the button to the handler.
+    std::function<void(ToolBar* bar, int index, bool hot, bool pressed, bool& defaultDraw)>
+        OnCustomDrawButton;
+    // Shows a submenu at a screen point and returns the chosen item (null: none). Replaceable.
+    std::function<MenuItem*(MenuItem& item, POINT screen)> PopupSubMenu;
 
- protected:
-  void Paint() override;
-  void WndProc(Message& msg) override;
-  void MouseMove(TShiftState shift, int x, int y) override;
-  void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
+  protected:
+    void Paint() override;
+    void WndProc(Message& msg) override;
+    void MouseMove(TShiftState shift, int x, int y) override;
+    void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
 
- private:
-  void Layout();
+  private:
+    void Layout();
 
-  std::vector<ToolButton> buttons_;
-  int buttonHeight_ = 22;
-  int hot_ = -1;
-  int pressed_ = -1;
+    std::vector<ToolButton> buttons_;
+    int buttonHeight_ = 22;
+    int hot_ = -1;
+    int pressed_ = -1;
 };
 
-}  // namespace gui
+} // namespace gui

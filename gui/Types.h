@@ -26,7 +26,13 @@ enum TMouseButton : std::uint8_t { mbLeft, mbRight, mbMiddle };
 
 // Keys and buttons held during an input event, as bit flags.
 enum TShiftStateFlag : std::uint16_t {
-  ssShift = 1, ssAlt = 2, ssCtrl = 4, ssLeft = 8, ssRight = 16, ssMiddle = 32, ssDouble = 64
+    ssShift = 1,
+    ssAlt = 2,
+    ssCtrl = 4,
+    ssLeft = 8,
+    ssRight = 16,
+    ssMiddle = 32,
+    ssDouble = 64
 };
 using TShiftState = std::uint16_t;
 
@@ -76,10 +82,10 @@ enum TOperation : std::uint8_t { opInsert, opRemove };
 
 // Minimum and maximum size of a control; 0 means no limit.
 struct SizeConstraints {
-  int MinWidth = 0;
-  int MinHeight = 0;
-  int MaxWidth = 0;
-  int MaxHeight = 0;
+    int MinWidth = 0;
+    int MinHeight = 0;
+    int MaxWidth = 0;
+    int MaxHeight = 0;
 };
 
 // Event signatures. The sender is the component that raised the event.
@@ -95,4 +101,4 @@ using TCanResizeEvent = std::function<void(Component* sender, int& newWidth, int
 using TCloseEvent = std::function<void(Component* sender, TCloseAction& action)>;
 using TCloseQueryEvent = std::function<void(Component* sender, bool& canClose)>;
 
-}  // namespace gui
+} // namespace gui

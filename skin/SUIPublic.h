@@ -12,7 +12,7 @@ class Canvas;
 class Control;
 class Picture;
 class WinControl;
-}  // namespace gui
+} // namespace gui
 
 namespace sui {
 
@@ -51,4 +51,4 @@ void SetControlPosition(gui::Control* control, POINT point);
 // Left, Top, Width, Height from the rectangle, in that order.
 void SetFormBounds(gui::Control* form, const RECT& rect);
 
-}  // namespace sui
+} // namespace sui

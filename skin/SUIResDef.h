@@ -6,16 +6,16 @@
 namespace sui::res {
 
 // Bitmaps (RT_BITMAP) that single skinned controls load by these names.
-inline constexpr const char* MenuChecked = "MENU_CHECKED";                    // 16 x 16, white is the mask
-inline constexpr const char* MacOSMenuBar = "MACOS_MENU_BAR";                 // 1 x 22
-inline constexpr const char* MacOSMenuSelect = "MACOS_MENU_SELECT";           // 1 x 21
-inline constexpr const char* MacOSFormBackground = "MACOS_FORM_BACKGROUND";   // 8 x 8 brush pattern
-inline constexpr const char* ProteinFormBackground = "PROTEIN_FORM_BACKGROUND";  // 8 x 8 brush pattern
-inline constexpr const char* MacOSComboBoxButton = "MACOS_COMBOBOX_BUTTON";   // 16 x 17
-inline constexpr const char* SideChannelBarNormal = "SIDECHANNEL_BAR_NORMAL";    // 8 x 172
-inline constexpr const char* SideChannelBarMouseOn = "SIDECHANNEL_BAR_MOUSEON";  // 8 x 172
-inline constexpr const char* SideChannelBtnOnTop = "SIDECHANNEL_BTN_ONTOP";      // 8 x 7, bottom-left key
-inline constexpr const char* SideChannelBtnNoOnTop = "SIDECHANNEL_BTN_NOONTOP";  // 7 x 9, bottom-left key
+inline constexpr const char* MenuChecked = "MENU_CHECKED";                      // 16 x 16, white is the mask
+inline constexpr const char* MacOSMenuBar = "MACOS_MENU_BAR";                   // 1 x 22
+inline constexpr const char* MacOSMenuSelect = "MACOS_MENU_SELECT";             // 1 x 21
+inline constexpr const char* MacOSFormBackground = "MACOS_FORM_BACKGROUND";     // 8 x 8 brush pattern
+inline constexpr const char* ProteinFormBackground = "PROTEIN_FORM_BACKGROUND"; // 8 x 8 brush pattern
+inline constexpr const char* MacOSComboBoxButton = "MACOS_COMBOBOX_BUTTON";     // 16 x 17
+inline constexpr const char* SideChannelBarNormal = "SIDECHANNEL_BAR_NORMAL";   // 8 x 172
+inline constexpr const char* SideChannelBarMouseOn = "SIDECHANNEL_BAR_MOUSEON"; // 8 x 172
+inline constexpr const char* SideChannelBtnOnTop = "SIDECHANNEL_BTN_ONTOP";     // 8 x 7, bottom-left key
+inline constexpr const char* SideChannelBtnNoOnTop = "SIDECHANNEL_BTN_NOONTOP"; // 7 x 9, bottom-left key
 
 // The settings dialog's and the preview window's own pictures.
 // The cartoon figure: a 51 x 43 JPEG kept as RCDATA (gui::JpegImage::LoadFromResourceName).
@@ -39,4 +39,4 @@ inline constexpr const char* DialogCloseMouseDown = "DIALOG_CLOSE_MOUSEDOWN";
 // The application icon (16, 32, 48 and 256 pixels).
 inline constexpr const char* MainIcon = "MAINICON";
 
-}  // namespace sui::res
+} // namespace sui::res

@@ -19,17 +19,17 @@ using enum TsuiThemeKind;
 // One entry of a style's table. Numbers are integers, 0x00BBGGRR colours or 0/1 flags; bitmap
 // slots hold the resource name whole.
 struct Entry {
-  constexpr Entry(TsuiThemeSlot slot, int value) : Slot(slot), Value(value) {}
-  constexpr Entry(TsuiThemeSlot slot, const char* name) : Slot(slot), Name(name) {}
-  TsuiThemeSlot Slot;
-  std::int32_t Value = 0;
-  const char* Name = nullptr;
+    constexpr Entry(TsuiThemeSlot slot, int value) : Slot(slot), Value(value) {}
+    constexpr Entry(TsuiThemeSlot slot, const char* name) : Slot(slot), Name(name) {}
+    TsuiThemeSlot Slot;
+    std::int32_t Value = 0;
+    const char* Name = nullptr;
 };
 using StyleTable = std::array<Entry, thSlotCount>;
 
 struct KindEntry {
-  TsuiThemeSlot Slot;
-  TsuiThemeKind Kind;
+    TsuiThemeSlot Slot;
+    TsuiThemeKind Kind;
 };
 using KindTable = std::array<KindEntry, thSlotCount>;
 
@@ -516,103 +516,115 @@ constexpr StyleTable kBlueGlassTable = {{
 
 // Each table lists every slot once, in slot order, with a name exactly where the kind says so.
 constexpr bool WellFormed(const StyleTable& table) {
-  for (int i = 0; i < thSlotCount; ++i) {
-    if (table[i].Slot != i || kKinds[i].Slot != i) return false;
-    if ((table[i].Name != nullptr) != (kKinds[i].Kind == BitmapNameKind)) return false;
-  }
-  return true;
+    for (int i = 0; i < thSlotCount; ++i) {
+        if (table[i].Slot != i || kKinds[i].Slot != i) return false;
+        if ((table[i].Name != nullptr) != (kKinds[i].Kind == BitmapNameKind)) return false;
+    }
+    return true;
 }
 static_assert(WellFormed(kMacOSTable) && WellFormed(kWinXPTable) && WellFormed(kDeepBlueTable) &&
               WellFormed(kProteinTable) && WellFormed(kBlueGlassTable));
 
 const StyleTable* TableOf(TsuiUIStyle style) {
-  switch (style) {
-    case TsuiUIStyle::MacOS: return &kMacOSTable;
-    case TsuiUIStyle::WinXP: return &kWinXPTable;
-    case TsuiUIStyle::DeepBlue: return &kDeepBlueTable;
-    case TsuiUIStyle::Protein: return &kProteinTable;
-    case TsuiUIStyle::BlueGlass: return &kBlueGlassTable;
-    default: return nullptr;
-  }
+    switch (style) {
+    case TsuiUIStyle::MacOS:
+        return &kMacOSTable;
+    case TsuiUIStyle::WinXP:
+        return &kWinXPTable;
+    case TsuiUIStyle::DeepBlue:
+        return &kDeepBlueTable;
+    case TsuiUIStyle::Protein:
+        return &kProteinTable;
+    case TsuiUIStyle::BlueGlass:
+        return &kBlueGlassTable;
+    default:
+        return nullptr;
+    }
 }
 
-}  // namespace
+} // namespace
 
 TsuiThemeKind GetThemeKind(TsuiThemeSlot slot) {
-  if (slot < 0 || slot >= thSlotCount) return IntegerKind;
-  return kKinds[slot].Kind;
+    if (slot < 0 || slot >= thSlotCount) return IntegerKind;
+    return kKinds[slot].Kind;
 }
 
 TsuiThemeValue GetThemeValue(TsuiUIStyle style, TsuiThemeSlot slot) {
-  const StyleTable* table = TableOf(style);
-  if (table == nullptr || slot < 0 || slot >= thSlotCount) return TsuiThemeValue{};
-  const Entry& e = (*table)[slot];
-  return TsuiThemeValue{e.Value, e.Name, kKinds[slot].Kind};
+    const StyleTable* table = TableOf(style);
+    if (table == nullptr || slot < 0 || slot >= thSlotCount) return TsuiThemeValue{};
+    const Entry& e = (*table)[slot];
+    return TsuiThemeValue{e.Value, e.Name, kKinds[slot].Kind};
 }
 
 int GetThemeInteger(TsuiUIStyle style, TsuiThemeSlot slot) {
-  TsuiThemeValue v = GetThemeValue(style, slot);
-  return v.Kind == IntegerKind ? v.Value : -1;
+    TsuiThemeValue v = GetThemeValue(style, slot);
+    return v.Kind == IntegerKind ? v.Value : -1;
 }
 
 gui::TColor GetThemeColor(TsuiUIStyle style, TsuiThemeSlot slot) {
-  TsuiThemeValue v = GetThemeValue(style, slot);
-  return v.Kind == ColorKind ? static_cast<gui::TColor>(v.Value) : 0;
+    TsuiThemeValue v = GetThemeValue(style, slot);
+    return v.Kind == ColorKind ? static_cast<gui::TColor>(v.Value) : 0;
 }
 
 bool GetThemeBoolean(TsuiUIStyle style, TsuiThemeSlot slot) {
-  TsuiThemeValue v = GetThemeValue(style, slot);
-  return v.Kind == BooleanKind && v.Value != 0;
+    TsuiThemeValue v = GetThemeValue(style, slot);
+    return v.Kind == BooleanKind && v.Value != 0;
 }
 
 std::string GetThemeBitmapName(TsuiUIStyle style, TsuiThemeSlot slot) {
-  TsuiThemeValue v = GetThemeValue(style, slot);
-  return v.Kind == BitmapNameKind && v.Name ? std::string(v.Name) : std::string();
+    TsuiThemeValue v = GetThemeValue(style, slot);
+    return v.Kind == BitmapNameKind && v.Name ? std::string(v.Name) : std::string();
 }
 
 void LoadThemeBitmap(gui::Bitmap& bitmap, TsuiUIStyle style, TsuiThemeSlot slot) {
-  std::string name = GetThemeBitmapName(style, slot);
-  if (name.empty()) throw gui::EResNotFound(gui::FormatMessageText("Resource %s not found", name));
-  bitmap.LoadFromResourceName(GetModuleHandleW(nullptr), name);
+    std::string name = GetThemeBitmapName(style, slot);
+    if (name.empty()) throw gui::EResNotFound(gui::FormatMessageText("Resource %s not found", name));
+    bitmap.LoadFromResourceName(GetModuleHandleW(nullptr), name);
 }
 
 std::string StyleWord(TsuiUIStyle style) {
-  switch (style) {
-    case TsuiUIStyle::MacOS: return "MACOS";
-    case TsuiUIStyle::WinXP: return "WINXP";
-    case TsuiUIStyle::DeepBlue: return "DEEPBLUE";
-    case TsuiUIStyle::Protein: return "PROTEIN";
-    case TsuiUIStyle::BlueGlass: return "BLUEGLASS";
-    default: return std::string();
-  }
+    switch (style) {
+    case TsuiUIStyle::MacOS:
+        return "MACOS";
+    case TsuiUIStyle::WinXP:
+        return "WINXP";
+    case TsuiUIStyle::DeepBlue:
+        return "DEEPBLUE";
+    case TsuiUIStyle::Protein:
+        return "PROTEIN";
+    case TsuiUIStyle::BlueGlass:
+        return "BLUEGLASS";
+    default:
+        return std::string();
+    }
 }
 
 // ---------------------------------------------------------------------------
 // The style a component takes from the form it is created on.
 
 gui::Control* FindForm(gui::Component* owner) {
-  auto* container = dynamic_cast<gui::WinControl*>(owner);
-  if (container == nullptr) return nullptr;
-  for (int i = 0; i < container->ControlCount(); ++i) {
-    gui::Control* child = container->Controls(i);
-    if (dynamic_cast<TsuiFormLike*>(child) != nullptr) return child;
-  }
-  return nullptr;
+    auto* container = dynamic_cast<gui::WinControl*>(owner);
+    if (container == nullptr) return nullptr;
+    for (int i = 0; i < container->ControlCount(); ++i) {
+        gui::Control* child = container->Controls(i);
+        if (dynamic_cast<TsuiFormLike*>(child) != nullptr) return child;
+    }
+    return nullptr;
 }
 
 TsuiUIStyle FindFormStyle(gui::Component* owner) {
-  gui::Control* form = FindForm(owner);
-  return form ? dynamic_cast<TsuiFormLike*>(form)->UIStyle() : TsuiUIStyle::DeepBlue;
+    gui::Control* form = FindForm(owner);
+    return form ? dynamic_cast<TsuiFormLike*>(form)->UIStyle() : TsuiUIStyle::DeepBlue;
 }
 
 gui::TColor FindFormColor(gui::Component* owner) {
-  gui::Control* form = FindForm(owner);
-  return form ? form->Color() : gui::clBtnFace;
+    gui::Control* form = FindForm(owner);
+    return form ? form->Color() : gui::clBtnFace;
 }
 
 gui::TColor FindFormBorderColor(gui::Component* owner) {
-  gui::Control* form = FindForm(owner);
-  return form ? GetThemeColor(dynamic_cast<TsuiFormLike*>(form)->UIStyle(), thControlBorderColor) : 0;
+    gui::Control* form = FindForm(owner);
+    return form ? GetThemeColor(dynamic_cast<TsuiFormLike*>(form)->UIStyle(), thControlBorderColor) : 0;
 }
 
 // ---------------------------------------------------------------------------
@@ -620,34 +632,29 @@ gui::TColor FindFormBorderColor(gui::Component* owner) {
 
 namespace {
 
-template <class T>
-bool IsA(gui::Control* child) {
-  return dynamic_cast<T*>(child) != nullptr;
+template <class T> bool IsA(gui::Control* child) {
+    return dynamic_cast<T*>(child) != nullptr;
 }
 
 // A button-like control takes the style unless the designer made it Custom.
-template <class T>
-[[maybe_unused]] void TakeStyleUnlessCustom(gui::Control* child, TsuiUIStyle style) {
-  auto* c = dynamic_cast<T*>(child);
-  if (c->UIStyle() != TsuiUIStyle::Custom) c->SetUIStyle(style);
+template <class T> [[maybe_unused]] void TakeStyleUnlessCustom(gui::Control* child, TsuiUIStyle style) {
+    auto* c = dynamic_cast<T*>(child);
+    if (c->UIStyle() != TsuiUIStyle::Custom) c->SetUIStyle(style);
 }
 
-template <class T>
-[[maybe_unused]] void TakeStyle(gui::Control* child, TsuiUIStyle style) {
-  dynamic_cast<T*>(child)->SetUIStyle(style);
+template <class T> [[maybe_unused]] void TakeStyle(gui::Control* child, TsuiUIStyle style) {
+    dynamic_cast<T*>(child)->SetUIStyle(style);
 }
 
-template <class T>
-[[maybe_unused]] void TakeBorderColor(gui::Control* child, TsuiUIStyle style) {
-  dynamic_cast<T*>(child)->SetBorderColor(GetThemeColor(style, thControlBorderColor));
+template <class T> [[maybe_unused]] void TakeBorderColor(gui::Control* child, TsuiUIStyle style) {
+    dynamic_cast<T*>(child)->SetBorderColor(GetThemeColor(style, thControlBorderColor));
 }
 
-template <class T>
-void EnterContainer(gui::Control* child, TsuiUIStyle style) {
-  dynamic_cast<T*>(child)->UpdateChildrenStyle(style);
+template <class T> void EnterContainer(gui::Control* child, TsuiUIStyle style) {
+    dynamic_cast<T*>(child)->UpdateChildrenStyle(style);
 }
 
-}  // namespace
+} // namespace
 
 // What each skinned class takes from a form's style, in the order the rows run. A class adds
 // its row here when it lands, at its place in this order:
@@ -663,39 +670,39 @@ void EnterContainer(gui::Control* child, TsuiUIStyle style) {
 //   TsuiMemo          BorderColor
 // (BorderColor is thControlBorderColor.) For example: {IsA<TsuiButton>, TakeStyleUnlessCustom<TsuiButton>}.
 std::span<const TsuiStyleRow> ChildStyleRows() {
-  static const std::vector<TsuiStyleRow> rows = {
-      {IsA<TsuiRadioButton>, TakeStyleUnlessCustom<TsuiRadioButton>},
-      {IsA<TsuiCheckBox>, TakeStyleUnlessCustom<TsuiCheckBox>},
-      {IsA<TsuiButton>, TakeStyleUnlessCustom<TsuiButton>},
-  };
-  return rows;
+    static const std::vector<TsuiStyleRow> rows = {
+        {IsA<TsuiRadioButton>, TakeStyleUnlessCustom<TsuiRadioButton>},
+        {IsA<TsuiCheckBox>, TakeStyleUnlessCustom<TsuiCheckBox>},
+        {IsA<TsuiButton>, TakeStyleUnlessCustom<TsuiButton>},
+    };
+    return rows;
 }
 
 // The containers a form's style walk enters: their direct children take the style too.
 // TsuiGroupBox and TsuiTabControl add their rows when they land.
 std::span<const TsuiStyleRow> ContainerStyleRows() {
-  static const std::vector<TsuiStyleRow> rows = {
-      {IsA<TsuiImagePanel>, EnterContainer<TsuiImagePanel>},
-  };
-  return rows;
+    static const std::vector<TsuiStyleRow> rows = {
+        {IsA<TsuiImagePanel>, EnterContainer<TsuiImagePanel>},
+    };
+    return rows;
 }
 
 void ApplyStyleRows(gui::WinControl* container, TsuiUIStyle style, std::span<const TsuiStyleRow> rows) {
-  if (container == nullptr) return;
-  for (int i = 0; i < container->ControlCount(); ++i) {
-    gui::Control* child = container->Controls(i);
-    for (const TsuiStyleRow& row : rows) {
-      if (row.Test(child)) row.Apply(child, style);
+    if (container == nullptr) return;
+    for (int i = 0; i < container->ControlCount(); ++i) {
+        gui::Control* child = container->Controls(i);
+        for (const TsuiStyleRow& row : rows) {
+            if (row.Test(child)) row.Apply(child, style);
+        }
     }
-  }
 }
 
 void ApplyStyleToChildren(gui::WinControl* container, TsuiUIStyle style) {
-  ApplyStyleRows(container, style, ChildStyleRows());
+    ApplyStyleRows(container, style, ChildStyleRows());
 }
 
 void ApplyStyleToContainers(gui::WinControl* form, TsuiUIStyle style) {
-  ApplyStyleRows(form, style, ContainerStyleRows());
+    ApplyStyleRows(form, style, ContainerStyleRows());
 }
 
-}  // namespace sui
+} // namespace sui

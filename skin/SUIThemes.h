@@ -15,7 +15,7 @@ class Bitmap;
 class Component;
 class Control;
 class WinControl;
-}  // namespace gui
+} // namespace gui
 
 namespace sui {
 
@@ -24,83 +24,83 @@ enum class TsuiUIStyle : std::uint8_t { Custom, MacOS, WinXP, DeepBlue, Protein,
 
 // One entry per slot in every style's table; the names say what the slot holds.
 enum TsuiThemeSlot : int {
-  thFormBorderColor,
-  thFormColor,
-  thFormBorderWidth,
-  thFormMinWidth,
-  thFormRoundCorner,
-  thControlBorderColor,
-  thControlColor,
-  thControlFontColor,
-  thMenuSelectedBorderColor,
-  thMenuSelectedColor,
-  thMenuSelectedFontColor,
-  thMenuColor,
-  thMenuFontColor,
-  thMenuBarColor,
-  thMenuSeparatorColor,
-  thMenuBarSeparatorColor,
-  thMenuItemHeight,
-  thMenuSeparatorHeight,
-  thMenuBarWidth,
-  thTitleButtonTransparent,
-  thTitleLeftBtnXOffset,
-  thTitleRightBtnXOffset,
-  thTitleButtonTop,
-  thTabHeight,
-  thComboBoxButtonColor,
-  thTrackBarColor,
-  thMenuChecked,
-  thButtonNormal,
-  thButtonMouseOn,
-  thButtonMouseDown,
-  thCheckBoxDisableCheck,
-  thCheckBoxDisableUncheck,
-  thCheckBoxCheck,
-  thCheckBoxUncheck,
-  thCheckBoxMouseOnCheck,
-  thCheckBoxMouseOnUncheck,
-  thCheckBoxMouseDownCheck,
-  thCheckBoxMouseDownUncheck,
-  thRadioButtonDisableCheck,
-  thRadioButtonDisableUncheck,
-  thRadioButtonCheck,
-  thRadioButtonUncheck,
-  thRadioButtonMouseOnCheck,
-  thRadioButtonMouseOnUncheck,
-  thRadioButtonMouseDownCheck,
-  thRadioButtonMouseDownUncheck,
-  thProgressBar,
-  thProgressBarV,
-  thTitleLeft,
-  thTitleClient,
-  thTitleRight,
-  thTitleCloseNormal,
-  thTitleCloseMouseOn,
-  thTitleCloseMouseDown,
-  thTitleMaxNormal,
-  thTitleMaxMouseOn,
-  thTitleMaxMouseDown,
-  thTitleMinNormal,
-  thTitleMinMouseOn,
-  thTitleMinMouseDown,
-  thTitleHelpNormal,
-  thTitleHelpMouseOn,
-  thTitleHelpMouseDown,
-  thTitleControlBoxNormal,
-  thTitleControlBoxMouseOn,
-  thTitleControlBoxMouseDown,
-  thTitleRestoreNormal,
-  thTitleRestoreMouseOn,
-  thTitleRestoreMouseDown,
-  thTabActive,
-  thTabInactive,
-  thTabLine,
-  thTrackBarBar,
-  thTrackBarSlider,
-  thTrackBarBarV,
-  thTrackBarSliderV,
-  thSlotCount
+    thFormBorderColor,
+    thFormColor,
+    thFormBorderWidth,
+    thFormMinWidth,
+    thFormRoundCorner,
+    thControlBorderColor,
+    thControlColor,
+    thControlFontColor,
+    thMenuSelectedBorderColor,
+    thMenuSelectedColor,
+    thMenuSelectedFontColor,
+    thMenuColor,
+    thMenuFontColor,
+    thMenuBarColor,
+    thMenuSeparatorColor,
+    thMenuBarSeparatorColor,
+    thMenuItemHeight,
+    thMenuSeparatorHeight,
+    thMenuBarWidth,
+    thTitleButtonTransparent,
+    thTitleLeftBtnXOffset,
+    thTitleRightBtnXOffset,
+    thTitleButtonTop,
+    thTabHeight,
+    thComboBoxButtonColor,
+    thTrackBarColor,
+    thMenuChecked,
+    thButtonNormal,
+    thButtonMouseOn,
+    thButtonMouseDown,
+    thCheckBoxDisableCheck,
+    thCheckBoxDisableUncheck,
+    thCheckBoxCheck,
+    thCheckBoxUncheck,
+    thCheckBoxMouseOnCheck,
+    thCheckBoxMouseOnUncheck,
+    thCheckBoxMouseDownCheck,
+    thCheckBoxMouseDownUncheck,
+    thRadioButtonDisableCheck,
+    thRadioButtonDisableUncheck,
+    thRadioButtonCheck,
+    thRadioButtonUncheck,
+    thRadioButtonMouseOnCheck,
+    thRadioButtonMouseOnUncheck,
+    thRadioButtonMouseDownCheck,
+    thRadioButtonMouseDownUncheck,
+    thProgressBar,
+    thProgressBarV,
+    thTitleLeft,
+    thTitleClient,
+    thTitleRight,
+    thTitleCloseNormal,
+    thTitleCloseMouseOn,
+    thTitleCloseMouseDown,
+    thTitleMaxNormal,
+    thTitleMaxMouseOn,
+    thTitleMaxMouseDown,
+    thTitleMinNormal,
+    thTitleMinMouseOn,
+    thTitleMinMouseDown,
+    thTitleHelpNormal,
+    thTitleHelpMouseOn,
+    thTitleHelpMouseDown,
+    thTitleControlBoxNormal,
+    thTitleControlBoxMouseOn,
+    thTitleControlBoxMouseDown,
+    thTitleRestoreNormal,
+    thTitleRestoreMouseOn,
+    thTitleRestoreMouseDown,
+    thTabActive,
+    thTabInactive,
+    thTabLine,
+    thTrackBarBar,
+    thTrackBarSlider,
+    thTrackBarBarV,
+    thTrackBarSliderV,
+    thSlotCount
 };
 
 // What a slot holds; the same for every style.
@@ -108,9 +108,9 @@ enum class TsuiThemeKind : std::uint8_t { IntegerKind, ColorKind, BitmapNameKind
 
 // A raw entry of the table: a number (integer, colour 0x00BBGGRR, 0 or 1) or a bitmap name.
 struct TsuiThemeValue {
-  std::int32_t Value = -1;
-  const char* Name = nullptr;
-  TsuiThemeKind Kind = TsuiThemeKind::IntegerKind;
+    std::int32_t Value = -1;
+    const char* Name = nullptr;
+    TsuiThemeKind Kind = TsuiThemeKind::IntegerKind;
 };
 
 // The entry and kind of a slot; for Custom (or any style outside the five) -1 as an integer.
@@ -131,9 +131,9 @@ std::string StyleWord(TsuiUIStyle style);
 // What a skinned form frame shows the components placed beside it. TsuiForm derives from it,
 // so the look-ups below find the frame without knowing its class.
 class TsuiFormLike {
- public:
-  virtual ~TsuiFormLike() = default;
-  virtual TsuiUIStyle UIStyle() const = 0;
+  public:
+    virtual ~TsuiFormLike() = default;
+    virtual TsuiUIStyle UIStyle() const = 0;
 };
 
 // The first skinned form frame among the owner's child controls (lowest child index), or null
@@ -148,8 +148,8 @@ gui::TColor FindFormBorderColor(gui::Component* owner);
 // One row of a style walk: the class test ("is a", so subclasses pass) and what a child that
 // passes it takes from the style.
 struct TsuiStyleRow {
-  bool (*Test)(gui::Control* child);
-  void (*Apply)(gui::Control* child, TsuiUIStyle style);
+    bool (*Test)(gui::Control* child);
+    void (*Apply)(gui::Control* child, TsuiUIStyle style);
 };
 
 // The rows ApplyStyleToChildren runs, and the containers ApplyStyleToContainers enters.
@@ -163,4 +163,4 @@ void ApplyStyleRows(gui::WinControl* container, TsuiUIStyle style, std::span<con
 // Each direct child of the form that is a style container gets UpdateChildrenStyle(style).
 void ApplyStyleToContainers(gui::WinControl* form, TsuiUIStyle style);
 
-}  // namespace sui
+} // namespace sui
