@@ -47,9 +47,8 @@ std::vector<std::uint8_t> readWholeFile(const std::string& path) {
     } closer{file};
     LARGE_INTEGER size{};
     if (!GetFileSizeEx(file, &size)) cannotRead(path, GetLastError());
-    // The reader refuses what is too large for a movie; do not take more than it could want.
-    constexpr LONGLONG Largest = 512LL * 1024 * 1024;
-    if (size.QuadPart > Largest) throw gui::Exception("Cannot read the movie file \"" + path + "\": the file is too large");
+    // What the engine would refuse is not read at all.
+    movie::MovieReader::CheckFileSize(path, static_cast<std::uint64_t>(size.QuadPart));
     std::vector<std::uint8_t> data(static_cast<std::size_t>(size.QuadPart));
     std::size_t done = 0;
     while (done < data.size()) {

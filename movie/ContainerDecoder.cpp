@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 
 namespace movie {
 
@@ -25,11 +26,44 @@ void Grow(std::vector<uint8_t>& out, size_t produced, size_t expected) {
     out.resize(next);
 }
 
+// A zlib inflate stream, ended when it goes out of scope.
+class InflateStream {
+public:
+    explicit InflateStream(const std::string& name) {
+        if (inflateInit(&z_) != Z_OK) throw MovieError(name, "", kHeaderSize, "zlib cannot start");
+    }
+    ~InflateStream() { inflateEnd(&z_); }
+    InflateStream(const InflateStream&) = delete;
+    InflateStream& operator=(const InflateStream&) = delete;
+    z_stream& operator*() { return z_; }
+
+private:
+    z_stream z_{};
+};
+
+// An LZMA decoder stream, ended when it goes out of scope.
+class LzmaStream {
+public:
+    LzmaStream() = default;
+    ~LzmaStream() { lzma_end(&strm_); }
+    LzmaStream(const LzmaStream&) = delete;
+    LzmaStream& operator=(const LzmaStream&) = delete;
+    lzma_stream& operator*() { return strm_; }
+
+private:
+    lzma_stream strm_ = LZMA_STREAM_INIT;
+};
+
+// The LZMA properties that liblzma allocates for the decoder.
+struct FreeOptions {
+    void operator()(void* p) const { std::free(p); }
+};
+
 std::vector<uint8_t> InflateBody(std::span<const uint8_t> in, size_t expected, const std::string& name,
                                  std::vector<std::string>& warnings) {
     std::vector<uint8_t> out;
-    z_stream z{};
-    if (inflateInit(&z) != Z_OK) throw MovieError(name, "", kHeaderSize, "zlib cannot start");
+    InflateStream stream(name);
+    z_stream& z = *stream;
     z.next_in = const_cast<Bytef*>(in.data());
     z.avail_in = static_cast<uInt>(in.size());
     size_t produced = 0;
@@ -43,7 +77,6 @@ std::vector<uint8_t> InflateBody(std::span<const uint8_t> in, size_t expected, c
     }
     std::string msg = z.msg ? z.msg : "";
     size_t consumed = in.size() - z.avail_in;
-    inflateEnd(&z);
     if (rc != Z_OK && rc != Z_STREAM_END && !(rc == Z_BUF_ERROR && z.avail_in == 0)) {
         if (produced == 0)
             throw MovieError(name, "", kHeaderSize + consumed, "zlib data is corrupt" + (msg.empty() ? "" : ": " + msg));
@@ -67,14 +100,16 @@ std::vector<uint8_t> UnpackLzmaBody(std::span<const uint8_t> file, size_t expect
     filters[1].options = nullptr;
     if (lzma_properties_decode(&filters[0], nullptr, file.data() + 12, 5) != LZMA_OK)
         throw MovieError(name, "", 12, "invalid LZMA properties");
+    std::unique_ptr<void, FreeOptions> ownedOptions(filters[0].options);
     auto* options = static_cast<lzma_options_lzma*>(filters[0].options);
     // A dictionary larger than the output is never used: keep it within both.
     uint64_t dict = std::max<uint64_t>(LZMA_DICT_SIZE_MIN, std::min<uint64_t>(options->dict_size, expected));
     if (dict > Limits::kMaxLzmaMemory) dict = Limits::kMaxLzmaMemory;
     options->dict_size = static_cast<uint32_t>(dict);
-    lzma_stream strm = LZMA_STREAM_INIT;
+    LzmaStream stream;
+    lzma_stream& strm = *stream;
     lzma_ret rc = lzma_raw_decoder(&strm, filters);
-    std::free(options);
+    ownedOptions.reset();
     if (rc != LZMA_OK) throw MovieError(name, "", 12, "unusable LZMA properties");
     std::vector<uint8_t> out;
     strm.next_in = file.data() + kLzmaHeaderSize;
@@ -92,7 +127,6 @@ std::vector<uint8_t> UnpackLzmaBody(std::span<const uint8_t> file, size_t expect
         produced = now;
     }
     size_t consumed = strm.total_in;
-    lzma_end(&strm);
     if (rc != LZMA_OK && rc != LZMA_STREAM_END && rc != LZMA_BUF_ERROR) {
         if (produced == 0)
             throw MovieError(name, "", kLzmaHeaderSize + consumed,

@@ -18,10 +18,11 @@ namespace movie {
 //
 // Drawing: an object's transform is parent matrix * `matrix` (twips), its
 // colour transform parent cxform * `colorTransform`. Shapes are drawn as
-// they are, morph shapes as `morph->At(ratio)` (the player keeps `shape`
-// up to date for them, see below), texts with their fonts from the
-// dictionary, bitmaps placed directly at one pixel per 20 twips, sprites
-// and buttons by drawing `children` in order.
+// they are, morph shapes as `morphed` (the player rebuilds it whenever the
+// ratio changes; without it, as the morph at `ratio`), texts with their
+// fonts from the dictionary, sprites and buttons by drawing `children` in
+// order. Bitmaps are not placed on their own: shapes show them through
+// bitmap fills.
 //
 // Objects with visible == false are not drawn (nor their children).
 //

@@ -7,6 +7,9 @@
 
 namespace movie {
 
+// Twenty twips make one pixel at the stage's own size.
+inline constexpr int kTwipsPerPixel = 20;
+
 // A point in twips.
 struct Point {
     int32_t x = 0;
@@ -42,8 +45,8 @@ struct RGBA {
 //   y' = b*x + d*y + ty
 // a = ScaleX, b = RotateSkew0, c = RotateSkew1, d = ScaleY of the file's MATRIX;
 // tx and ty in twips. For gradient and bitmap fills the matrix maps the fill's
-// own space (gradient square -16384..16384, bitmap pixels at 20 units each as
-// the file defines) into the shape's space.
+// own space (gradient square -16384..16384, bitmap pixels at kTwipsPerPixel
+// units each as the file defines) into the shape's space.
 struct Matrix {
     double a = 1;
     double b = 0;

@@ -82,8 +82,8 @@ bool WritePng(FILE* f, const std::vector<uint8_t>& rgba, int w, int h) {
 int WriteFramePng(const movie::Player& player, const std::string& path, int width, int height) {
     if (width <= 0 || height <= 0) {
         movie::Rect stage = player.Stage();
-        width = std::max(1, (stage.Width() + 10) / 20);
-        height = std::max(1, (stage.Height() + 10) / 20);
+        width = std::max(1, (stage.Width() + movie::kTwipsPerPixel / 2) / movie::kTwipsPerPixel);
+        height = std::max(1, (stage.Height() + movie::kTwipsPerPixel / 2) / movie::kTwipsPerPixel);
     }
     movie::render::Renderer renderer;
     renderer.SetThreads(2);

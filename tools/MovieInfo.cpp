@@ -25,8 +25,9 @@ void PrintMovieInfo(const movie::Movie& m, std::ostream& out) {
         << "version: " << int(h.version) << "\n"
         << "compression: " << CompressionName(h.compression) << "\n"
         << "length: " << h.fileLength << " bytes\n"
-        << "stage: " << h.stage.Width() / 20.0 << " x " << h.stage.Height() / 20.0 << " px (twips "
-        << h.stage.xMin << ".." << h.stage.xMax << ", " << h.stage.yMin << ".." << h.stage.yMax << ")\n"
+        << "stage: " << double(h.stage.Width()) / movie::kTwipsPerPixel << " x "
+        << double(h.stage.Height()) / movie::kTwipsPerPixel << " px (twips " << h.stage.xMin << ".."
+        << h.stage.xMax << ", " << h.stage.yMin << ".." << h.stage.yMax << ")\n"
         << "frame rate: " << h.frameRate << " fps\n"
         << "frames: " << m.timeline.FrameCount() << " (header says " << h.frameCount << ")\n"
         << "background: #" << std::hex << std::setfill('0') << std::setw(2) << int(m.background.r) << std::setw(2)

@@ -161,10 +161,10 @@ bool Renderer::Render(const Player& player, int width, int height) {
 
     // "ShowAll": the stage scaled uniformly to fit, centred.
     Rect stage = player.Stage();
-    double sw = stage.Width() / 20.0, sh = stage.Height() / 20.0;
+    double sw = double(stage.Width()) / kTwipsPerPixel, sh = double(stage.Height()) / kTwipsPerPixel;
     double scale = 1;
     if (sw > 0 && sh > 0) scale = std::min(width / sw, height / sh);
-    stageScale_ = scale / 20;
+    stageScale_ = scale / kTwipsPerPixel;
     double ox = (width - sw * scale) / 2, oy = (height - sh * scale) / 2;
     Matrix base{stageScale_, 0, 0, stageScale_, ox - stage.xMin * stageScale_, oy - stage.yMin * stageScale_};
     const uint32_t bg = ToPixel(background_.value_or(player.BackgroundColor())) | 0xFF000000u;

@@ -84,7 +84,7 @@ class Renderer {
     raster::SceneRenderer scenes_;
     ShapePainter painter_;
     const Dictionary* dictionary_ = nullptr;
-    double stageScale_ = 1.0 / 20;
+    double stageScale_ = 1.0 / kTwipsPerPixel;
 
     bool painting_ = false; // false: only collect the keys
     std::vector<Key> keys_, previous_;

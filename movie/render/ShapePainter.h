@@ -27,7 +27,7 @@ class ShapePainter {
     struct Placement {
         Matrix matrix;
         ColorTransform colorTransform;
-        double stageScale = 1.0 / 20;
+        double stageScale = 1.0 / kTwipsPerPixel;
         // Masks take the fills' coverage only: no strokes, no layers.
         bool forMask = false;
         // Glyphs: every fill painted in this colour (before the transform).

@@ -2,6 +2,7 @@
 // actions, skipped tags, and clear errors for broken files.
 #include "SwfBuilder.h"
 
+#include "movie/Limits.h"
 #include "movie/MovieError.h"
 #include "movie/MovieReader.h"
 
@@ -61,6 +62,17 @@ TEST(MovieReaderContainer, BrokenHeadersAreRefusedWithFileAndOffset) {
     // Header rectangle cut short.
     EXPECT_NE(std::string(ErrorOf({'F', 'W', 'S', 10, 9, 0, 0, 0, 0xff}).what()).find("header cut short"),
               std::string::npos);
+}
+
+TEST(MovieReaderContainer, AFileLargerThanAnyMovieIsRefusedBeforeItIsRead) {
+    EXPECT_NO_THROW(movie::MovieReader::CheckFileSize("big.swf", movie::Limits::kMaxMovieBytes));
+    try {
+        movie::MovieReader::CheckFileSize("big.swf", movie::Limits::kMaxMovieBytes + 1);
+        ADD_FAILURE() << "accepted";
+    } catch (const movie::MovieError& e) {
+        EXPECT_NE(std::string(e.what()).find("big.swf"), std::string::npos);
+        EXPECT_NE(std::string(e.what()).find("exceeds the limit"), std::string::npos);
+    }
 }
 
 TEST(MovieReaderContainer, ATruncatedFilePlaysWhatIsThere) {

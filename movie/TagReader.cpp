@@ -1,0 +1,539 @@
+#include "movie/TagReader.h"
+
+#include "movie/BitmapDecoder.h"
+#include "movie/Limits.h"
+#include "movie/MovieError.h"
+#include "movie/ShapeReader.h"
+#include "movie/SwfCodes.h"
+#include "movie/TagNames.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace movie {
+
+namespace {
+
+// Timeline-control actions of one DoAction, in order. Only the constant
+// argument of GotoFrame2 is tracked: the value the action just before it
+// pushed. Between a SetTarget to another timeline and the SetTarget back,
+// control actions aim elsewhere and are dropped.
+std::vector<Action> ReadActions(SwfStream& in) {
+    std::vector<Action> actions;
+    std::vector<std::string> pool;
+    struct Pushed {
+        bool valid = false;
+        bool isString = false;
+        double number = 0;
+        std::string text;
+    } last;
+    bool elsewhere = false;
+    while (!in.AtEnd()) {
+        uint8_t code = in.U8();
+        if (code == action::kEnd) break;
+        std::span<const uint8_t> payload;
+        if (code >= action::kFirstWithPayload) {
+            uint16_t len = in.U16();
+            payload = in.Bytes(std::min<size_t>(len, in.Remaining()));
+        }
+        SwfStream p(payload, in.FileOffset() - payload.size());
+        Pushed pushed;
+        Action a;
+        bool control = true;
+        switch (code) {
+        case action::kStop: a.kind = Action::Kind::Stop; break;
+        case action::kPlay: a.kind = Action::Kind::Play; break;
+        case action::kNextFrame: a.kind = Action::Kind::NextFrame; break;
+        case action::kPreviousFrame: a.kind = Action::Kind::PreviousFrame; break;
+        case action::kGotoFrame:
+            a.kind = Action::Kind::GotoFrame;
+            a.frame = p.U16();
+            break;
+        case action::kGotoLabel:
+            a.kind = Action::Kind::GotoLabel;
+            a.label = p.String();
+            break;
+        case action::kGotoFrame2: {
+            uint8_t flags = p.U8();
+            uint32_t bias = (flags & 0x02) && p.Remaining() >= 2 ? p.U16() : 0;
+            control = false;
+            if (!last.valid) break; // a computed frame: not ours to run
+            if (last.isString) {
+                a.kind = Action::Kind::GotoLabel;
+                a.label = last.text;
+                // A label that reads as a number is a frame number.
+                if (!a.label.empty() && std::all_of(a.label.begin(), a.label.end(), [](char ch) { return ch >= '0' && ch <= '9'; }) && a.label.size() < 9) {
+                    a.kind = Action::Kind::GotoFrame2;
+                    a.frame = static_cast<uint32_t>(std::max(0L, std::stol(a.label) - 1));
+                }
+            } else {
+                a.kind = Action::Kind::GotoFrame2;
+                double n = last.number; // 1-based
+                a.frame = n < 1 || n != n ? 0 : n > 1e9 ? 1000000000u : static_cast<uint32_t>(n) - 1;
+            }
+            if (a.kind == Action::Kind::GotoFrame2) a.frame += bias;
+            a.play = flags & 0x01;
+            control = true;
+            break;
+        }
+        case action::kConstantPool: {
+            pool.clear();
+            uint16_t n = p.Remaining() >= 2 ? p.U16() : 0;
+            for (uint16_t i = 0; i < n && !p.AtEnd(); ++i) pool.push_back(p.String());
+            control = false;
+            break;
+        }
+        case action::kPush: // remember the last value pushed
+            control = false;
+            while (!p.AtEnd()) {
+                uint8_t type = p.U8();
+                pushed = Pushed{};
+                switch (type) {
+                case action::push::kString: pushed = {true, true, 0, p.String()}; break;
+                case action::push::kFloat: {
+                    uint32_t bits = p.U32();
+                    float f;
+                    std::memcpy(&f, &bits, 4);
+                    pushed = {true, false, f, {}};
+                    break;
+                }
+                case action::push::kRegister:
+                case action::push::kBoolean: p.U8(); break;
+                case action::push::kDouble: {
+                    // Doubles are stored as two little-endian halves, high first.
+                    uint64_t hi = p.U32(), lo = p.U32();
+                    uint64_t bits = hi << 32 | lo;
+                    double d;
+                    std::memcpy(&d, &bits, 8);
+                    pushed = {true, false, d, {}};
+                    break;
+                }
+                case action::push::kInteger: pushed = {true, false, double(int32_t(p.U32())), {}}; break;
+                case action::push::kConstant8: {
+                    uint8_t i = p.U8();
+                    if (i < pool.size()) pushed = {true, true, 0, pool[i]};
+                    break;
+                }
+                case action::push::kConstant16: {
+                    uint16_t i = p.U16();
+                    if (i < pool.size()) pushed = {true, true, 0, pool[i]};
+                    break;
+                }
+                case action::push::kNull:
+                case action::push::kUndefined: break;
+                default: p.Skip(p.Remaining()); break;
+                }
+            }
+            break;
+        case action::kSetTarget:
+            elsewhere = !p.String().empty();
+            control = false;
+            break;
+        case action::kSetTarget2: // a computed target
+            elsewhere = true;
+            control = false;
+            break;
+        default: control = false; break;
+        }
+        last = pushed;
+        if (control && !elsewhere) actions.push_back(std::move(a));
+    }
+    return actions;
+}
+
+Filter ReadFilter(SwfStream& in) {
+    Filter f;
+    uint8_t id = in.U8();
+    if (id > 7) in.Fail("unknown filter " + std::to_string(id));
+    f.kind = static_cast<FilterKind>(id);
+    size_t size = 0;
+    switch (f.kind) {
+    case FilterKind::DropShadow: size = 23; break;
+    case FilterKind::Blur: size = 9; break;
+    case FilterKind::Glow: size = 15; break;
+    case FilterKind::Bevel: size = 27; break;
+    case FilterKind::GradientGlow:
+    case FilterKind::GradientBevel: {
+        if (in.AtEnd()) in.Fail("filter cut short");
+        size_t colors = in.Data()[in.Position()]; // the colour count leads the filter
+        size = 1 + colors * 5 + 19;
+        break;
+    }
+    case FilterKind::Convolution: {
+        if (in.Remaining() < 2) in.Fail("filter cut short");
+        size_t x = in.Data()[in.Position()], y = in.Data()[in.Position() + 1];
+        size = 2 + 4 + 4 + x * y * 4 + 4 + 1;
+        break;
+    }
+    case FilterKind::ColorMatrix: size = 80; break;
+    }
+    auto bytes = in.Bytes(size);
+    f.data.assign(bytes.begin(), bytes.end());
+    return f;
+}
+
+std::vector<Filter> ReadFilters(SwfStream& in) {
+    std::vector<Filter> filters;
+    uint8_t n = in.U8();
+    for (uint8_t i = 0; i < n; ++i) filters.push_back(ReadFilter(in));
+    return filters;
+}
+
+BlendMode ToBlendMode(uint8_t v) { return v >= 2 && v <= 14 ? static_cast<BlendMode>(v) : BlendMode::Normal; }
+
+} // namespace
+
+void TagReader::ReadMovie() {
+    SwfStream in(data_);
+    in.Skip(8);
+    try {
+        movie_.header.stage = in.ReadRect();
+        movie_.header.frameRate = in.U16() / 256.0;
+        movie_.header.frameCount = in.U16();
+    } catch (const StreamError& e) {
+        throw MovieError(movie_.fileName, "", e.Offset(), "movie header cut short");
+    }
+    ReadTimeline(in, movie_.timeline, 0);
+}
+
+void TagReader::Warn(const std::string& tag, size_t offset, const std::string& what) {
+    if (movie_.warnings.size() < 100)
+        movie_.warnings.push_back(tag + " at byte " + std::to_string(offset) + ": " + what);
+}
+
+void TagReader::ReadTimeline(SwfStream& in, Timeline& timeline, int nesting) {
+    Frame frame;
+    bool pending = false; // tags since the last ShowFrame
+    while (!in.AtEnd()) {
+        size_t tagAt = in.FileOffset();
+        if (in.Remaining() < 2) {
+            Warn("tag header", tagAt, "cut short; the rest is ignored");
+            break;
+        }
+        uint16_t head = in.U16();
+        uint16_t code = head >> 6;
+        size_t length = head & 0x3f;
+        if (length == 0x3f) {
+            if (in.Remaining() < 4) {
+                Warn(TagName(code), tagAt, "header cut short; the rest is ignored");
+                break;
+            }
+            length = in.U32();
+        }
+        if (length > in.Remaining()) {
+            Warn(TagName(code), tagAt,
+                 "declares " + std::to_string(length) + " bytes, " + std::to_string(in.Remaining()) +
+                     " remain; the rest is ignored");
+            break;
+        }
+        size_t bodyAt = in.FileOffset();
+        SwfStream body(in.Bytes(length), bodyAt);
+        if (code == tag::kEnd) break;
+        if (code == tag::kShowFrame) {
+            PushFrame(timeline, frame, tagAt);
+            pending = false;
+            continue;
+        }
+        pending = true;
+        try {
+            ReadTag(code, body, timeline, frame, nesting);
+        } catch (const StreamError& e) {
+            throw MovieError(movie_.fileName, TagName(code), e.Offset(), e.what());
+        } catch (const BitmapLimitError& e) {
+            throw MovieError(movie_.fileName, TagName(code), tagAt, e.what());
+        } catch (const BitmapError& e) {
+            Warn(TagName(code), tagAt, std::string(e.what()) + "; the bitmap is left out");
+        }
+    }
+    if (pending && (!frame.tags.empty() || !frame.actions.empty() || !frame.label.empty()))
+        PushFrame(timeline, frame, in.FileOffset());
+    if (timeline.frames.empty()) timeline.frames.emplace_back();
+}
+
+void TagReader::PushFrame(Timeline& timeline, Frame& frame, size_t offset) {
+    if (timeline.frames.size() >= Limits::kMaxFrames)
+        throw MovieError(movie_.fileName, "ShowFrame", offset,
+                         "more than " + std::to_string(Limits::kMaxFrames) + " frames");
+    if (!frame.label.empty()) timeline.labels.emplace(frame.label, static_cast<uint32_t>(timeline.frames.size()));
+    timeline.frames.push_back(std::move(frame));
+    frame = Frame{};
+}
+
+void TagReader::Define(uint16_t id, CharacterData data) {
+    auto c = std::make_shared<Character>();
+    c->id = id;
+    c->data = std::move(data);
+    movie_.dictionary.Add(std::move(c));
+}
+
+void TagReader::AddBitmap(uint16_t id, Bitmap&& bitmap, size_t tagAt, uint16_t code) {
+    bitmapPixels_ += uint64_t(bitmap.width) * bitmap.height;
+    if (bitmapPixels_ > Limits::kMaxTotalBitmapPixels)
+        throw MovieError(movie_.fileName, TagName(code), tagAt,
+                         "bitmaps exceed the limit of " + std::to_string(Limits::kMaxTotalBitmapPixels) +
+                             " pixels in all");
+    Define(id, std::move(bitmap));
+}
+
+void TagReader::ReadTag(uint16_t code, SwfStream& in, Timeline& timeline, Frame& frame, int nesting) {
+    size_t tagAt = in.FileOffset();
+    switch (code) {
+    case tag::kDefineShape:
+    case tag::kDefineShape2:
+    case tag::kDefineShape3:
+    case tag::kDefineShape4: {
+        int version = code == tag::kDefineShape ? 1 : code == tag::kDefineShape2 ? 2 : code == tag::kDefineShape3 ? 3 : 4;
+        uint16_t id = in.U16();
+        Define(id, ShapeReader::ReadShape(in, version));
+        break;
+    }
+    case tag::kDefineMorphShape:
+    case tag::kDefineMorphShape2: {
+        uint16_t id = in.U16();
+        Define(id, ShapeReader::ReadMorphShape(in, code == tag::kDefineMorphShape ? 1 : 2));
+        break;
+    }
+    case tag::kJpegTables: {
+        auto rest = in.Rest();
+        jpegTables_.assign(rest.begin(), rest.end());
+        break;
+    }
+    case tag::kDefineBits: {
+        uint16_t id = in.U16();
+        AddBitmap(id, BitmapDecoder::DecodeJpeg(jpegTables_, in.Rest()), tagAt, code);
+        break;
+    }
+    case tag::kDefineBitsJpeg2:
+    case tag::kDefineBitsJpeg3:
+    case tag::kDefineBitsJpeg4: {
+        uint16_t id = in.U16();
+        size_t imageSize = in.Remaining();
+        if (code != tag::kDefineBitsJpeg2) {
+            imageSize = in.U32();
+            if (code == tag::kDefineBitsJpeg4) in.U16(); // deblocking
+            if (imageSize > in.Remaining()) in.Fail("image data runs past the end of the tag");
+        }
+        auto image = in.Bytes(imageSize);
+        if (image.size() >= 8 && (image[0] == 0x89 || image[0] == 'G')) {
+            Warn(TagName(code), tagAt, "PNG and GIF images are not supported; the bitmap is left out");
+            break;
+        }
+        Bitmap b = BitmapDecoder::DecodeJpeg({}, image);
+        if (code != tag::kDefineBitsJpeg2) BitmapDecoder::ApplyAlpha(b, in.Rest());
+        AddBitmap(id, std::move(b), tagAt, code);
+        break;
+    }
+    case tag::kDefineBitsLossless:
+    case tag::kDefineBitsLossless2: {
+        uint16_t id = in.U16();
+        uint8_t format = in.U8();
+        uint16_t width = in.U16();
+        uint16_t height = in.U16();
+        uint32_t tableSize = format == 3 ? in.U8() + 1u : 0;
+        AddBitmap(id,
+                  BitmapDecoder::DecodeLossless(format, width, height, tableSize, code == tag::kDefineBitsLossless2,
+                                                in.Rest()),
+                  tagAt, code);
+        break;
+    }
+    case tag::kDefineFont: ReadFont1(in); break;
+    case tag::kDefineFont2:
+    case tag::kDefineFont3: ReadFont23(in, code == tag::kDefineFont3); break;
+    case tag::kDefineText:
+    case tag::kDefineText2: ReadText(in, code == tag::kDefineText2); break;
+    case tag::kDefineButton:
+    case tag::kDefineButton2: ReadButton(in, code == tag::kDefineButton2); break;
+    case tag::kDefineSprite: {
+        if (nesting >= Limits::kMaxSpriteNesting)
+            in.Fail("sprites nested more than " + std::to_string(Limits::kMaxSpriteNesting) + " deep");
+        uint16_t id = in.U16();
+        in.U16(); // frame count: the tags say
+        Sprite sprite;
+        ReadTimeline(in, sprite.timeline, nesting + 1);
+        Define(id, std::move(sprite));
+        break;
+    }
+    case tag::kSetBackgroundColor: movie_.background = in.ReadRGB(); break;
+    case tag::kPlaceObject:
+    case tag::kPlaceObject2:
+    case tag::kPlaceObject3:
+    case tag::kPlaceObject4: frame.tags.push_back(ReadPlace(in, code)); break;
+    case tag::kRemoveObject:
+        in.U16();
+        frame.tags.push_back(RemoveObject{in.U16()});
+        break;
+    case tag::kRemoveObject2: frame.tags.push_back(RemoveObject{in.U16()}); break;
+    case tag::kFrameLabel: frame.label = in.String(); break;
+    case tag::kDoAction: {
+        auto actions = ReadActions(in);
+        frame.actions.insert(frame.actions.end(), actions.begin(), actions.end());
+        break;
+    }
+    default: {
+        SkippedTag& s = movie_.skipped[code];
+        if (s.name.empty()) s.name = TagName(code);
+        ++s.count;
+        s.bytes += in.Remaining();
+        break;
+    }
+    }
+    (void)timeline;
+}
+
+PlaceObject TagReader::ReadPlace(SwfStream& in, uint16_t code) {
+    PlaceObject p;
+    if (code == tag::kPlaceObject) {
+        p.characterId = in.U16();
+        p.depth = in.U16();
+        p.matrix = in.ReadMatrix();
+        if (!in.AtEnd()) p.colorTransform = in.ReadColorTransform(false);
+        return p;
+    }
+    uint8_t flags = in.U8();
+    uint8_t flags2 = code == tag::kPlaceObject2 ? 0 : in.U8();
+    p.depth = in.U16();
+    p.move = flags & 0x01;
+    if (flags2 & 0x08) in.String(); // class name
+    if (flags & 0x02) p.characterId = in.U16();
+    if (flags & 0x04) p.matrix = in.ReadMatrix();
+    if (flags & 0x08) p.colorTransform = in.ReadColorTransform(true);
+    if (flags & 0x10) p.ratio = in.U16();
+    if (flags & 0x20) p.name = in.String();
+    if (flags & 0x40) p.clipDepth = in.U16();
+    if (flags2 & 0x01) p.filters = ReadFilters(in);
+    if (flags2 & 0x02) p.blendMode = ToBlendMode(in.U8());
+    if (flags2 & 0x04) p.cacheAsBitmap = in.AtEnd() ? true : in.U8() != 0;
+    if (flags2 & 0x20) p.visible = in.AtEnd() ? true : in.U8() != 0;
+    // Clip actions (flags & 0x80) and the rest are not used.
+    return p;
+}
+
+void TagReader::ReadFont1(SwfStream& in) {
+    uint16_t id = in.U16();
+    Font font;
+    auto table = in.Rest();
+    SwfStream t(table, in.FileOffset() - table.size());
+    if (!table.empty()) {
+        size_t first = t.U16();
+        size_t count = first / 2;
+        std::vector<size_t> offsets{first};
+        for (size_t i = 1; i < count; ++i) offsets.push_back(t.U16());
+        offsets.push_back(table.size());
+        for (size_t i = 0; i < count; ++i) font.glyphs.push_back({GlyphAt(table, t, offsets[i], offsets[i + 1]), 0, 0});
+    }
+    Define(id, std::move(font));
+}
+
+Shape TagReader::GlyphAt(std::span<const uint8_t> table, const SwfStream& t, size_t from, size_t to) {
+    if (from > to || to > table.size()) t.Fail("glyph offset outside the glyph table");
+    SwfStream g(table.subspan(from, to - from), t.FileOffset() - t.Position() + from);
+    if (g.AtEnd()) return Shape{};
+    return ShapeReader::ReadGlyph(g);
+}
+
+void TagReader::ReadFont23(SwfStream& in, bool font3) {
+    uint16_t id = in.U16();
+    Font font;
+    font.emSquare = font3 ? 20480 : 1024;
+    uint8_t flags = in.U8();
+    font.hasLayout = flags & 0x80;
+    bool wideOffsets = flags & 0x08;
+    bool wideCodes = flags & 0x04;
+    font.italic = flags & 0x02;
+    font.bold = flags & 0x01;
+    in.U8(); // language
+    auto name = in.Bytes(in.U8());
+    font.name.assign(name.begin(), name.end());
+    while (!font.name.empty() && font.name.back() == 0) font.name.pop_back();
+    uint16_t count = in.U16();
+    size_t tableAt = in.Position();
+    auto data = in.Data();
+    SwfStream t(data.subspan(tableAt), in.FileOffset());
+    std::vector<size_t> offsets;
+    for (uint16_t i = 0; i < count; ++i) offsets.push_back(wideOffsets ? t.U32() : t.U16());
+    size_t codeTable = 0;
+    if (count > 0 || t.Remaining() >= (wideOffsets ? 4u : 2u)) codeTable = wideOffsets ? t.U32() : t.U16();
+    auto table = data.subspan(tableAt);
+    offsets.push_back(count ? codeTable : 0);
+    for (uint16_t i = 0; i < count; ++i) font.glyphs.push_back({GlyphAt(table, t, offsets[i], offsets[i + 1]), 0, 0});
+    if (count > 0) {
+        SwfStream c(table.subspan(std::min(codeTable, table.size())), in.FileOffset() + codeTable);
+        for (Glyph& g : font.glyphs) g.code = wideCodes ? c.U16() : c.U8();
+        if (font.hasLayout && c.Remaining() >= 6) {
+            font.ascent = c.U16();
+            font.descent = c.U16();
+            font.leading = c.S16();
+            for (Glyph& g : font.glyphs) g.advance = c.AtEnd() ? 0 : c.S16();
+            // Bounds and kerning follow; not needed.
+        }
+    }
+    Define(id, std::move(font));
+}
+
+void TagReader::ReadText(SwfStream& in, bool withAlpha) {
+    uint16_t id = in.U16();
+    Text text;
+    text.bounds = in.ReadRect();
+    text.matrix = in.ReadMatrix();
+    int glyphBits = in.U8();
+    int advanceBits = in.U8();
+    if (glyphBits > 32 || advanceBits > 32) in.Fail("glyph or advance bit count above 32");
+    TextRecord state;
+    int64_t x = 0, y = 0;
+    while (!in.AtEnd()) {
+        uint8_t flags = in.U8();
+        if (flags == 0) break;
+        TextRecord r = state;
+        r.glyphs.clear();
+        if (flags & 0x08) r.fontId = in.U16();
+        if (flags & 0x04) r.color = withAlpha ? in.ReadRGBA() : in.ReadRGB();
+        if (flags & 0x01) x = in.S16();
+        if (flags & 0x02) y = in.S16();
+        if (flags & 0x08) r.height = in.U16();
+        uint8_t n = in.U8();
+        r.x = static_cast<int32_t>(std::clamp<int64_t>(x, INT32_MIN, INT32_MAX));
+        r.y = static_cast<int32_t>(std::clamp<int64_t>(y, INT32_MIN, INT32_MAX));
+        for (uint8_t i = 0; i < n; ++i) {
+            GlyphEntry g;
+            g.index = in.Bits(glyphBits == 32 ? 31 : glyphBits);
+            g.advance = in.SignedBits(advanceBits == 32 ? 31 : advanceBits);
+            x += g.advance;
+            r.glyphs.push_back(g);
+        }
+        in.Align();
+        state = r;
+        text.records.push_back(std::move(r));
+    }
+    Define(id, std::move(text));
+}
+
+void TagReader::ReadButton(SwfStream& in, bool button2) {
+    uint16_t id = in.U16();
+    Button button;
+    if (button2) {
+        in.U8();  // track as menu
+        in.U16(); // offset of the actions
+    }
+    while (!in.AtEnd()) {
+        uint8_t flags = in.U8();
+        if (flags == 0) break;
+        ButtonRecord r;
+        r.up = flags & 0x01;
+        r.over = flags & 0x02;
+        r.down = flags & 0x04;
+        r.hitTest = flags & 0x08;
+        r.characterId = in.U16();
+        r.depth = in.U16();
+        r.matrix = in.ReadMatrix();
+        if (button2) {
+            r.colorTransform = in.ReadColorTransform(true);
+            if (flags & 0x10) r.filters = ReadFilters(in);
+            if (flags & 0x20) r.blendMode = ToBlendMode(in.U8());
+        }
+        button.records.push_back(std::move(r));
+    }
+    // Button actions and sounds are not used.
+    Define(id, std::move(button));
+}
+
+} // namespace movie
