@@ -9,6 +9,8 @@
 #include "gui/WinControl.h"
 #include "skin/SUIButton.h"
 #include "skin/SUIImagePanel.h"
+#include "skin/SUIProgressBar.h"
+#include "skin/SUITrackBar.h"
 
 namespace sui {
 
@@ -673,7 +675,9 @@ std::span<const TsuiStyleRow> ChildStyleRows() {
     static const std::vector<TsuiStyleRow> rows = {
         {IsA<TsuiRadioButton>, TakeStyleUnlessCustom<TsuiRadioButton>},
         {IsA<TsuiCheckBox>, TakeStyleUnlessCustom<TsuiCheckBox>},
+        {IsA<TsuiProgressBar>, TakeStyleUnlessCustom<TsuiProgressBar>},
         {IsA<TsuiButton>, TakeStyleUnlessCustom<TsuiButton>},
+        {IsA<TsuiTrackBar>, TakeStyle<TsuiTrackBar>},
     };
     return rows;
 }
