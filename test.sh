@@ -8,8 +8,9 @@ cd "$top"
 bash scripts/setup.sh || exit 1
 bash scripts/build.sh native || exit 1
 bash scripts/build.sh win || exit 1
+# The display and the wineserver started here end when this script does.
 source scripts/wine-env.sh
-nimbre_wine_ready
+nimbre_wine_ready || exit 1
 
 passed=0; failed=0
 count_ctest() { # log of a ctest run
@@ -26,13 +27,20 @@ count_ctest() { # log of a ctest run
 }
 
 # The native tests (a minute of it fuzzing on one core) run beside the Windows
-# ones, which mostly wait on Wine and the display.
+# ones, which mostly wait on Wine and the display. Each runs in a process
+# group of its own that is ended as a whole should this script end early.
 native_log=$(mktemp); win_log=$(mktemp)
-trap 'rm -f "$native_log" "$win_log"' EXIT
-ctest --test-dir build/native --output-on-failure >"$native_log" 2>&1 &
+nimbre_on_exit 'rm -f "$native_log" "$win_log"'
+native_pid="" win_pid=""
+nimbre_on_exit 'for p in $native_pid $win_pid; do kill -- "-$p" 2>/dev/null; done'
+setsid ctest --test-dir build/native --output-on-failure >"$native_log" 2>&1 &
 native_pid=$!
-ctest --test-dir build/win --output-on-failure 2>&1 | tee "$win_log"
+setsid bash -c 'ctest --test-dir build/win --output-on-failure 2>&1 | tee "$1"' _ "$win_log" &
+win_pid=$!
+wait "$win_pid"
+win_pid=""
 wait "$native_pid"
+native_pid=""
 echo
 cat "$native_log"
 count_ctest "$native_log"

@@ -13,6 +13,7 @@
 #include <cairo.h>
 #include <sys/resource.h>
 #include <time.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
@@ -380,7 +381,7 @@ Row Measure(const std::string& name, const fs::path& file, int frames) {
 
 int main(int argc, char** argv) {
     int frames = argc > 1 ? std::max(1, std::atoi(argv[1])) : 100;
-    fs::path demo = fs::temp_directory_path() / "nimbre_bench_demo.s";
+    fs::path demo = fs::temp_directory_path() / ("nimbre_bench_demo_" + std::to_string(getpid()) + ".s");
     std::string cmd = std::string("python3 \"") + NIMBRE_SOURCE_DIR + "/resources/demo/make_demo.py\" \"" +
                       demo.string() + "\"";
     if (std::system(cmd.c_str()) != 0) {

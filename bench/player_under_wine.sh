@@ -6,7 +6,8 @@
 #     rate (the cost of just being a window with a frame clock).
 # Usage: bench/player_under_wine.sh [seconds] [WIDTHxHEIGHT]
 # Uses build/dist (or NIMBRE_SCR), its own prefix build/bench-wineprefix and an
-# X display of its own (:93, or NIMBRE_BENCH_DISPLAY), started at that size.
+# X display of its own at that size (on a free number, or NIMBRE_BENCH_DISPLAY);
+# the display and the prefix's wineserver end with the script.
 set -uo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 seconds=${1:-30}
@@ -15,22 +16,24 @@ scr=${NIMBRE_SCR:-$top/build/dist/NimbreScreen.scr}
 demo="$(dirname "$scr")/nimbre.s"
 [ -f "$scr" ] && [ -f "$demo" ] || { echo "build the program and its demo movie first ($scr)" >&2; exit 1; }
 
-unset DISPLAY
-export NIMBRE_DISPLAY_NUMBER=${NIMBRE_BENCH_DISPLAY:-93}
-if xdpyinfo -display ":$NIMBRE_DISPLAY_NUMBER" >/dev/null 2>&1 &&
-  ! xdpyinfo -display ":$NIMBRE_DISPLAY_NUMBER" | grep -q "dimensions: *$size "; then
-  echo "display :$NIMBRE_DISPLAY_NUMBER is in use at another size; set NIMBRE_BENCH_DISPLAY" >&2
-  exit 1
+unset DISPLAY NIMBRE_WINE_OWNER NIMBRE_DISPLAY_NUMBER
+if [ -n "${NIMBRE_BENCH_DISPLAY:-}" ]; then
+  if xdpyinfo -display ":$NIMBRE_BENCH_DISPLAY" >/dev/null 2>&1; then
+    echo "display :$NIMBRE_BENCH_DISPLAY is in use; choose another NIMBRE_BENCH_DISPLAY" >&2
+    exit 1
+  fi
+  export NIMBRE_DISPLAY_NUMBER=$NIMBRE_BENCH_DISPLAY
 fi
 export WINEPREFIX=$top/build/bench-wineprefix
 source "$top/scripts/wine-env.sh"
 nimbre_screen=$size
-nimbre_wine_ready
+nimbre_wine_ready || exit 1
 wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d "$size" /f >/dev/null 2>&1
 width=${size%x*}
 height=${size#*x}
 
 work=$(mktemp -d "$top/build/bench-player.XXXXXX")
+nimbre_on_exit 'rm -rf "$work"'
 mkdir -p "$work/demo" "$work/empty"
 cp "$scr" "$work/demo/"
 cp "$demo" "$work/demo/nimbre.s"
@@ -55,7 +58,7 @@ PY
 
 ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat" 2>/dev/null || echo 0; }
 hz=$(getconf CLK_TCK)
-xvfb_pid=$(pgrep -f "Xvfb :$NIMBRE_DISPLAY_NUMBER " | head -n 1)
+xvfb_pid=$nimbre_xvfb_pid
 server_pid=$(pgrep -u "$(id -u)" -f "wineserver" | while read -r p; do
   [ "$({ tr '\0' '\n' <"/proc/$p/environ"; } 2>/dev/null | grep -c "^WINEPREFIX=$WINEPREFIX$")" -gt 0 ] && echo "$p"; done | head -n 1)
 
@@ -104,6 +107,3 @@ printf '%-14s %16s %11s%% %11s%% %13s%%\n' "empty frames" "$empty_first" "$empty
 awk -v a="$demo_cpu" -v b="$empty_cpu" 'BEGIN { if (b > 0) printf "demo / empty program CPU: %.1fx\n", a / b }'
 echo "(CPU in % of one core; the first frame is the first non-black pixel at the centre of the screen;"
 echo " the empty movie is black, so its first frame is not seen: 'none')"
-rm -rf "$work"
-# The display and the server this run started stay for the next run; end them with
-#   kill $(pgrep -f "Xvfb :$NIMBRE_DISPLAY_NUMBER ")  and  WINEPREFIX=$WINEPREFIX wineserver -k

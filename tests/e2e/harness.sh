@@ -18,9 +18,42 @@ e2e_check() { # description command...
   if "$@"; then echo "ok: $what"; else e2e_fail "$what"; fi
 }
 
+# Every program a test starts is ended by the process id recorded when it
+# started, never by name: other runs on the machine may run the same program.
+# Once a program has been waited for, its id is forgotten: the system may
+# give it to another process.
+e2e_started=()
+e2e_forget() { # pid
+  local kept=() pid
+  for pid in "${e2e_started[@]}"; do [ "$pid" = "$1" ] || kept+=("$pid"); done
+  e2e_started=("${kept[@]}")
+}
+e2e_end() { # pid: asks the program to end, then makes it
+  if kill -0 "$1" 2>/dev/null; then
+    kill "$1" 2>/dev/null
+    for _ in $(seq 30); do kill -0 "$1" 2>/dev/null || break; sleep 0.1; done
+    kill -KILL "$1" 2>/dev/null
+  fi
+  wait "$1" 2>/dev/null
+  e2e_forget "$1"
+  return 0
+}
+e2e_end_all() {
+  local pid
+  for pid in "${e2e_started[@]}"; do e2e_end "$pid"; done
+}
+nimbre_on_exit e2e_end_all
+
+e2e_spawned=""
+e2e_spawn() { # command... ; starts it in the background, sets e2e_spawned to its pid
+  "$@" &
+  e2e_spawned=$!
+  e2e_started+=("$e2e_spawned")
+}
+
 e2e_start() { # switches... ; starts the program in the background
-  wine "$NIMBRE_SCR" "$@" >/dev/null 2>&1 &
-  e2e_pid=$!
+  e2e_spawn wine "$NIMBRE_SCR" "$@" >/dev/null 2>&1
+  e2e_pid=$e2e_spawned
 }
 
 e2e_code=""
@@ -28,7 +61,7 @@ e2e_wait_exit() { # seconds -> sets e2e_code to the exit code, or "timeout" (and
   local limit=$1
   for _ in $(seq $((limit * 10))); do
     if ! kill -0 "$e2e_pid" 2>/dev/null; then
-      wait "$e2e_pid"; e2e_code=$?; return 0
+      wait "$e2e_pid"; e2e_code=$?; e2e_forget "$e2e_pid"; e2e_pid=""; return 0
     fi
     sleep 0.1
   done
@@ -36,9 +69,8 @@ e2e_wait_exit() { # seconds -> sets e2e_code to the exit code, or "timeout" (and
 }
 
 e2e_kill() {
-  [ -n "$e2e_pid" ] && kill "$e2e_pid" 2>/dev/null
-  # Only this run's copy: other test runs may share the machine.
-  pkill -f "$NIMBRE_SCR" 2>/dev/null || true
+  [ -n "$e2e_pid" ] && e2e_end "$e2e_pid"
+  e2e_pid=""
   sleep 0.3
 }
 

@@ -5,12 +5,6 @@
 # storing too, "ScreenSaveActive" switched on, an unreadable value reported.
 source "$(dirname "$0")/harness.sh"
 
-# Only the program this test started is ever ended.
-e2e_kill() {
-  [ -n "$e2e_pid" ] && kill "$e2e_pid" 2>/dev/null
-  sleep 0.3
-}
-
 key='HKCU\Control Panel\Desktop'
 saved_timeout=$(e2e_reg "$key" ScreenSaveTimeOut)
 saved_active=$(e2e_reg "$key" ScreenSaveActive)

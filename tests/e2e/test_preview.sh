@@ -4,11 +4,11 @@
 # status 0 when the window it sits in goes away.
 source "$(dirname "$0")/harness.sh"
 
-# Only the programs this test started are ever ended.
 host_pid=""
 e2e_kill() {
-  [ -n "$e2e_pid" ] && kill "$e2e_pid" 2>/dev/null
-  [ -n "$host_pid" ] && kill "$host_pid" 2>/dev/null
+  [ -n "$e2e_pid" ] && e2e_end "$e2e_pid"
+  [ -n "$host_pid" ] && e2e_end "$host_pid"
+  e2e_pid="" host_pid=""
   sleep 0.3
 }
 
@@ -19,8 +19,8 @@ e2e_reg_set "$key" ScreenSaveTimeOut REG_SZ 420
 # A host window that lives long enough for every step below, then goes.
 host_seconds=16
 host_out=$(mktemp "$e2e_top/build/e2e-preview-host.XXXXXX")
-wine "$NIMBRE_WINWIN" host "Preview Host" "$host_seconds" >"$host_out" 2>/dev/null &
-host_pid=$!
+e2e_spawn wine "$NIMBRE_WINWIN" host "Preview Host" "$host_seconds" >"$host_out" 2>/dev/null
+host_pid=$e2e_spawned
 for _ in $(seq 100); do [ -s "$host_out" ] && break; sleep 0.1; done
 read -r host hx hy hw hh _ < <(tr -d '\r' <"$host_out")
 e2e_check "the host window is up ($host $hx $hy $hw $hh)" test -n "${host:-}"

@@ -31,8 +31,8 @@ opens_config /c:1234
 
 # /p with the handle of a real window: the preview sits inside it at (0, 0).
 host_out=$(mktemp)
-wine "$NIMBRE_WINWIN" host "Nimbre Test Host" 30 >"$host_out" 2>/dev/null &
-host_pid=$!
+e2e_spawn wine "$NIMBRE_WINWIN" host "Nimbre Test Host" 30 >"$host_out" 2>/dev/null
+host_pid=$e2e_spawned
 for _ in $(seq 100); do [ -s "$host_out" ] && break; sleep 0.1; done
 read -r host hx hy _ <<<"$(tr -d '\r' <"$host_out")"
 e2e_check "a host window for the preview exists ($host)" test -n "$host"
@@ -47,7 +47,6 @@ e2e_check "'/p $host' places the preview inside the host ($preview)" test -n "$p
 e2e_check "no full-screen player with /p and a handle" test -z "$(e2e_window "Nimbre Screen" 1)"
 e2e_screenshot preview_placeholder
 e2e_kill
-kill "$host_pid" 2>/dev/null
-wait "$host_pid" 2>/dev/null
+e2e_end "$host_pid"
 rm -f "$host_out"
 e2e_finish

@@ -5,6 +5,7 @@
 #include "movie/render/Renderer.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -23,7 +24,9 @@ std::vector<char> Slurp(const fs::path& p) {
 }
 
 fs::path Generate(const std::string& name) {
-    fs::path out = fs::temp_directory_path() / ("nimbre_demo_test_" + name + ".s");
+    // The process id keeps two runs on one machine apart.
+    fs::path out = fs::temp_directory_path() /
+                   ("nimbre_demo_test_" + std::to_string(getpid()) + "_" + name + ".s");
     std::string cmd = std::string("python3 \"") + NIMBRE_SOURCE_DIR + "/resources/demo/make_demo.py\" \"" +
                       out.string() + "\"";
     EXPECT_EQ(std::system(cmd.c_str()), 0) << cmd;
