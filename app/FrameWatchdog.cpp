@@ -7,9 +7,10 @@ FrameWatchdog::FrameWatchdog(MovieControl& movie, std::function<void(bool)> enab
 
 void FrameWatchdog::Tick() {
     std::int32_t current = movie_.CurrentFrame();
-    if (current > lastFrame_) {
-        // The movie moved on; the second answer is the one kept.
-        lastFrame_ = movie_.CurrentFrame();
+    if (current > lastFrame_ || current != seen_) {
+        // The movie moved on (a wrap to the first frame included); the second
+        // answer is the one kept.
+        lastFrame_ = seen_ = movie_.CurrentFrame();
         return;
     }
     enableTimer_(false);
@@ -20,5 +21,6 @@ void FrameWatchdog::Tick() {
         lastFrame_ = -1;
         movie_.Rewind();
     }
+    seen_ = movie_.CurrentFrame();
     enableTimer_(true);
 }

@@ -10,7 +10,7 @@
 namespace {
 // A movie whose current frame follows a script; it records every call in order.
 class ScriptedMovie : public MovieControl {
-public:
+  public:
     std::deque<std::int32_t> frames; // successive CurrentFrame answers; the last one repeats
     std::int32_t total = 100;
     std::vector<std::string> calls;
@@ -30,7 +30,7 @@ public:
     }
     void Rewind() override { record("Rewind"); }
 
-private:
+  private:
     void record(const std::string& call) {
         calls.push_back(call);
         if (call == failOn) throw std::runtime_error("control failed: " + call);
@@ -60,27 +60,27 @@ TEST(FrameWatchdog, HaltedMovieIsPushedOneFramePerTick) {
     EXPECT_EQ(f.dog.LastFrame(), 5);
     f.movie.calls.clear();
     f.dog.Tick();
-    EXPECT_EQ(f.movie.calls,
-              (std::vector<std::string>{"CurrentFrame", "GotoFrame 6", "Play", "TotalFrames"}));
+    EXPECT_EQ(f.movie.calls, (std::vector<std::string>{"CurrentFrame", "GotoFrame 6", "Play", "TotalFrames",
+                                                       "CurrentFrame"}));
     EXPECT_EQ(f.timer, (std::vector<bool>{false, true}));
     EXPECT_EQ(f.dog.LastFrame(), 6);
     f.dog.Tick();
     EXPECT_EQ(f.dog.LastFrame(), 7);
-    EXPECT_EQ(f.movie.calls.back(), "TotalFrames");
-    EXPECT_EQ(f.movie.calls[f.movie.calls.size() - 3], "GotoFrame 7");
+    EXPECT_EQ(f.movie.calls[f.movie.calls.size() - 4], "GotoFrame 7");
 }
 
 TEST(FrameWatchdog, RewindsOnlyOncePastTheFrameCount) {
     Fixture f;
-    f.movie.frames = {0};
+    // Halted on the last frame: the pushes count past it, the movie stays.
+    f.movie.frames = {99, 99, 99, 99, 99, 0};
     f.dog.SetLastFrame(99);
     f.dog.Tick(); // pushed to 100: equal to the count, no rewind
     EXPECT_EQ(f.dog.LastFrame(), 100);
-    EXPECT_EQ(f.movie.calls.back(), "TotalFrames");
+    EXPECT_EQ(f.movie.calls[f.movie.calls.size() - 2], "TotalFrames");
     f.movie.calls.clear();
     f.dog.Tick(); // pushed to 101: past the count
-    EXPECT_EQ(f.movie.calls,
-              (std::vector<std::string>{"CurrentFrame", "GotoFrame 101", "Play", "TotalFrames", "Rewind"}));
+    EXPECT_EQ(f.movie.calls, (std::vector<std::string>{"CurrentFrame", "GotoFrame 101", "Play", "TotalFrames",
+                                                       "Rewind", "CurrentFrame"}));
     EXPECT_EQ(f.dog.LastFrame(), -1);
     EXPECT_EQ(f.timer.back(), true);
     f.movie.calls.clear();
@@ -89,17 +89,21 @@ TEST(FrameWatchdog, RewindsOnlyOncePastTheFrameCount) {
     EXPECT_EQ(f.movie.calls.size(), 2u);
 }
 
-TEST(FrameWatchdog, LoopingWrapShowsNoProgressAndIsPushed) {
+TEST(FrameWatchdog, LoopingWrapToTheFirstFrameIsProgress) {
     Fixture f;
     f.movie.total = 3;
-    f.movie.frames = {2, 2, 0};
+    f.movie.frames = {2, 2, 0, 0, 1, 1, 2, 2, 0, 0};
+    for (std::int32_t seen : {2, 0, 1, 2, 0}) {
+        f.dog.Tick();
+        EXPECT_EQ(f.dog.LastFrame(), seen);
+    }
+    EXPECT_TRUE(f.timer.empty());
+    for (const std::string& call : f.movie.calls)
+        EXPECT_EQ(call, "CurrentFrame");
+    // Standing still after the wrap is no progress: pushed on.
     f.dog.Tick();
-    EXPECT_EQ(f.dog.LastFrame(), 2);
-    f.dog.Tick(); // wrapped to 0: pushed to 3
-    EXPECT_EQ(f.dog.LastFrame(), 3);
-    f.dog.Tick(); // pushed to 4 > 3: rewound
-    EXPECT_EQ(f.dog.LastFrame(), -1);
-    EXPECT_EQ(f.movie.calls.back(), "Rewind");
+    EXPECT_EQ(f.dog.LastFrame(), 1);
+    EXPECT_EQ(f.movie.calls[f.movie.calls.size() - 4], "GotoFrame 1");
 }
 
 TEST(FrameWatchdog, FailureAfterTheTimerWentOffLeavesItOff) {
