@@ -18,7 +18,8 @@ bool MovieFrameRenderer::Render(const movie::Player& player, std::optional<std::
                                 FrameSurface& surface, bool force, RECT& changed) {
     std::optional<movie::RGBA> over;
     if (background)
-        over = movie::RGBA{static_cast<std::uint8_t>(*background >> 16), static_cast<std::uint8_t>(*background >> 8),
+        over = movie::RGBA{static_cast<std::uint8_t>(*background >> 16),
+                           static_cast<std::uint8_t>(*background >> 8),
                            static_cast<std::uint8_t>(*background), 255};
     if (renderer_->BackgroundOverride() != over) renderer_->SetBackgroundOverride(over);
     if (force) renderer_->Invalidate();
@@ -38,4 +39,20 @@ bool MovieFrameRenderer::Render(const movie::Player& player, std::optional<std::
         std::memcpy(surface.Pixels() + static_cast<std::size_t>(y) * surface.Width() + dirty.x0,
                     frame.Row(y) + dirty.x0, bytes);
     return true;
+}
+
+bool MovieFrameRenderer::Draw(const movie::Player* player, std::optional<std::uint32_t> background,
+                              std::uint32_t emptyPixel, FrameSurface& surface, int width, int height,
+                              bool force, RECT& changed) {
+    width = std::max(0, width);
+    height = std::max(0, height);
+    bool resized = width != surface.Width() || height != surface.Height();
+    surface.Resize(width, height);
+    changed = RECT{0, 0, width, height};
+    if (surface.Empty()) return false;
+    if (!player) {
+        surface.Fill(emptyPixel);
+        return true;
+    }
+    return Render(*player, background, surface, force || resized, changed);
 }

@@ -19,7 +19,7 @@ class Renderer;
 } // namespace movie
 
 class MovieFrameRenderer {
-public:
+  public:
     MovieFrameRenderer();
     ~MovieFrameRenderer();
 
@@ -29,7 +29,12 @@ public:
     // of the picture that was redrawn.
     bool Render(const movie::Player& player, std::optional<std::uint32_t> background, FrameSurface& surface,
                 bool force, RECT& changed);
+    // Sizes the picture to width × height and draws the player's frame into
+    // it, or fills it with `emptyPixel` (0xAARRGGBB) when there is no player.
+    // A new size redraws everything. Same answer and `changed` as Render.
+    bool Draw(const movie::Player* player, std::optional<std::uint32_t> background, std::uint32_t emptyPixel,
+              FrameSurface& surface, int width, int height, bool force, RECT& changed);
 
-private:
+  private:
     std::unique_ptr<movie::render::Renderer> renderer_;
 };

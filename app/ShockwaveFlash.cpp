@@ -17,7 +17,9 @@
 namespace {
 constexpr UINT_PTR FrameClockId = 1;
 
-bool sameText(const std::string& a, const char* b) { return gui::UpperCase(a) == gui::UpperCase(b); }
+bool sameText(const std::string& a, const char* b) {
+    return gui::UpperCase(a) == gui::UpperCase(b);
+}
 
 std::string systemReason(DWORD code) {
     wchar_t* text = nullptr;
@@ -38,8 +40,8 @@ std::string systemReason(DWORD code) {
 
 // The whole file, read through the wide file functions so that any path works.
 std::vector<std::uint8_t> readWholeFile(const std::string& path) {
-    HANDLE file = CreateFileW(gui::Utf8ToWide(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file = CreateFileW(gui::Utf8ToWide(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) cannotRead(path, GetLastError());
     struct Closer {
         HANDLE h;
@@ -90,7 +92,9 @@ TShockwaveFlash::TShockwaveFlash(gui::Component* owner, const DesignState& state
     applyDesignState(state);
 }
 
-TShockwaveFlash::~TShockwaveFlash() { stopClock(); }
+TShockwaveFlash::~TShockwaveFlash() {
+    stopClock();
+}
 
 void TShockwaveFlash::applyDesignState(const DesignState& state) {
     SetWMode(state.WMode);
@@ -169,7 +173,9 @@ void TShockwaveFlash::SetLoop(bool loop) {
     if (player_) player_->SetLoop(loop);
 }
 
-bool TShockwaveFlash::Playing() const { return player_ && player_->IsPlaying(); }
+bool TShockwaveFlash::Playing() const {
+    return player_ && player_->IsPlaying();
+}
 
 void TShockwaveFlash::Play() {
     if (!player_) return;
@@ -181,7 +187,9 @@ void TShockwaveFlash::Stop() {
     if (player_) player_->Stop();
 }
 
-std::int32_t TShockwaveFlash::CurrentFrame() { return player_ ? player_->CurrentFrame() : -1; }
+std::int32_t TShockwaveFlash::CurrentFrame() {
+    return player_ ? player_->CurrentFrame() : -1;
+}
 
 void TShockwaveFlash::GotoFrame(std::int32_t frame) {
     if (!player_) return;
@@ -189,7 +197,9 @@ void TShockwaveFlash::GotoFrame(std::int32_t frame) {
     present(false);
 }
 
-std::int32_t TShockwaveFlash::TotalFrames() { return player_ ? player_->TotalFrames() : 0; }
+std::int32_t TShockwaveFlash::TotalFrames() {
+    return player_ ? player_->TotalFrames() : 0;
+}
 
 void TShockwaveFlash::Rewind() {
     if (!player_) return;
@@ -239,28 +249,38 @@ std::uint32_t TShockwaveFlash::backgroundPixel() const {
 }
 
 bool TShockwaveFlash::renderFrame(bool force, RECT& changed) {
-    int width = std::max(0, ClientWidth()), height = std::max(0, ClientHeight());
-    bool resized = width != surface_.Width() || height != surface_.Height();
-    surface_.Resize(width, height);
-    changed = RECT{0, 0, width, height};
-    if (surface_.Empty()) return false;
-    if (!player_) {
-        surface_.Fill(backgroundPixel());
-        return true;
-    }
-    return renderer_->Render(*player_, background_, surface_, force || resized, changed);
+    return renderer_->Draw(player_.get(), background_, backgroundPixel(), surface_, ClientWidth(),
+                           ClientHeight(), force, changed);
 }
 
 void TShockwaveFlash::present(bool force) {
-    if (!HandleAllocated()) return;
-    RECT changed;
-    if (!renderFrame(force, changed)) return;
-    gui::WindowDC dc(Handle());
-    surface_.BlitRect(dc.Get(), changed);
-    ++framesBlitted_;
+    // With the display off nothing is drawn; the next frame after it comes
+    // back is drawn whole.
+    if (!displayOn_) {
+        missedFrames_ = true;
+        return;
+    }
+    force = force || missedFrames_;
+    missedFrames_ = false;
+    if (HandleAllocated()) {
+        RECT changed;
+        if (renderFrame(force, changed)) {
+            gui::WindowDC dc(Handle());
+            surface_.BlitRect(dc.Get(), changed);
+            ++framesBlitted_;
+        }
+    }
+    if (OnFrame) OnFrame(force);
+}
+
+void TShockwaveFlash::SetDisplayOn(bool on) {
+    if (on == displayOn_) return;
+    displayOn_ = on;
+    if (on) present(true);
 }
 
 void TShockwaveFlash::PaintWindow(HDC dc) {
+    if (!displayOn_) return;
     RECT changed;
     if (surface_.Width() != ClientWidth() || surface_.Height() != ClientHeight()) renderFrame(true, changed);
     surface_.BlitTo(dc);

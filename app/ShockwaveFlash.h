@@ -11,6 +11,7 @@
 #include "gui/WinControl.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -22,7 +23,7 @@ class Player;
 class MovieFrameRenderer;
 
 class TShockwaveFlash : public gui::WinControl, public MovieControl {
-public:
+  public:
     // The state the control is created from, as a layout stores it.
     struct DesignState {
         std::string WMode = "Window";
@@ -77,11 +78,23 @@ public:
     std::uint64_t FramesBlitted() const { return framesBlitted_; }
     // The off-screen picture of the current frame.
     const FrameSurface& Surface() const { return surface_; }
+    // The movie being played, for views of it elsewhere; null with none.
+    const movie::Player* MoviePlayer() const { return player_.get(); }
+    // The colour set in place of the movie's own, if any.
+    std::optional<std::uint32_t> BackgroundOverride() const { return background_; }
+
+    // While the display is off the clock runs on but nothing is drawn or
+    // blitted; when it comes back the current frame is drawn whole.
+    bool DisplayOn() const { return displayOn_; }
+    void SetDisplayOn(bool on);
+    // Raised after each frame the control has had drawn (with force: drawn
+    // whole), so that views of the same movie follow it.
+    std::function<void(bool force)> OnFrame;
     // Lets the movie's clock run `seconds` on and paints if a new frame is
     // due (the frame clock calls it; tests drive it directly).
     void AdvanceClock(double seconds);
 
-protected:
+  protected:
     void CreateParamsFor(CreateParams& params) override;
     void CreateHandle() override;
     void DestroyWnd() override;
@@ -90,7 +103,7 @@ protected:
     void EraseBackground(HDC dc) override;
     void BoundsChanged(bool moved, bool resized) override;
 
-private:
+  private:
     void applyDesignState(const DesignState& state);
     // Renders the current frame off screen at the window's size; true when
     // the picture changed, `changed` being the part that did.
@@ -115,4 +128,6 @@ private:
     bool clockRunning_ = false;
     std::int64_t lastTick_ = 0;
     std::uint64_t framesBlitted_ = 0;
+    bool displayOn_ = true;
+    bool missedFrames_ = false;
 };

@@ -5,10 +5,19 @@
 #include "gui/Application.h"
 #include "gui/Text.h"
 
+#include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <utility>
 
 namespace {
+// The console display state: 0 off, 1 on, 2 dimmed.
+constexpr GUID ConsoleDisplayState = {
+    0x6fe69556, 0x704a, 0x47a0, {0x8f, 0x24, 0xc2, 0x8d, 0x93, 0x6f, 0xda, 0x47}};
+// Monitor power as older systems report it: 0 off, 1 on.
+constexpr GUID MonitorPowerOn = {
+    0x02731015, 0x4510, 0x4526, {0x99, 0xe6, 0xe5, 0xa1, 0x7e, 0xbd, 0x1a, 0xea}};
+
 WaveOut& devicesOf(const Tfrm_screen::Surroundings& s, std::unique_ptr<SystemWaveOut>& system) {
     if (s.devices) return *s.devices;
     system = std::make_unique<SystemWaveOut>();
@@ -29,6 +38,7 @@ Tfrm_screen::Tfrm_screen(gui::Component* owner, Surroundings surroundings)
 Tfrm_screen::~Tfrm_screen() {
     // The filter points at this window: it must not outlive it.
     if (gui::App().OnMessage) gui::App().OnMessage = nullptr;
+    flash->OnFrame = nullptr;
 }
 
 // The window as its layout stores it.
@@ -61,6 +71,10 @@ void Tfrm_screen::layout() {
     flash->SetParent(Panel1);
     flash->SetAlign(gui::alClient);
     flash->SetTabOrder(0);
+    flash->OnFrame = [this](bool force) {
+        for (Tfrm_cover* cover : covers_)
+            cover->mirror->Present(force);
+    };
 
     Timer1 = new gui::Timer(this);
     Timer1->SetName("Timer1");
@@ -75,7 +89,9 @@ void Tfrm_screen::layout() {
     OnActivate = [this](gui::Component* s) { FormActivate(s); };
     OnPaint = [this](gui::Component* s) { FormPaint(s); };
     OnResize = [this](gui::Component* s) { FormResize(s); };
-    OnKeyDown = [this](gui::Component* s, std::uint16_t& key, gui::TShiftState shift) { shutdown(s, key, shift); };
+    OnKeyDown = [this](gui::Component* s, std::uint16_t& key, gui::TShiftState shift) {
+        shutdown(s, key, shift);
+    };
     OnClose = [this](gui::Component* s, gui::TCloseAction& action) { FormClose(s, action); };
     EndLoading();
 }
@@ -86,7 +102,9 @@ void Tfrm_screen::FormCreate(gui::Component*) {
     gui::App().OnMessage = [this](MSG& msg, bool& handled) { AppMessage(msg, handled); };
 }
 
-void Tfrm_screen::FormShow(gui::Component*) { gui::App().HideApplicationWindow(); }
+void Tfrm_screen::FormShow(gui::Component*) {
+    gui::App().HideApplicationWindow();
+}
 
 void Tfrm_screen::FormActivate(gui::Component*) {
     // The modal show activates the window once; a later activation (after an
@@ -103,6 +121,7 @@ void Tfrm_screen::FormActivate(gui::Component*) {
         requestClose();
         return;
     }
+    coverOtherMonitors();
     ApplySoundSetting();
     flash->SetMovie(path);
     flash->Play();
@@ -118,18 +137,95 @@ void Tfrm_screen::FormPaint(gui::Component*) {
     if (flash->CanFocus()) flash->SetFocus();
 }
 
-void Tfrm_screen::FormResize(gui::Component* sender) { FormPaint(sender); }
+void Tfrm_screen::FormResize(gui::Component* sender) {
+    FormPaint(sender);
+}
 
-void Tfrm_screen::shutdown(gui::Component*, std::uint16_t&, gui::TShiftState) { requestClose(); }
+void Tfrm_screen::shutdown(gui::Component*, std::uint16_t&, gui::TShiftState) {
+    requestClose();
+}
 
-void Tfrm_screen::Timer1Timer(gui::Component*) { watchdog_->Tick(); }
+void Tfrm_screen::Timer1Timer(gui::Component*) {
+    watchdog_->Tick();
+}
 
 void Tfrm_screen::FormClose(gui::Component*, gui::TCloseAction&) {
     // However many close requests arrive, the sequence runs once.
     if (closed_) return;
     closed_ = true;
     Timer1->SetEnabled(false);
+    for (Tfrm_cover* cover : covers_)
+        cover->SetVisible(false);
     volume_.Restore();
+}
+
+// --- every monitor ------------------------------------------------------------------
+
+// The window is maximised on one monitor; each other one gets a cover showing
+// the same movie fitted to it.
+void Tfrm_screen::coverOtherMonitors() {
+    std::vector<RECT> monitors = surroundings_.monitors ? surroundings_.monitors() : DisplayMonitors();
+    RECT mine{};
+    GetWindowRect(Handle(), &mine);
+    POINT centre{(mine.left + mine.right) / 2, (mine.top + mine.bottom) / 2};
+    auto own =
+        std::find_if(monitors.begin(), monitors.end(), [&](const RECT& r) { return PtInRect(&r, centre); });
+    if (own == monitors.end()) own = monitors.begin();
+    for (auto it = monitors.begin(); it != monitors.end(); ++it) {
+        if (it == own) continue;
+        auto* cover = new Tfrm_cover(this, *flash, *it);
+        cover->OnKeyDown = [this](gui::Component* s, std::uint16_t& key, gui::TShiftState shift) {
+            shutdown(s, key, shift);
+        };
+        covers_.push_back(cover);
+        cover->SetVisible(true);
+    }
+    // The keyboard stays with the player window.
+    if (!covers_.empty() && GetActiveWindow() != Handle()) SetActiveWindow(Handle());
+}
+
+// --- the display asleep ---------------------------------------------------------------
+
+void Tfrm_screen::CreateHandle() {
+    gui::Form::CreateHandle();
+    displayNotification_ =
+        RegisterPowerSettingNotification(Handle(), &ConsoleDisplayState, DEVICE_NOTIFY_WINDOW_HANDLE);
+}
+
+void Tfrm_screen::DestroyWnd() {
+    if (displayNotification_) UnregisterPowerSettingNotification(displayNotification_);
+    displayNotification_ = nullptr;
+    gui::Form::DestroyWnd();
+}
+
+void Tfrm_screen::WndProc(gui::Message& msg) {
+    switch (msg.Msg) {
+    case WM_POWERBROADCAST:
+        WMPowerBroadcast(msg);
+        break;
+    case WM_SYSCOMMAND:
+        WMSysCommand(msg);
+        break;
+    default:
+        break;
+    }
+    gui::Form::WndProc(msg);
+}
+
+void Tfrm_screen::WMPowerBroadcast(gui::Message& msg) {
+    if (msg.WParam != PBT_POWERSETTINGCHANGE || msg.LParam == 0) return;
+    const auto& setting = *reinterpret_cast<const POWERBROADCAST_SETTING*>(msg.LParam);
+    bool display = setting.PowerSetting == ConsoleDisplayState || setting.PowerSetting == MonitorPowerOn;
+    if (!display || setting.DataLength < sizeof(DWORD)) return;
+    DWORD state = 0;
+    std::memcpy(&state, setting.Data, sizeof state);
+    flash->SetDisplayOn(state != 0); // dimmed is still on
+}
+
+void Tfrm_screen::WMSysCommand(gui::Message& msg) {
+    // Off at 2, on at -1, low power (still showing) at 1.
+    if ((msg.WParam & 0xFFF0) != SC_MONITORPOWER) return;
+    flash->SetDisplayOn(msg.LParam != 2);
 }
 
 // --- the message filter and the volume guard --------------------------------------
@@ -142,7 +238,8 @@ void Tfrm_screen::AppMessage(MSG& msg, bool&) {
         break;
     case WM_MOUSEMOVE: {
         POINT now = cursorPos();
-        if (std::abs(now.y - startCursorPos_.y) > CloseDistance || std::abs(now.x - startCursorPos_.x) > CloseDistance)
+        if (std::abs(now.y - startCursorPos_.y) > CloseDistance ||
+            std::abs(now.x - startCursorPos_.x) > CloseDistance)
             requestClose();
         break;
     }
@@ -151,7 +248,9 @@ void Tfrm_screen::AppMessage(MSG& msg, bool&) {
     }
 }
 
-void Tfrm_screen::SaveVolume() { volume_.SaveVolume(); }
+void Tfrm_screen::SaveVolume() {
+    volume_.SaveVolume();
+}
 
 void Tfrm_screen::ApplySoundSetting() {
     bool soundOff = surroundings_.readSoundOff ? surroundings_.readSoundOff() : ReadSoundOff();

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "app/FrameWatchdog.h"
+#include "app/ScreenCover.h"
 #include "app/ShockwaveFlash.h"
 #include "app/VolumeGuard.h"
 #include "app/WaveOut.h"
@@ -20,15 +21,17 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 class Tfrm_screen : public gui::Form {
-public:
+  public:
     // What the window takes from the machine; tests put their own in.
     struct Surroundings {
-        WaveOut* devices = nullptr;                 // the real wave-out devices when null
-        std::string movieFolder;                    // the program's folder when empty
-        std::function<POINT()> cursorPos;           // GetCursorPos when unset
-        std::function<bool()> readSoundOff;         // the settings store when unset
+        WaveOut* devices = nullptr;                  // the real wave-out devices when null
+        std::string movieFolder;                     // the program's folder when empty
+        std::function<POINT()> cursorPos;            // GetCursorPos when unset
+        std::function<bool()> readSoundOff;          // the settings store when unset
+        std::function<std::vector<RECT>()> monitors; // DisplayMonitors when unset
         bool hideCursor = true;
     };
 
@@ -53,6 +56,11 @@ public:
     std::int32_t SavedVolumePercent() const { return volume_.SavedVolumePercent(); }
     // The close sequence has run.
     bool Closed() const { return closed_; }
+    // The windows over the other monitors, made when playing begins.
+    const std::vector<Tfrm_cover*>& Covers() const { return covers_; }
+    // Off while the system has the display switched off: nothing is drawn
+    // then, and the movie's clock runs on.
+    bool DisplayOn() const { return flash->DisplayOn(); }
 
     // --- handlers ----------------------------------------------------------
     void FormCreate(gui::Component* sender);
@@ -74,7 +82,16 @@ public:
     // The movie's full path: the program's folder followed by "nimbre.s".
     std::string MoviePath() const;
 
-private:
+  protected:
+    void CreateHandle() override;
+    void DestroyWnd() override;
+    void WndProc(gui::Message& msg) override;
+
+  private:
+    // The display's power as the system reports it.
+    void WMPowerBroadcast(gui::Message& msg);
+    void WMSysCommand(gui::Message& msg);
+    void coverOtherMonitors();
     void layout();
     void requestClose();
     POINT cursorPos() const;
@@ -84,6 +101,8 @@ private:
     VolumeGuard volume_;
     std::unique_ptr<FrameWatchdog> watchdog_;
     POINT startCursorPos_{0, 0};
+    std::vector<Tfrm_cover*> covers_;
+    HPOWERNOTIFY displayNotification_ = nullptr;
     bool activated_ = false;
     bool closed_ = false;
 };

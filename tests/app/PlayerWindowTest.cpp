@@ -8,13 +8,15 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <functional>
 #include <map>
 #include <memory>
 #include <vector>
 
 namespace {
 class RecordingWaveOut : public WaveOut {
-public:
+  public:
     std::map<unsigned, std::uint32_t> answers;
     std::vector<std::uint32_t> sets; // every volume set, in order
     bool GetVolume(unsigned device, std::uint32_t& volume) override {
@@ -31,9 +33,11 @@ struct Player {
     testmovie::TempFolder folder;
     POINT cursor{500, 400};
     bool soundOff = false;
+    std::vector<RECT> monitors{{0, 0, 1, 1}}; // the window's own only
     std::unique_ptr<Tfrm_screen> window;
 
-    explicit Player(bool withMovie = true) {
+    explicit Player(bool withMovie = true, std::vector<RECT> layout = {}) {
+        if (!layout.empty()) monitors = layout;
         if (withMovie) folder.Write("nimbre.s", testmovie::Build(100, 50, 10, 12, 0, 0, 255));
         devices.answers[2] = 0x80008000;
         Tfrm_screen::Surroundings s;
@@ -41,6 +45,7 @@ struct Player {
         s.movieFolder = folder.Folder();
         s.cursorPos = [this] { return cursor; };
         s.readSoundOff = [this] { return soundOff; };
+        s.monitors = [this] { return monitors; };
         s.hideCursor = false;
         window = std::make_unique<Tfrm_screen>(nullptr, s);
     }
@@ -124,7 +129,9 @@ TEST(PlayerWindow, ActivationLevelsLoadsPlaysAndTakesTheCursor) {
 }
 
 HWND g_stuckWindow = nullptr;
-void CALLBACK closeStuckWindow(HWND, UINT, UINT_PTR, DWORD) { PostMessageW(g_stuckWindow, WM_CLOSE, 0, 0); }
+void CALLBACK closeStuckWindow(HWND, UINT, UINT_PTR, DWORD) {
+    PostMessageW(g_stuckWindow, WM_CLOSE, 0, 0);
+}
 
 TEST(PlayerWindow, MissingMovieClosesAtOnceAndSetsTheLevelBack) {
     Player p(false);
@@ -229,7 +236,8 @@ TEST(PlayerWindow, WatchdogTicksPushAHaltedMovieAndStopAtTheLastFrame) {
     EXPECT_EQ(w.LastFrame(), 1);
     EXPECT_EQ(w.flash->CurrentFrame(), 1);
     EXPECT_TRUE(w.Timer1->Enabled());
-    for (int i = 0; i < 9; ++i) w.Timer1Timer(w.Timer1); // 2 .. 10: past the last frame 9 but not the count 10
+    for (int i = 0; i < 9; ++i)
+        w.Timer1Timer(w.Timer1); // 2 .. 10: past the last frame 9 but not the count 10
     EXPECT_EQ(w.LastFrame(), 10);
     EXPECT_EQ(w.flash->CurrentFrame(), 9);
     w.Timer1Timer(w.Timer1); // 11 > 10 frames: rewound
@@ -237,9 +245,131 @@ TEST(PlayerWindow, WatchdogTicksPushAHaltedMovieAndStopAtTheLastFrame) {
     EXPECT_EQ(w.flash->CurrentFrame(), 0);
 }
 
+TEST(PlayerWindow, ALoopingMovieWrapsWithoutAPushOrARewind) {
+    Player p; // ten frames at 12 a second: a watchdog tick every third frame
+    p.activate();
+    Tfrm_screen& w = *p.window;
+    std::vector<std::int32_t> shown{w.flash->CurrentFrame()};
+    double sinceTick = 0;
+    while (shown.size() < 31) { // three loops and the first frame again
+        w.flash->AdvanceClock(1.0 / 12 + 1e-6);
+        shown.push_back(w.flash->CurrentFrame());
+        sinceTick += 1.0 / 12;
+        if (sinceTick >= Tfrm_screen::WatchdogInterval / 1000.0) {
+            sinceTick = 0;
+            w.Timer1Timer(w.Timer1);
+            ASSERT_EQ(w.flash->CurrentFrame(), shown.back()) << "the watchdog moved the movie";
+        }
+    }
+    for (std::size_t i = 0; i < shown.size(); ++i)
+        EXPECT_EQ(shown[i], static_cast<std::int32_t>(i % 10)) << i;
+}
+
 TEST(PlayerWindow, FocusGoesToTheControlOnPaint) {
     Player p;
     p.activate();
     p.window->FormPaint(p.window.get());
     EXPECT_EQ(GetFocus(), p.window->flash->Handle());
+}
+
+namespace {
+std::uint32_t pixelAt(const FrameSurface& surface, int x, int y) {
+    return surface.Pixels()[static_cast<std::size_t>(y) * surface.Width() + x] & 0xFFFFFFu;
+}
+} // namespace
+
+TEST(PlayerWindow, EveryOtherMonitorGetsACoverWithTheMovieFittedToIt) {
+    // The window's own monitor, one left of it (negative coordinates) and a
+    // smaller one to the right, higher up.
+    RECT left{-1024, 100, 0, 868}, right{1280, -200, 2080, 400};
+    Player p(true, {{0, 0, 1280, 1024}, left, right});
+    p.cursor = {-500, 400};
+    p.activate();
+    Tfrm_screen& w = *p.window;
+    ASSERT_EQ(w.Covers().size(), 2u);
+    for (std::size_t i = 0; i < 2; ++i) {
+        const RECT want = i == 0 ? left : right;
+        Tfrm_cover& cover = *w.Covers()[i];
+        RECT got{};
+        GetWindowRect(cover.Handle(), &got);
+        EXPECT_TRUE(EqualRect(&got, &want))
+            << i << ": " << got.left << "," << got.top << " " << got.right << "," << got.bottom;
+        EXPECT_TRUE(cover.Visible());
+        EXPECT_EQ(cover.BorderStyle(), gui::bsNone);
+        const FrameSurface& view = cover.mirror->Surface();
+        ASSERT_EQ(view.Width(), want.right - want.left);
+        ASSERT_EQ(view.Height(), want.bottom - want.top);
+        // The movie's picture at the monitor's own size, corner to corner
+        // (the bands beside a fitted stage take the movie's background).
+        for (POINT at : {POINT{0, 0}, POINT{view.Width() - 1, view.Height() - 1}, POINT{view.Width() / 2, 1}})
+            EXPECT_EQ(pixelAt(view, at.x, at.y), 0x0000FFu) << i;
+    }
+    EXPECT_EQ(GetActiveWindow(), w.Handle());
+    // The movie's frames reach every cover.
+    std::uint64_t before = w.Covers()[1]->mirror->FramesBlitted();
+    w.flash->SetBackgroundColor(0xFF0000);
+    EXPECT_GT(w.Covers()[1]->mirror->FramesBlitted(), before);
+    EXPECT_EQ(pixelAt(w.Covers()[1]->mirror->Surface(), 400, 300), 0xFF0000u);
+    // The 30-pixel rule counts in virtual-screen coordinates.
+    p.cursor = {-470, 430};
+    EXPECT_FALSE(p.filter(WM_MOUSEMOVE));
+    // A key on a cover ends it all, and the covers go with the window.
+    SendMessageW(w.Covers()[0]->mirror->Handle(), WM_KEYDOWN, 'A', 0);
+    EXPECT_TRUE(w.Closed());
+    EXPECT_FALSE(w.Covers()[0]->Visible());
+    EXPECT_FALSE(w.Covers()[1]->Visible());
+}
+
+TEST(PlayerWindow, NothingIsDrawnWhileTheDisplayIsOffAndTheClockRunsOn) {
+    Player p(true, {{0, 0, 1280, 1024}, {1280, 0, 2304, 768}});
+    p.activate();
+    Tfrm_screen& w = *p.window;
+    ASSERT_EQ(w.Covers().size(), 1u);
+    const MovieMirror& mirror = *w.Covers()[0]->mirror;
+    auto display = [&](const GUID& setting, DWORD state) {
+        POWERBROADCAST_SETTING message{setting, sizeof(DWORD), {}};
+        std::memcpy(message.Data, &state, sizeof state);
+        SendMessageW(w.Handle(), WM_POWERBROADCAST, PBT_POWERSETTINGCHANGE,
+                     reinterpret_cast<LPARAM>(&message));
+    };
+    const GUID consoleDisplay{0x6fe69556, 0x704a, 0x47a0, {0x8f, 0x24, 0xc2, 0x8d, 0x93, 0x6f, 0xda, 0x47}};
+    const GUID monitorPower{0x02731015, 0x4510, 0x4526, {0x99, 0xe6, 0xe5, 0xa1, 0x7e, 0xbd, 0x1a, 0xea}};
+    auto playFor = [&](int frames) {
+        for (int i = 0; i < frames; ++i)
+            w.flash->AdvanceClock(1.0 / 12 + 1e-6);
+    };
+    struct Off {
+        const char* how;
+        std::function<void()> off, on;
+    };
+    std::vector<Off> ways{
+        {"console display state", [&] { display(consoleDisplay, 0); }, [&] { display(consoleDisplay, 1); }},
+        {"monitor power setting", [&] { display(monitorPower, 0); }, [&] { display(monitorPower, 1); }},
+        {"monitor-power command", [&] { SendMessageW(w.Handle(), WM_SYSCOMMAND, SC_MONITORPOWER, 2); },
+         [&] { SendMessageW(w.Handle(), WM_SYSCOMMAND, SC_MONITORPOWER, -1); }},
+    };
+    std::uint32_t colour = 0x00FF00;
+    for (const Off& way : ways) {
+        way.off();
+        EXPECT_FALSE(w.DisplayOn()) << way.how;
+        std::int32_t frame = w.flash->CurrentFrame();
+        std::uint64_t blitted = w.flash->FramesBlitted(), mirrored = mirror.FramesBlitted();
+        w.flash->SetBackgroundColor(
+            static_cast<std::int32_t>(++colour)); // redrawn at once with the display on
+        playFor(3);
+        EXPECT_EQ(w.flash->CurrentFrame(), (frame + 3) % 10) << way.how;
+        EXPECT_EQ(w.flash->FramesBlitted(), blitted) << way.how;
+        EXPECT_EQ(mirror.FramesBlitted(), mirrored) << way.how;
+        way.on();
+        EXPECT_TRUE(w.DisplayOn()) << way.how;
+        EXPECT_EQ(w.flash->FramesBlitted(), blitted + 1) << way.how;
+        EXPECT_EQ(mirror.FramesBlitted(), mirrored + 1) << way.how;
+        EXPECT_EQ(pixelAt(mirror.Surface(), 512, 384), colour) << way.how;
+    }
+    // Dimmed or in low power the display still shows the movie.
+    display(consoleDisplay, 2);
+    EXPECT_TRUE(w.DisplayOn());
+    SendMessageW(w.Handle(), WM_SYSCOMMAND, SC_MONITORPOWER, 1);
+    EXPECT_TRUE(w.DisplayOn());
+    EXPECT_FALSE(w.Closed());
 }
