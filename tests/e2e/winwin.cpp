@@ -6,11 +6,20 @@
 //   winwin close TITLE            posts WM_CLOSE to it
 //   winwin host TITLE SECONDS     opens a host window, prints its handle, lives SECONDS
 //   winwin children HWND          prints the visible child windows' titles and rects
+//   winwin post TITLE MSG WPARAM LPARAM   posts a message to every visible window titled TITLE
+//   winwin resources TITLE        for each program with a visible window titled TITLE:
+//                                 "program gdi-objects user-objects handles" (0 where not reported)
+//   winwin volume [LEVEL]         sets every wave-out device to LEVEL (both channels, 0..65535)
+//                                 when given; prints "device volume" (hex) of each that answers
 #include <windows.h>
 
+#include <mmsystem.h>
+
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 namespace {
 struct Search {
@@ -43,6 +52,63 @@ void printWindow(HWND hwnd) {
     std::fflush(stdout);
 }
 
+BOOL CALLBACK collectTitled(HWND hwnd, LPARAM param) {
+    auto* search = reinterpret_cast<std::pair<std::wstring, std::vector<HWND>>*>(param);
+    wchar_t text[512];
+    GetWindowTextW(hwnd, text, 512);
+    if (IsWindowVisible(hwnd) && search->first == text) search->second.push_back(hwnd);
+    return TRUE;
+}
+
+std::vector<HWND> allVisible(const std::wstring& title) {
+    std::pair<std::wstring, std::vector<HWND>> search{title, {}};
+    EnumWindows(collectTitled, reinterpret_cast<LPARAM>(&search));
+    return search.second;
+}
+
+int resources(const std::wstring& title) {
+    std::vector<DWORD> seen;
+    for (HWND hwnd : allVisible(title)) {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(hwnd, &pid);
+        if (pid == 0 || std::find(seen.begin(), seen.end(), pid) != seen.end()) continue;
+        seen.push_back(pid);
+        HANDLE process =
+            OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
+        if (!process) continue;
+        wchar_t image[MAX_PATH] = L"?";
+        DWORD length = MAX_PATH;
+        QueryFullProcessImageNameW(process, 0, image, &length);
+        DWORD handles = 0;
+        GetProcessHandleCount(process, &handles);
+        std::printf("%ls %lu %lu %lu\n", image, GetGuiResources(process, GR_GDIOBJECTS),
+                    GetGuiResources(process, GR_USEROBJECTS), handles);
+        CloseHandle(process);
+    }
+    std::fflush(stdout);
+    return seen.empty() ? 1 : 0;
+}
+
+// Each device opened as a program that plays would open it: a device number
+// where a handle is expected is refused by some systems.
+int volume(int argc, wchar_t** argv) {
+    WAVEFORMATEX format{WAVE_FORMAT_PCM, 2, 44100, 44100 * 4, 4, 16, 0};
+    UINT devices = waveOutGetNumDevs();
+    for (UINT device = 0; device < devices && device < 9; ++device) {
+        HWAVEOUT handle = nullptr;
+        if (waveOutOpen(&handle, device, &format, 0, 0, CALLBACK_NULL) != MMSYSERR_NOERROR) continue;
+        if (argc > 2) {
+            DWORD level = static_cast<DWORD>(_wtoi(argv[2])) & 0xFFFF;
+            waveOutSetVolume(handle, level | (level << 16));
+        }
+        DWORD value = 0;
+        if (waveOutGetVolume(handle, &value) == MMSYSERR_NOERROR) std::printf("%u %08lx\n", device, value);
+        waveOutClose(handle);
+    }
+    std::fflush(stdout);
+    return 0;
+}
+
 BOOL CALLBACK printChild(HWND hwnd, LPARAM) {
     wchar_t text[512];
     GetWindowTextW(hwnd, text, 512);
@@ -64,8 +130,8 @@ int host(const std::wstring& title, int seconds) {
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
     wc.lpszClassName = L"NimbreTestHost";
     RegisterClassW(&wc);
-    HWND hwnd = CreateWindowW(wc.lpszClassName, title.c_str(), WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 100, 100,
-                              400, 300, nullptr, nullptr, wc.hInstance, nullptr);
+    HWND hwnd = CreateWindowW(wc.lpszClassName, title.c_str(), WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 100,
+                              100, 400, 300, nullptr, nullptr, wc.hInstance, nullptr);
     ShowWindow(hwnd, SW_SHOW);
     printWindow(hwnd);
     SetTimer(hwnd, 1, static_cast<UINT>(seconds) * 1000, nullptr);
@@ -79,13 +145,24 @@ int host(const std::wstring& title, int seconds) {
 } // namespace
 
 int wmain(int argc, wchar_t** argv) {
+    if (argc >= 2 && std::wstring(argv[1]) == L"volume") return volume(argc, argv);
     if (argc < 3) {
-        std::fprintf(stderr, "usage: winwin find|gone|close|host|children TITLE [SECONDS]\n");
+        std::fprintf(
+            stderr,
+            "usage: winwin find|gone|close|host|children|post|resources TITLE [...] | volume [LEVEL]\n");
         return 2;
     }
     std::wstring verb = argv[1], title = argv[2];
     int seconds = argc > 3 ? _wtoi(argv[3]) : 10;
     if (verb == L"host") return host(title, seconds);
+    if (verb == L"resources") return resources(title);
+    if (verb == L"post" && argc > 5) {
+        std::vector<HWND> windows = allVisible(title);
+        for (HWND hwnd : windows)
+            PostMessageW(hwnd, static_cast<UINT>(_wtoi(argv[3])), static_cast<WPARAM>(_wtoi64(argv[4])),
+                         static_cast<LPARAM>(_wtoi64(argv[5])));
+        return windows.empty() ? 1 : 0;
+    }
     if (verb == L"children") {
         HWND parent = reinterpret_cast<HWND>(static_cast<INT_PTR>(_wtoi64(title.c_str())));
         EnumChildWindows(parent, printChild, 0);
