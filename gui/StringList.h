@@ -1,0 +1,49 @@
+// An ordered list of strings that tells its owner after every change.
+#pragma once
+
+#include <cstddef>
+#include <functional>
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+namespace gui {
+
+class StringList {
+  public:
+    StringList() = default;
+    StringList(std::initializer_list<std::string> items) : items_(items) {}
+    // Copies the strings; the copy has no OnChange of its own.
+    StringList(const StringList& other) : items_(other.items_) {}
+    StringList& operator=(const StringList&) = delete; // Assign copies and notifies
+
+    int Count() const { return static_cast<int>(items_.size()); }
+    bool Empty() const { return items_.empty(); }
+    const std::string& Strings(int index) const { return items_.at(Index(index)); }
+    const std::string& operator[](int index) const { return Strings(index); }
+    const std::vector<std::string>& Items() const { return items_; }
+    // The position of the first string equal to s, or -1.
+    int IndexOf(const std::string& s) const;
+
+    // Every change raises OnChange once, after it is made. An index out of range throws
+    // std::out_of_range and changes nothing.
+    void SetStrings(int index, const std::string& s);
+    int Add(const std::string& s);
+    void Insert(int index, const std::string& s);
+    void Delete(int index);
+    void Clear();
+    void Assign(const std::vector<std::string>& items);
+    void Assign(const StringList& other) { Assign(other.items_); }
+
+    std::function<void()> OnChange;
+
+  private:
+    std::size_t Index(int index) const;
+    void Changed() const {
+        if (OnChange) OnChange();
+    }
+
+    std::vector<std::string> items_;
+};
+
+} // namespace gui
