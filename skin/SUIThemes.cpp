@@ -10,6 +10,8 @@
 #include "skin/SUIButton.h"
 #include "skin/SUIImagePanel.h"
 #include "skin/SUIProgressBar.h"
+#include "skin/SUISideChannel.h"
+#include "skin/SUITabControl.h"
 #include "skin/SUITrackBar.h"
 
 namespace sui {
@@ -652,6 +654,13 @@ template <class T> [[maybe_unused]] void TakeBorderColor(gui::Control* child, Ts
     dynamic_cast<T*>(child)->SetBorderColor(GetThemeColor(style, thControlBorderColor));
 }
 
+// A side channel takes the style's face colour for itself and its bar.
+void TakeSideChannelColors(gui::Control* child, TsuiUIStyle style) {
+    auto* channel = dynamic_cast<TsuiSideChannel*>(child);
+    channel->SetColor(GetThemeColor(style, thControlColor));
+    channel->SetSideBarColor(GetThemeColor(style, thControlColor));
+}
+
 template <class T> void EnterContainer(gui::Control* child, TsuiUIStyle style) {
     dynamic_cast<T*>(child)->UpdateChildrenStyle(style);
 }
@@ -677,16 +686,19 @@ std::span<const TsuiStyleRow> ChildStyleRows() {
         {IsA<TsuiCheckBox>, TakeStyleUnlessCustom<TsuiCheckBox>},
         {IsA<TsuiProgressBar>, TakeStyleUnlessCustom<TsuiProgressBar>},
         {IsA<TsuiButton>, TakeStyleUnlessCustom<TsuiButton>},
+        {IsA<TsuiSideChannel>, TakeSideChannelColors},
+        {IsA<TsuiTabControl>, TakeStyle<TsuiTabControl>},
         {IsA<TsuiTrackBar>, TakeStyle<TsuiTrackBar>},
     };
     return rows;
 }
 
 // The containers a form's style walk enters: their direct children take the style too.
-// TsuiGroupBox and TsuiTabControl add their rows when they land.
+// TsuiGroupBox adds its row when it lands.
 std::span<const TsuiStyleRow> ContainerStyleRows() {
     static const std::vector<TsuiStyleRow> rows = {
         {IsA<TsuiImagePanel>, EnterContainer<TsuiImagePanel>},
+        {IsA<TsuiTabControl>, EnterContainer<TsuiTabControl>},
     };
     return rows;
 }
