@@ -475,6 +475,10 @@ void WinControl::WndProc(Message& msg) {
         }
         msg.Result = 0;
         return;
+    case WM_PRINTCLIENT: // a picture of the window (WM_PRINT): the paint into the given DC
+        PaintWindow(reinterpret_cast<HDC>(msg.WParam));
+        msg.Result = 0;
+        return;
     case WM_ERASEBKGND:
         EraseBackground(reinterpret_cast<HDC>(msg.WParam));
         msg.Result = 1;

@@ -1,0 +1,71 @@
+# The toolkit gallery as a person meets it: its pictures of the five styles come out the same
+# on every run; the window on the screen looks like the picture of the style it shows; the
+# menu switches the style of the whole form; Exit ends the program with status 0.
+source "$(dirname "$0")/harness.sh"
+: "${NIMBRE_GALLERY:=$e2e_top/build/dist/SkinGallery.exe}"
+
+# Only the program this test started is ever ended.
+e2e_kill() {
+  [ -n "$e2e_pid" ] && kill "$e2e_pid" 2>/dev/null
+  sleep 0.3
+}
+
+work=$(mktemp -d "$e2e_top/build/e2e-gallery.XXXXXX")
+trap 'rm -rf "$work"' EXIT
+styles="macos winxp deepblue protein blueglass"
+
+# --- the pictures: one per style, the same bytes on a second run ---
+for run in a b; do
+  mkdir -p "$work/$run"
+  wine "$NIMBRE_GALLERY" --screenshots "Z:${work//\//\\}\\$run" >/dev/null 2>&1
+  e2e_check "--screenshots ($run) exits 0" test $? = 0
+done
+for style in $styles; do
+  e2e_check "gallery-$style.png is written" test -s "$work/a/gallery-$style.png"
+  e2e_check "gallery-$style.png is the same on a second run" cmp -s "$work/a/gallery-$style.png" "$work/b/gallery-$style.png"
+done
+wine "$NIMBRE_GALLERY" --style Plaid >/dev/null 2>&1
+e2e_check "an unknown style is refused with status 2" test $? = 2
+
+# --- the window against the pictures ---
+x=0; y=0; w=0; h=0
+find_gallery() {
+  read -r _ x y w h _ <<<"$(e2e_window "Skin Gallery" 20)"
+  : "${x:=0}" "${y:=0}" "${w:=0}" "${h:=0}"
+}
+# The pixels of the window that differ from the style's picture (the title bar of an active
+# window is the only part expected to differ); "size" when the sizes differ.
+differs_from() { # style
+  xdotool mousemove 5 1000; sleep 0.8
+  find_gallery
+  import -window root -crop "${w}x${h}+$x+$y" +repage "$work/screen.png" 2>/dev/null
+  cp "$work/screen.png" "$NIMBRE_SCREENSHOTS/gallery-$1.png"
+  local size
+  size=$(identify -format '%wx%h' "$work/a/gallery-$1.png")
+  [ "$size" = "${w}x${h}" ] || { echo size; return; }
+  compare -metric AE "$work/screen.png" "$work/a/gallery-$1.png" null: 2>&1 | sed 's/ .*//'
+}
+looks_like() { # style
+  local d
+  d=$(differs_from "$1")
+  e2e_check "the window looks like gallery-$1.png ($d pixels differ)" test "$d" != size -a "${d%.*}" -lt $((w * 2))
+}
+click_style_menu() { xdotool mousemove $((x + 20)) $((y + bar_y)) click 1; sleep 0.8; }
+
+e2e_start_gallery() { wine "$NIMBRE_GALLERY" "$@" >/dev/null 2>&1 & e2e_pid=$!; }
+e2e_start_gallery --style DeepBlue
+find_gallery
+e2e_check "the gallery opens ($w x $h)" test "$w" -gt 0
+sleep 1
+looks_like deepblue
+# The Style menu sits at the left of the menu bar, right below the title bar.
+bar_y=$(( $(identify -format '%h' "$work/a/gallery-deepblue.png") > 0 ? 34 : 34 ))
+click_style_menu
+xdotool key p; sleep 1
+looks_like protein
+
+click_style_menu
+xdotool key x
+e2e_wait_exit 10
+e2e_check "Style, Exit ends the program with status 0 (got $e2e_code)" test "$e2e_code" = 0
+e2e_finish

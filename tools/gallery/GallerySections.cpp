@@ -1,0 +1,124 @@
+// The gallery's sections, one function per kind of control. A new control gets a function here
+// and a line in the list at the end.
+#include <memory>
+#include <string>
+#include <type_traits>
+
+#include "gui/Application.h"
+#include "gui/Bitmap.h"
+#include "gui/JpegImage.h"
+#include "skin/SUIButton.h"
+#include "skin/SUIImagePanel.h"
+#include "skin/SUIResDef.h"
+#include "tools/gallery/GalleryRows.h"
+#include "tools/gallery/HeldSample.h"
+
+namespace gallery {
+
+namespace {
+
+using namespace sui;
+
+// The looks every button of the family has: idle, under the mouse, pressed, disabled.
+template <class T> void AddButtonStates(GalleryRows& rows, const std::string& caption, bool checked) {
+    struct State {
+        const char* name;
+        bool mouseOn, mouseDown, enabled;
+    };
+    static constexpr State states[] = {
+        {"normal", false, false, true},
+        {"mouse on", true, false, true},
+        {"pressed", true, true, true},
+        {"disabled", false, false, false},
+    };
+    int group = 100; // each held radio button alone in its group
+    for (const State& s : states) {
+        auto* sample = new HeldSample<T>(rows.Owner(), s.mouseOn, s.mouseDown);
+        sample->SetCaption(caption);
+        sample->SetEnabled(s.enabled);
+        if constexpr (std::is_base_of_v<TsuiRadioButton, T>) sample->SetGroupIndex(++group);
+        if constexpr (std::is_base_of_v<TsuiCustomButtonEx, T>) {
+            sample->SetChecked(checked);
+            sample->SetTransparent(true);
+        }
+        rows.Add(sample, checked ? std::string(s.name) + ", checked" : std::string(s.name));
+    }
+}
+
+void Buttons(GalleryRows& rows) {
+    rows.Row("TsuiButton", 27);
+    AddButtonStates<TsuiButton>(rows, "Button", false);
+    auto* live = new TsuiButton(rows.Owner());
+    live->SetCaption("&Try");
+    rows.Add(live, "try me");
+}
+
+void CheckBoxes(GalleryRows& rows) {
+    for (const bool checked : {false, true}) {
+        rows.Row(checked ? "" : "TsuiCheckBox", 17);
+        AddButtonStates<TsuiCheckBox>(rows, "Check", checked);
+    }
+    rows.Row("", 17);
+    auto* live = new TsuiCheckBox(rows.Owner());
+    live->SetCaption("&Check me");
+    live->SetTransparent(true);
+    rows.Add(live, "try me");
+}
+
+void RadioButtons(GalleryRows& rows) {
+    for (const bool checked : {false, true}) {
+        rows.Row(checked ? "" : "TsuiRadioButton", 17);
+        AddButtonStates<TsuiRadioButton>(rows, "Radio", checked);
+    }
+    // The two live ones share a group.
+    rows.Row("", 17);
+    for (const char* caption : {"&One", "T&wo"}) {
+        auto* radio = new TsuiRadioButton(rows.Owner());
+        radio->SetCaption(caption);
+        radio->SetGroupIndex(1);
+        radio->SetTransparent(true);
+        rows.Add(radio, "try me");
+    }
+}
+
+void ImagePanels(GalleryRows& rows) {
+    rows.Row("TsuiImagePanel", 60);
+    struct Look {
+        const char* name;
+        TsuiDrawStyle style;
+        int width;
+    };
+    static constexpr Look looks[] = {
+        {"normal", suiNormal, 70}, {"stretched", suiStretch, 90}, {"tiled", suiTile, 110}};
+    for (const Look& look : looks) {
+        auto* panel = new TsuiImagePanel(rows.Owner());
+        panel->SetBounds(0, 0, look.width, 60);
+        auto jpeg = std::make_unique<gui::JpegImage>();
+        jpeg->LoadFromResourceName(gui::App().ModuleHandle(), res::DialogFigure);
+        panel->Picture().SetGraphic(std::move(jpeg));
+        panel->SetDrawStyle(look.style);
+        rows.Add(panel, look.name);
+    }
+    auto* captioned = new TsuiImagePanel(rows.Owner());
+    captioned->SetBounds(0, 0, 110, 60);
+    auto sound = std::make_unique<gui::Bitmap>();
+    sound->LoadFromResourceName(gui::App().ModuleHandle(), res::DialogSoundOff);
+    captioned->Picture().SetGraphic(std::move(sound));
+    captioned->SetTransparent(true);
+    captioned->SetCaption("Caption");
+    rows.Add(captioned, "transparent, captioned");
+}
+
+} // namespace
+
+std::span<const GallerySection> GallerySections() {
+    static constexpr GallerySection sections[] = {
+        Buttons,
+        CheckBoxes,
+        RadioButtons,
+        ImagePanels,
+    };
+    return sections;
+}
+
+} // namespace gallery
