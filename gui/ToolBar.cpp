@@ -77,6 +77,11 @@ void ToolBar::ClickButton(int index) {
     const RECT& r = buttons_[static_cast<size_t>(index)].Bounds;
     MenuItem* chosen = PopupSubMenu ? PopupSubMenu(*item, ClientToScreen(POINT{r.left, r.bottom})) : nullptr;
     pressed_ = -1;
+    // The menu loop swallows the mouse's leaving: the hot button is where the cursor is now.
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    cursor = ScreenToClient(cursor);
+    hot_ = ButtonAt(cursor.x, cursor.y);
     Repaint();
     if (chosen && chosen->OnClick) chosen->OnClick(this);
 }

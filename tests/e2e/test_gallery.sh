@@ -4,14 +4,8 @@
 source "$(dirname "$0")/harness.sh"
 : "${NIMBRE_GALLERY:=$e2e_top/build/dist/SkinGallery.exe}"
 
-# Only the program this test started is ever ended.
-e2e_kill() {
-  [ -n "$e2e_pid" ] && kill "$e2e_pid" 2>/dev/null
-  sleep 0.3
-}
-
 work=$(mktemp -d "$e2e_top/build/e2e-gallery.XXXXXX")
-trap 'rm -rf "$work"' EXIT
+nimbre_on_exit "rm -rf '$work'"
 styles="macos winxp deepblue protein blueglass"
 
 # --- the pictures: one per style, the same bytes on a second run ---
@@ -33,35 +27,48 @@ find_gallery() {
   read -r _ x y w h _ <<<"$(e2e_window "Skin Gallery" 20)"
   : "${x:=0}" "${y:=0}" "${w:=0}" "${h:=0}"
 }
-# The pixels of the window that differ from the style's picture (the title bar of an active
-# window is the only part expected to differ); "size" when the sizes differ.
+# The pixels of the window that differ from the style's picture (the focus mark of the focused
+# control is expected to differ), or why they cannot be compared.
 differs_from() { # style
-  xdotool mousemove 5 1000; sleep 0.8
   find_gallery
   import -window root -crop "${w}x${h}+$x+$y" +repage "$work/screen.png" 2>/dev/null
-  cp "$work/screen.png" "$NIMBRE_SCREENSHOTS/gallery-$1.png"
   local size
   size=$(identify -format '%wx%h' "$work/a/gallery-$1.png")
-  [ "$size" = "${w}x${h}" ] || { echo size; return; }
+  [ "$size" = "${w}x${h}" ] || { echo "the window is ${w}x${h}, the picture $size"; return; }
   compare -metric AE "$work/screen.png" "$work/a/gallery-$1.png" null: 2>&1 | sed 's/ .*//'
 }
+small() { [[ "$1" =~ ^[0-9]+$ ]] && [ "$1" -lt $((w * 2)) ]; }
+# Waits up to 15 seconds for the window to look like the style's picture (a busy machine
+# repaints slowly).
 looks_like() { # style
   local d
-  d=$(differs_from "$1")
-  e2e_check "the window looks like gallery-$1.png ($d pixels differ)" test "$d" != size -a "${d%.*}" -lt $((w * 2))
+  xdotool mousemove 5 1000
+  for _ in $(seq 30); do
+    sleep 0.5
+    d=$(differs_from "$1")
+    small "$d" && break
+  done
+  cp "$work/screen.png" "$NIMBRE_SCREENSHOTS/gallery-$1.png"
+  e2e_check "the window looks like gallery-$1.png ($d pixels differ)" small "$d"
 }
-click_style_menu() { xdotool mousemove $((x + 20)) $((y + bar_y)) click 1; sleep 0.8; }
+# Opens the Style menu and waits until its list shows below the bar.
+click_style_menu() {
+  local px=$((x + 30)) py=$((y + bar_y + 30)) before
+  before=$(e2e_pixel "$px" "$py")
+  xdotool mousemove $((x + 20)) $((y + bar_y)) click 1
+  for _ in $(seq 40); do [ "$(e2e_pixel "$px" "$py")" != "$before" ] && break; sleep 0.2; done
+  sleep 0.3
+}
 
-e2e_start_gallery() { wine "$NIMBRE_GALLERY" "$@" >/dev/null 2>&1 & e2e_pid=$!; }
-e2e_start_gallery --style DeepBlue
+e2e_spawn wine "$NIMBRE_GALLERY" --style DeepBlue >/dev/null 2>&1
+e2e_pid=$e2e_spawned
 find_gallery
 e2e_check "the gallery opens ($w x $h)" test "$w" -gt 0
-sleep 1
 looks_like deepblue
 # The Style menu sits at the left of the menu bar, right below the title bar.
-bar_y=$(( $(identify -format '%h' "$work/a/gallery-deepblue.png") > 0 ? 34 : 34 ))
+bar_y=34 # in the DeepBlue and Protein menu bars alike
 click_style_menu
-xdotool key p; sleep 1
+xdotool key p
 looks_like protein
 
 click_style_menu

@@ -37,10 +37,7 @@ template <class T> void AddButtonStates(GalleryRows& rows, const std::string& ca
         sample->SetCaption(caption);
         sample->SetEnabled(s.enabled);
         if constexpr (std::is_base_of_v<TsuiRadioButton, T>) sample->SetGroupIndex(++group);
-        if constexpr (std::is_base_of_v<TsuiCustomButtonEx, T>) {
-            sample->SetChecked(checked);
-            sample->SetTransparent(true);
-        }
+        if constexpr (std::is_base_of_v<TsuiCustomButtonEx, T>) sample->SetChecked(checked);
         rows.Add(sample, checked ? std::string(s.name) + ", checked" : std::string(s.name));
     }
 }
@@ -61,7 +58,6 @@ void CheckBoxes(GalleryRows& rows) {
     rows.Row("", 17);
     auto* live = new TsuiCheckBox(rows.Owner());
     live->SetCaption("&Check me");
-    live->SetTransparent(true);
     rows.Add(live, "try me");
 }
 
@@ -76,7 +72,6 @@ void RadioButtons(GalleryRows& rows) {
         auto* radio = new TsuiRadioButton(rows.Owner());
         radio->SetCaption(caption);
         radio->SetGroupIndex(1);
-        radio->SetTransparent(true);
         rows.Add(radio, "try me");
     }
 }

@@ -99,7 +99,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     if (!options) return 2;
     int status = 0;
     try {
-        gui::App().SetTitle("Skin Gallery");
+        gui::App().SetTitle("SkinGallery"); // error boxes; the window is "Skin Gallery"
         if (!options->screenshots.empty()) {
             status = WriteScreenshots(options->screenshots) ? 0 : 1;
         } else {
