@@ -9,6 +9,11 @@
 //   winwin post TITLE MSG WPARAM LPARAM   posts a message to every visible window titled TITLE
 //   winwin resources TITLE        for each program with a visible window titled TITLE:
 //                                 "program gdi-objects user-objects handles" (0 where not reported)
+//   winwin black SECONDS          shows a black full-screen window for SECONDS (the start-up floor)
+//   winwin startup black|frame COMMAND...   starts COMMAND and prints the milliseconds until
+//                                 its full-screen window is visible and until the screen's centre
+//                                 turns black (the floor) or shows something not black (a
+//                                 frame); then ends the program
 //   winwin volume [LEVEL]         sets every wave-out device to LEVEL (both channels, 0..65535)
 //                                 when given; prints "device volume" (hex) of each that answers
 #include <windows.h>
@@ -109,6 +114,97 @@ int volume(int argc, wchar_t** argv) {
     return 0;
 }
 
+LRESULT CALLBACK blackProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_DESTROY) PostQuitMessage(0);
+    return DefWindowProcW(hwnd, msg, wParam, lParam);
+}
+
+int black(int seconds) {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = blackProc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+    wc.lpszClassName = L"NimbreTestBlack";
+    RegisterClassW(&wc);
+    HWND hwnd = CreateWindowExW(WS_EX_TOPMOST, wc.lpszClassName, L"Black", WS_POPUP, 0, 0,
+                                GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), nullptr,
+                                nullptr, wc.hInstance, nullptr);
+    ShowWindow(hwnd, SW_SHOW);
+    SetTimer(hwnd, 1, static_cast<UINT>(seconds) * 1000, nullptr);
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        if (msg.message == WM_TIMER && msg.hwnd == hwnd) DestroyWindow(hwnd);
+        DispatchMessageW(&msg);
+    }
+    return 0;
+}
+
+struct Covering {
+    DWORD process;
+    HWND found = nullptr;
+};
+
+BOOL CALLBACK matchCovering(HWND hwnd, LPARAM param) {
+    auto* search = reinterpret_cast<Covering*>(param);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    RECT r;
+    GetWindowRect(hwnd, &r);
+    if (pid == search->process && IsWindowVisible(hwnd) &&
+        r.right - r.left >= GetSystemMetrics(SM_CXSCREEN) &&
+        r.bottom - r.top >= GetSystemMetrics(SM_CYSCREEN)) {
+        search->found = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+int startup(bool wantBlack, const std::wstring& command) {
+    LARGE_INTEGER frequency, start, now;
+    QueryPerformanceFrequency(&frequency);
+    auto elapsed = [&] {
+        QueryPerformanceCounter(&now);
+        return static_cast<double>(now.QuadPart - start.QuadPart) * 1000.0 /
+               static_cast<double>(frequency.QuadPart);
+    };
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    std::wstring line = command;
+    QueryPerformanceCounter(&start);
+    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+        return 1;
+    Covering search{pi.dwProcessId};
+    double window = -1, pixel = -1;
+    HDC screen = GetDC(nullptr);
+    int cx = GetSystemMetrics(SM_CXSCREEN) / 2, cy = GetSystemMetrics(SM_CYSCREEN) / 2;
+    // A frame is neither black nor the desktop that was there before.
+    const COLORREF desktop = GetPixel(screen, cx, cy);
+    while (elapsed() < 30000) {
+        if (!search.found) {
+            EnumWindows(matchCovering, reinterpret_cast<LPARAM>(&search));
+            if (search.found) window = elapsed();
+        }
+        if (search.found) {
+            COLORREF c = GetPixel(screen, cx, cy);
+            bool done = wantBlack ? c == RGB(0, 0, 0) : c != RGB(0, 0, 0) && c != desktop;
+            if (c != CLR_INVALID && done) {
+                pixel = elapsed();
+                break;
+            }
+        }
+        Sleep(2);
+    }
+    ReleaseDC(nullptr, screen);
+    TerminateProcess(pi.hProcess, 0);
+    WaitForSingleObject(pi.hProcess, 5000);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    std::printf("window %.0f ms, %s %.0f ms\n", window, wantBlack ? "black" : "frame", pixel);
+    std::fflush(stdout);
+    return pixel < 0 ? 1 : 0;
+}
+
 BOOL CALLBACK printChild(HWND hwnd, LPARAM) {
     wchar_t text[512];
     GetWindowTextW(hwnd, text, 512);
@@ -146,6 +242,13 @@ int host(const std::wstring& title, int seconds) {
 
 int wmain(int argc, wchar_t** argv) {
     if (argc >= 2 && std::wstring(argv[1]) == L"volume") return volume(argc, argv);
+    if (argc >= 3 && std::wstring(argv[1]) == L"black") return black(_wtoi(argv[2]));
+    if (argc >= 4 && std::wstring(argv[1]) == L"startup") {
+        std::wstring command;
+        for (int i = 3; i < argc; ++i)
+            command += (i > 3 ? L" \"" : L"\"") + std::wstring(argv[i]) + L"\"";
+        return startup(std::wstring(argv[2]) == L"black", command);
+    }
     if (argc < 3) {
         std::fprintf(
             stderr,
