@@ -1,8 +1,10 @@
 // Fuzz target: read a movie, then play it and query the timeline the way
-// the movie control does. Only MovieError may come out of the reader.
+// the movie control does, decoding and mixing its sound as it goes. Only
+// MovieError may come out of the reader.
 #include "movie/MovieError.h"
 #include "movie/MovieReader.h"
 #include "movie/Player.h"
+#include "movie/audio/MovieSound.h"
 #include "movie/render/Renderer.h"
 
 #include <cstddef>
@@ -47,11 +49,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                         __builtin_trap();
 
     movie::Player player(m);
+    movie::audio::MovieSound sound(m);
+    int16_t mixed[2 * 512];
     volatile uint64_t sink = Walk(player.DisplayList(), 0);
     for (int i = 0; i < 6; ++i) {
+        sound.Update(player);
+        sound.Mix(mixed, 512);
         player.Step();
-        sink = sink + Walk(player.DisplayList(), 0) + static_cast<uint64_t>(player.CurrentFrame());
+        sink = sink + Walk(player.DisplayList(), 0) + static_cast<uint64_t>(player.CurrentFrame()) + uint16_t(mixed[i]);
     }
+    for (const auto& [id, s] : m->sounds)
+        if (auto samples = sound.EventSound(id); samples && samples->size() % 2) __builtin_trap();
     int total = player.TotalFrames();
     player.GotoFrame(total / 2);
     player.GotoFrame(total + 5); // the last frame, unless its script jumps on
@@ -61,6 +69,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     player.Advance(0.25);
     player.Rewind();
     if (player.CurrentFrame() != 0 || player.IsPlaying()) __builtin_trap();
+    sound.Update(player);
+    sound.Mix(mixed, 512);
+    if (sound.GetMixer().StreamPosition(0)) __builtin_trap(); // a stopped timeline's stream is silent
     sink = sink + Walk(player.DisplayList(), 0);
 
     // Draw a few frames small: whatever the shapes hold, drawing finishes.

@@ -53,6 +53,9 @@ struct DisplayObject {
     const Timeline* timeline = nullptr;
     uint32_t currentFrame = 0;
     bool playing = true;
+    // Sprites: a number of its own in the player (the main timeline is 0),
+    // kept while the object lives; its sound stream goes by it.
+    uint32_t instance = 0;
 };
 
 using DisplayObjects = std::vector<DisplayObject>; // ordered by depth, no two alike

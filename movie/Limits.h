@@ -28,6 +28,13 @@ inline constexpr int kMaxSpriteNesting = 8;
 // Frames of one timeline (the main one or a sprite's).
 inline constexpr uint32_t kMaxFrames = 16000;
 
+// Decoded length of one sound (an event sound, or a timeline's whole stream),
+// in sample frames at the mixer's 44.1 kHz: about 6.3 minutes, 64 MiB of
+// 16-bit stereo; and of all sounds of a movie together, twice that. Not
+// refused: a sound is cut where it reaches either, with a warning.
+inline constexpr uint64_t kMaxSoundSamples = 1u << 24;
+inline constexpr uint64_t kMaxTotalSoundSamples = 1u << 25;
+
 // Player, not refused at load: levels of display lists of placed sprites
 // and buttons below the main one (deeper ones stay empty), display objects alive at once
 // in one player (further placements are ignored), and jumps made by scripts

@@ -37,6 +37,7 @@ struct Movie {
     RGBA background{255, 255, 255, 255}; // SetBackgroundColor; white when absent
     Dictionary dictionary;
     Timeline timeline;
+    std::map<uint16_t, SoundDefinition> sounds; // DefineSound, by id
     std::map<uint16_t, SkippedTag> skipped;
     std::vector<std::string> warnings; // recoverable problems (e.g. a truncated tail)
 

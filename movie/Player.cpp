@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace movie {
 
@@ -14,6 +15,7 @@ struct Player::TimelineRef {
     bool& playing;
     DisplayObjects& list;
     int nesting; // how deep `list` sits inside sprites and buttons
+    uint32_t instance = 0;
 };
 
 namespace {
@@ -61,6 +63,9 @@ const uint32_t* FindLabel(const Timeline& timeline, const std::string& label) {
 
 Player::Player(std::shared_ptr<const Movie> movie) : movie_(std::move(movie)) {
     chain_ = 0;
+    recordSounds_ = !movie_->sounds.empty() || movie_->timeline.streamHead;
+    for (const auto& [id, c] : movie_->dictionary.All())
+        if (const auto* sprite = std::get_if<Sprite>(&c->data); sprite && sprite->timeline.streamHead) recordSounds_ = true;
     EnterFirstFrame(Root());
 }
 
@@ -122,7 +127,7 @@ void Player::StepSprites(DisplayObjects& list, int nesting) {
         StepSprites(list[i].children, nesting + 1);
         DisplayObject& o = list[i];
         if (!o.timeline || !o.playing || o.timeline->FrameCount() <= 1) continue;
-        TimelineRef ref{*o.timeline, o.currentFrame, o.playing, o.children, nesting};
+        TimelineRef ref{*o.timeline, o.currentFrame, o.playing, o.children, nesting, o.instance};
         Goto(ref, o.currentFrame + 1 < o.timeline->FrameCount() ? o.currentFrame + 1 : 0);
     }
 }
@@ -130,6 +135,7 @@ void Player::StepSprites(DisplayObjects& list, int nesting) {
 void Player::EnterFirstFrame(TimelineRef ref) {
     ref.frame = 0;
     ApplyFrameTags(ref, 0);
+    FrameSounds(ref, 0, false);
     RunActions(ref, ref.timeline.frames.empty() ? nullptr : &ref.timeline.frames[0].actions);
 }
 
@@ -143,7 +149,9 @@ void Player::Goto(TimelineRef ref, uint32_t target, Jump jump) {
     } else {
         Rebuild(ref, target);
     }
+    bool natural = jump == Jump::Natural && target == ref.frame + 1;
     ref.frame = target;
+    FrameSounds(ref, target, natural);
     const std::vector<Action>& actions = ref.timeline.frames[target].actions;
     if (actions.empty() || jump == Jump::Silent) return;
     if (jump == Jump::Script) {
@@ -171,6 +179,7 @@ void Player::Rebuild(TimelineRef ref, uint32_t target) {
             o.timeline = it->timeline;
             o.currentFrame = it->currentFrame;
             o.playing = it->playing;
+            o.instance = it->instance;
             objectCount_ += CountTree(o.children);
             UpdateMorph(o);
         } else {
@@ -257,8 +266,9 @@ void Player::Instantiate(DisplayObject& o, int nesting) {
         o.timeline = &sprite->timeline;
         o.currentFrame = 0;
         o.playing = true;
+        o.instance = ++lastInstance_;
         o.children.clear();
-        TimelineRef ref{*o.timeline, o.currentFrame, o.playing, o.children, nesting + 1};
+        TimelineRef ref{*o.timeline, o.currentFrame, o.playing, o.children, nesting + 1, o.instance};
         EnterFirstFrame(ref);
     } else if (const auto* button = std::get_if<Button>(&c.data)) {
         o.children.clear();
@@ -281,6 +291,32 @@ void Player::Instantiate(DisplayObject& o, int nesting) {
             Instantiate(*at, nesting + 1);
         }
     }
+}
+
+// Keeps the events of a few seconds' frames at most for a host that takes them late.
+constexpr size_t kMaxSoundEvents = 4096;
+
+std::vector<SoundEvent> Player::TakeSoundEvents() { return std::exchange(soundEvents_, {}); }
+
+std::vector<uint32_t> Player::PlayingStreams() const {
+    std::vector<uint32_t> playing;
+    if (movie_->timeline.streamHead && playing_) playing.push_back(0);
+    auto walk = [&](auto&& self, const DisplayObjects& list) -> void {
+        for (const DisplayObject& o : list) {
+            if (o.timeline && o.timeline->streamHead && o.playing) playing.push_back(o.instance);
+            self(self, o.children);
+        }
+    };
+    walk(walk, root_);
+    return playing;
+}
+
+void Player::FrameSounds(TimelineRef ref, uint32_t frame, bool natural) {
+    if (!recordSounds_ || soundEvents_.size() >= kMaxSoundEvents) return;
+    const Frame& f = ref.timeline.frames[frame];
+    for (const StartSound& s : f.sounds) soundEvents_.push_back({SoundEvent::Kind::Start, &s, ref.instance, &ref.timeline, frame, natural});
+    if (ref.timeline.streamHead)
+        soundEvents_.push_back({SoundEvent::Kind::StreamFrame, nullptr, ref.instance, &ref.timeline, frame, natural});
 }
 
 void Player::RunActions(TimelineRef ref, const std::vector<Action>* actions) {

@@ -29,6 +29,20 @@
 
 namespace movie {
 
+// A sound the timelines ask for as their frames are entered.
+struct SoundEvent {
+    enum class Kind : uint8_t {
+        Start,      // a frame's StartSound: `start`
+        StreamFrame // a timeline with a stream entered `frame`
+    };
+    Kind kind = Kind::Start;
+    const StartSound* start = nullptr;
+    uint32_t instance = 0; // whose timeline: 0 for the main one, else a sprite's DisplayObject::instance
+    const Timeline* timeline = nullptr;
+    uint32_t frame = 0;
+    bool natural = false; // entered by playing on from the frame before
+};
+
 class Player {
 public:
     explicit Player(std::shared_ptr<const Movie> movie);
@@ -64,6 +78,13 @@ public:
     // One frame step now, whatever the clock.
     void Step();
 
+    // In a movie with sound, entering frames records what they ask for, to
+    // be taken (and so cleared) by whoever plays the sound; a few seconds'
+    // worth is kept for a host that takes them late.
+    std::vector<SoundEvent> TakeSoundEvents();
+    // The timelines with a sound stream that play now, by instance.
+    std::vector<uint32_t> PlayingStreams() const;
+
     // The main timeline's display list, ordered by depth.
     const DisplayObjects& DisplayList() const { return root_; }
 
@@ -81,6 +102,7 @@ private:
     void UpdateMorph(DisplayObject& object);
     void RunActions(TimelineRef ref, const std::vector<Action>* actions);
     void StepSprites(DisplayObjects& list, int nesting);
+    void FrameSounds(TimelineRef ref, uint32_t frame, bool natural);
 
     std::shared_ptr<const Movie> movie_;
     DisplayObjects root_;
@@ -90,6 +112,9 @@ private:
     double clock_ = 0;       // seconds not yet turned into frame steps
     size_t objectCount_ = 0; // display objects alive, all levels
     int chain_ = 0;          // script-made jumps whose actions ran in this step or call
+    uint32_t lastInstance_ = 0;
+    bool recordSounds_ = false; // the movie has sound
+    std::vector<SoundEvent> soundEvents_;
 };
 
 } // namespace movie

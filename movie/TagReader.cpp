@@ -179,6 +179,38 @@ std::vector<Filter> ReadFilters(SwfStream& in) {
     return filters;
 }
 
+SoundFormat ReadSoundFormat(uint8_t bits) {
+    SoundFormat f;
+    f.codec = bits >> 4;
+    f.rateCode = (bits >> 2) & 3;
+    f.sixteenBit = bits & 2;
+    f.stereo = bits & 1;
+    return f;
+}
+
+bool Playable(const SoundFormat& f) { return f.codec <= 3; }
+
+SoundInfo ReadSoundInfo(SwfStream& in) {
+    SoundInfo info;
+    uint8_t flags = in.U8();
+    info.syncStop = flags & 0x20;
+    info.noMultiple = flags & 0x10;
+    if (flags & 0x01) info.inPoint = in.U32();
+    if (flags & 0x02) info.outPoint = in.U32();
+    if (flags & 0x04) info.loops = in.U16();
+    if (flags & 0x08) {
+        uint8_t points = in.U8();
+        for (uint8_t i = 0; i < points; ++i) {
+            SoundEnvelopePoint p;
+            p.position44 = in.U32();
+            p.left = in.U16();
+            p.right = in.U16();
+            info.envelope.push_back(p);
+        }
+    }
+    return info;
+}
+
 BlendMode ToBlendMode(uint8_t v) { return v >= 2 && v <= 14 ? static_cast<BlendMode>(v) : BlendMode::Normal; }
 
 } // namespace
@@ -364,6 +396,51 @@ void TagReader::ReadTag(uint16_t code, SwfStream& in, Timeline& timeline, Frame&
         break;
     case tag::kRemoveObject2: frame.tags.push_back(RemoveObject{in.U16()}); break;
     case tag::kFrameLabel: frame.label = in.String(); break;
+    case tag::kDefineSound: {
+        SoundDefinition sound;
+        sound.id = in.U16();
+        sound.format = ReadSoundFormat(in.U8());
+        sound.sampleCount = in.U32();
+        auto data = in.Rest();
+        sound.data.assign(data.begin(), data.end());
+        if (!Playable(sound.format))
+            Warn(TagName(code), tagAt,
+                 "sound " + std::to_string(sound.id) + " is " + sound.format.CodecName() + "; it is skipped");
+        movie_.sounds[sound.id] = std::move(sound);
+        break;
+    }
+    case tag::kStartSound: {
+        StartSound start;
+        start.soundId = in.U16();
+        start.info = ReadSoundInfo(in);
+        frame.sounds.push_back(std::move(start));
+        break;
+    }
+    case tag::kStartSound2: {
+        std::string className = in.String();
+        ReadSoundInfo(in);
+        Warn(TagName(code), tagAt, "sound class \"" + className + "\" is not played");
+        break;
+    }
+    case tag::kSoundStreamHead:
+    case tag::kSoundStreamHead2: {
+        in.U8(); // the rate the writer advised to play at
+        SoundStreamHead head;
+        head.format = ReadSoundFormat(in.U8());
+        head.samplesPerBlock = in.U16();
+        if (!Playable(head.format))
+            Warn(TagName(code), tagAt,
+                 (nesting ? "a sprite's" : std::string("the movie's")) + " sound stream is " + head.format.CodecName() +
+                     "; it is skipped");
+        timeline.streamHead = head;
+        break;
+    }
+    case tag::kSoundStreamBlock: {
+        auto data = in.Rest();
+        if (!frame.streamBlock) frame.streamBlock.emplace();
+        frame.streamBlock->insert(frame.streamBlock->end(), data.begin(), data.end());
+        break;
+    }
     case tag::kDoAction: {
         auto actions = ReadActions(in);
         frame.actions.insert(frame.actions.end(), actions.begin(), actions.end());
@@ -377,7 +454,6 @@ void TagReader::ReadTag(uint16_t code, SwfStream& in, Timeline& timeline, Frame&
         break;
     }
     }
-    (void)timeline;
 }
 
 PlaceObject TagReader::ReadPlace(SwfStream& in, uint16_t code) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "movie/Geometry.h"
+#include "movie/audio/SoundData.h"
 
 #include <cstdint>
 #include <map>
@@ -94,11 +95,14 @@ struct Frame {
     std::vector<DisplayTag> tags; // in file order
     std::vector<Action> actions;  // in file order, run after the tags
     std::string label;            // FrameLabel; empty if none
+    std::vector<StartSound> sounds;             // StartSound, in file order
+    std::optional<std::vector<uint8_t>> streamBlock; // SoundStreamBlock of the timeline's stream
 };
 
 struct Timeline {
     std::vector<Frame> frames;                  // at least one frame once read
     std::map<std::string, uint32_t> labels;     // label -> 0-based frame
+    std::optional<SoundStreamHead> streamHead;  // the timeline's sound stream, if it has one
 
     uint32_t FrameCount() const { return static_cast<uint32_t>(frames.size()); }
 };

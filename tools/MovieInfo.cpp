@@ -1,6 +1,7 @@
 #include "tools/MovieInfo.h"
 
 #include <iomanip>
+#include <string>
 
 namespace tools {
 
@@ -40,6 +41,22 @@ void PrintMovieInfo(const movie::Movie& m, std::ostream& out) {
         << "texts: " << d.Count(CharacterKind::Text) << "\n"
         << "buttons: " << d.Count(CharacterKind::Button) << "\n"
         << "labels: " << m.timeline.labels.size() << "\n"
+        << "sounds: " << m.sounds.size() << "\n";
+    for (const auto& [id, s] : m.sounds)
+        out << "  sound " << id << ": " << s.format.Describe() << ", " << s.sampleCount << " samples, " << s.data.size()
+            << " bytes\n";
+    auto stream = [&](const movie::Timeline& t, const std::string& whose) {
+        if (!t.streamHead) return;
+        size_t blocks = 0, bytes = 0;
+        for (const auto& f : t.frames)
+            if (f.streamBlock) ++blocks, bytes += f.streamBlock->size();
+        out << "  stream of " << whose << ": " << t.streamHead->format.Describe() << ", " << t.streamHead->samplesPerBlock
+            << " samples per frame, " << blocks << " blocks, " << bytes << " bytes\n";
+    };
+    stream(m.timeline, "the main timeline");
+    for (const auto& [id, c] : d.All())
+        if (const auto* sprite = std::get_if<movie::Sprite>(&c->data)) stream(sprite->timeline, "sprite " + std::to_string(id));
+    out
         << "skipped tags: " << m.SkippedCount() << "\n";
     for (const auto& [code, s] : m.skipped)
         out << "  " << s.name << " (" << code << "): " << s.count << " tag(s), " << s.bytes << " bytes\n";

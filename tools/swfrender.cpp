@@ -1,5 +1,7 @@
 // swfrender MOVIE --info
 // swfrender MOVIE --frames N --out FILE.png [--size WxH]
+// swfrender MOVIE --frames N --audio FILE.wav
+#include "tools/AudioOutput.h"
 #include "tools/FrameOutput.h"
 #include "tools/MovieInfo.h"
 
@@ -15,7 +17,8 @@ namespace {
 
 int Usage() {
     std::cerr << "usage: swfrender MOVIE --info\n"
-                 "       swfrender MOVIE --frames N --out FILE.png [--size WxH]\n";
+                 "       swfrender MOVIE --frames N --out FILE.png [--size WxH]\n"
+                 "       swfrender MOVIE --frames N --audio FILE.wav\n";
     return 2;
 }
 
@@ -26,7 +29,7 @@ int main(int argc, char** argv) {
     std::string path = argv[1];
     bool info = false;
     int frames = 1, width = 0, height = 0;
-    std::string out;
+    std::string out, audio;
     for (int i = 2; i < argc; ++i) {
         std::string a = argv[i];
         bool more = i + 1 < argc;
@@ -37,16 +40,22 @@ int main(int argc, char** argv) {
             if (frames < 1) return Usage();
         } else if (a == "--out" && more) {
             out = argv[++i];
+        } else if (a == "--audio" && more) {
+            audio = argv[++i];
         } else if (a == "--size" && more) {
             if (std::sscanf(argv[++i], "%dx%d", &width, &height) != 2 || width < 1 || height < 1) return Usage();
         } else {
             return Usage();
         }
     }
-    if (!info && out.empty()) return Usage();
+    if (!info && out.empty() && audio.empty()) return Usage();
     try {
         auto movie = movie::MovieReader::Load(path);
         if (info) tools::PrintMovieInfo(*movie, std::cout);
+        if (!audio.empty()) {
+            int result = tools::WriteMovieWav(movie, frames, audio);
+            if (result != 0 || out.empty()) return result;
+        }
         if (out.empty()) return 0;
         movie::Player player(movie);
         for (int f = 1; f < frames; ++f) player.Step();

@@ -256,6 +256,20 @@ public:
         w.Bits(1, 1).Bits(0, 1).Bits(n - 2, 4).SBits(cdx, n).SBits(cdy, n).SBits(adx, n).SBits(ady, n);
     }
 
+    // Sounds. A format byte is codec << 4 | rate code << 2 | 16-bit << 1 | stereo.
+    TagList& DefineSound(uint16_t id, uint8_t format, uint32_t samples, const Bytes& data) {
+        return Raw(14, Writer().U16(id).U8(format).U32(samples).Append(data).Data());
+    }
+    // `info` is the sound info record; {0} plays the sound once.
+    TagList& StartSound(uint16_t id, const Bytes& info = {0}) { return Raw(15, Writer().U16(id).Append(info).Data()); }
+    TagList& StreamHead(uint8_t format, uint16_t samplesPerBlock, int16_t latency = 0) {
+        Writer w;
+        w.U8(format & 0x0f).U8(format).U16(samplesPerBlock);
+        if (format >> 4 == 2) w.S16(latency);
+        return Raw(45, w.Data());
+    }
+    TagList& StreamBlock(const Bytes& data) { return Raw(19, data); }
+
     TagList& Sprite(uint16_t id, const TagList& inner) {
         Writer w;
         w.U16(id).U16(inner.frames_).Append(inner.tags_.Data() /* copy */);
