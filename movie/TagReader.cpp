@@ -416,12 +416,6 @@ void TagReader::ReadTag(uint16_t code, SwfStream& in, Timeline& timeline, Frame&
         frame.sounds.push_back(std::move(start));
         break;
     }
-    case tag::kStartSound2: {
-        std::string className = in.String();
-        ReadSoundInfo(in);
-        Warn(TagName(code), tagAt, "sound class \"" + className + "\" is not played");
-        break;
-    }
     case tag::kSoundStreamHead:
     case tag::kSoundStreamHead2: {
         in.U8(); // the rate the writer advised to play at

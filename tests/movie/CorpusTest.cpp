@@ -64,8 +64,11 @@ TEST(Corpus, TagsLandInTheDictionary) {
     EXPECT_GE(load("DefineButton2-CS6.swf")->dictionary.Count(K::Button), 1u);
     EXPECT_GE(load("DefineSprite.swf")->dictionary.Count(K::Sprite), 1u);
     auto sound = load("DefineSound.swf");
-    ASSERT_TRUE(sound->skipped.count(14));
-    EXPECT_EQ(sound->skipped.at(14).name, "DefineSound");
+    ASSERT_TRUE(sound->sounds.count(1));
+    EXPECT_EQ(sound->sounds.at(1).sampleCount, 10u);
+    EXPECT_EQ(sound->timeline.frames[0].sounds.size(), 1u);
+    // A sound started by class name is skipped.
+    EXPECT_TRUE(load("StartSound2.swf")->skipped.count(89));
     // Compressed and uncompressed copies of one movie read alike.
     auto plain = load("uncompressed.swf"), zlib = load("zlib.swf"), lzma = load("lzma.swf");
     EXPECT_EQ(zlib->dictionary.Size(), plain->dictionary.Size());

@@ -479,11 +479,11 @@ TEST(MovieReaderActions, OnlyTimelineControlIsKept) {
 
 TEST(MovieReaderSkipped, UnusedTagsAreCountedByKind) {
     SwfBuilder b;
-    b.Raw(14, swftest::Bytes(100, 0)).Raw(14, swftest::Bytes(20, 0)).Raw(77, {'<', 'x', '/', '>', 0}).Raw(200, {1});
+    b.Raw(60, swftest::Bytes(100, 0)).Raw(60, swftest::Bytes(20, 0)).Raw(77, {'<', 'x', '/', '>', 0}).Raw(200, {1});
     auto m = Read(b.Build());
     ASSERT_EQ(m->skipped.size(), 3u);
-    EXPECT_EQ(m->skipped.at(14).count, 2u);
-    EXPECT_EQ(m->skipped.at(14).bytes, 120u);
+    EXPECT_EQ(m->skipped.at(60).count, 2u);
+    EXPECT_EQ(m->skipped.at(60).bytes, 120u);
     EXPECT_EQ(m->skipped.at(77).name, "Metadata");
     EXPECT_EQ(m->skipped.at(200).name, "Tag200");
     EXPECT_EQ(m->SkippedCount(), 4u);
