@@ -10,6 +10,8 @@ case "${1:-win}" in
     cmake --build "$top/build/native" -j "$jobs"
     ;;
   win)
+    # Libraries added to the recipe since this tree's build/deps was made are built first.
+    bash "$top/third_party/build-win-deps.sh"
     cmake -S "$top" -B "$top/build/win" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$top/cmake/mingw-w64.cmake" \
       -DCMAKE_BUILD_TYPE=Release -DNIMBRE_WERROR=${NIMBRE_WERROR:-ON} -DNIMBRE_DIST_DIR="$top/build/dist" >/dev/null
     cmake --build "$top/build/win" -j "$jobs"
