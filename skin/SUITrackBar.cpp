@@ -166,6 +166,12 @@ void TsuiTrackBar::Resize() {
     Relayout();
 }
 
+// Sizes set while a layout loads are laid out once it has loaded.
+void TsuiTrackBar::Loaded() {
+    gui::Panel::Loaded();
+    Relayout();
+}
+
 // A window learns its new size from the system and resizes then; a track bar without a window
 // yet resizes at once, so its layout always follows its size.
 void TsuiTrackBar::BoundsChanged(bool moved, bool resized) {

@@ -56,6 +56,7 @@ class TsuiTrackBar : public gui::Panel {
     void Paint() override;
     void WndProc(gui::Message& msg) override;
     void Resize() override;
+    void Loaded() override;
     void BoundsChanged(bool moved, bool resized) override;
     void MouseDown(gui::TMouseButton button, gui::TShiftState shift, int x, int y) override;
     void MouseMove(gui::TShiftState shift, int x, int y) override;

@@ -312,6 +312,18 @@ TEST(TrackBar, CustomBarAtItsOwnSizeAndASettlingRelayout) {
     EXPECT_EQ(At(turned, 5, 25), skintest::PatternPixel(4, 5));
 }
 
+TEST(TrackBar, ASizeSetWhileLoadingIsLaidOutOnceLoaded) {
+    gui::Form form(nullptr);
+    form.BeginLoading();
+    auto* track = new TsuiTrackBar(&form);
+    track->SetOrientation(suiVertical);
+    track->SetHeight(150);
+    form.EndLoading();
+    const gui::Bitmap bar = ThemeBitmap(TsuiUIStyle::DeepBlue, thTrackBarBar);
+    const gui::Bitmap out = Paint(*track);
+    EXPECT_EQ(At(out, (18 - bar.Height()) / 2, 149), At(bar, 0, 0)) << "the bar's left end at the foot";
+}
+
 TEST(TrackBar, TenThousandPaintsLeaveTheLiveGdiObjectCountUnchanged) {
     TrackOnForm t;
     gui::Bitmap out(200, 200);
