@@ -9,7 +9,9 @@
 #include "gui/JpegImage.h"
 #include "skin/SUIButton.h"
 #include "skin/SUIImagePanel.h"
+#include "skin/SUIProgressBar.h"
 #include "skin/SUIResDef.h"
+#include "skin/SUITrackBar.h"
 #include "tools/gallery/GalleryRows.h"
 #include "tools/gallery/HeldSample.h"
 
@@ -104,6 +106,33 @@ void ImagePanels(GalleryRows& rows) {
     rows.Add(captioned, "transparent, captioned");
 }
 
+// A track bar in each direction drives the progress bar beside it: dragging the slider or
+// clicking on the bar moves the fill. During a drag the track bar reports the Position of the
+// move before, so the bar takes the last one when the mouse lets go.
+void TrackAndProgressBars(GalleryRows& rows) {
+    constexpr int kWidth = 120;
+    constexpr int kHeight = 100;
+    rows.Row("TsuiTrackBar", kHeight);
+    for (const TsuiProgressBarOrientation o : {suiHorizontal, suiVertical}) {
+        const bool horizontal = o == suiHorizontal;
+        auto* track = new TsuiTrackBar(rows.Owner());
+        track->SetCaption(horizontal ? "Horizontal track bar" : "Vertical track bar");
+        track->SetOrientation(o);
+        track->SetBounds(0, 0, horizontal ? kWidth : track->Width(), horizontal ? track->Height() : kHeight);
+        track->SetPosition(30);
+        rows.Add(track, horizontal ? "horizontal" : "vertical");
+        auto* bar = new TsuiProgressBar(rows.Owner());
+        bar->SetOrientation(o);
+        bar->SetBounds(0, 0, horizontal ? kWidth : bar->Width(), horizontal ? bar->Height() : kHeight);
+        bar->SetPosition(track->Position());
+        rows.Add(bar, "TsuiProgressBar");
+        track->OnChange = [track, bar](gui::Component*) { bar->SetPosition(track->Position()); };
+        track->OnMouseUp = [track, bar](gui::Component*, gui::TMouseButton, gui::TShiftState, int, int) {
+            bar->SetPosition(track->Position());
+        };
+    }
+}
+
 } // namespace
 
 std::span<const GallerySection> GallerySections() {
@@ -112,6 +141,7 @@ std::span<const GallerySection> GallerySections() {
         CheckBoxes,
         RadioButtons,
         ImagePanels,
+        TrackAndProgressBars,
     };
     return sections;
 }
