@@ -7,6 +7,7 @@
 #include "gui/Application.h"
 #include "gui/Canvas.h"
 #include "gui/Exception.h"
+#include "gui/FlagScope.h"
 #include "gui/Form.h"
 #include "gui/ImageList.h"
 #include "gui/Text.h"
@@ -95,18 +96,6 @@ SIZE ResourceBitmapSize(HINSTANCE module, const std::string& name) {
         return SIZE{0, 0};
     return SIZE{header.biWidth, header.biHeight < 0 ? -header.biHeight : header.biHeight};
 }
-
-// Sets a flag for the lifetime of the scope, whatever way the scope is left.
-class FlagScope {
-  public:
-    explicit FlagScope(bool& flag) : flag_(flag) { flag_ = true; }
-    FlagScope(const FlagScope&) = delete;
-    FlagScope& operator=(const FlagScope&) = delete;
-    ~FlagScope() { flag_ = false; }
-
-  private:
-    bool& flag_;
-};
 
 } // namespace
 
@@ -337,7 +326,7 @@ bool TsuiCustomButton::DialogChar(unsigned ch) {
 }
 
 void TsuiCustomButton::UserClick() {
-    FlagScope scope(inUserClick_);
+    gui::FlagScope scope(inUserClick_);
     Click();
 }
 

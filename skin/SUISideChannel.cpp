@@ -2,6 +2,7 @@
 
 #include "gui/Application.h"
 #include "gui/Bitmap.h"
+#include "gui/FlagScope.h"
 #include "gui/SpeedButton.h"
 #include "gui/Timer.h"
 #include "skin/SUIButton.h"
@@ -15,18 +16,6 @@ namespace {
 constexpr int kHeaderHeight = 16;
 constexpr int kPinWidth = 20;
 constexpr unsigned kHideInterval = 500;
-
-// Sets a flag for the lifetime of the scope, whatever way the scope is left.
-class FlagScope {
-  public:
-    explicit FlagScope(bool& flag) : flag_(flag) { flag_ = true; }
-    FlagScope(const FlagScope&) = delete;
-    FlagScope& operator=(const FlagScope&) = delete;
-    ~FlagScope() { flag_ = false; }
-
-  private:
-    bool& flag_;
-};
 
 } // namespace
 
@@ -178,7 +167,7 @@ void TsuiSideChannel::RedrawStep() {
 void TsuiSideChannel::PopOut(bool quick) {
     const bool wasOpen = open_;
     {
-        FlagScope scope(animating_);
+        gui::FlagScope scope(animating_);
         pinButton_->SetVisible(true);
         if (!quick) {
             while (gui::Control::Width() + kSideChannelStep < expandedWidth_) {
@@ -198,7 +187,7 @@ void TsuiSideChannel::PopOut(bool quick) {
 void TsuiSideChannel::PushIn(bool quick) {
     const bool wasOpen = open_;
     {
-        FlagScope scope(animating_);
+        gui::FlagScope scope(animating_);
         hideTimer_->SetEnabled(false);
         if (!quick) {
             while (SideBarWidth() < gui::Control::Width() - kSideChannelStep) {
