@@ -30,17 +30,36 @@ progress_bar() { # horizontal|vertical
     if ((d == "horizontal") == (r[3] > r[4])) { print; exit } }'
 }
 
-# Drags from the slider's centre to (x, y) in steps, and lets go there.
-drag_slider_to() { # track-direction x y
-  local sx sy sw sh
-  read -r sx sy sw sh <<<"$(slider_in $track)"
-  xdotool mousemove $((sx + sw / 2)) $((sy + sh / 2)); sleep 0.3
-  xdotool mousedown 1; sleep 0.3
-  local cx=$((sx + sw / 2)) cy=$((sy + sh / 2))
-  for i in 1 2 3 4 5 6; do
-    xdotool mousemove $((cx + ($2 - cx) * i / 6)) $((cy + ($3 - cy) * i / 6)); sleep 0.15
+# Along the track bar in this direction: the screen point at distance $1 from its start, and
+# the slider's distance from the start.
+point_along() { if [ $dir = horizontal ]; then echo $((tx + $1)) $((ty + th / 2)); else echo $((tx + tw / 2)) $((ty + $1)); fi; }
+slider_at() {
+  local sx sy
+  read -r sx sy _ <<<"$(slider_in $tx $ty $tw $th)"
+  if [ $dir = horizontal ]; then echo $((sx - tx)); else echo $((sy - ty)); fi
+}
+# The pixel $1 pixels into the progress bar's fill from where it starts (the left or the foot).
+fill_pixel() { if [ $dir = horizontal ]; then e2e_pixel $((px + 1 + $1)) $((py + 5)); else e2e_pixel $((px + 5)) $((py + ph - 2 - $1)); fi; }
+# Waits for the progress bar beside the track bar to read $1, then for its paint.
+caption="" px=0 py=0 pw=0 ph=0
+settle() {
+  local bar
+  for _ in $(seq 20); do
+    IFS='|' read -r caption bar <<<"$(progress_bar $dir)"
+    [ "$caption" = "$1" ] && break
+    sleep 0.25
   done
-  xdotool mouseup 1; sleep 0.6
+  read -r px py pw ph <<<"$bar"
+  sleep 0.5
+}
+
+# Drags the slider by its centre to the point $1 along the track, in steps, and lets go.
+drag_to() {
+  local from=$(($(slider_at) + slider / 2)) i
+  xdotool mousemove $(point_along $from); sleep 0.3
+  xdotool mousedown 1; sleep 0.3
+  for i in 1 2 3 4 5 6; do xdotool mousemove $(point_along $((from + ($1 - from) * i / 6))); sleep 0.15; done
+  xdotool mouseup 1
 }
 
 # DeepBlue gives a track bar's face and a progress bar's unfilled part one colour (0xE8E8E8):
@@ -53,50 +72,39 @@ for dir in horizontal vertical; do
   read -r tx ty tw th <<<"$track"
   e2e_check "the $dir track bar is on the form ($track)" test -n "$track"
   [ -n "$track" ] || continue
+  read -r _ _ sw sh <<<"$(slider_in $tx $ty $tw $th)"
+  if [ $dir = horizontal ]; then length=$tw slider=$sw; else length=$th slider=$sh; fi
+  travel=$((length - slider))
 
   # Past the far end: the slider stops at the end, the bar is full.
-  if [ $dir = horizontal ]; then drag_slider_to $dir $((tx + tw + 80)) $((ty + th / 2)); else drag_slider_to $dir $((tx + tw / 2)) $((ty + th + 80)); fi
-  read -r sx sy sw sh <<<"$(slider_in $track)"
-  if [ $dir = horizontal ]; then at=$((sx + sw - tx - tw)); else at=$((sy + sh - ty - th)); fi
-  e2e_check "$dir: dragged past the end, the slider stops flush with it ($at)" test "$at" = 0
-  IFS='|' read -r caption bar <<<"$(progress_bar $dir)"
-  read -r px py pw ph <<<"$bar"
+  drag_to $((length + 80))
+  settle 100%
   e2e_check "$dir: the progress bar reads 100% ($caption)" test "$caption" = "100%"
-  if [ $dir = horizontal ]; then p=$(e2e_pixel $((px + pw - 4)) $((py + 5))); else p=$(e2e_pixel $((px + 5)) $((py + 3))); fi
+  at=$(slider_at)
+  e2e_check "$dir: dragged past the end, the slider stops flush with it ($at of $travel)" test "$at" = "$travel"
+  if [ $dir = horizontal ]; then fill=$((pw - 1)); else fill=$((ph - 1)); fi
+  p=$(fill_pixel $((fill - 4)))
   e2e_check "$dir: the far end of the progress bar is filled ($p)" test -n "$p" -a "$p" != "$face"
 
   # Past the start: the slider stops at the start, the bar is empty.
-  if [ $dir = horizontal ]; then drag_slider_to $dir $((tx - 80)) $((ty + th / 2)); else drag_slider_to $dir $((tx + tw / 2)) $((ty - 60)); fi
-  read -r sx sy sw sh <<<"$(slider_in $track)"
-  if [ $dir = horizontal ]; then at=$((sx - tx)); else at=$((sy - ty)); fi
-  e2e_check "$dir: dragged past the start, the slider stops flush with it ($at)" test "$at" = 0
-  IFS='|' read -r caption bar <<<"$(progress_bar $dir)"
+  drag_to -80
+  settle 0%
   e2e_check "$dir: the progress bar reads 0% ($caption)" test "$caption" = "0%"
-  if [ $dir = horizontal ]; then p=$(e2e_pixel $((px + 3)) $((py + 5))); else p=$(e2e_pixel $((px + 5)) $((py + ph - 4))); fi
+  at=$(slider_at)
+  e2e_check "$dir: dragged past the start, the slider stops flush with it ($at)" test "$at" = 0
+  p=$(fill_pixel 2)
   e2e_check "$dir: the start of the progress bar is empty ($p)" test "$p" = "$face"
 
   # A click three quarters along the bar: the slider's centre goes to the mouse.
-  if [ $dir = horizontal ]; then
-    along=$((tw * 3 / 4)); travel=$((tw - sw)); half=$((sw / 2))
-    xdotool mousemove $((tx + along)) $((ty + th / 2)) click 1
-  else
-    along=$((th * 3 / 4)); travel=$((th - sh)); half=$((sh / 2))
-    xdotool mousemove $((tx + tw / 2)) $((ty + along)) click 1
-  fi
-  sleep 0.8
-  want=$(((along - half) * 100 / travel))
-  read -r sx sy sw sh <<<"$(slider_in $track)"
-  if [ $dir = horizontal ]; then at=$((sx - tx)); else at=$((sy - ty)); fi
-  e2e_check "$dir: a click puts the slider at $((travel * want / 100)) ($at)" test "$at" = $((travel * want / 100))
-  IFS='|' read -r caption bar <<<"$(progress_bar $dir)"
-  e2e_check "$dir: the progress bar follows to $want% ($caption)" test "$caption" = "$want%"
-  if [ $dir = horizontal ]; then
-    f=$((want * (pw - 1) / 100))
-    inside=$(e2e_pixel $((px + f - 2)) $((py + 5))); beyond=$(e2e_pixel $((px + f + 2)) $((py + 5)))
-  else
-    f=$((ph - 1 - want * (ph - 1) / 100))
-    inside=$(e2e_pixel $((px + 5)) $((py + f + 2))); beyond=$(e2e_pixel $((px + 5)) $((py + f - 2)))
-  fi
+  along=$((length * 3 / 4))
+  want=$(((along - slider / 2) * 100 / travel))
+  xdotool mousemove $(point_along $along) click 1
+  settle "$want%"
+  e2e_check "$dir: a click makes it $want% ($caption)" test "$caption" = "$want%"
+  at=$(slider_at)
+  e2e_check "$dir: the slider goes to $((travel * want / 100)) ($at)" test "$at" = $((travel * want / 100))
+  f=$((want * fill / 100))
+  inside=$(fill_pixel $((f - 3))); beyond=$(fill_pixel $((f + 1)))
   e2e_check "$dir: the fill ends where the value says ($inside | $beyond)" test -n "$inside" -a "$inside" != "$face" -a "$beyond" = "$face"
 done
 xdotool mousemove 5 1000; sleep 0.5
