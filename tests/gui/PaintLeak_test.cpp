@@ -12,6 +12,7 @@
 #include "gui/GdiObject.h"
 #include "gui/Label.h"
 #include "gui/Panel.h"
+#include "gui/SpeedButton.h"
 #include "gui/SpinEdit.h"
 
 namespace {
@@ -100,6 +101,16 @@ TEST_F(PaintLeakTest, SpinEdit) {
   s->SetBounds(148, 28, 49, 24);
   s->SetValue(15);
   ExpectNoLeak(*s);
+}
+
+TEST_F(PaintLeakTest, SpeedButtonDownWithGlyph) {
+  auto* b = new gui::SpeedButton(&form);
+  b->SetParent(&form);
+  b->SetBounds(0, 0, 20, 16);
+  b->SetGroupIndex(1);
+  b->SetDown(true);
+  b->SetGlyph(gui::Bitmap(7, 9));
+  ExpectNoLeak(*b);
 }
 
 }  // namespace
