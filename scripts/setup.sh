@@ -6,7 +6,7 @@ cd "$top"
 
 packages=(
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-tools
-  wine wine64 xvfb xauth x11-utils xdotool imagemagick nasm libz-mingw-w64-dev
+  wine wine64 xvfb xauth x11-utils xdotool imagemagick nasm libz-mingw-w64-dev xserver-xephyr openbox
   zlib1g-dev libjpeg62-turbo-dev libmpg123-dev libpng-dev libcairo2-dev liblzma-dev
   clang libclang-rt-14-dev googletest libgtest-dev libgmock-dev cmake ninja-build dpkg-dev
   icoutils zip unzip python3-pil procps fonts-dejavu-core ffmpeg

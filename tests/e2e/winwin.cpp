@@ -14,6 +14,8 @@
 //                                 its full-screen window is visible and until the screen's centre
 //                                 turns black (the floor) or shows something not black (a
 //                                 frame); then ends the program
+//   winwin monitors               prints "x y w h primary" of each monitor
+//   winwin list TITLE             prints "hwnd x y w h visible" of every visible window titled TITLE
 //   winwin volume [LEVEL]         sets every wave-out device to LEVEL (both channels, 0..65535)
 //                                 when given; prints "device volume" (hex) of each that answers
 #include <windows.h>
@@ -205,6 +207,16 @@ int startup(bool wantBlack, const std::wstring& command) {
     return pixel < 0 ? 1 : 0;
 }
 
+BOOL CALLBACK printMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM) {
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    GetMonitorInfoW(monitor, &info);
+    const RECT& r = info.rcMonitor;
+    std::printf("%ld %ld %ld %ld %d\n", r.left, r.top, r.right - r.left, r.bottom - r.top,
+                (info.dwFlags & MONITORINFOF_PRIMARY) ? 1 : 0);
+    return TRUE;
+}
+
 BOOL CALLBACK printChild(HWND hwnd, LPARAM) {
     wchar_t text[512];
     GetWindowTextW(hwnd, text, 512);
@@ -242,6 +254,11 @@ int host(const std::wstring& title, int seconds) {
 
 int wmain(int argc, wchar_t** argv) {
     if (argc >= 2 && std::wstring(argv[1]) == L"volume") return volume(argc, argv);
+    if (argc >= 2 && std::wstring(argv[1]) == L"monitors") {
+        EnumDisplayMonitors(nullptr, nullptr, printMonitor, 0);
+        std::fflush(stdout);
+        return 0;
+    }
     if (argc >= 3 && std::wstring(argv[1]) == L"black") return black(_wtoi(argv[2]));
     if (argc >= 4 && std::wstring(argv[1]) == L"startup") {
         std::wstring command;
@@ -259,6 +276,12 @@ int wmain(int argc, wchar_t** argv) {
     int seconds = argc > 3 ? _wtoi(argv[3]) : 10;
     if (verb == L"host") return host(title, seconds);
     if (verb == L"resources") return resources(title);
+    if (verb == L"list") {
+        std::vector<HWND> windows = allVisible(title);
+        for (HWND hwnd : windows)
+            printWindow(hwnd);
+        return windows.empty() ? 1 : 0;
+    }
     if (verb == L"post" && argc > 5) {
         std::vector<HWND> windows = allVisible(title);
         for (HWND hwnd : windows)
