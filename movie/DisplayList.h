@@ -14,6 +14,10 @@
 
 namespace movie {
 
+namespace script {
+class Object;
+}
+
 // One placed character.
 //
 // Drawing: an object's transform is parent matrix * `matrix` (twips), its
@@ -56,6 +60,13 @@ struct DisplayObject {
     // Sprites: a number of its own in the player (the main timeline is 0),
     // kept while the object lives; its sound stream goes by it.
     uint32_t instance = 0;
+
+    // Scripts: the sprite's script object (owned by the script machine),
+    // whether a script made it (jumps back keep it), and its clip event
+    // handlers.
+    script::Object* clip = nullptr;
+    bool scripted = false;
+    std::vector<ClipAction> clipActions;
 };
 
 using DisplayObjects = std::vector<DisplayObject>; // ordered by depth, no two alike

@@ -3,6 +3,7 @@
 // file, the tag and the byte offset (MovieError), except where noted.
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 
@@ -45,5 +46,19 @@ inline constexpr size_t kMaxDisplayObjects = 100000;
 inline constexpr int kMaxActionChain = 64;
 // Frame steps one Advance() call runs, however much time it is given.
 inline constexpr int kMaxStepsPerAdvance = 64;
+
+
+// Scripts, not refused at load: a frame's scripts (handlers, timers and
+// frame actions together) stop when they run longer than this; the movie goes
+// on. Calls nest at most this deep (as in the original player). Script
+// objects alive at once, elements of one array, and the length of one string.
+inline constexpr std::chrono::milliseconds kScriptTimePerFrame{1000};
+inline constexpr int kMaxCallDepth = 256;
+// Native stack that nested script calls may take (sanitizer builds reach it
+// before the call depth; a Windows thread has 1 MiB).
+inline constexpr size_t kMaxScriptStackBytes = 768u << 10;
+inline constexpr size_t kMaxScriptObjects = 2000000;
+inline constexpr size_t kMaxArrayLength = 1u << 22;
+inline constexpr size_t kMaxStringLength = 16u << 20;
 
 } // namespace movie::Limits

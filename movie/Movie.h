@@ -39,6 +39,7 @@ struct Movie {
     Timeline timeline;
     std::map<uint16_t, SoundDefinition> sounds; // DefineSound, by id
     std::map<uint16_t, SkippedTag> skipped;
+    std::map<std::string, uint16_t> exports; // ExportAssets: symbol name -> character id
     std::vector<std::string> warnings; // recoverable problems (e.g. a truncated tail)
 
     uint32_t SkippedCount() const {

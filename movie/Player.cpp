@@ -1,6 +1,7 @@
 #include "movie/Player.h"
 
 #include "movie/Limits.h"
+#include "movie/script/ClipHost.h"
 
 #include <algorithm>
 #include <cmath>
@@ -8,15 +9,6 @@
 
 namespace movie {
 
-// One timeline being played: the main one or a sprite's.
-struct Player::TimelineRef {
-    const Timeline& timeline;
-    uint32_t& frame;
-    bool& playing;
-    DisplayObjects& list;
-    int nesting; // how deep `list` sits inside sprites and buttons
-    uint32_t instance = 0;
-};
 
 namespace {
 
@@ -61,13 +53,26 @@ const uint32_t* FindLabel(const Timeline& timeline, const std::string& label) {
 
 } // namespace
 
-Player::Player(std::shared_ptr<const Movie> movie) : movie_(std::move(movie)) {
+Player::Player(std::shared_ptr<const Movie> movie) : Player(std::move(movie), nullptr) {}
+
+Player::Player(std::shared_ptr<const Movie> movie, std::function<void(const std::string&)> trace)
+    : movie_(std::move(movie)) {
     chain_ = 0;
     recordSounds_ = !movie_->sounds.empty() || movie_->timeline.streamHead;
     for (const auto& [id, c] : movie_->dictionary.All())
         if (const auto* sprite = std::get_if<Sprite>(&c->data); sprite && sprite->timeline.streamHead) recordSounds_ = true;
+    script_ = std::make_unique<ScriptHost>(*this);
+    script_->SetTrace(std::move(trace));
+    script_->BeginStep();
     EnterFirstFrame(Root());
+    RunScripts();
 }
+
+Player::~Player() = default;
+
+void Player::SetTraceSink(std::function<void(const std::string&)> sink) { script_->SetTrace(std::move(sink)); }
+
+void Player::RunScripts() { script_->RunQueue(); }
 
 double Player::FrameRate() const {
     double rate = movie_->header.frameRate;
@@ -76,12 +81,14 @@ double Player::FrameRate() const {
 
 int Player::TotalFrames() const { return static_cast<int>(movie_->timeline.FrameCount()); }
 
-Player::TimelineRef Player::Root() { return {movie_->timeline, frame_, playing_, root_, 0}; }
+Player::TimelineRef Player::Root() { return {movie_->timeline, frame_, playing_, root_, 0, 0, script_->RootClip()}; }
 
 void Player::GotoFrame(int frame) {
     int last = TotalFrames() - 1;
     chain_ = 0;
+    script_->BeginStep();
     Goto(Root(), static_cast<uint32_t>(std::clamp(frame, 0, last)));
+    RunScripts();
 }
 
 void Player::Rewind() {
@@ -108,18 +115,25 @@ int Player::Advance(double seconds) {
 
 void Player::Step() {
     chain_ = 0;
-    // Sprites already on stage step first (innermost first), then the main
-    // timeline, so nothing steps in the tick it was placed.
+    script_->BeginStep();
+    // Clips hear enterFrame first; then sprites already on stage step
+    // (innermost first), then the main timeline, so nothing steps in the
+    // tick it was placed. The scripts of the frames entered run last, in
+    // the order they were reached.
+    script_->EnterFrame();
     StepSprites(root_, 1);
     TimelineRef root = Root();
-    if (!playing_ || root.timeline.FrameCount() <= 1) return;
-    if (frame_ + 1 < root.timeline.FrameCount()) {
-        Goto(root, frame_ + 1);
-    } else if (loop_) {
-        Goto(root, 0);
-    } else {
-        playing_ = false;
+    if (playing_ && root.timeline.FrameCount() > 1) {
+        if (frame_ + 1 < root.timeline.FrameCount()) {
+            Goto(root, frame_ + 1);
+        } else if (loop_) {
+            Goto(root, 0);
+        } else {
+            playing_ = false;
+        }
     }
+    RunScripts();
+    script_->EndStep();
 }
 
 void Player::StepSprites(DisplayObjects& list, int nesting) {
@@ -127,23 +141,42 @@ void Player::StepSprites(DisplayObjects& list, int nesting) {
         StepSprites(list[i].children, nesting + 1);
         DisplayObject& o = list[i];
         if (!o.timeline || !o.playing || o.timeline->FrameCount() <= 1) continue;
-        TimelineRef ref{*o.timeline, o.currentFrame, o.playing, o.children, nesting, o.instance};
+        TimelineRef ref{*o.timeline, o.currentFrame, o.playing, o.children, nesting, o.instance, o.clip};
         Goto(ref, o.currentFrame + 1 < o.timeline->FrameCount() ? o.currentFrame + 1 : 0);
     }
 }
 
 void Player::EnterFirstFrame(TimelineRef ref) {
     ref.frame = 0;
+    if (!ref.timeline.frames.empty()) QueueFrameScripts(ref, 0);
     ApplyFrameTags(ref, 0);
     FrameSounds(ref, 0, false);
-    RunActions(ref, ref.timeline.frames.empty() ? nullptr : &ref.timeline.frames[0].actions);
 }
+
+void Player::QueueFrameScripts(TimelineRef ref, uint32_t frame) {
+    const Frame& f = ref.timeline.frames[frame];
+    for (const auto& [sprite, code] : f.initScripts) script_->QueueInit(sprite, code);
+    for (const Bytecode& code : f.scripts) script_->QueueScript(ref.clip, code);
+}
+
+const uint32_t* Player::Label(const Timeline& timeline, const std::string& label) { return FindLabel(timeline, label); }
+
+void Player::Relink(DisplayObjects& list) { script_->Relink(list); }
+
+void Player::Detach(DisplayObject& object) { script_->Detach(object); }
 
 void Player::Goto(TimelineRef ref, uint32_t target, Jump jump) {
     uint32_t count = ref.timeline.FrameCount();
     if (count == 0) return;
     target = std::min(target, count - 1);
     if (target == ref.frame) return;
+    bool run = jump != Jump::Silent;
+    if (run && jump == Jump::Script && ref.timeline.frames[target].scripts.size()) {
+        // Scripts that jump to scripts that jump on: only so many per step.
+        if (chain_ >= Limits::kMaxActionChain) run = false;
+        else ++chain_;
+    }
+    if (run) QueueFrameScripts(ref, target);
     if (target > ref.frame) {
         for (uint32_t f = ref.frame + 1; f <= target; ++f) ApplyFrameTags(ref, f);
     } else {
@@ -152,14 +185,6 @@ void Player::Goto(TimelineRef ref, uint32_t target, Jump jump) {
     bool natural = jump == Jump::Natural && target == ref.frame + 1;
     ref.frame = target;
     FrameSounds(ref, target, natural);
-    const std::vector<Action>& actions = ref.timeline.frames[target].actions;
-    if (actions.empty() || jump == Jump::Silent) return;
-    if (jump == Jump::Script) {
-        // Scripts that jump to scripts that jump on: only so many per step.
-        if (chain_ >= Limits::kMaxActionChain) return;
-        ++chain_;
-    }
-    RunActions(ref, &actions);
 }
 
 void Player::Rebuild(TimelineRef ref, uint32_t target) {
@@ -171,21 +196,36 @@ void Player::Rebuild(TimelineRef ref, uint32_t target) {
     objectCount_ -= std::min(objectCount_, CountTree(old));
     ref.list.clear();
     for (uint32_t f = 0; f <= target; ++f) ApplyFrameTags(ref, f, false);
+    // Clips that scripts made stay whatever the timeline does.
+    for (DisplayObject& o : old) {
+        if (!o.scripted) continue;
+        auto at = FindDepth(ref.list, o.depth);
+        if (at != ref.list.end() && at->depth == o.depth) continue;
+        objectCount_ += 1 + CountTree(o.children);
+        ref.list.insert(at, std::move(o));
+        o.clip = nullptr;
+    }
     for (DisplayObject& o : ref.list) {
+        if (o.scripted && !o.character) continue;
         auto it = FindDepth(old, o.depth);
+        if (o.scripted) continue;
         if (it != old.end() && it->depth == o.depth && it->characterId == o.characterId &&
-            it->placedFrame == o.placedFrame) {
+            it->placedFrame == o.placedFrame && !it->scripted) {
             o.children = std::move(it->children);
             o.timeline = it->timeline;
             o.currentFrame = it->currentFrame;
             o.playing = it->playing;
             o.instance = it->instance;
+            o.clip = it->clip;
+            it->clip = nullptr;
             objectCount_ += CountTree(o.children);
             UpdateMorph(o);
         } else {
-            Instantiate(o, ref.nesting);
+            Instantiate(o, ref.nesting, ref.clip);
         }
     }
+    for (DisplayObject& o : old) Detach(o);
+    Relink(ref.list);
 }
 
 void Player::ApplyFrameTags(TimelineRef ref, uint32_t frame, bool instantiate) {
@@ -194,7 +234,9 @@ void Player::ApplyFrameTags(TimelineRef ref, uint32_t frame, bool instantiate) {
             auto it = FindDepth(ref.list, remove->depth);
             if (it != ref.list.end() && it->depth == remove->depth) {
                 objectCount_ -= std::min(objectCount_, 1 + CountTree(it->children));
+                Detach(*it);
                 ref.list.erase(it);
+                Relink(ref.list);
             }
         } else {
             Place(ref, std::get<PlaceObject>(tag), frame, instantiate);
@@ -213,6 +255,7 @@ void Player::Place(TimelineRef ref, const PlaceObject& p, uint32_t frame, bool i
             DisplayObject& o = *it;
             if (o.characterId != *p.characterId) {
                 objectCount_ -= std::min(objectCount_, CountTree(o.children));
+                for (DisplayObject& child : o.children) Detach(child);
                 o.children.clear();
                 o.timeline = nullptr;
                 o.morphed.reset();
@@ -220,7 +263,7 @@ void Player::Place(TimelineRef ref, const PlaceObject& p, uint32_t frame, bool i
                 o.character = std::move(character);
                 o.placedFrame = frame;
                 ApplyProperties(o, p);
-                if (instantiate) Instantiate(o, ref.nesting);
+                if (instantiate) Instantiate(o, ref.nesting, ref.clip);
             } else {
                 ApplyProperties(o, p);
                 if (instantiate && p.ratio) UpdateMorph(o);
@@ -234,14 +277,19 @@ void Player::Place(TimelineRef ref, const PlaceObject& p, uint32_t frame, bool i
         o.characterId = *p.characterId;
         o.character = std::move(character);
         ApplyProperties(o, p);
+        o.clipActions = p.clipActions;
         if (occupied) {
             objectCount_ -= std::min(objectCount_, 1 + CountTree(it->children));
+            Detach(*it);
             *it = std::move(o);
         } else {
             it = ref.list.insert(it, std::move(o));
+            size_t index = static_cast<size_t>(it - ref.list.begin());
+            Relink(ref.list);
+            it = ref.list.begin() + static_cast<long>(index);
         }
         ++objectCount_;
-        if (instantiate) Instantiate(*it, ref.nesting);
+        if (instantiate) Instantiate(*it, ref.nesting, ref.clip);
         return;
     }
     if (occupied) {
@@ -255,7 +303,7 @@ void Player::UpdateMorph(DisplayObject& o) {
         o.morphed = std::make_shared<const Shape>(morph->At(o.ratio));
 }
 
-void Player::Instantiate(DisplayObject& o, int nesting) {
+void Player::Instantiate(DisplayObject& o, int nesting, script::Object* parent) {
     const Character& c = *o.character;
     if (std::holds_alternative<MorphShape>(c.data)) {
         UpdateMorph(o);
@@ -268,7 +316,8 @@ void Player::Instantiate(DisplayObject& o, int nesting) {
         o.playing = true;
         o.instance = ++lastInstance_;
         o.children.clear();
-        TimelineRef ref{*o.timeline, o.currentFrame, o.playing, o.children, nesting + 1, o.instance};
+        script_->Attach(o, parent, nesting + 1);
+        TimelineRef ref{*o.timeline, o.currentFrame, o.playing, o.children, nesting + 1, o.instance, o.clip};
         EnterFirstFrame(ref);
     } else if (const auto* button = std::get_if<Button>(&c.data)) {
         o.children.clear();
@@ -288,7 +337,7 @@ void Player::Instantiate(DisplayObject& o, int nesting) {
             if (at != o.children.end() && at->depth == d.depth) continue; // first one at a depth wins
             at = o.children.insert(at, std::move(d));
             ++objectCount_;
-            Instantiate(*at, nesting + 1);
+            Instantiate(*at, nesting + 1, parent);
         }
     }
 }
@@ -319,37 +368,5 @@ void Player::FrameSounds(TimelineRef ref, uint32_t frame, bool natural) {
         soundEvents_.push_back({SoundEvent::Kind::StreamFrame, nullptr, ref.instance, &ref.timeline, frame, natural});
 }
 
-void Player::RunActions(TimelineRef ref, const std::vector<Action>* actions) {
-    if (!actions) return;
-    for (const Action& a : *actions) {
-        switch (a.kind) {
-        case Action::Kind::Stop: ref.playing = false; break;
-        case Action::Kind::Play: ref.playing = true; break;
-        case Action::Kind::NextFrame:
-            ref.playing = false;
-            Goto(ref, ref.frame + 1, Jump::Script);
-            break;
-        case Action::Kind::PreviousFrame:
-            ref.playing = false;
-            if (ref.frame > 0) Goto(ref, ref.frame - 1, Jump::Script);
-            break;
-        case Action::Kind::GotoFrame:
-            ref.playing = false;
-            Goto(ref, a.frame, Jump::Script);
-            break;
-        case Action::Kind::GotoFrame2:
-            ref.playing = a.play;
-            Goto(ref, a.frame, Jump::Script);
-            break;
-        case Action::Kind::GotoLabel: {
-            const uint32_t* frame = FindLabel(ref.timeline, a.label);
-            if (!frame) break; // unknown labels are ignored
-            ref.playing = a.play;
-            Goto(ref, *frame, Jump::Script);
-            break;
-        }
-        }
-    }
-}
 
 } // namespace movie

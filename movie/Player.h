@@ -25,7 +25,9 @@
 #include "movie/Movie.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
+#include <string>
 
 namespace movie {
 
@@ -43,9 +45,22 @@ struct SoundEvent {
     bool natural = false; // entered by playing on from the frame before
 };
 
+class ScriptHost;
+namespace script {
+class Object;
+}
+
 class Player {
 public:
     explicit Player(std::shared_ptr<const Movie> movie);
+    // With a sink for the movie's trace() lines, set before its first frame runs.
+    Player(std::shared_ptr<const Movie> movie, std::function<void(const std::string&)> trace);
+    ~Player();
+    Player(const Player&) = delete;
+    Player& operator=(const Player&) = delete;
+
+    // Where the movie's trace() lines go (nowhere unless set).
+    void SetTraceSink(std::function<void(const std::string&)> sink);
 
     const Movie& GetMovie() const { return *movie_; }
     RGBA BackgroundColor() const { return movie_->background; }
@@ -89,7 +104,17 @@ public:
     const DisplayObjects& DisplayList() const { return root_; }
 
 private:
-    struct TimelineRef; // a timeline being played: main or a sprite's
+    friend class ScriptHost;
+    // A timeline being played: the main one or a sprite's.
+    struct TimelineRef {
+        const Timeline& timeline;
+        uint32_t& frame;
+        bool& playing;
+        DisplayObjects& list;
+        int nesting;                    // how deep `list` sits inside sprites and buttons
+        uint32_t instance = 0;          // DisplayObject::instance; 0 for the main timeline
+        script::Object* clip = nullptr; // the timeline's script object
+    };
 
     TimelineRef Root();
     void EnterFirstFrame(TimelineRef ref);
@@ -98,11 +123,15 @@ private:
     void Rebuild(TimelineRef ref, uint32_t target);
     void ApplyFrameTags(TimelineRef ref, uint32_t frame, bool instantiate = true);
     void Place(TimelineRef ref, const PlaceObject& place, uint32_t frame, bool instantiate);
-    void Instantiate(DisplayObject& object, int nesting);
+    void Instantiate(DisplayObject& object, int nesting, script::Object* parent);
     void UpdateMorph(DisplayObject& object);
-    void RunActions(TimelineRef ref, const std::vector<Action>* actions);
+    void QueueFrameScripts(TimelineRef ref, uint32_t frame);
     void StepSprites(DisplayObjects& list, int nesting);
     void FrameSounds(TimelineRef ref, uint32_t frame, bool natural);
+    void Relink(DisplayObjects& list);
+    void Detach(DisplayObject& object);
+    void RunScripts();
+    static const uint32_t* Label(const Timeline& timeline, const std::string& label);
 
     std::shared_ptr<const Movie> movie_;
     DisplayObjects root_;
@@ -115,6 +144,7 @@ private:
     uint32_t lastInstance_ = 0;
     bool recordSounds_ = false; // the movie has sound
     std::vector<SoundEvent> soundEvents_;
+    std::unique_ptr<ScriptHost> script_;
 };
 
 } // namespace movie

@@ -435,7 +435,23 @@ void TagReader::ReadTag(uint16_t code, SwfStream& in, Timeline& timeline, Frame&
         frame.streamBlock->insert(frame.streamBlock->end(), data.begin(), data.end());
         break;
     }
+    case tag::kDoInitAction: {
+        uint16_t sprite = in.U16();
+        auto bytes = in.Rest();
+        frame.initScripts.emplace_back(sprite, std::make_shared<const std::vector<uint8_t>>(bytes.begin(), bytes.end()));
+        break;
+    }
+    case tag::kExportAssets: {
+        uint16_t count = in.U16();
+        for (uint16_t i = 0; i < count && !in.AtEnd(); ++i) {
+            uint16_t id = in.U16();
+            movie_.exports[in.String()] = id;
+        }
+        break;
+    }
     case tag::kDoAction: {
+        auto bytes = in.Data().subspan(in.Position());
+        frame.scripts.push_back(std::make_shared<const std::vector<uint8_t>>(bytes.begin(), bytes.end()));
         auto actions = ReadActions(in);
         frame.actions.insert(frame.actions.end(), actions.begin(), actions.end());
         break;
@@ -474,8 +490,34 @@ PlaceObject TagReader::ReadPlace(SwfStream& in, uint16_t code) {
     if (flags2 & 0x02) p.blendMode = ToBlendMode(in.U8());
     if (flags2 & 0x04) p.cacheAsBitmap = in.AtEnd() ? true : in.U8() != 0;
     if (flags2 & 0x20) p.visible = in.AtEnd() ? true : in.U8() != 0;
-    // Clip actions (flags & 0x80) and the rest are not used.
+    if (flags & 0x80) ReadClipActions(in, p);
     return p;
+}
+
+// onClipEvent handlers: reserved word, all-event flags, then records until a
+// zero flag word. The flags are 16 bits before SWF 6. A record list that runs
+// past the tag keeps the records read whole.
+void TagReader::ReadClipActions(SwfStream& in, PlaceObject& p) {
+    bool wide = movie_.header.version >= 6;
+    size_t flagSize = wide ? 4 : 2;
+    auto flags = [&] { return wide ? in.U32() : static_cast<uint32_t>(in.U16()); };
+    if (in.Remaining() < 2 + flagSize) return;
+    in.U16();
+    flags();
+    while (in.Remaining() >= flagSize) {
+        uint32_t events = flags();
+        if (events == 0 || in.Remaining() < 4) break;
+        uint32_t size = in.U32();
+        ClipAction action;
+        action.events = events;
+        if (events & 0x00020000u && size > 0 && !in.AtEnd()) { // key press carries its key code
+            action.keyCode = in.U8();
+            --size;
+        }
+        auto bytes = in.Bytes(std::min<size_t>(size, in.Remaining()));
+        action.code = std::make_shared<const std::vector<uint8_t>>(bytes.begin(), bytes.end());
+        p.clipActions.push_back(std::move(action));
+    }
 }
 
 void TagReader::ReadFont1(SwfStream& in) {

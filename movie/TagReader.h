@@ -31,6 +31,7 @@ private:
     void AddBitmap(uint16_t id, Bitmap&& bitmap, size_t tagAt, uint16_t code);
     void ReadTag(uint16_t code, SwfStream& in, Timeline& timeline, Frame& frame, int nesting);
     PlaceObject ReadPlace(SwfStream& in, uint16_t code);
+    void ReadClipActions(SwfStream& in, PlaceObject& p);
     void ReadFont1(SwfStream& in);
     Shape GlyphAt(std::span<const uint8_t> table, const SwfStream& t, size_t from, size_t to);
     void ReadFont23(SwfStream& in, bool font3);

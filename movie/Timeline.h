@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <variant>
@@ -50,6 +51,18 @@ struct Filter {
     friend bool operator==(const Filter&, const Filter&) = default;
 };
 
+// Action bytecode of one DoAction, DoInitAction or clip event handler.
+using Bytecode = std::shared_ptr<const std::vector<uint8_t>>;
+
+// An onClipEvent handler of a placed sprite: the events it answers (the
+// file's flag bits) and its actions.
+struct ClipAction {
+    uint32_t events = 0;
+    uint8_t keyCode = 0;
+    Bytecode code;
+    friend bool operator==(const ClipAction&, const ClipAction&) = default;
+};
+
 // PlaceObject 1-3. Absent optionals leave the object's value unchanged when
 // `move` is set; on a fresh placement they take the defaults.
 struct PlaceObject {
@@ -65,6 +78,7 @@ struct PlaceObject {
     std::optional<std::vector<Filter>> filters;
     std::optional<bool> cacheAsBitmap;
     std::optional<bool> visible;
+    std::vector<ClipAction> clipActions;
 };
 
 // RemoveObject 1-2.
@@ -94,6 +108,10 @@ using DisplayTag = std::variant<PlaceObject, RemoveObject>;
 struct Frame {
     std::vector<DisplayTag> tags; // in file order
     std::vector<Action> actions;  // in file order, run after the tags
+    std::vector<Bytecode> scripts; // each DoAction's bytecode, in file order
+    // DoInitAction: a sprite's initialisation actions, run once before the
+    // frame's other scripts.
+    std::vector<std::pair<uint16_t, Bytecode>> initScripts;
     std::string label;            // FrameLabel; empty if none
     std::vector<StartSound> sounds;             // StartSound, in file order
     std::optional<std::vector<uint8_t>> streamBlock; // SoundStreamBlock of the timeline's stream

@@ -1,6 +1,7 @@
 // swfrender MOVIE --info
 // swfrender MOVIE --frames N --out FILE.png [--size WxH]
 // swfrender MOVIE --frames N --audio FILE.wav
+// swfrender MOVIE --trace [--frames N | --ticks N]
 #include "tools/AudioOutput.h"
 #include "tools/FrameOutput.h"
 #include "tools/MovieInfo.h"
@@ -18,7 +19,8 @@ namespace {
 int Usage() {
     std::cerr << "usage: swfrender MOVIE --info\n"
                  "       swfrender MOVIE --frames N --out FILE.png [--size WxH]\n"
-                 "       swfrender MOVIE --frames N --audio FILE.wav\n";
+                 "       swfrender MOVIE --frames N --audio FILE.wav\n"
+                 "       swfrender MOVIE --trace [--frames N | --ticks N]\n";
     return 2;
 }
 
@@ -27,7 +29,7 @@ int Usage() {
 int main(int argc, char** argv) {
     if (argc < 3) return Usage();
     std::string path = argv[1];
-    bool info = false;
+    bool info = false, trace = false;
     int frames = 1, width = 0, height = 0;
     std::string out, audio;
     for (int i = 2; i < argc; ++i) {
@@ -35,7 +37,9 @@ int main(int argc, char** argv) {
         bool more = i + 1 < argc;
         if (a == "--info") {
             info = true;
-        } else if (a == "--frames" && more) {
+        } else if (a == "--trace") {
+            trace = true;
+        } else if ((a == "--frames" || a == "--ticks") && more) {
             frames = std::atoi(argv[++i]);
             if (frames < 1) return Usage();
         } else if (a == "--out" && more) {
@@ -48,10 +52,17 @@ int main(int argc, char** argv) {
             return Usage();
         }
     }
-    if (!info && out.empty() && audio.empty()) return Usage();
+    if (!info && !trace && out.empty() && audio.empty()) return Usage();
     try {
         auto movie = movie::MovieReader::Load(path);
         if (info) tools::PrintMovieInfo(*movie, std::cout);
+        if (trace) {
+            // Runs the movie headless: only what its scripts trace is printed.
+            movie::Player player(movie, [](const std::string& line) { std::cout << line << '\n'; });
+            for (int f = 1; f < frames; ++f) player.Step();
+            std::cout.flush();
+            return 0;
+        }
         if (!audio.empty()) {
             int result = tools::WriteMovieWav(movie, frames, audio);
             if (result != 0 || out.empty()) return result;

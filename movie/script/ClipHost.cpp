@@ -1,0 +1,688 @@
+#include "movie/script/ClipHost.h"
+
+#include "movie/Limits.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace movie {
+
+namespace script {
+
+// A sprite (or the main timeline) as scripts see it.
+class ClipObject : public Object {
+public:
+    ScriptHost* host = nullptr;
+    DisplayObject* display = nullptr; // null for the main timeline and once removed
+    bool isRoot = false;
+    bool removed = false;
+    Object* parent = nullptr;
+    int nesting = 0;
+    std::vector<ClipAction> actions;
+    DisplayObject rootProps; // the main timeline's own transform
+
+    DisplayObject* Props() { return isRoot ? &rootProps : display; }
+
+    bool GetSpecial(Vm& vm, const std::string& name, Value& out) override;
+    bool SetSpecial(Vm& vm, const std::string& name, const Value& v) override;
+    void Trace(std::vector<Object*>& out) override {
+        Object::Trace(out);
+        if (parent) out.push_back(parent);
+    }
+};
+
+namespace {
+
+const char* const kPropertyNames[] = {"_x",         "_y",        "_xscale",    "_yscale",     "_currentframe", "_totalframes",
+                                      "_alpha",     "_visible",  "_width",     "_height",     "_rotation",     "_target",
+                                      "_framesloaded", "_name",  "_droptarget", "_url",       "_highquality",  "_focusrect",
+                                      "_soundbuftime", "_quality", "_xmouse",  "_ymouse"};
+
+int PropertyIndex(const std::string& name) {
+    if (name.empty() || name[0] != '_') return -1;
+    for (int i = 0; i < 22; ++i)
+        if (CaselessEqual(name, kPropertyNames[i])) return i;
+    return -1;
+}
+
+} // namespace
+
+bool ClipObject::GetSpecial(Vm& vm, const std::string& name, Value& out) {
+    if (name.empty() || name[0] != '_') return false;
+    int index = PropertyIndex(name);
+    if (index >= 0) {
+        out = host->GetClipProperty(this, index);
+        return true;
+    }
+    if (CaselessEqual(name, "_parent")) {
+        out = parent ? Value(parent) : Value();
+        return true;
+    }
+    if (CaselessEqual(name, "_root") || CaselessEqual(name, "_level0")) {
+        out = Value(host->Root());
+        return true;
+    }
+    if (CaselessEqual(name, "_global") && vm.Version() >= 6) {
+        out = Value(vm.global);
+        return true;
+    }
+    return false;
+}
+
+bool ClipObject::SetSpecial(Vm&, const std::string& name, const Value& v) {
+    int index = PropertyIndex(name);
+    if (index < 0) return false;
+    host->SetClipProperty(this, index, v);
+    return true;
+}
+
+} // namespace script
+
+using script::Args;
+using script::ClipObject;
+using script::Object;
+using script::Value;
+using script::Vm;
+
+namespace {
+
+constexpr uint32_t kEventLoad = 0x01;
+constexpr uint32_t kEventEnterFrame = 0x02;
+constexpr uint32_t kEventUnload = 0x04;
+constexpr uint32_t kEventInitialize = 0x200;
+constexpr uint32_t kEventConstruct = 0x40000;
+constexpr uint32_t kRunConstructor = 0x80000000u; // a registered class's constructor
+
+Value Arg(Args& a, size_t i) { return i < a.size() ? a[i] : Value(); }
+
+// A script depth as an int, kept in a range where the sum with the timeline offset cannot overflow.
+int Depth(double d) { return static_cast<int>(std::clamp(d, -2e6, 2e6)); }
+
+Rect Union(Rect a, const Rect& b) {
+    if (a.xMin > a.xMax) return b;
+    if (b.xMin > b.xMax) return a;
+    return {std::min(a.xMin, b.xMin), std::max(a.xMax, b.xMax), std::min(a.yMin, b.yMin), std::max(a.yMax, b.yMax)};
+}
+
+Rect Transformed(const Rect& r, const Matrix& m) {
+    if (r.xMin > r.xMax) return r;
+    double xs[4] = {m.MapX(r.xMin, r.yMin), m.MapX(r.xMax, r.yMin), m.MapX(r.xMin, r.yMax), m.MapX(r.xMax, r.yMax)};
+    double ys[4] = {m.MapY(r.xMin, r.yMin), m.MapY(r.xMax, r.yMin), m.MapY(r.xMin, r.yMax), m.MapY(r.xMax, r.yMax)};
+    return {static_cast<int32_t>(std::floor(*std::min_element(xs, xs + 4))), static_cast<int32_t>(std::ceil(*std::max_element(xs, xs + 4))),
+            static_cast<int32_t>(std::floor(*std::min_element(ys, ys + 4))), static_cast<int32_t>(std::ceil(*std::max_element(ys, ys + 4)))};
+}
+
+constexpr Rect kEmpty{1, 0, 1, 0};
+
+// Bounds of what a list shows, in the list's own space (twips).
+Rect ListBounds(const DisplayObjects& list);
+
+Rect LocalBounds(const DisplayObject& o) {
+    const Character& c = *o.character;
+    if (const auto* shape = std::get_if<Shape>(&c.data)) return shape->bounds;
+    if (o.morphed) return o.morphed->bounds;
+    if (const auto* text = std::get_if<Text>(&c.data)) return Transformed(text->bounds, text->matrix);
+    if (!o.children.empty()) return ListBounds(o.children);
+    return kEmpty;
+}
+
+Rect ListBounds(const DisplayObjects& list) {
+    Rect r = kEmpty;
+    for (const DisplayObject& o : list) r = Union(r, Transformed(LocalBounds(o), o.matrix));
+    return r;
+}
+
+} // namespace
+
+ScriptHost::ScriptHost(Player& player) : player_(player) {
+    vm_ = std::make_unique<Vm>(player.movie_->header.version);
+    vm_->SetHost(this);
+    InstallClipClass();
+    root_ = vm_->New<ClipObject>(vm_->clipProto);
+    root_->className = "MovieClip";
+    root_->host = this;
+    root_->isRoot = true;
+    auto sprite = std::make_shared<Character>();
+    sprite->data = Sprite{};
+    std::get<Sprite>(sprite->data).timeline.frames.resize(1);
+    emptySprite_ = sprite;
+}
+
+ScriptHost::~ScriptHost() = default;
+
+Object* ScriptHost::RootClip() { return root_; }
+
+ClipObject* ScriptHost::Clip(Object* o) {
+    if (!o) return nullptr;
+    return dynamic_cast<ClipObject*>(o);
+}
+
+bool ScriptHost::IsClip(Object* o) { return Clip(o) != nullptr; }
+Object* ScriptHost::Root() { return root_; }
+
+Object* ScriptHost::ParentOf(Object* clip) {
+    ClipObject* c = Clip(clip);
+    return c ? c->parent : nullptr;
+}
+
+DisplayObjects* ScriptHost::ListOf(ClipObject* c) {
+    if (!c) return nullptr;
+    if (c->isRoot) return &player_.root_;
+    return c->display ? &c->display->children : nullptr;
+}
+
+Player::TimelineRef ScriptHost::RefOf(ClipObject* c) {
+    if (c->isRoot) return player_.Root();
+    DisplayObject& o = *c->display;
+    return {*o.timeline, o.currentFrame, o.playing, o.children, c->nesting, o.instance, c};
+}
+
+Object* ScriptHost::ChildNamed(Object* clip, const std::string& name, bool caseless) {
+    DisplayObjects* list = ListOf(Clip(clip));
+    if (!list) return nullptr;
+    for (DisplayObject& o : *list)
+        if (o.clip && (o.name == name || (caseless && script::CaselessEqual(o.name, name)))) return o.clip;
+    return nullptr;
+}
+
+std::string ScriptHost::TargetPath(Object* clip) {
+    ClipObject* c = Clip(clip);
+    if (!c || c->isRoot) return "_level0";
+    std::string name = c->display ? c->display->name : "";
+    return (c->parent ? TargetPath(c->parent) : std::string("_level0")) + "." + name;
+}
+
+std::string ScriptHost::SlashPath(Object* clip) {
+    ClipObject* c = Clip(clip);
+    if (!c || c->isRoot) return "/";
+    std::string up = c->parent ? SlashPath(c->parent) : "/";
+    return (up == "/" ? "" : up) + "/" + (c->display ? c->display->name : "");
+}
+
+void ScriptHost::Attach(DisplayObject& o, Object* parent, int nesting) {
+    ClipObject* c = vm_->New<ClipObject>(vm_->clipProto);
+    c->className = "MovieClip";
+    c->host = this;
+    c->display = &o;
+    c->parent = parent;
+    c->nesting = nesting;
+    c->actions = o.clipActions;
+    o.clip = c;
+    if (o.name.empty()) o.name = "instance" + std::to_string(++steps_);
+    // A class registered for the sprite's exported name makes it.
+    for (const auto& [symbol, id] : player_.movie_->exports) {
+        if (id != o.characterId) continue;
+        auto it = vm_->registered.find(symbol);
+        if (it == vm_->registered.end()) continue;
+        Value proto = vm_->Get(it->second, "prototype");
+        if (proto.IsObject()) c->proto = proto.o;
+        queue_.push_back({c, nullptr, kRunConstructor, {}});
+        break;
+    }
+    bool hasInit = false;
+    for (const ClipAction& a : c->actions) hasInit |= (a.events & (kEventInitialize | kEventConstruct)) != 0;
+    if (hasInit) queue_.push_back({c, nullptr, kEventInitialize | kEventConstruct, {}});
+    queue_.push_back({c, nullptr, kEventLoad, "onLoad"});
+}
+
+void ScriptHost::Detach(DisplayObject& o) {
+    for (DisplayObject& child : o.children) Detach(child);
+    ClipObject* c = Clip(o.clip);
+    if (!c) return;
+    c->display = nullptr;
+    c->removed = true;
+    o.clip = nullptr;
+    queue_.push_back({c, nullptr, kEventUnload, "onUnload"});
+}
+
+void ScriptHost::Relink(DisplayObjects& list) {
+    for (DisplayObject& o : list)
+        if (ClipObject* c = Clip(o.clip)) c->display = &o;
+}
+
+void ScriptHost::QueueScript(Object* clip, const Bytecode& code) { queue_.push_back({clip, code, 0, {}}); }
+
+void ScriptHost::QueueInit(uint16_t sprite, const Bytecode& code) {
+    if (!initDone_.insert(sprite).second) return;
+    queue_.push_front({root_, code, 0, {}});
+}
+
+void ScriptHost::BeginStep() { vm_->StartBudget(); }
+
+void ScriptHost::RunEvent(const Job& job) {
+    ClipObject* c = Clip(job.clip);
+    if (!c) return;
+    if (job.event == kRunConstructor) {
+        Value ctor = vm_->Get(c->proto, "constructor");
+        if (ctor.IsObject()) vm_->CallTop(ctor, Value(static_cast<Object*>(c)), {});
+        return;
+    }
+    if (c->removed && job.event != kEventUnload) return;
+    for (const ClipAction& a : c->actions)
+        if (a.events & job.event) vm_->RunBlock(a.code, c);
+    if (!job.method.empty()) vm_->CallMethodIfAny(c, job.method, {});
+}
+
+void ScriptHost::RunQueue() {
+    int guard = 0;
+    while (!queue_.empty() && guard++ < 1000000) {
+        Job job = std::move(queue_.front());
+        queue_.pop_front();
+        if (job.code) {
+            ClipObject* c = Clip(job.clip);
+            if (c && c->removed) continue;
+            vm_->RunBlock(job.code, job.clip);
+        } else {
+            RunEvent(job);
+        }
+    }
+}
+
+void ScriptHost::EnterFrameOf(DisplayObjects& list) {
+    std::vector<Object*> order;
+    std::function<void(DisplayObjects&)> walk = [&](DisplayObjects& l) {
+        for (size_t i = l.size(); i-- > 0;) {
+            walk(l[i].children);
+            if (l[i].clip) order.push_back(l[i].clip);
+        }
+    };
+    walk(list);
+    order.push_back(root_);
+    vm_->rootsScratch.clear();
+    for (Object* o : order) vm_->rootsScratch.push_back(Value(o));
+    for (Object* o : order) {
+        ClipObject* c = Clip(o);
+        if (!c || c->removed) continue;
+        RunEvent({c, nullptr, kEventEnterFrame, "onEnterFrame"});
+    }
+    vm_->rootsScratch.clear();
+}
+
+void ScriptHost::EnterFrame() {
+    EnterFrameOf(player_.root_);
+    RunQueue();
+}
+
+void ScriptHost::EndStep() {
+    vm_->now += 1000.0 / player_.FrameRate();
+    std::vector<int> due;
+    for (const Vm::Timer& t : vm_->timers)
+        if (t.due <= vm_->now) due.push_back(t.id);
+    for (int id : due) {
+        auto it = std::find_if(vm_->timers.begin(), vm_->timers.end(), [id](const Vm::Timer& t) { return t.id == id; });
+        if (it == vm_->timers.end()) continue;
+        Vm::Timer t = *it;
+        if (t.repeat)
+            it->due = std::max(vm_->now, it->due + std::max(t.interval, 1.0));
+        else
+            vm_->timers.erase(it);
+        if (t.fn.IsObject())
+            vm_->CallTop(t.fn, Value(), t.args);
+        else if (t.self.IsObject())
+            vm_->CallMethodIfAny(t.self.o, t.method, t.args);
+        RunQueue();
+    }
+    Collect();
+}
+
+void ScriptHost::Collect() {
+    static constexpr size_t kSlack = 20000;
+    if (vm_->LiveObjects() < kSlack) return;
+    std::vector<Object*> roots{root_};
+    std::function<void(DisplayObjects&)> walk = [&](DisplayObjects& l) {
+        for (DisplayObject& o : l) {
+            if (o.clip) roots.push_back(o.clip);
+            walk(o.children);
+        }
+    };
+    walk(player_.root_);
+    for (Job& j : queue_) roots.push_back(j.clip);
+    vm_->Collect(roots);
+}
+
+void ScriptHost::Log(const std::string& what) {
+    // Inert calls and stopped scripts are noted once each; a saver has no one to tell.
+    logged_.insert(what);
+}
+
+// ---- properties ----
+
+Value ScriptHost::GetClipProperty(Object* clip, int index) {
+    ClipObject* c = Clip(clip);
+    if (!c) return {};
+    DisplayObject* o = c->Props();
+    if (!o) return {};
+    const Matrix& m = o->matrix;
+    switch (index) {
+    case 0: return Value(m.tx / 20.0);
+    case 1: return Value(m.ty / 20.0);
+    case 2: return Value(std::sqrt(m.a * m.a + m.b * m.b) * 100);
+    case 3: return Value(std::sqrt(m.c * m.c + m.d * m.d) * 100);
+    case 4: return Value(c->isRoot ? player_.frame_ + 1.0 : o->timeline ? o->currentFrame + 1.0 : 1.0);
+    case 5:
+    case 12:
+        return Value(c->isRoot ? static_cast<double>(player_.TotalFrames()) : o->timeline ? static_cast<double>(o->timeline->FrameCount()) : 1.0);
+    case 6: return Value(static_cast<double>(o->colorTransform.multA) * 100);
+    case 7: return Value(o->visible);
+    case 8:
+    case 9: {
+        Rect r = c->isRoot ? ListBounds(player_.root_) : Transformed(LocalBounds(*o), m);
+        if (r.xMin > r.xMax) return Value(0);
+        return Value((index == 8 ? r.Width() : r.Height()) / 20.0);
+    }
+    case 10: return Value(std::atan2(m.b, m.a) * 180 / M_PI);
+    case 11: return Value(SlashPath(c));
+    case 13: return Value(c->isRoot ? std::string() : o->name);
+    case 14: return Value("");
+    case 15: return Value(player_.movie_->fileName);
+    case 16: return Value(1);
+    case 17: return Value(1);
+    case 18: return Value(5);
+    case 19: return Value("HIGH");
+    default: return Value(0);
+    }
+}
+
+void ScriptHost::SetClipProperty(Object* clip, int index, const Value& v) {
+    ClipObject* c = Clip(clip);
+    if (!c) return;
+    DisplayObject* o = c->Props();
+    if (!o) return;
+    Matrix& m = o->matrix;
+    double n = vm_->ToNumber(v);
+    auto scaleX = [&] { return std::sqrt(m.a * m.a + m.b * m.b); };
+    auto scaleY = [&] { return std::sqrt(m.c * m.c + m.d * m.d); };
+    switch (index) {
+    case 0:
+        if (std::isfinite(n)) m.tx = std::round(n * 20);
+        break;
+    case 1:
+        if (std::isfinite(n)) m.ty = std::round(n * 20);
+        break;
+    case 2:
+    case 3: {
+        if (!std::isfinite(n)) break;
+        double s = n / 100;
+        if (index == 2) {
+            double rot = std::atan2(m.b, m.a);
+            m.a = s * std::cos(rot);
+            m.b = s * std::sin(rot);
+        } else {
+            double rot = std::atan2(-m.c, m.d);
+            m.c = -s * std::sin(rot);
+            m.d = s * std::cos(rot);
+        }
+        break;
+    }
+    case 6:
+        if (std::isfinite(n)) o->colorTransform.multA = static_cast<float>(n / 100);
+        break;
+    case 7: o->visible = vm_->ToBool(v); break;
+    case 8:
+    case 9: {
+        if (!std::isfinite(n) || n < 0) break;
+        Rect r = Transformed(LocalBounds(*o), m);
+        double cur = (index == 8 ? r.Width() : r.Height()) / 20.0;
+        if (r.xMin > r.xMax || cur == 0) break;
+        double k = n / cur;
+        if (index == 8) {
+            m.a *= k;
+            m.b *= k;
+        } else {
+            m.c *= k;
+            m.d *= k;
+        }
+        break;
+    }
+    case 10: {
+        if (!std::isfinite(n)) break;
+        double sx = scaleX(), sy = scaleY();
+        double rad = n * M_PI / 180;
+        m.a = sx * std::cos(rad);
+        m.b = sx * std::sin(rad);
+        m.c = -sy * std::sin(rad);
+        m.d = sy * std::cos(rad);
+        break;
+    }
+    case 13:
+        if (!c->isRoot) o->name = vm_->ToString(v);
+        break;
+    default: break;
+    }
+}
+
+// ---- timeline control ----
+
+void ScriptHost::GotoFrame(Object* clip, const Value& frame, bool play, int bias) {
+    ClipObject* c = Clip(clip);
+    if (!c || (!c->isRoot && (!c->display || !c->display->timeline))) return;
+    Player::TimelineRef ref = RefOf(c);
+    long target;
+    Value f = frame;
+    if (f.IsString()) {
+        double n = Vm::StringToNumber(f.s, 7);
+        if (!std::isnan(n)) {
+            f = Value(n);
+        } else {
+            const uint32_t* at = Player::Label(ref.timeline, f.s);
+            if (!at) return;
+            ref.playing = play;
+            player_.Goto(ref, *at, Player::Jump::Script);
+            return;
+        }
+    }
+    double n = vm_->ToNumber(f);
+    if (!std::isfinite(n)) return;
+    target = static_cast<long>(std::clamp(n, -1e9, 1e9)) - 1 + bias;
+    if (target < 0) target = 0;
+    ref.playing = play;
+    player_.Goto(ref, static_cast<uint32_t>(std::min<long>(target, 1000000000)), Player::Jump::Script);
+}
+
+void ScriptHost::Play(Object* clip, bool play) {
+    ClipObject* c = Clip(clip);
+    if (!c) return;
+    if (c->isRoot)
+        player_.playing_ = play;
+    else if (c->display)
+        c->display->playing = play;
+}
+
+void ScriptHost::StepFrame(Object* clip, int delta) {
+    ClipObject* c = Clip(clip);
+    if (!c || (!c->isRoot && (!c->display || !c->display->timeline))) return;
+    Player::TimelineRef ref = RefOf(c);
+    ref.playing = false;
+    if (delta > 0 && ref.frame + 1 < ref.timeline.FrameCount()) player_.Goto(ref, ref.frame + 1, Player::Jump::Script);
+    if (delta < 0 && ref.frame > 0) player_.Goto(ref, ref.frame - 1, Player::Jump::Script);
+}
+
+bool ScriptHost::FrameLoaded(Object*, const Value&) { return true; }
+
+// ---- clips made and removed by scripts ----
+
+Object* ScriptHost::NewClipAt(ClipObject* parent, std::shared_ptr<const Character> character, uint16_t id,
+                              const std::string& name, int depth, Object* init, const DisplayObject* copyOf) {
+    DisplayObjects* list = ListOf(parent);
+    if (!list || !character || player_.objectCount_ >= Limits::kMaxDisplayObjects) return nullptr;
+    long d = depth + 16384L;
+    if (d < 0 || d > 65535) return nullptr;
+    auto it = std::lower_bound(list->begin(), list->end(), static_cast<uint16_t>(d),
+                               [](const DisplayObject& o, uint16_t v) { return o.depth < v; });
+    if (it != list->end() && it->depth == d) {
+        Detach(*it);
+        it = list->erase(it);
+    }
+    DisplayObject o;
+    if (copyOf) {
+        o.matrix = copyOf->matrix;
+        o.colorTransform = copyOf->colorTransform;
+        o.clipActions = copyOf->clipActions;
+        o.visible = copyOf->visible;
+        o.blendMode = copyOf->blendMode;
+        o.ratio = copyOf->ratio;
+    }
+    o.depth = static_cast<uint16_t>(d);
+    o.characterId = id;
+    o.character = std::move(character);
+    o.name = name;
+    o.scripted = true;
+    size_t index = static_cast<size_t>(it - list->begin());
+    list->insert(it, std::move(o));
+    ++player_.objectCount_;
+    Relink(*list);
+    DisplayObject& placed = (*list)[index];
+    player_.Instantiate(placed, parent->nesting, parent);
+    Object* made = placed.clip;
+    if (made && init)
+        for (const Object::Slot& s : init->Slots())
+            if (!(s.prop.flags & script::kDontEnum)) vm_->Set(made, s.name, s.prop.value);
+    return made;
+}
+
+void ScriptHost::Clone(Object* clip, const std::string& name, int depth) {
+    ClipObject* c = Clip(clip);
+    if (!c || c->isRoot || !c->display) return;
+    ClipObject* parent = Clip(c->parent);
+    if (!parent) return;
+    NewClipAt(parent, c->display->character, c->display->characterId, name, depth, nullptr, c->display);
+}
+
+void ScriptHost::Remove(Object* clip) {
+    ClipObject* c = Clip(clip);
+    if (!c || c->isRoot || !c->display) return;
+    if (c->display->depth < 16384) return; // only clips above the timeline's depths go
+    ClipObject* parent = Clip(c->parent);
+    DisplayObjects* list = ListOf(parent);
+    if (!list) return;
+    for (auto it = list->begin(); it != list->end(); ++it) {
+        if (it->clip != c) continue;
+        size_t n = 1;
+        std::function<void(const DisplayObjects&)> count = [&](const DisplayObjects& l) {
+            for (const DisplayObject& x : l) {
+                ++n;
+                count(x.children);
+            }
+        };
+        count(it->children);
+        player_.objectCount_ -= std::min(player_.objectCount_, n);
+        Detach(*it);
+        list->erase(it);
+        Relink(*list);
+        return;
+    }
+}
+
+void ScriptHost::InstallClipClass() {
+    Vm& vm = *vm_;
+    Object* proto = vm.NewObject();
+    vm.clipProto = proto;
+    script::Function* ctor = vm.NewNative([](Vm&, Value, Args&) { return Value(); }, "MovieClip");
+    ctor->SetOwn("prototype", Value(proto), script::kDontEnum);
+    proto->SetOwn("constructor", Value(static_cast<Object*>(ctor)), script::kDontEnum);
+    vm.global->SetOwn("MovieClip", Value(static_cast<Object*>(ctor)), script::kDontEnum);
+    auto method = [&](const std::string& name, std::function<Value(ClipObject*, Args&)> fn) {
+        proto->SetOwn(name, Value(static_cast<Object*>(vm.NewNative([this, fn](Vm&, Value self, Args& a) -> Value {
+                          ClipObject* c = self.IsObject() ? Clip(self.o) : nullptr;
+                          if (!c) return Value();
+                          return fn(c, a);
+                      }, name))),
+                      script::kDontEnum);
+    };
+    method("play", [this](ClipObject* c, Args&) { Play(c, true); return Value(); });
+    method("stop", [this](ClipObject* c, Args&) { Play(c, false); return Value(); });
+    method("nextFrame", [this](ClipObject* c, Args&) { StepFrame(c, 1); return Value(); });
+    method("prevFrame", [this](ClipObject* c, Args&) { StepFrame(c, -1); return Value(); });
+    method("gotoAndPlay", [this](ClipObject* c, Args& a) { GotoFrame(c, Arg(a, 0), true, 0); return Value(); });
+    method("gotoAndStop", [this](ClipObject* c, Args& a) { GotoFrame(c, Arg(a, 0), false, 0); return Value(); });
+    method("getDepth", [](ClipObject* c, Args&) {
+        return c->display ? Value(static_cast<double>(c->display->depth) - 16384) : Value(c->isRoot ? -16384.0 : 0.0);
+    });
+    method("getNextHighestDepth", [this](ClipObject* c, Args&) {
+        DisplayObjects* list = ListOf(c);
+        double next = 0;
+        if (list)
+            for (DisplayObject& o : *list) next = std::max(next, static_cast<double>(o.depth) - 16384 + 1);
+        return Value(next);
+    });
+    method("getInstanceAtDepth", [this](ClipObject* c, Args& a) {
+        DisplayObjects* list = ListOf(c);
+        double d = vm_->ToNumber(Arg(a, 0)) + 16384;
+        if (list)
+            for (DisplayObject& o : *list)
+                if (o.depth == d && o.clip) return Value(o.clip);
+        return Value();
+    });
+    method("swapDepths", [this](ClipObject* c, Args& a) {
+        if (!c->display) return Value();
+        DisplayObjects* list = ListOf(Clip(c->parent));
+        if (!list) return Value();
+        long target;
+        Value t = Arg(a, 0);
+        if (t.IsObject() && Clip(t.o)) {
+            ClipObject* other = Clip(t.o);
+            if (!other->display || other->parent != c->parent) return Value();
+            target = other->display->depth;
+        } else {
+            double d = vm_->ToNumber(t);
+            if (!std::isfinite(d)) return Value();
+            target = Depth(d) + 16384L;
+        }
+        if (target < 0 || target > 65535) return Value();
+        uint16_t mine = c->display->depth;
+        for (DisplayObject& o : *list)
+            if (o.depth == target) o.depth = mine;
+        c->display->depth = static_cast<uint16_t>(target);
+        c->display->scripted = true;
+        std::stable_sort(list->begin(), list->end(), [](const DisplayObject& x, const DisplayObject& y) { return x.depth < y.depth; });
+        Relink(*list);
+        return Value();
+    });
+    method("attachMovie", [this](ClipObject* c, Args& a) {
+        std::string symbol = vm_->ToString(Arg(a, 0));
+        auto it = player_.movie_->exports.find(symbol);
+        if (it == player_.movie_->exports.end()) return Value();
+        auto character = player_.movie_->dictionary.Get(it->second);
+        if (!character || character->Kind() != CharacterKind::Sprite) return Value();
+        double depth = vm_->ToNumber(Arg(a, 2));
+        if (!std::isfinite(depth)) return Value();
+        Value init = Arg(a, 3);
+        Object* made = NewClipAt(c, character, it->second, vm_->ToString(Arg(a, 1)), Depth(depth),
+                                 init.IsObject() ? init.o : nullptr, nullptr);
+        return made ? Value(made) : Value();
+    });
+    method("duplicateMovieClip", [this](ClipObject* c, Args& a) {
+        if (c->isRoot || !c->display || !Clip(c->parent)) return Value();
+        double depth = vm_->ToNumber(Arg(a, 1));
+        if (!std::isfinite(depth)) return Value();
+        Value init = Arg(a, 2);
+        Object* made = NewClipAt(Clip(c->parent), c->display->character, c->display->characterId, vm_->ToString(Arg(a, 0)),
+                                 Depth(depth), init.IsObject() ? init.o : nullptr, c->display);
+        return made ? Value(made) : Value();
+    });
+    method("createEmptyMovieClip", [this](ClipObject* c, Args& a) {
+        double depth = vm_->ToNumber(Arg(a, 1));
+        if (!std::isfinite(depth)) return Value();
+        Object* made = NewClipAt(c, emptySprite_, 0, vm_->ToString(Arg(a, 0)), Depth(depth), nullptr, nullptr);
+        return made ? Value(made) : Value();
+    });
+    method("removeMovieClip", [this](ClipObject* c, Args&) {
+        Remove(c);
+        return Value();
+    });
+    method("getBytesLoaded", [this](ClipObject*, Args&) { return Value(static_cast<double>(player_.movie_->header.fileLength)); });
+    method("getBytesTotal", [this](ClipObject*, Args&) { return Value(static_cast<double>(player_.movie_->header.fileLength)); });
+    method("getBounds", [this](ClipObject* c, Args&) {
+        Object* r = vm_->NewObject();
+        DisplayObject* o = c->Props();
+        Rect b = c->isRoot ? ListBounds(player_.root_) : o ? LocalBounds(*o) : kEmpty;
+        bool empty = b.xMin > b.xMax;
+        vm_->Set(r, "xMin", Value(empty ? 6710886.35 : b.xMin / 20.0));
+        vm_->Set(r, "xMax", Value(empty ? 6710886.35 : b.xMax / 20.0));
+        vm_->Set(r, "yMin", Value(empty ? 6710886.35 : b.yMin / 20.0));
+        vm_->Set(r, "yMax", Value(empty ? 6710886.35 : b.yMax / 20.0));
+        return Value(r);
+    });
+}
+
+} // namespace movie

@@ -1,0 +1,84 @@
+// The player's side of scripting: one script object per sprite, the queue of
+// frame scripts and clip events, enterFrame, timers, and the MovieClip
+// methods and properties scripts use.
+#pragma once
+
+#include "movie/DisplayList.h"
+#include "movie/Player.h"
+#include "movie/script/Vm.h"
+
+#include <deque>
+#include <memory>
+#include <set>
+
+namespace movie {
+
+namespace script {
+class ClipObject;
+}
+
+class ScriptHost : public script::Host {
+public:
+    explicit ScriptHost(Player& player);
+    ~ScriptHost() override;
+
+    void SetTrace(std::function<void(const std::string&)> sink) { vm_->SetTrace(std::move(sink)); }
+    script::Object* RootClip();
+    // Gives a newly placed sprite its script object and queues its load event.
+    void Attach(DisplayObject& o, script::Object* parent, int nesting);
+    // An object leaves the display list: it and its children unload.
+    void Detach(DisplayObject& o);
+    // The objects of a list moved in memory: their script objects follow.
+    void Relink(DisplayObjects& list);
+    void QueueScript(script::Object* clip, const Bytecode& code);
+    void QueueInit(uint16_t sprite, const Bytecode& code);
+    void BeginStep();
+    void EnterFrame();
+    void RunQueue();
+    void EndStep();
+
+    // Host
+    bool IsClip(script::Object* o) override;
+    script::Object* Root() override;
+    script::Object* ParentOf(script::Object* clip) override;
+    script::Object* ChildNamed(script::Object* clip, const std::string& name, bool caseless) override;
+    std::string TargetPath(script::Object* clip) override;
+    std::string SlashPath(script::Object* clip) override;
+    script::Value GetClipProperty(script::Object* clip, int index) override;
+    void SetClipProperty(script::Object* clip, int index, const script::Value& v) override;
+    void GotoFrame(script::Object* clip, const script::Value& frame, bool play, int bias) override;
+    void Play(script::Object* clip, bool play) override;
+    void StepFrame(script::Object* clip, int delta) override;
+    bool FrameLoaded(script::Object* clip, const script::Value& frame) override;
+    void Clone(script::Object* clip, const std::string& name, int depth) override;
+    void Remove(script::Object* clip) override;
+    void Log(const std::string& what) override;
+
+private:
+    struct Job {
+        script::Object* clip;
+        Bytecode code;   // a frame script, or
+        uint32_t event;  // a clip event (its flag) with
+        std::string method; // its handler method
+    };
+    void InstallClipClass();
+    DisplayObjects* ListOf(script::ClipObject* c);
+    Player::TimelineRef RefOf(script::ClipObject* c);
+    script::ClipObject* Clip(script::Object* o);
+    script::Object* NewClipAt(script::ClipObject* parent, std::shared_ptr<const Character> character, uint16_t id,
+                              const std::string& name, int depth, script::Object* init, const DisplayObject* copyOf);
+    void RunEvent(const Job& job);
+    void EnterFrameOf(DisplayObjects& list);
+    void Collect();
+
+    Player& player_;
+    std::unique_ptr<script::Vm> vm_;
+    script::ClipObject* root_ = nullptr;
+    std::deque<Job> queue_;
+    std::set<uint16_t> initDone_;
+    std::set<std::string> logged_;
+    std::shared_ptr<const Character> emptySprite_;
+    int steps_ = 0;
+};
+
+} // namespace movie

@@ -1,0 +1,1053 @@
+// The action loop: one block of bytecode at a time, nested blocks (With,
+// Try, function bodies) by recursion.
+#include "movie/script/Vm.h"
+
+#include "movie/Limits.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <random>
+
+namespace movie::script {
+
+namespace {
+
+// The `super` of a method: reads go to the prototype above the method's
+// home, calls run with the caller's `this`.
+class SuperObject : public Object {
+public:
+    Value self;
+    Object* home = nullptr; // the prototype the running method came from
+    bool GetSpecial(Vm& vm, const std::string& name, Value& out) override {
+        Object* base = home ? home->proto : nullptr;
+        out = base ? vm.Get(base, name) : Value();
+        return true;
+    }
+    void Trace(std::vector<Object*>& out) override {
+        Object::Trace(out);
+        if (self.o) out.push_back(self.o);
+        if (home) out.push_back(home);
+    }
+};
+
+struct Frame {
+    std::shared_ptr<const std::vector<uint8_t>> code;
+    std::vector<Scope> scope;
+    Object* base = nullptr;   // the timeline the code belongs to
+    Object* target = nullptr; // where clip actions go (SetTarget); null when lost
+    Value self;
+    std::vector<Value>* regs;
+    std::shared_ptr<std::vector<std::string>> pool;
+    int version;
+    Function* callee = nullptr;
+    Object* locals = nullptr;
+    Object* home = nullptr;
+    std::vector<Value> stack;
+};
+
+enum class Flow { Done, Return, Jump };
+struct Outcome {
+    Flow flow = Flow::Done;
+    size_t pc = 0;
+    Value value;
+};
+
+struct Reader {
+    const uint8_t* p;
+    size_t n;
+    size_t i = 0;
+    bool Ok(size_t k) const { return i + k <= n; }
+    uint8_t U8() { return Ok(1) ? p[i++] : (i = n, 0); }
+    uint16_t U16() {
+        if (!Ok(2)) return i = n, 0;
+        uint16_t v = static_cast<uint16_t>(p[i] | p[i + 1] << 8);
+        i += 2;
+        return v;
+    }
+    uint32_t U32() {
+        if (!Ok(4)) return i = n, 0;
+        uint32_t v = p[i] | p[i + 1] << 8 | p[i + 2] << 16 | static_cast<uint32_t>(p[i + 3]) << 24;
+        i += 4;
+        return v;
+    }
+    std::string Str() {
+        size_t s = i;
+        while (i < n && p[i]) ++i;
+        std::string r(reinterpret_cast<const char*>(p + s), i - s);
+        if (i < n) ++i;
+        return r;
+    }
+};
+
+std::mt19937& Rng() {
+    static std::mt19937 rng(12345);
+    return rng;
+}
+
+} // namespace
+
+struct Interp {
+    Vm& vm;
+    Frame& f;
+
+    Value Pop() {
+        if (f.stack.empty()) return {};
+        Value v = std::move(f.stack.back());
+        f.stack.pop_back();
+        return v;
+    }
+    void Push(Value v) {
+        if (f.stack.size() > 1u << 20) throw Halt{"stack too deep"};
+        f.stack.push_back(std::move(v));
+    }
+    Host* host() { return vm.GetHost(); }
+    Object* Target() { return f.target; }
+
+    bool IsPath(const std::string& name) {
+        return name.find_first_of(":/.") != std::string::npos;
+    }
+
+    Object* ResolveClipPath(const std::string& path) {
+        if (path.empty()) return f.target;
+        // The first word of a dot path may be a variable of the scope chain.
+        size_t cut = path.find_first_of("./:");
+        if (path[0] != '/' && path[0] != '.' && cut != std::string::npos && path[cut] == '.') {
+            std::string first = path.substr(0, cut);
+            Value v = GetPlain(first);
+            if (v.IsObject()) return vm.ResolvePath(v.o, path.substr(cut + 1));
+        } else if (path[0] != '/' && path[0] != '.' && cut == std::string::npos) {
+            Value v = GetPlain(path);
+            if (v.IsObject()) return v.o;
+        }
+        Object* start = f.target ? f.target : f.base;
+        return vm.ResolvePath(start, path);
+    }
+
+    Value GetPlain(const std::string& name) {
+        if (name == "this") return f.self.IsUndefined() ? Value(f.base) : f.self;
+        if (vm.Version() >= 6 && name == "_global") return Value(vm.global);
+        if (vm.Caseless() ? CaselessEqual(name, "_root") : name == "_root") return host() ? Value(host()->Root()) : Value();
+        if (name.rfind("_level", 0) == 0 && host()) return name == "_level0" ? Value(host()->Root()) : Value();
+        for (size_t i = f.scope.size(); i-- > 0;) {
+            Object* o = f.scope[i].obj;
+            if (!o) continue;
+            if (vm.Has(o, name)) return vm.Get(o, name);
+        }
+        return {};
+    }
+
+    Value GetVariable(const std::string& name) {
+        if (!IsPath(name)) return GetPlain(name);
+        std::string tpath, var;
+        if (vm.SplitVariablePath(name, tpath, var)) {
+            Object* t = ResolveClipPath(tpath);
+            if (t && vm.Has(t, var)) return vm.Get(t, var);
+        }
+        Object* clip = ResolveClipPath(name);
+        return clip ? Value(clip) : Value();
+    }
+
+    void SetVariable(const std::string& name, const Value& v) {
+        if (IsPath(name)) {
+            std::string tpath, var;
+            if (vm.SplitVariablePath(name, tpath, var)) {
+                if (Object* t = ResolveClipPath(tpath)) vm.Set(t, var, v);
+            }
+            return;
+        }
+        for (size_t i = f.scope.size(); i-- > 0;) {
+            Scope& s = f.scope[i];
+            if (!s.obj) continue;
+            if (s.kind == Scope::Kind::Target || vm.Has(s.obj, name)) {
+                vm.Set(s.obj, name, v);
+                return;
+            }
+        }
+        if (f.base) vm.Set(f.base, name, v);
+    }
+
+    Object* Locals() {
+        return f.locals;
+    }
+
+    void DefineLocal(const std::string& name, const Value& v) {
+        if (Object* l = Locals()) {
+            l->SetOwn(name, v);
+            return;
+        }
+        SetVariable(name, v);
+    }
+
+    Function* MakeFunction(Reader& r, bool v2, size_t bodyStart, size_t& bodyLen) {
+        Function* fn = vm.New<Function>(vm.functionProto);
+        fn->className = "Function";
+        fn->name = r.Str();
+        uint16_t nparams = r.U16();
+        if (v2) {
+            fn->isV2 = true;
+            fn->regCount = r.U8();
+            fn->flags = r.U16();
+            for (uint16_t i = 0; i < nparams && r.i < r.n; ++i) {
+                fn->paramRegs.push_back(r.U8());
+                fn->params.push_back(r.Str());
+            }
+        } else {
+            for (uint16_t i = 0; i < nparams && r.i < r.n; ++i) fn->params.push_back(r.Str());
+        }
+        bodyLen = r.U16();
+        fn->code = f.code;
+        fn->start = bodyStart;
+        fn->length = std::min(bodyLen, f.code->size() - std::min(bodyStart, f.code->size()));
+        fn->scope = f.scope;
+        fn->pool = f.pool;
+        fn->version = f.version;
+        fn->homeClip = f.base;
+        Object* proto = vm.NewObject();
+        proto->SetOwn("constructor", Value(fn), kDontEnum);
+        fn->SetOwn("prototype", Value(proto), kDontEnum);
+        return fn;
+    }
+
+    Value CallValue(const Value& fn, const Value& self, Args& args, Object* home) {
+        vm.CheckBudget();
+        vm.CheckStack();
+        if (fn.IsObject() && fn.o->IsFunction()) {
+            auto* func = static_cast<Function*>(fn.o);
+            if (!func->native && func->code) {
+                if (vm.callDepth >= Limits::kMaxCallDepth) throw Halt{"recursion too deep"};
+                ++vm.callDepth;
+                struct Leave {
+                    int& d;
+                    ~Leave() { --d; }
+                } leave{vm.callDepth};
+                return RunWithHome(func, self, args, home);
+            }
+        }
+        return vm.Call(fn, self, args);
+    }
+
+    Value RunWithHome(Function* fn, const Value& self, Args& args, Object* home);
+
+    Args PopArgs() {
+        double n = vm.ToNumber(Pop());
+        size_t count = n > 0 && n < 1e6 ? static_cast<size_t>(n) : 0;
+        count = std::min(count, f.stack.size());
+        Args args;
+        args.reserve(count);
+        for (size_t i = 0; i < count; ++i) args.push_back(Pop());
+        return args;
+    }
+
+    Object* ClipOf(const Value& v) {
+        if (v.IsObject()) return host() && host()->IsClip(v.o) ? v.o : nullptr;
+        std::string path = vm.ToString(v);
+        if (path.empty()) return f.target;
+        return ResolveClipPath(path);
+    }
+
+    Outcome Exec(size_t pc, size_t end);
+};
+
+Value Interp::RunWithHome(Function* fn, const Value& self, Args& args, Object* home) {
+    Object* locals = vm.New<Object>(nullptr);
+    Frame nf;
+    nf.code = fn->code;
+    nf.scope = fn->scope;
+    nf.scope.push_back({Scope::Kind::Local, locals});
+    nf.base = fn->homeClip;
+    nf.target = fn->homeClip;
+    nf.self = self;
+    nf.pool = fn->pool;
+    nf.version = fn->version;
+    nf.callee = fn;
+    nf.locals = locals;
+    nf.home = home;
+    std::vector<Value> regs(fn->isV2 ? std::max<size_t>(fn->regCount, 1) : 4);
+    nf.regs = &regs;
+
+    Array* arguments = vm.NewArray();
+    arguments->items = args;
+    arguments->SetOwn("callee", Value(fn), kDontEnum);
+    arguments->SetOwn("caller", Value::Null(), kDontEnum);
+
+    auto makeSuper = [&]() -> Value {
+        SuperObject* s = vm.New<SuperObject>(nullptr);
+        s->self = self;
+        s->home = home;
+        return Value(static_cast<Object*>(s));
+    };
+    if (fn->isV2) {
+        uint16_t fl = fn->flags;
+        size_t r = 1;
+        auto put = [&](Value v) {
+            if (r < regs.size()) regs[r] = std::move(v);
+            ++r;
+        };
+        if (fl & 0x01) put(self);
+        if (fl & 0x04) put(Value(static_cast<Object*>(arguments)));
+        if (fl & 0x10) put(makeSuper());
+        if (fl & 0x40) put(host() ? Value(host()->Root()) : Value());
+        if (fl & 0x80) put(host() && fn->homeClip ? Value(host()->ParentOf(fn->homeClip)) : Value());
+        if (fl & 0x100) put(Value(vm.global));
+        if (!(fl & 0x08) && !(fl & 0x04)) locals->SetOwn("arguments", Value(static_cast<Object*>(arguments)));
+        if (!(fl & 0x20) && !(fl & 0x10)) locals->SetOwn("super", makeSuper());
+        if (!(fl & 0x02) && !(fl & 0x01)) locals->SetOwn("this", self);
+        for (size_t i = 0; i < fn->params.size(); ++i) {
+            Value a = i < args.size() ? args[i] : Value();
+            uint8_t reg = fn->paramRegs[i];
+            if (reg && reg < regs.size())
+                regs[reg] = a;
+            else if (!reg)
+                locals->SetOwn(fn->params[i], a);
+        }
+    } else {
+        locals->SetOwn("this", self);
+        locals->SetOwn("arguments", Value(static_cast<Object*>(arguments)));
+        locals->SetOwn("super", makeSuper());
+        for (size_t i = 0; i < fn->params.size(); ++i) locals->SetOwn(fn->params[i], i < args.size() ? args[i] : Value());
+    }
+    Interp in{vm, nf};
+    size_t end = std::min(fn->start + fn->length, fn->code->size());
+    Outcome o = in.Exec(fn->start, end);
+    return o.flow == Flow::Return ? o.value : Value();
+}
+
+Value Vm::RunFunction(Function* f, const Value& self, Args& args, Object*) {
+    Frame dummy;
+    Interp in{*this, dummy};
+    Object* home = self.IsObject() ? self.o->proto : nullptr;
+    return in.RunWithHome(f, self, args, home);
+}
+
+void Vm::RunBlock(std::shared_ptr<const std::vector<uint8_t>> code, Object* clip) {
+    if (!code) return;
+    if (callDepth == 0) stackBase = reinterpret_cast<uintptr_t>(__builtin_frame_address(0));
+    Frame fr;
+    fr.code = code;
+    fr.scope = {{Scope::Kind::Global, global}, {Scope::Kind::Target, clip}};
+    fr.base = clip;
+    fr.target = clip;
+    fr.self = Value(clip);
+    std::vector<Value> regs(4);
+    fr.regs = &regs;
+    fr.pool = std::make_shared<std::vector<std::string>>();
+    fr.version = version_;
+    Interp in{*this, fr};
+    try {
+        in.Exec(0, code->size());
+    } catch (const Thrown& t) {
+        (void)t;
+        if (host_) host_->Log("uncaught exception");
+    } catch (const Halt& h) {
+        if (host_) host_->Log(h.why);
+    }
+}
+
+Outcome Interp::Exec(size_t pc, size_t end) {
+    const std::vector<uint8_t>& code = *f.code;
+    end = std::min(end, code.size());
+    const int ver = f.version;
+    while (pc < end) {
+        uint8_t op = code[pc];
+        size_t len = 0, at = pc + 1;
+        if (op >= 0x80) {
+            if (at + 2 > code.size()) break;
+            len = static_cast<size_t>(code[at] | code[at + 1] << 8);
+            at += 2;
+        }
+        size_t next = std::min(at + len, code.size());
+        Reader r{code.data() + at, next - at};
+        if (op == 0) break;
+        pc = next;
+        switch (op) {
+        // ---- timeline control ----
+        case 0x04: // NextFrame
+            if (f.target && host()) host()->StepFrame(f.target, 1);
+            break;
+        case 0x05: // PreviousFrame
+            if (f.target && host()) host()->StepFrame(f.target, -1);
+            break;
+        case 0x06: // Play
+            if (f.target && host()) host()->Play(f.target, true);
+            break;
+        case 0x07: // Stop
+            if (f.target && host()) host()->Play(f.target, false);
+            break;
+        case 0x08: // ToggleQuality
+        case 0x09: // StopSounds
+        case 0x28: // EndDrag
+            break;
+        case 0x81: { // GotoFrame
+            uint16_t frame = r.U16();
+            if (f.target && host()) host()->GotoFrame(f.target, Value(frame + 1.0), false, 0);
+            break;
+        }
+        case 0x8c: { // GoToLabel
+            std::string label = r.Str();
+            if (f.target && host()) host()->GotoFrame(f.target, Value(label), false, 0);
+            break;
+        }
+        case 0x9f: { // GotoFrame2
+            uint8_t flags = r.U8();
+            int bias = (flags & 2) ? r.U16() : 0;
+            Value frame = Pop();
+            Object* t = f.target;
+            if (frame.IsString()) {
+                size_t colon = frame.s.rfind(':');
+                if (colon != std::string::npos) {
+                    t = ResolveClipPath(frame.s.substr(0, colon));
+                    frame = Value(frame.s.substr(colon + 1));
+                }
+            }
+            if (t && host()) host()->GotoFrame(t, frame, flags & 1, bias);
+            break;
+        }
+        case 0x8a: { // WaitForFrame: every frame is loaded
+            r.U16();
+            r.U8();
+            break;
+        }
+        case 0x8d: // WaitForFrame2
+            r.U8();
+            Pop();
+            break;
+        case 0x8b: { // SetTarget
+            std::string name = r.Str();
+            if (name.empty())
+                f.target = f.base;
+            else
+                f.target = ResolveClipPath(name);
+            for (Scope& s : f.scope)
+                if (s.kind == Scope::Kind::Target) s.obj = f.target ? f.target : f.base;
+            break;
+        }
+        case 0x20: { // SetTarget2
+            Value v = Pop();
+            Object* t = v.IsObject() ? v.o : nullptr;
+            if (!v.IsObject()) {
+                std::string name = vm.ToString(v);
+                t = name.empty() ? f.base : ResolveClipPath(name);
+            }
+            f.target = t;
+            for (Scope& s : f.scope)
+                if (s.kind == Scope::Kind::Target) s.obj = f.target ? f.target : f.base;
+            break;
+        }
+        case 0x83: { // GetURL: no network
+            std::string url = r.Str();
+            if (host()) host()->Log("getURL " + url);
+            break;
+        }
+        case 0x9a: { // GetURL2
+            r.U8();
+            Value target = Pop();
+            Value url = Pop();
+            if (host()) host()->Log("getURL " + vm.ToString(url));
+            break;
+        }
+        case 0x24: { // CloneSprite
+            Value depth = Pop();
+            Value name = Pop();
+            Value source = Pop();
+            Object* clip = ClipOf(source);
+            if (clip && host()) host()->Clone(clip, vm.ToString(name), static_cast<int>(std::clamp(vm.ToNumber(depth), -2e6, 2e6)) - 16384);
+            break;
+        }
+        case 0x25: { // RemoveSprite
+            Object* clip = ClipOf(Pop());
+            if (clip && host()) host()->Remove(clip);
+            break;
+        }
+        case 0x27: { // StartDrag: no mouse
+            Pop();
+            Value lock = Pop();
+            Value constrain = Pop();
+            if (vm.ToBool(constrain)) {
+                Pop();
+                Pop();
+                Pop();
+                Pop();
+            }
+            (void)lock;
+            break;
+        }
+        case 0x9e: { // Call a frame's actions
+            Pop();
+            break;
+        }
+        // ---- arithmetic ----
+        case 0x0a:
+        case 0x0b:
+        case 0x0c:
+        case 0x0d: {
+            double b = vm.ToNumber(Pop()), a = vm.ToNumber(Pop());
+            double v = op == 0x0a ? a + b : op == 0x0b ? a - b : op == 0x0c ? a * b : a / b;
+            if (op == 0x0d && b == 0 && ver < 5) {
+                Push(Value("#ERROR#"));
+                break;
+            }
+            Push(Value(v));
+            break;
+        }
+        case 0x0e: { // Equals (numbers)
+            double b = vm.ToNumber(Pop()), a = vm.ToNumber(Pop());
+            Push(ver < 5 ? Value(a == b ? 1.0 : 0.0) : Value(a == b));
+            break;
+        }
+        case 0x0f: { // Less (numbers)
+            double b = vm.ToNumber(Pop()), a = vm.ToNumber(Pop());
+            Push(ver < 5 ? Value(a < b ? 1.0 : 0.0) : Value(a < b));
+            break;
+        }
+        case 0x10:
+        case 0x11: { // And, Or
+            bool b = vm.ToBool(Pop()), a = vm.ToBool(Pop());
+            bool v = op == 0x10 ? a && b : a || b;
+            Push(ver < 5 ? Value(v ? 1.0 : 0.0) : Value(v));
+            break;
+        }
+        case 0x12: { // Not
+            bool v = !vm.ToBool(Pop());
+            Push(ver < 5 ? Value(v ? 1.0 : 0.0) : Value(v));
+            break;
+        }
+        case 0x13:
+        case 0x29:
+        case 0x68: { // StringEquals, StringLess, StringGreater
+            std::string b = vm.ToString(Pop()), a = vm.ToString(Pop());
+            bool v = op == 0x13 ? a == b : op == 0x29 ? a < b : a > b;
+            Push(ver < 5 ? Value(v ? 1.0 : 0.0) : Value(v));
+            break;
+        }
+        case 0x14:
+        case 0x31: // StringLength
+            Push(Value(static_cast<double>(vm.ToString(Pop()).size())));
+            break;
+        case 0x15:
+        case 0x35: { // StringExtract(string, index 1-based, count)
+            double count = vm.ToNumber(Pop());
+            double index = vm.ToNumber(Pop());
+            std::string s = vm.ToString(Pop());
+            double st = std::isnan(index) ? 0 : std::max(0.0, index - 1);
+            if (st >= static_cast<double>(s.size())) {
+                Push(Value(""));
+                break;
+            }
+            size_t start = static_cast<size_t>(st);
+            size_t n = std::isnan(count) || count < 0 ? s.size() : static_cast<size_t>(std::min(count, 1e9));
+            Push(Value(s.substr(start, n)));
+            break;
+        }
+        case 0x21: { // StringAdd
+            std::string b = vm.ToString(Pop()), a = vm.ToString(Pop());
+            if (a.size() + b.size() > Limits::kMaxStringLength) throw Halt{"string too long"};
+            Push(Value(a + b));
+            break;
+        }
+        case 0x17: Pop(); break;
+        case 0x18: { // ToInteger
+            double d = vm.ToNumber(Pop());
+            Push(Value(std::isnan(d) ? 0.0 : static_cast<double>(vm.ToInt32(Value(d)))));
+            break;
+        }
+        case 0x30: { // RandomNumber
+            double m = vm.ToNumber(Pop());
+            int32_t max = std::isfinite(m) && m > 0 ? static_cast<int32_t>(std::min(m, 2147483647.0)) : 0;
+            Push(Value(max > 0 ? static_cast<double>(Rng()() % static_cast<uint32_t>(max)) : 0.0));
+            break;
+        }
+        case 0x32:
+        case 0x36: { // CharToAscii
+            std::string s = vm.ToString(Pop());
+            Push(s.empty() ? Value(ver >= 5 ? NAN : 0.0) : Value(static_cast<double>(static_cast<uint8_t>(s[0]))));
+            break;
+        }
+        case 0x33:
+        case 0x37: { // AsciiToChar
+            int c = vm.ToInt32(Pop()) & 0xffff;
+            std::string s;
+            if (c < 0x80) s.push_back(static_cast<char>(c));
+            else if (c < 0x800) {
+                s.push_back(static_cast<char>(0xc0 | c >> 6));
+                s.push_back(static_cast<char>(0x80 | (c & 0x3f)));
+            } else {
+                s.push_back(static_cast<char>(0xe0 | c >> 12));
+                s.push_back(static_cast<char>(0x80 | (c >> 6 & 0x3f)));
+                s.push_back(static_cast<char>(0x80 | (c & 0x3f)));
+            }
+            if (c == 0) s.clear();
+            Push(Value(s));
+            break;
+        }
+        case 0x34: Push(Value(std::floor(vm.now))); break; // GetTime
+        case 0x26: { // Trace
+            Value v = Pop();
+            vm.Trace(v.IsUndefined() ? "undefined" : vm.ToString(v));
+            break;
+        }
+        // ---- variables ----
+        case 0x1c: { // GetVariable
+            std::string name = vm.ToString(Pop());
+            Push(GetVariable(name));
+            break;
+        }
+        case 0x1d: { // SetVariable
+            Value v = Pop();
+            std::string name = vm.ToString(Pop());
+            SetVariable(name, v);
+            break;
+        }
+        case 0x3c: { // DefineLocal
+            Value v = Pop();
+            DefineLocal(vm.ToString(Pop()), v);
+            break;
+        }
+        case 0x41: { // DefineLocal2
+            std::string name = vm.ToString(Pop());
+            if (Object* l = Locals()) {
+                if (!l->FindOwn(name, vm.Caseless())) l->SetOwn(name, Value());
+            } else if (f.base && !vm.Has(f.base, name)) {
+                vm.Set(f.base, name, Value());
+            }
+            break;
+        }
+        case 0x22: { // GetProperty
+            double idx = vm.ToNumber(Pop());
+            Object* clip = ClipOf(Pop());
+            if (clip && host() && idx >= 0 && idx < 22)
+                Push(host()->GetClipProperty(clip, static_cast<int>(idx)));
+            else
+                Push(Value());
+            break;
+        }
+        case 0x23: { // SetProperty
+            Value v = Pop();
+            double idx = vm.ToNumber(Pop());
+            Object* clip = ClipOf(Pop());
+            if (clip && host() && idx >= 0 && idx < 22) host()->SetClipProperty(clip, static_cast<int>(idx), v);
+            break;
+        }
+        case 0x45: { // TargetPath
+            Value v = Pop();
+            if (v.IsObject() && host() && host()->IsClip(v.o))
+                Push(Value(host()->TargetPath(v.o)));
+            else
+                Push(Value());
+            break;
+        }
+        case 0x3a: { // Delete
+            std::string name = vm.ToString(Pop());
+            Value obj = Pop();
+            Push(Value(obj.IsObject() && vm.Delete(obj.o, name)));
+            break;
+        }
+        case 0x3b: { // Delete2
+            std::string name = vm.ToString(Pop());
+            bool done = false;
+            for (size_t i = f.scope.size(); i-- > 0;) {
+                Object* o = f.scope[i].obj;
+                if (o && o->FindOwn(name, vm.Caseless())) {
+                    done = vm.Delete(o, name);
+                    break;
+                }
+            }
+            Push(Value(done));
+            break;
+        }
+        // ---- stack ----
+        case 0x96: { // Push
+            while (r.i < r.n) {
+                uint8_t type = r.U8();
+                switch (type) {
+                case 0: Push(Value(r.Str())); break;
+                case 1: {
+                    uint32_t bits = r.U32();
+                    float fl;
+                    std::memcpy(&fl, &bits, 4);
+                    Push(Value(static_cast<double>(fl)));
+                    break;
+                }
+                case 2: Push(Value::Null()); break;
+                case 3: Push(Value()); break;
+                case 4: {
+                    uint8_t reg = r.U8();
+                    Push(reg < f.regs->size() ? (*f.regs)[reg] : Value());
+                    break;
+                }
+                case 5: Push(Value(r.U8() != 0)); break;
+                case 6: {
+                    uint64_t hi = r.U32(), lo = r.U32();
+                    uint64_t bits = hi << 32 | lo;
+                    double d;
+                    std::memcpy(&d, &bits, 8);
+                    Push(Value(d));
+                    break;
+                }
+                case 7: Push(Value(static_cast<double>(static_cast<int32_t>(r.U32())))); break;
+                case 8: {
+                    uint8_t i = r.U8();
+                    Push(i < f.pool->size() ? Value((*f.pool)[i]) : Value());
+                    break;
+                }
+                case 9: {
+                    uint16_t i = r.U16();
+                    Push(i < f.pool->size() ? Value((*f.pool)[i]) : Value());
+                    break;
+                }
+                default: r.i = r.n; break;
+                }
+            }
+            break;
+        }
+        case 0x4c: { // PushDuplicate
+            Value v = f.stack.empty() ? Value() : f.stack.back();
+            Push(v);
+            break;
+        }
+        case 0x4d: { // StackSwap
+            Value a = Pop(), b = Pop();
+            Push(a);
+            Push(b);
+            break;
+        }
+        case 0x87: { // StoreRegister
+            uint8_t reg = r.U8();
+            if (reg < f.regs->size()) (*f.regs)[reg] = f.stack.empty() ? Value() : f.stack.back();
+            break;
+        }
+        case 0x88: { // ConstantPool
+            auto pool = std::make_shared<std::vector<std::string>>();
+            uint16_t n = r.U16();
+            for (uint16_t i = 0; i < n && r.i < r.n; ++i) pool->push_back(r.Str());
+            f.pool = pool;
+            break;
+        }
+        // ---- ES-style operators ----
+        case 0x47: { // Add2
+            Value b = Pop(), a = Pop();
+            Value v = vm.Add(a, b);
+            if (v.IsString() && v.s.size() > Limits::kMaxStringLength) throw Halt{"string too long"};
+            Push(std::move(v));
+            break;
+        }
+        case 0x48: { // Less2
+            Value b = Pop(), a = Pop();
+            Push(vm.Compare(a, b));
+            break;
+        }
+        case 0x67: { // Greater
+            Value b = Pop(), a = Pop();
+            Push(vm.Compare(b, a));
+            break;
+        }
+        case 0x49: { // Equals2
+            Value b = Pop(), a = Pop();
+            Push(Value(vm.LooseEquals(a, b)));
+            break;
+        }
+        case 0x66: { // StrictEquals
+            Value b = Pop(), a = Pop();
+            Push(Value(Vm::StrictEquals(a, b)));
+            break;
+        }
+        case 0x3f: { // Modulo
+            double b = vm.ToNumber(Pop()), a = vm.ToNumber(Pop());
+            Push(Value(std::fmod(a, b)));
+            break;
+        }
+        case 0x50: Push(Value(vm.ToNumber(Pop()) + 1)); break;
+        case 0x51: Push(Value(vm.ToNumber(Pop()) - 1)); break;
+        case 0x60:
+        case 0x61:
+        case 0x62:
+        case 0x63:
+        case 0x64:
+        case 0x65: {
+            Value bv = Pop(), av = Pop();
+            int32_t b = vm.ToInt32(bv), a = vm.ToInt32(av);
+            double v;
+            switch (op) {
+            case 0x60: v = a & b; break;
+            case 0x61: v = a | b; break;
+            case 0x62: v = a ^ b; break;
+            case 0x63: v = static_cast<int32_t>(static_cast<uint32_t>(a) << (b & 31)); break;
+            case 0x64: v = a >> (b & 31); break;
+            default: v = static_cast<uint32_t>(a) >> (b & 31); break;
+            }
+            Push(Value(v));
+            break;
+        }
+        case 0x4a: Push(Value(vm.ToNumber(Pop()))); break;
+        case 0x4b: Push(Value(vm.ToString(Pop()))); break;
+        case 0x44: Push(Value(vm.TypeOf(Pop()))); break;
+        // ---- objects ----
+        case 0x4e: { // GetMember
+            Value name = Pop();
+            Value obj = Pop();
+            Push(vm.GetValue(obj, vm.ToString(name)));
+            break;
+        }
+        case 0x4f: { // SetMember
+            Value v = Pop();
+            Value name = Pop();
+            Value obj = Pop();
+            if (obj.IsObject()) vm.Set(obj.o, vm.ToString(name), v);
+            break;
+        }
+        case 0x42: { // InitArray
+            Args items = PopArgs();
+            Array* a = vm.NewArray();
+            a->items = std::move(items);
+            Push(Value(static_cast<Object*>(a)));
+            break;
+        }
+        case 0x43: { // InitObject
+            double n = vm.ToNumber(Pop());
+            size_t count = n > 0 && n < 1e6 ? static_cast<size_t>(n) : 0;
+            Object* o = vm.NewObject();
+            std::vector<std::pair<std::string, Value>> pairs;
+            for (size_t i = 0; i < count && !f.stack.empty(); ++i) {
+                Value v = Pop();
+                std::string name = vm.ToString(Pop());
+                pairs.emplace_back(std::move(name), std::move(v));
+            }
+            for (auto it = pairs.rbegin(); it != pairs.rend(); ++it) vm.Set(o, it->first, it->second);
+            Push(Value(o));
+            break;
+        }
+        case 0x3d: { // CallFunction
+            std::string name = vm.ToString(Pop());
+            Args args = PopArgs();
+            Value fn = GetVariable(name);
+            Value self = f.target ? Value(f.target) : Value(f.base);
+            Push(CallValue(fn, self, args, nullptr));
+            break;
+        }
+        case 0x52: { // CallMethod
+            Value name = Pop();
+            Value obj = Pop();
+            Args args = PopArgs();
+            std::string method = name.IsUndefined() ? std::string() : vm.ToString(name);
+            auto* sup = obj.IsObject() ? dynamic_cast<SuperObject*>(obj.o) : nullptr;
+            if (method.empty()) {
+                if (sup) {
+                    Object* base = sup->home ? sup->home->proto : nullptr;
+                    Value ctor = sup->home ? vm.Get(sup->home, "__constructor__") : Value();
+                    Push(CallValue(ctor, sup->self, args, base));
+                } else {
+                    Push(CallValue(obj, Value(), args, nullptr));
+                }
+                break;
+            }
+            if (sup) {
+                Object* owner = nullptr;
+                Object* base = sup->home ? sup->home->proto : nullptr;
+                Value fn = base ? vm.Get(base, method) : Value();
+                if (base) vm.Lookup(base, method, &owner);
+                Push(CallValue(fn, sup->self, args, owner));
+                break;
+            }
+            if (obj.IsNullish()) {
+                Push(Value());
+                break;
+            }
+            Object* self = vm.ToObject(obj);
+            Object* owner = nullptr;
+            Value fn = vm.Get(self, method);
+            vm.Lookup(self, method, &owner);
+            if (!fn.IsObject() || !fn.o->IsFunction()) {
+                Push(Value());
+                break;
+            }
+            Push(CallValue(fn, Value(self), args, owner));
+            break;
+        }
+        case 0x40: { // NewObject
+            std::string name = vm.ToString(Pop());
+            Args args = PopArgs();
+            Value ctor = GetVariable(name);
+            Push(vm.Construct(ctor, args));
+            break;
+        }
+        case 0x53: { // NewMethod
+            Value name = Pop();
+            Value obj = Pop();
+            Args args = PopArgs();
+            std::string method = name.IsUndefined() ? std::string() : vm.ToString(name);
+            Value ctor = method.empty() ? obj : vm.GetValue(obj, method);
+            Push(vm.Construct(ctor, args));
+            break;
+        }
+        case 0x54: { // InstanceOf
+            Value ctor = Pop();
+            Value obj = Pop();
+            Push(Value(ctor.IsObject() && vm.InstanceOf(obj, ctor.o)));
+            break;
+        }
+        case 0x2b: { // CastOp
+            Value obj = Pop();
+            Value ctor = Pop();
+            Push(ctor.IsObject() && vm.InstanceOf(obj, ctor.o) ? obj : Value::Null());
+            break;
+        }
+        case 0x2c: { // ImplementsOp
+            Value ctor = Pop();
+            Args ifaces = PopArgs();
+            if (ctor.IsObject()) {
+                Value proto = vm.Get(ctor.o, "prototype");
+                if (proto.IsObject()) {
+                    Array* a = vm.NewArray();
+                    a->items = ifaces;
+                    proto.o->SetOwn("__implements__", Value(static_cast<Object*>(a)), kDontEnum);
+                }
+            }
+            break;
+        }
+        case 0x69: { // Extends
+            Value super = Pop();
+            Value sub = Pop();
+            if (sub.IsObject() && super.IsObject()) {
+                Value sp = vm.Get(super.o, "prototype");
+                Object* proto = vm.New<Object>(sp.IsObject() ? sp.o : nullptr);
+                proto->SetOwn("__constructor__", super, kDontEnum);
+                sub.o->SetOwn("prototype", Value(proto));
+            }
+            break;
+        }
+        case 0x46:
+        case 0x55: { // Enumerate, Enumerate2
+            Value v = Pop();
+            Object* o = nullptr;
+            if (op == 0x46) {
+                Value got = GetVariable(vm.ToString(v));
+                o = got.IsObject() ? got.o : nullptr;
+            } else {
+                o = v.IsObject() ? v.o : nullptr;
+            }
+            Push(Value::Null());
+            if (o) {
+                std::vector<std::string> keys = vm.Keys(o);
+                if (host() && host()->IsClip(o)) {
+                    // Child clips are enumerated as well, through the host's own names.
+                }
+                for (auto& k : keys) Push(Value(k));
+            }
+            break;
+        }
+        case 0x9b:
+        case 0x8e: { // DefineFunction, DefineFunction2
+            size_t bodyLen = 0;
+            Function* fn = MakeFunction(r, op == 0x8e, next, bodyLen);
+            pc = std::min(next + bodyLen, code.size());
+            if (fn->name.empty())
+                Push(Value(static_cast<Object*>(fn)));
+            else
+                DefineLocal(fn->name, Value(static_cast<Object*>(fn)));
+            break;
+        }
+        case 0x3e: { // Return
+            Outcome o;
+            o.flow = Flow::Return;
+            o.value = Pop();
+            return o;
+        }
+        case 0x2a: { // Throw
+            throw Thrown{Pop()};
+        }
+        case 0x94: { // With
+            uint16_t size = r.U16();
+            Value v = Pop();
+            Object* o = v.IsObject() ? v.o : vm.ToObject(v);
+            size_t blockEnd = std::min(pc + size, code.size());
+            f.scope.push_back({Scope::Kind::With, o});
+            Outcome out;
+            try {
+                out = Exec(pc, blockEnd);
+            } catch (...) {
+                f.scope.pop_back();
+                throw;
+            }
+            f.scope.pop_back();
+            if (out.flow == Flow::Return) return out;
+            pc = out.flow == Flow::Jump ? out.pc : blockEnd;
+            if (pc < at - 3 || pc >= end) {
+                if (pc != end) return {Flow::Jump, pc, {}};
+            }
+            break;
+        }
+        case 0x8f: { // Try
+            uint8_t flags = r.U8();
+            uint16_t trySize = r.U16(), catchSize = r.U16(), finallySize = r.U16();
+            std::string catchName;
+            uint8_t catchReg = 0;
+            if (flags & 4)
+                catchReg = r.U8();
+            else
+                catchName = r.Str();
+            size_t tryStart = pc, catchStart = std::min(tryStart + trySize, code.size());
+            size_t finallyStart = std::min(catchStart + catchSize, code.size());
+            size_t after = std::min(finallyStart + finallySize, code.size());
+            Outcome out;
+            bool pending = false;
+            Value pendingValue;
+            size_t depth = f.stack.size();
+            try {
+                out = Exec(tryStart, catchStart);
+            } catch (const Thrown& t) {
+                f.stack.resize(std::min(depth, f.stack.size()));
+                if (flags & 1) {
+                    if (flags & 4) {
+                        if (catchReg < f.regs->size()) (*f.regs)[catchReg] = t.value;
+                    } else if (Object* l = Locals()) {
+                        l->SetOwn(catchName, t.value);
+                    } else {
+                        SetVariable(catchName, t.value);
+                    }
+                    try {
+                        out = Exec(catchStart, finallyStart);
+                    } catch (const Thrown& t2) {
+                        pending = true;
+                        pendingValue = t2.value;
+                    }
+                } else {
+                    pending = true;
+                    pendingValue = t.value;
+                }
+            }
+            if (flags & 2) {
+                Outcome fin = Exec(finallyStart, after);
+                if (fin.flow != Flow::Done) return fin;
+            }
+            if (pending) throw Thrown{pendingValue};
+            if (out.flow == Flow::Return) return out;
+            pc = out.flow == Flow::Jump ? out.pc : after;
+            if (pc < tryStart || pc >= end) {
+                if (pc != end) return {Flow::Jump, pc, {}};
+            }
+            break;
+        }
+        case 0x99:
+        case 0x9d: { // Jump, If
+            int16_t offset = static_cast<int16_t>(r.U16());
+            bool take = true;
+            if (op == 0x9d) take = vm.ToBool(Pop());
+            if (!take) break;
+            long target = static_cast<long>(next) + offset;
+            if (target < 0 || static_cast<size_t>(target) > code.size()) return {Flow::Done, end, {}};
+            if (offset < 0) vm.CheckBudget();
+            size_t t = static_cast<size_t>(target);
+            if (t >= end || t < pc - (next - pc)) {
+                // Leaves this block (a With or Try body): the enclosing block goes on there.
+            }
+            pc = t;
+            if (pc >= end && pc != end) return {Flow::Jump, pc, {}};
+            break;
+        }
+        default: break; // unknown actions are skipped
+        }
+    }
+    return {};
+}
+
+} // namespace movie::script

@@ -1,0 +1,100 @@
+#include "movie/script/Value.h"
+
+namespace movie::script {
+
+bool CaselessEqual(const std::string& a, const std::string& b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+        char x = a[i], y = b[i];
+        if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
+        if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
+        if (x != y) return false;
+    }
+    return true;
+}
+
+std::string Lower(std::string s) {
+    for (char& c : s)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return s;
+}
+
+bool ArrayIndex(const std::string& s, size_t& out) {
+    if (s.empty() || s.size() > 9) return false;
+    if (s.size() > 1 && s[0] == '0') return false;
+    size_t n = 0;
+    for (char c : s) {
+        if (c < '0' || c > '9') return false;
+        n = n * 10 + static_cast<size_t>(c - '0');
+    }
+    out = n;
+    return true;
+}
+
+Property* Object::FindOwn(const std::string& name, bool caseless) {
+    auto it = index_.find(name);
+    if (it != index_.end()) return &slots_[it->second].prop;
+    if (caseless)
+        for (Slot& s : slots_)
+            if (CaselessEqual(s.name, name)) return &s.prop;
+    return nullptr;
+}
+
+Property& Object::SetOwn(const std::string& name, Value v, uint8_t flags) {
+    auto it = index_.find(name);
+    if (it != index_.end()) {
+        Property& p = slots_[it->second].prop;
+        p.value = std::move(v);
+        p.flags = flags;
+        p.virt = false;
+        return p;
+    }
+    index_.emplace(name, slots_.size());
+    slots_.push_back({name, Property{std::move(v), nullptr, nullptr, false, flags, 0}});
+    return slots_.back().prop;
+}
+
+bool Object::DeleteOwn(const std::string& name, bool caseless) {
+    for (size_t i = 0; i < slots_.size(); ++i) {
+        if (slots_[i].name == name || (caseless && CaselessEqual(slots_[i].name, name))) {
+            if (slots_[i].prop.flags & kDontDelete) return false;
+            slots_.erase(slots_.begin() + static_cast<long>(i));
+            Reindex();
+            return true;
+        }
+    }
+    return false;
+}
+
+void Object::Reindex() {
+    index_.clear();
+    for (size_t i = 0; i < slots_.size(); ++i) index_.emplace(slots_[i].name, i);
+}
+
+void Object::Trace(std::vector<Object*>& out) {
+    if (proto) out.push_back(proto);
+    for (Slot& s : slots_) {
+        if (s.prop.value.o) out.push_back(s.prop.value.o);
+        if (s.prop.getter) out.push_back(s.prop.getter);
+        if (s.prop.setter) out.push_back(s.prop.setter);
+    }
+    for (auto& [k, w] : watches) {
+        out.push_back(w.fn);
+        if (w.data.o) out.push_back(w.data.o);
+    }
+    if (primitive.o) out.push_back(primitive.o);
+}
+
+void Function::Trace(std::vector<Object*>& out) {
+    Object::Trace(out);
+    for (Scope& s : scope) out.push_back(s.obj);
+    if (homeClip) out.push_back(homeClip);
+}
+
+void Array::Trace(std::vector<Object*>& out) {
+    Object::Trace(out);
+    for (Value& v : items)
+        if (v.o) out.push_back(v.o);
+}
+
+} // namespace movie::script

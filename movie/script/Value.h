@@ -1,0 +1,153 @@
+// Values, objects and functions of the script machine.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+namespace movie {
+struct DisplayObject;
+}
+
+namespace movie::script {
+
+class Object;
+class Vm;
+
+struct Value {
+    enum class Type : uint8_t { Undefined, Null, Bool, Number, String, Object };
+    Type type = Type::Undefined;
+    bool b = false;
+    double n = 0;
+    std::string s;
+    Object* o = nullptr;
+
+    Value() = default;
+    static Value Null() {
+        Value v;
+        v.type = Type::Null;
+        return v;
+    }
+    Value(bool v) : type(Type::Bool), b(v) {}
+    Value(double v) : type(Type::Number), n(v) {}
+    Value(int v) : type(Type::Number), n(v) {}
+    Value(std::string v) : type(Type::String), s(std::move(v)) {}
+    Value(const char* v) : type(Type::String), s(v) {}
+    Value(Object* v) : type(v ? Type::Object : Type::Null), o(v) {}
+
+    bool IsUndefined() const { return type == Type::Undefined; }
+    bool IsNullish() const { return type == Type::Undefined || type == Type::Null; }
+    bool IsObject() const { return type == Type::Object; }
+    bool IsString() const { return type == Type::String; }
+    bool IsNumber() const { return type == Type::Number; }
+};
+
+using Args = std::vector<Value>;
+using Native = std::function<Value(Vm&, Value self, Args& args)>;
+
+enum PropFlag : uint8_t { kDontEnum = 1, kDontDelete = 2, kReadOnly = 4 };
+
+struct Property {
+    Value value;
+    Object* getter = nullptr; // addProperty: reads call these
+    Object* setter = nullptr;
+    bool virt = false;
+    uint8_t flags = 0;
+    uint8_t versionMask = 0; // hidden below a SWF version when set (ASSetPropFlags high bits)
+};
+
+class Object {
+public:
+    Object() = default;
+    virtual ~Object() = default;
+    Object(const Object&) = delete;
+    Object& operator=(const Object&) = delete;
+
+    // Own properties, in the order they were added.
+    struct Slot {
+        std::string name;
+        Property prop;
+    };
+    Property* FindOwn(const std::string& name, bool caseless);
+    Property& SetOwn(const std::string& name, Value v, uint8_t flags = 0);
+    bool DeleteOwn(const std::string& name, bool caseless);
+    const std::vector<Slot>& Slots() const { return slots_; }
+    std::vector<Slot>& Slots() { return slots_; }
+
+    Object* proto = nullptr; // __proto__
+    std::string className = "Object";
+    bool marked = false;
+
+    // Watches set by watch(): name -> callback and its user data.
+    struct Watch {
+        Object* fn;
+        Value data;
+    };
+    std::unordered_map<std::string, Watch> watches;
+
+    virtual void Trace(std::vector<Object*>& out);
+    // Hooks for objects with special properties (arrays, clips). Return true
+    // when handled.
+    virtual bool GetSpecial(Vm&, const std::string&, Value&) { return false; }
+    virtual bool SetSpecial(Vm&, const std::string&, const Value&) { return false; }
+    virtual void SpecialKeys(std::vector<std::string>&) {}
+    virtual bool IsFunction() const { return false; }
+
+    // Boxed primitives keep their value here.
+    Value primitive;
+    bool hasPrimitive = false;
+
+private:
+    void Reindex();
+    std::vector<Slot> slots_;
+    std::unordered_map<std::string, size_t> index_;
+};
+
+// One link of a scope chain, innermost last.
+struct Scope {
+    enum class Kind : uint8_t { Global, Target, Local, With };
+    Kind kind;
+    Object* obj;
+};
+
+class Function : public Object {
+public:
+    bool IsFunction() const override { return true; }
+    void Trace(std::vector<Object*>& out) override;
+
+    Native native;
+    Native nativeConstruct; // when set, `new` calls this instead of native
+    // Script functions:
+    std::shared_ptr<const std::vector<uint8_t>> code;
+    size_t start = 0, length = 0;
+    std::vector<std::string> params;
+    std::vector<uint8_t> paramRegs; // DefineFunction2: register per parameter (0: none)
+    bool isV2 = false;
+    uint8_t regCount = 0;
+    uint16_t flags = 0;
+    std::vector<Scope> scope;
+    std::shared_ptr<std::vector<std::string>> pool;
+    int version = 8;
+    Object* homeClip = nullptr; // the timeline the function was defined on
+    std::string name;
+};
+
+class Array : public Object {
+public:
+    Array() { className = "Array"; }
+    std::vector<Value> items;
+    void Trace(std::vector<Object*>& out) override;
+    bool GetSpecial(Vm&, const std::string&, Value&) override;
+    bool SetSpecial(Vm&, const std::string&, const Value&) override;
+    void SpecialKeys(std::vector<std::string>&) override;
+};
+
+// Parses "12" as an array index.
+bool ArrayIndex(const std::string& s, size_t& out);
+bool CaselessEqual(const std::string& a, const std::string& b);
+std::string Lower(std::string s);
+
+} // namespace movie::script

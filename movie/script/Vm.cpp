@@ -1,0 +1,685 @@
+#include "movie/script/Vm.h"
+
+#include "movie/Limits.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <unordered_set>
+
+namespace movie::script {
+
+Vm::Vm(int version) : version_(version) {
+    InstallBuiltins();
+}
+
+Vm::~Vm() {
+    for (Object* o : heap_) delete o;
+}
+
+void Vm::Track(Object* o) {
+    if (heap_.size() >= Limits::kMaxScriptObjects) {
+        delete o;
+        throw Halt{"too many objects"};
+    }
+    heap_.push_back(o);
+}
+
+Function* Vm::NewNative(Native fn, const std::string& name) {
+    Function* f = New<Function>(functionProto);
+    f->className = "Function";
+    f->native = std::move(fn);
+    f->name = name;
+    return f;
+}
+
+void Vm::StartBudget() {
+    budgetStart_ = std::chrono::steady_clock::now();
+    budgetOn_ = true;
+    budgetCount_ = 0;
+    haltedThisFrame_ = false;
+}
+
+void Vm::CheckBudget() {
+    if (!budgetOn_ || ++budgetCount_ < 4096) return;
+    budgetCount_ = 0;
+    if (haltedThisFrame_ || std::chrono::steady_clock::now() - budgetStart_ > Limits::kScriptTimePerFrame) {
+        haltedThisFrame_ = true;
+        throw Halt{"script ran too long"};
+    }
+}
+
+// ---- properties ----
+
+Property* Vm::Lookup(Object* o, const std::string& name, Object** owner) {
+    int guard = 0;
+    for (Object* p = o; p && guard < 256; p = p->proto, ++guard) {
+        if (Property* prop = p->FindOwn(name, Caseless())) {
+            if (prop->versionMask && version_ < prop->versionMask) continue;
+            if (owner) *owner = p;
+            return prop;
+        }
+    }
+    return nullptr;
+}
+
+Value Vm::Get(Object* o, const std::string& name) {
+    if (!o) return {};
+    if (name == "__proto__") return Value(o->proto);
+    int guard = 0;
+    for (Object* p = o; p && guard < 256; p = p->proto, ++guard) {
+        Value special;
+        if (p->GetSpecial(*this, name, special)) return special;
+        if (Property* prop = p->FindOwn(name, Caseless())) {
+            if (prop->versionMask && version_ < prop->versionMask) continue;
+            if (prop->virt) {
+                if (!prop->getter) return {};
+                Args none;
+                return Call(Value(prop->getter), Value(o), none);
+            }
+            return prop->value;
+        }
+    }
+    if (host_ && host_->IsClip(o)) {
+        if (Object* child = host_->ChildNamed(o, name, Caseless())) return Value(child);
+    }
+    return {};
+}
+
+Value Vm::GetValue(const Value& base, const std::string& name) {
+    if (base.IsObject()) return Get(base.o, name);
+    if (base.IsString() && name == "length") return Value(static_cast<double>(base.s.size()));
+    if (base.IsNullish()) return {};
+    Object* boxed = ToObject(base);
+    return Get(boxed, name);
+}
+
+void Vm::Set(Object* o, const std::string& name, const Value& v) {
+    if (!o) return;
+    if (name == "__proto__") {
+        o->proto = v.IsObject() ? v.o : nullptr;
+        if (Property* p = o->FindOwn(name, false)) p->value = v;
+        return;
+    }
+    Value value = v;
+    if (!o->watches.empty()) {
+        auto it = o->watches.find(name);
+        if (it == o->watches.end() && Caseless())
+            for (auto w = o->watches.begin(); w != o->watches.end(); ++w)
+                if (CaselessEqual(w->first, name)) it = w;
+        if (it != o->watches.end() && callDepth < 64) {
+            Object::Watch w = it->second;
+            Args args{Value(name), Get(o, name), value, w.data};
+            ++callDepth;
+            try {
+                value = Call(Value(w.fn), Value(o), args);
+            } catch (...) {
+                --callDepth;
+                throw;
+            }
+            --callDepth;
+        }
+    }
+    if (o->SetSpecial(*this, name, value)) return;
+    Property* own = o->FindOwn(name, Caseless());
+    if (own && own->versionMask && version_ < own->versionMask) own = nullptr;
+    if (!own) {
+        // A setter further up the chain takes the write.
+        int guard = 0;
+        for (Object* p = o->proto; p && guard < 256; p = p->proto, ++guard) {
+            Property* prop = p->FindOwn(name, Caseless());
+            if (!prop) continue;
+            if (prop->virt) {
+                if (prop->setter) {
+                    Args args{value};
+                    Call(Value(prop->setter), Value(o), args);
+                }
+                return;
+            }
+            break;
+        }
+        size_t before = o->Slots().size();
+        o->SetOwn(name, value);
+        (void)before;
+        return;
+    }
+    if (own->virt) {
+        if (own->setter) {
+            Args args{value};
+            Call(Value(own->setter), Value(o), args);
+        }
+        return;
+    }
+    if (own->flags & kReadOnly) return;
+    own->value = value;
+}
+
+bool Vm::Has(Object* o, const std::string& name) {
+    if (!o) return false;
+    Value dummy;
+    int guard = 0;
+    for (Object* p = o; p && guard < 256; p = p->proto, ++guard) {
+        if (p->GetSpecial(*this, name, dummy)) return true;
+        if (Property* prop = p->FindOwn(name, Caseless()))
+            if (!prop->versionMask || version_ >= prop->versionMask) return true;
+    }
+    if (host_ && host_->IsClip(o) && host_->ChildNamed(o, name, Caseless())) return true;
+    return false;
+}
+
+bool Vm::Delete(Object* o, const std::string& name) {
+    if (!o) return false;
+    if (auto* a = dynamic_cast<Array*>(o)) {
+        size_t i;
+        if (ArrayIndex(name, i)) {
+            if (i < a->items.size()) a->items[i] = Value();
+            return i < a->items.size();
+        }
+    }
+    return o->DeleteOwn(name, Caseless());
+}
+
+std::vector<std::string> Vm::Keys(Object* o) {
+    std::vector<std::string> keys;
+    std::unordered_set<std::string> seen;
+    int guard = 0;
+    for (Object* p = o; p && guard < 256; p = p->proto, ++guard) {
+        std::vector<std::string> special;
+        p->SpecialKeys(special);
+        for (auto& k : special)
+            if (seen.insert(k).second) keys.push_back(k);
+        for (const Object::Slot& s : p->Slots()) {
+            if (!seen.insert(Caseless() ? Lower(s.name) : s.name).second) continue;
+            if (s.prop.flags & kDontEnum) continue;
+            if (s.prop.versionMask && version_ < s.prop.versionMask) continue;
+            keys.push_back(s.name);
+        }
+    }
+    return keys;
+}
+
+bool Array::GetSpecial(Vm&, const std::string& name, Value& out) {
+    if (name == "length") {
+        out = Value(static_cast<double>(items.size()));
+        return true;
+    }
+    size_t i;
+    if (ArrayIndex(name, i)) {
+        if (i < items.size()) {
+            out = items[i];
+            return true;
+        }
+        return false;
+    }
+    return false;
+}
+
+bool Array::SetSpecial(Vm& vm, const std::string& name, const Value& v) {
+    if (name == "length") {
+        double n = vm.ToNumber(v);
+        if (n >= 0 && n < static_cast<double>(Limits::kMaxArrayLength)) items.resize(static_cast<size_t>(n));
+        return true;
+    }
+    size_t i;
+    if (ArrayIndex(name, i)) {
+        if (i >= Limits::kMaxArrayLength) throw Halt{"array too long"};
+        if (i >= items.size()) items.resize(i + 1);
+        items[i] = v;
+        return true;
+    }
+    return false;
+}
+
+void Array::SpecialKeys(std::vector<std::string>& out) {
+    for (size_t i = 0; i < items.size(); ++i) out.push_back(std::to_string(i));
+}
+
+Object* Vm::ToObject(const Value& v) {
+    switch (v.type) {
+    case Value::Type::Object: return v.o;
+    case Value::Type::String:
+    case Value::Type::Number:
+    case Value::Type::Bool: {
+        Object* proto = v.IsString() ? stringProto : v.IsNumber() ? numberProto : booleanProto;
+        Object* box = New<Object>(proto);
+        box->className = v.IsString() ? "String" : v.IsNumber() ? "Number" : "Boolean";
+        box->primitive = v;
+        box->hasPrimitive = true;
+        return box;
+    }
+    default: return nullptr;
+    }
+}
+
+// ---- calls ----
+
+Value Vm::Call(const Value& fnv, const Value& self, Args& args) {
+    if (!fnv.IsObject() || !fnv.o->IsFunction()) return {};
+    auto* f = static_cast<Function*>(fnv.o);
+    if (callDepth >= Limits::kMaxCallDepth) throw Halt{"recursion too deep"};
+    if (callDepth == 0) stackBase = reinterpret_cast<uintptr_t>(__builtin_frame_address(0));
+    CheckStack();
+    ++callDepth;
+    struct Leave {
+        int& d;
+        ~Leave() { --d; }
+    } leave{callDepth};
+    if (f->native) return f->native(*this, self, args);
+    if (!f->code) return {};
+    return RunFunction(f, self, args, f);
+}
+
+Value Vm::Construct(const Value& ctor, Args& args) {
+    if (!ctor.IsObject() || !ctor.o->IsFunction()) return {};
+    auto* f = static_cast<Function*>(ctor.o);
+    Value protoV = Get(f, "prototype");
+    Object* proto = protoV.IsObject() ? protoV.o : objectProto;
+    if (f->nativeConstruct) {
+        if (callDepth >= Limits::kMaxCallDepth) throw Halt{"recursion too deep"};
+        ++callDepth;
+        Value r;
+        try {
+            r = f->nativeConstruct(*this, Value(), args);
+        } catch (...) {
+            --callDepth;
+            throw;
+        }
+        --callDepth;
+        if (r.IsObject()) {
+            r.o->proto = proto;
+            r.o->SetOwn("__constructor__", Value(f), kDontEnum);
+            if (version_ < 7) r.o->SetOwn("constructor", Value(f), kDontEnum);
+        }
+        return r;
+    }
+    Object* obj = New<Object>(proto);
+    obj->SetOwn("__constructor__", Value(f), kDontEnum);
+    if (version_ < 7) obj->SetOwn("constructor", Value(f), kDontEnum);
+    Call(ctor, Value(obj), args);
+    return Value(obj);
+}
+
+bool Vm::InstanceOf(const Value& v, Object* ctor) {
+    if (!v.IsObject() || !ctor) return false;
+    Value protoV = Get(ctor, "prototype");
+    if (!protoV.IsObject()) return false;
+    int guard = 0;
+    for (Object* p = v.o->proto; p && guard < 256; p = p->proto, ++guard) {
+        if (p == protoV.o) return true;
+        // Interfaces named by implements.
+        if (Property* impl = p->FindOwn("__implements__", false)) {
+            if (impl->value.IsObject())
+                if (auto* arr = dynamic_cast<Array*>(impl->value.o))
+                    for (Value& i : arr->items)
+                        if (i.IsObject() && Get(i.o, "prototype").o == protoV.o) return true;
+        }
+    }
+    return false;
+}
+
+Value Vm::CallTop(const Value& fn, const Value& self, Args args) {
+    try {
+        return Call(fn, self, args);
+    } catch (const Thrown&) {
+        return {};
+    } catch (const Halt& h) {
+        if (host_) host_->Log(h.why);
+        return {};
+    }
+}
+
+bool Vm::CallMethodIfAny(Object* obj, const std::string& name, Args args, Value* result) {
+    Value fn = Get(obj, name);
+    if (!fn.IsObject() || !fn.o->IsFunction()) return false;
+    Value r = CallTop(fn, Value(obj), std::move(args));
+    if (result) *result = r;
+    return true;
+}
+
+// ---- conversions ----
+
+std::string Vm::NumberToString(double n) {
+    if (std::isnan(n)) return "NaN";
+    if (std::isinf(n)) return n > 0 ? "Infinity" : "-Infinity";
+    if (n == 0) return "0";
+    if (std::fabs(n) < 1e15 && n == std::floor(n)) {
+        char buf[32];
+        std::snprintf(buf, sizeof buf, "%.0f", n);
+        return buf;
+    }
+    char buf[40];
+    std::snprintf(buf, sizeof buf, "%.15g", n);
+    std::string s = buf;
+    size_t e = s.find('e');
+    if (e == std::string::npos) return s;
+    std::string mant = s.substr(0, e);
+    char sign = s[e + 1];
+    size_t d = e + 2;
+    while (d + 1 < s.size() && s[d] == '0') ++d;
+    return mant + "e" + sign + s.substr(d);
+}
+
+namespace {
+int32_t ToInt32Static(double d) {
+    if (!std::isfinite(d)) return 0;
+    double m = std::fmod(std::trunc(d), 4294967296.0);
+    if (m < 0) m += 4294967296.0;
+    return static_cast<int32_t>(static_cast<uint32_t>(m));
+}
+} // namespace
+
+std::string Vm::NumberToRadix(double n, int radix) {
+    if (radix == 10 || radix < 2 || radix > 36) return NumberToString(n);
+    if (std::isnan(n) || std::isinf(n)) return NumberToString(n);
+    int32_t i = ToInt32Static(n);
+    bool neg = i < 0;
+    uint32_t u = neg ? 0u - static_cast<uint32_t>(i) : static_cast<uint32_t>(i);
+    std::string s;
+    do {
+        s.push_back("0123456789abcdefghijklmnopqrstuvwxyz"[u % radix]);
+        u /= radix;
+    } while (u);
+    if (neg) s.push_back('-');
+    std::reverse(s.begin(), s.end());
+    return s;
+}
+
+double Vm::StringToNumber(const std::string& str, int version) {
+    size_t i = 0, end = str.size();
+    auto space = [](char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == '\v'; };
+    while (i < end && space(str[i])) ++i;
+    if (i == end) return version >= 5 ? NAN : 0;
+    std::string t = str.substr(i);
+    if (t.size() > 2 && t[0] == '0' && (t[1] == 'x' || t[1] == 'X')) {
+        if (version < 6) return version >= 5 ? NAN : 0;
+        char* e = nullptr;
+        long long v = std::strtoll(t.c_str() + 2, &e, 16);
+        if (*e) return NAN;
+        return static_cast<double>(static_cast<int32_t>(static_cast<uint32_t>(v)));
+    }
+    const char* c = t.c_str();
+    // Only decimal forms: strtod would also take "inf", "nan" and hex.
+    size_t k = 0;
+    if (c[k] == '+' || c[k] == '-') ++k;
+    bool digits = false;
+    while (c[k] >= '0' && c[k] <= '9') ++k, digits = true;
+    if (c[k] == '.') {
+        ++k;
+        while (c[k] >= '0' && c[k] <= '9') ++k, digits = true;
+    }
+    if (!digits) return version >= 5 ? NAN : 0;
+    if (c[k] == 'e' || c[k] == 'E') {
+        size_t m = k + 1;
+        if (c[m] == '+' || c[m] == '-') ++m;
+        if (c[m] >= '0' && c[m] <= '9') {
+            k = m;
+            while (c[k] >= '0' && c[k] <= '9') ++k;
+        }
+    }
+    double v = std::strtod(std::string(c, k).c_str(), nullptr);
+    size_t rest = k;
+    while (rest < t.size() && space(t[rest])) ++rest;
+    if (rest != t.size()) return version >= 5 ? NAN : v;
+    return v;
+}
+
+double Vm::ToNumber(const Value& v) {
+    switch (v.type) {
+    case Value::Type::Undefined: return version_ >= 7 ? NAN : 0;
+    case Value::Type::Null: return version_ >= 7 ? NAN : 0;
+    case Value::Type::Bool: return v.b ? 1 : 0;
+    case Value::Type::Number: return v.n;
+    case Value::Type::String: return StringToNumber(v.s, version_);
+    case Value::Type::Object: {
+        Value p = ToPrimitive(v);
+        if (p.IsObject()) return NAN;
+        return ToNumber(p);
+    }
+    }
+    return NAN;
+}
+
+int32_t Vm::ToInt32(const Value& v) {
+    double d = ToNumber(v);
+    if (!std::isfinite(d)) return 0;
+    d = std::trunc(d);
+    double m = std::fmod(d, 4294967296.0);
+    if (m < 0) m += 4294967296.0;
+    return static_cast<int32_t>(static_cast<uint32_t>(m));
+}
+
+bool Vm::ToBool(const Value& v) {
+    switch (v.type) {
+    case Value::Type::Undefined:
+    case Value::Type::Null: return false;
+    case Value::Type::Bool: return v.b;
+    case Value::Type::Number: return !std::isnan(v.n) && v.n != 0;
+    case Value::Type::String:
+        if (version_ >= 7) return !v.s.empty();
+        {
+            double n = StringToNumber(v.s, version_);
+            return !std::isnan(n) && n != 0;
+        }
+    case Value::Type::Object: return true;
+    }
+    return false;
+}
+
+Value Vm::ToPrimitive(const Value& v, bool preferString) {
+    if (!v.IsObject()) return v;
+    Object* o = v.o;
+    if (host_ && host_->IsClip(o) && !preferString) {
+        Value fn = Get(o, "valueOf");
+        if (!fn.IsObject()) return Value(host_->TargetPath(o));
+    }
+    bool date = o->className == "Date";
+    const char* first = preferString || date ? "toString" : "valueOf";
+    Value fn = Get(o, first);
+    if (fn.IsObject() && fn.o->IsFunction()) {
+        Args none;
+        Value r = Call(fn, v, none);
+        if (!r.IsObject()) return r;
+        if (!preferString && !date) return r;
+    }
+    if (preferString || date) return v;
+    return v;
+}
+
+std::string Vm::ToString(const Value& v) {
+    switch (v.type) {
+    case Value::Type::Undefined: return version_ >= 7 ? "undefined" : "";
+    case Value::Type::Null: return "null";
+    case Value::Type::Bool: return v.b ? "true" : "false";
+    case Value::Type::Number: return NumberToString(v.n);
+    case Value::Type::String: return v.s;
+    case Value::Type::Object: {
+        Object* o = v.o;
+        Value fn = Get(o, "toString");
+        if (fn.IsObject() && fn.o->IsFunction()) {
+            Args none;
+            Value r = Call(fn, v, none);
+            if (!r.IsObject()) return ToString(r);
+        }
+        if (host_ && host_->IsClip(o)) return host_->TargetPath(o);
+        return o->IsFunction() ? "[type Function]" : "[type Object]";
+    }
+    }
+    return "";
+}
+
+std::string Vm::TypeOf(const Value& v) {
+    switch (v.type) {
+    case Value::Type::Undefined: return "undefined";
+    case Value::Type::Null: return "null";
+    case Value::Type::Bool: return "boolean";
+    case Value::Type::Number: return "number";
+    case Value::Type::String: return "string";
+    case Value::Type::Object:
+        if (host_ && host_->IsClip(v.o)) return "movieclip";
+        return v.o->IsFunction() ? "function" : "object";
+    }
+    return "undefined";
+}
+
+bool Vm::StrictEquals(const Value& a, const Value& b) {
+    if (a.type != b.type) return false;
+    switch (a.type) {
+    case Value::Type::Undefined:
+    case Value::Type::Null: return true;
+    case Value::Type::Bool: return a.b == b.b;
+    case Value::Type::Number: return a.n == b.n;
+    case Value::Type::String: return a.s == b.s;
+    case Value::Type::Object: return a.o == b.o;
+    }
+    return false;
+}
+
+bool Vm::LooseEquals(const Value& a, const Value& b) {
+    if (a.type == b.type) return StrictEquals(a, b);
+    if (a.IsNullish() && b.IsNullish()) return true;
+    if (a.IsNullish() || b.IsNullish()) return false;
+    if (a.IsNumber() && b.IsString()) return a.n == ToNumber(b);
+    if (a.IsString() && b.IsNumber()) return ToNumber(a) == b.n;
+    if (a.type == Value::Type::Bool) return LooseEquals(Value(a.b ? 1.0 : 0.0), b);
+    if (b.type == Value::Type::Bool) return LooseEquals(a, Value(b.b ? 1.0 : 0.0));
+    if ((a.IsNumber() || a.IsString()) && b.IsObject()) {
+        Value p = ToPrimitive(b);
+        if (p.IsObject()) return false;
+        return LooseEquals(a, p);
+    }
+    if (a.IsObject() && (b.IsNumber() || b.IsString())) {
+        Value p = ToPrimitive(a);
+        if (p.IsObject()) return false;
+        return LooseEquals(p, b);
+    }
+    return false;
+}
+
+Value Vm::Compare(const Value& a, const Value& b) {
+    Value pa = ToPrimitive(a), pb = ToPrimitive(b);
+    if (pa.IsString() && pb.IsString()) return Value(pa.s < pb.s);
+    double x = ToNumber(pa), y = ToNumber(pb);
+    if (std::isnan(x) || std::isnan(y)) return {};
+    return Value(x < y);
+}
+
+Value Vm::Add(const Value& a, const Value& b) {
+    Value pb = ToPrimitive(b);
+    Value pa = ToPrimitive(a);
+    if (pa.IsString() || pb.IsString()) return Value(ToString(pa) + ToString(pb));
+    return Value(ToNumber(pa) + ToNumber(pb));
+}
+
+// ---- paths ----
+
+Object* Vm::ResolvePath(Object* base, const std::string& path) {
+    if (!host_) return nullptr;
+    Object* cur = base;
+    size_t i = 0;
+    if (path.empty()) return base;
+    if (path[0] == '/') {
+        cur = host_->Root();
+        i = 1;
+    }
+    while (i < path.size()) {
+        size_t j = i;
+        std::string seg;
+        if (path.compare(i, 2, "..") == 0 && (i + 2 == path.size() || path[i + 2] == '/')) {
+            j = i + 2;
+            seg = "..";
+        } else {
+            while (j < path.size() && path[j] != '/' && path[j] != '.' && path[j] != ':') ++j;
+            seg = path.substr(i, j - i);
+        }
+        if (!cur) return nullptr;
+        if (seg == "..") {
+            cur = host_->ParentOf(cur);
+        } else if (!seg.empty()) {
+            if (CaselessEqual(seg, "_root") || (seg.rfind("_level", 0) == 0 && seg.size() > 6)) {
+                cur = host_->Root();
+            } else if (CaselessEqual(seg, "_parent")) {
+                cur = host_->ParentOf(cur);
+            } else if (seg == "this") {
+            } else if (CaselessEqual(seg, "_global")) {
+                cur = global;
+            } else {
+                Object* child = host_->IsClip(cur) ? host_->ChildNamed(cur, seg, Caseless()) : nullptr;
+                if (!child) {
+                    Value v = Get(cur, seg);
+                    child = v.IsObject() ? v.o : nullptr;
+                }
+                cur = child;
+            }
+        }
+        i = j < path.size() ? j + 1 : j;
+    }
+    return cur;
+}
+
+bool Vm::SplitVariablePath(const std::string& path, std::string& target, std::string& var) {
+    size_t colon = path.rfind(':');
+    if (colon == std::string::npos) {
+        size_t dot = path.rfind('.');
+        if (dot == std::string::npos || dot == 0) {
+            // "/a/b" names the clip itself only through GetVariable; as a variable it is "b" under "/a"
+            size_t slash = path.rfind('/');
+            if (slash == std::string::npos) return false;
+            target = path.substr(0, slash == 0 ? 1 : slash);
+            var = path.substr(slash + 1);
+            return true;
+        }
+        // "a.b.c": ".." segments are not dots
+        if (dot > 0 && path[dot - 1] == '.') return false;
+        target = path.substr(0, dot);
+        var = path.substr(dot + 1);
+        return true;
+    }
+    target = path.substr(0, colon);
+    var = path.substr(colon + 1);
+    return true;
+}
+
+// ---- garbage ----
+
+void Vm::Collect(const std::vector<Object*>& extraRoots) {
+    std::vector<Object*> work = extraRoots;
+    for (Object* o : {global, objectProto, functionProto, arrayProto, stringProto, numberProto, booleanProto,
+                      errorProto, clipProto, dateProto})
+        if (o) work.push_back(o);
+    for (auto& [name, o] : registered) work.push_back(o);
+    for (Timer& t : timers) {
+        if (t.fn.o) work.push_back(t.fn.o);
+        if (t.self.o) work.push_back(t.self.o);
+        for (Value& a : t.args)
+            if (a.o) work.push_back(a.o);
+    }
+    for (Value& v : rootsScratch)
+        if (v.o) work.push_back(v.o);
+    while (!work.empty()) {
+        Object* o = work.back();
+        work.pop_back();
+        if (!o || o->marked) continue;
+        o->marked = true;
+        o->Trace(work);
+    }
+    size_t kept = 0;
+    for (Object* o : heap_) {
+        if (o->marked) {
+            o->marked = false;
+            heap_[kept++] = o;
+        } else {
+            delete o;
+        }
+    }
+    heap_.resize(kept);
+}
+
+Object* Vm::NewError(const std::string& msg) {
+    Object* e = New<Object>(errorProto);
+    e->className = "Error";
+    e->SetOwn("message", Value(msg));
+    return e;
+}
+
+} // namespace movie::script

@@ -1,0 +1,183 @@
+// The script machine: runs action bytecode of SWF 4 to 8 over the objects of
+// Value.h. A Host gives it the movie clips.
+#pragma once
+
+#include "movie/Limits.h"
+#include "movie/script/Value.h"
+
+#include <chrono>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace movie::script {
+
+// A thrown script value travelling up the native stack.
+struct Thrown {
+    Value value;
+};
+// A script stopped by a safety limit (time, recursion, memory).
+struct Halt {
+    std::string why;
+};
+
+// Movie clips as the machine sees them. Objects that are clips answer
+// IsClip(); everything else about them goes through the host.
+class Host {
+public:
+    virtual ~Host() = default;
+    virtual bool IsClip(Object* o) = 0;
+    virtual Object* Root() = 0;
+    virtual Object* ParentOf(Object* clip) = 0;        // nullptr at the root
+    virtual Object* ChildNamed(Object* clip, const std::string& name, bool caseless) = 0;
+    virtual std::string TargetPath(Object* clip) = 0; // "_level0.a.b"
+    virtual std::string SlashPath(Object* clip) = 0;  // "/a/b"
+    virtual Value GetClipProperty(Object* clip, int index) = 0;
+    virtual void SetClipProperty(Object* clip, int index, const Value& v) = 0;
+    virtual void GotoFrame(Object* clip, const Value& frame, bool play, int bias) = 0;
+    virtual void Play(Object* clip, bool play) = 0;
+    virtual void StepFrame(Object* clip, int delta) = 0;
+    virtual bool FrameLoaded(Object* clip, const Value& frame) = 0;
+    virtual void Clone(Object* clip, const std::string& name, int depth) = 0;
+    virtual void Remove(Object* clip) = 0;
+    virtual void Log(const std::string& what) = 0;
+};
+
+class Vm {
+public:
+    explicit Vm(int version);
+    ~Vm();
+
+    void SetHost(Host* host) { host_ = host; }
+    Host* GetHost() { return host_; }
+    void SetTrace(std::function<void(const std::string&)> sink) { trace_ = std::move(sink); }
+    void Trace(const std::string& line) {
+        if (trace_) trace_(line);
+    }
+    int Version() const { return version_; }
+
+    // Runs a block of actions (a frame script, an event handler body) with
+    // `clip` as its timeline and `this`.
+    void RunBlock(std::shared_ptr<const std::vector<uint8_t>> code, Object* clip);
+    // Calls a function value; script errors stop here (logged), not above.
+    Value CallTop(const Value& fn, const Value& self, Args args);
+    // Calls a method by name on an object if it is a function.
+    bool CallMethodIfAny(Object* obj, const std::string& name, Args args, Value* result = nullptr);
+
+    // Object model.
+    template <class T = Object> T* New(Object* proto) {
+        T* o = new T();
+        o->proto = proto;
+        Track(o);
+        return o;
+    }
+    Object* NewObject() { return New<Object>(objectProto); }
+    Array* NewArray() { return New<Array>(arrayProto); }
+    Function* NewNative(Native fn, const std::string& name = {});
+    Value Get(Object* o, const std::string& name);
+    Value GetValue(const Value& base, const std::string& name);
+    void Set(Object* o, const std::string& name, const Value& v);
+    bool Has(Object* o, const std::string& name);
+    bool Delete(Object* o, const std::string& name);
+    Property* Lookup(Object* o, const std::string& name, Object** owner = nullptr);
+    std::vector<std::string> Keys(Object* o); // enumerable, own then inherited
+    bool Caseless() const { return version_ < 7; }
+    Object* ToObject(const Value& v);
+    Value Call(const Value& fn, const Value& self, Args& args);
+    Value Construct(const Value& ctor, Args& args);
+    bool InstanceOf(const Value& v, Object* ctor);
+
+    // Conversions.
+    double ToNumber(const Value& v);
+    std::string ToString(const Value& v);
+    bool ToBool(const Value& v);
+    Value ToPrimitive(const Value& v, bool preferString = false);
+    int32_t ToInt32(const Value& v);
+    static std::string NumberToString(double n);
+    static std::string NumberToRadix(double n, int radix);
+    static double StringToNumber(const std::string& s, int version);
+    std::string TypeOf(const Value& v);
+    bool LooseEquals(const Value& a, const Value& b);
+    static bool StrictEquals(const Value& a, const Value& b);
+    Value Compare(const Value& a, const Value& b); // a < b: true, false or undefined
+    Value Add(const Value& a, const Value& b);
+
+    // Paths: "/a/b:var", "_root.a", "../x".
+    Object* ResolvePath(Object* base, const std::string& path);
+    bool SplitVariablePath(const std::string& path, std::string& target, std::string& var);
+
+    // Garbage: collects what cannot be reached from the roots (globals,
+    // clips, timers, what the host marks). Only between scripts.
+    void Collect(const std::vector<Object*>& extraRoots);
+    size_t LiveObjects() const { return heap_.size(); }
+    void CheckBudget();
+    void StartBudget();
+
+    Object* global = nullptr;
+    Object* objectProto = nullptr;
+    Object* functionProto = nullptr;
+    Object* arrayProto = nullptr;
+    Object* stringProto = nullptr;
+    Object* numberProto = nullptr;
+    Object* booleanProto = nullptr;
+    Object* errorProto = nullptr;
+    Object* clipProto = nullptr;
+    Object* dateProto = nullptr;
+    Function* objectCtor = nullptr;
+    Function* functionCtor = nullptr;
+    Function* arrayCtor = nullptr;
+
+    // Registered classes for exported symbols (Object.registerClass).
+    std::map<std::string, Object*> registered;
+    // Timers made by setInterval/setTimeout.
+    struct Timer {
+        int id;
+        Value fn;
+        Value self;
+        std::string method;
+        Args args;
+        double interval;
+        double due;
+        bool repeat;
+    };
+    std::vector<Timer> timers;
+    int nextTimer = 1;
+    double now = 0; // milliseconds since the movie started
+    std::vector<Value> rootsScratch;
+
+private:
+    friend class Frame;
+    friend struct Interp;
+    void Track(Object* o);
+    void InstallBuiltins();
+
+    int version_;
+    Host* host_ = nullptr;
+    std::function<void(const std::string&)> trace_;
+    std::vector<Object*> heap_;
+    int depth_ = 0;
+    std::chrono::steady_clock::time_point budgetStart_;
+    bool budgetOn_ = false;
+    int budgetCount_ = 0;
+    bool haltedThisFrame_ = false;
+
+public:
+    int callDepth = 0;
+    uintptr_t stackBase = 0; // where the outermost script call began
+    void CheckStack() {
+        uintptr_t here = reinterpret_cast<uintptr_t>(__builtin_frame_address(0));
+        if (stackBase == 0 || callDepth == 0) stackBase = here;
+        if (stackBase > here && stackBase - here > Limits::kMaxScriptStackBytes) throw Halt{"script stack exhausted"};
+    }
+    size_t stringBytes = 0;
+    // Runs a function's body (script functions); used by Call.
+    Value RunFunction(Function* f, const Value& self, Args& args, Object* callee);
+    Value RunCode(const std::shared_ptr<const std::vector<uint8_t>>& code, size_t start, size_t end,
+                  std::vector<Scope> scope, Object* target, const Value& self, std::vector<Value>* registers,
+                  std::shared_ptr<std::vector<std::string>> pool, int version, Function* callee);
+    void InstallGlobals();
+    Object* NewError(const std::string& msg);
+};
+
+} // namespace movie::script

@@ -1,0 +1,102 @@
+// The script machine through the player: version rules, the safety limits,
+// and bytecode that breaks off.
+#include "SwfBuilder.h"
+
+#include "movie/MovieReader.h"
+#include "movie/Player.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+using namespace swftest;
+
+Bytes PushString(const std::string& s) {
+    Bytes b{0x96, uint8_t((s.size() + 2) & 0xff), uint8_t((s.size() + 2) >> 8), 0};
+    b.insert(b.end(), s.begin(), s.end());
+    b.push_back(0);
+    return b;
+}
+Bytes PushInt(int32_t v) {
+    uint32_t u = static_cast<uint32_t>(v);
+    return {0x96, 5, 0, 7, uint8_t(u), uint8_t(u >> 8), uint8_t(u >> 16), uint8_t(u >> 24)};
+}
+Bytes PushUndefined() { return {0x96, 1, 0, 3}; }
+Bytes Op(uint8_t code) { return {code}; }
+Bytes Jump(int16_t offset) { return {0x99, 2, 0, uint8_t(offset & 0xff), uint8_t(uint16_t(offset) >> 8)}; }
+// function name() { <body> }
+Bytes DefineFunction(const std::string& name, const Bytes& body) {
+    Bytes b{0x9b, uint8_t(name.size() + 1 + 2 + 2), 0};
+    b.insert(b.end(), name.begin(), name.end());
+    b.insert(b.end(), {0, 0, 0, uint8_t(body.size() & 0xff), uint8_t(body.size() >> 8)});
+    b.insert(b.end(), body.begin(), body.end());
+    return b;
+}
+Bytes Cat(std::initializer_list<Bytes> parts) {
+    Bytes out;
+    for (const Bytes& p : parts) out.insert(out.end(), p.begin(), p.end());
+    return out;
+}
+Bytes CallFunction(const std::string& name) { return Cat({PushInt(0), PushString(name), Op(0x3d)}); }
+
+std::vector<std::string> Traced(const SwfBuilder& b, int frames) {
+    std::vector<std::string> lines;
+    auto movie = movie::MovieReader::Read(b.Build(), "script.swf");
+    movie::Player player(movie, [&](const std::string& line) { lines.push_back(line); });
+    for (int f = 1; f < frames; ++f) player.Step();
+    return lines;
+}
+
+TEST(ScriptMachine, ConversionsFollowTheMovieVersion) {
+    // trace("x" + undefined); trace(1 + "2"); trace(7 / 2)
+    auto script = Cat({PushString("x"), PushUndefined(), Op(0x47), Op(0x26), PushInt(1), PushString("2"), Op(0x47),
+                       Op(0x26), PushInt(7), PushInt(2), Op(0x0d), Op(0x26)});
+    for (int version : {6, 7}) {
+        SwfBuilder b(static_cast<uint8_t>(version));
+        b.Actions({script}).Frame();
+        std::vector<std::string> want{version >= 7 ? "xundefined" : "x", "12", "3.5"};
+        EXPECT_EQ(Traced(b, 1), want) << "version " << version;
+    }
+}
+
+TEST(ScriptMachine, RunawayScriptsAreStoppedAndTheMovieGoesOn) {
+    SwfBuilder b(8);
+    b.Actions({Cat({PushString("loop"), Op(0x26), Jump(-5)})}).Frame(); // loops on one branch forever
+    b.Actions({Cat({DefineFunction("deep", CallFunction("deep")), CallFunction("deep"), PushString("after"), Op(0x26)})})
+        .Frame();
+    b.Actions({Cat({PushString("third"), Op(0x26), Op(0x07)})}).Frame();
+    std::vector<std::string> lines = Traced(b, 3);
+    ASSERT_GE(lines.size(), 2u);
+    EXPECT_EQ(lines.front(), "loop");
+    // The recursion stops the second frame's script before its trace; the
+    // third frame runs as usual.
+    EXPECT_EQ(lines.back(), "third");
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), "after"), 0);
+}
+
+TEST(ScriptMachine, FunctionBodiesAndJumpsThatMissTheirMarkDoNoHarm) {
+    Bytes body = Cat({PushString("in f"), Op(0x26)});
+    Bytes full = Cat({DefineFunction("f", body), CallFunction("f"), PushString("done"), Op(0x26), Jump(0)});
+    const size_t sizeAt = 3 + 2 + 2, jumpAt = full.size() - 2;
+    for (int size : {0, 1, 5, int(body.size()), int(full.size()), 0xffff}) {
+        for (int jump : {0, -3, -200, 100, 0x7fff}) {
+            Bytes bytes = full;
+            bytes[sizeAt] = uint8_t(size);
+            bytes[sizeAt + 1] = uint8_t(size >> 8);
+            bytes[jumpAt] = uint8_t(jump);
+            bytes[jumpAt + 1] = uint8_t(uint16_t(jump) >> 8);
+            SwfBuilder b(8);
+            b.Actions({bytes}).Frame();
+            b.Actions({Cat({PushString("next"), Op(0x26), Op(0x07)})}).Frame();
+            std::vector<std::string> lines = Traced(b, 2);
+            ASSERT_FALSE(lines.empty());
+            EXPECT_EQ(lines.back(), "next") << size << " " << jump;
+            if (size == int(body.size()) && jump == 0) EXPECT_EQ(lines, (std::vector<std::string>{"in f", "done", "next"}));
+        }
+    }
+}
+
+} // namespace
