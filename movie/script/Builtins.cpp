@@ -8,13 +8,17 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <limits>
+#include <numbers>
 #include <random>
 
 namespace movie::script {
 
 namespace {
 
-Value Arg(Args& a, size_t i) { return i < a.size() ? a[i] : Value(); }
+Value Arg(Args& a, size_t i) {
+    return i < a.size() ? a[i] : Value();
+}
 
 std::mt19937& MathRng() {
     static std::mt19937 rng(4242);
@@ -65,7 +69,8 @@ void Vm::InstallGlobals() {
         });
     method(objectProto, "toString", [](Vm& vm, Value self, Args&) -> Value {
         if (self.IsObject() && self.o->IsFunction()) return Value("[type Function]");
-        if (self.IsObject() && vm.GetHost() && vm.GetHost()->IsClip(self.o)) return Value(vm.GetHost()->TargetPath(self.o));
+        if (self.IsObject() && vm.GetHost() && vm.GetHost()->IsClip(self.o))
+            return Value(vm.GetHost()->TargetPath(self.o));
         return Value("[object Object]");
     });
     method(objectProto, "valueOf", [](Vm&, Value self, Args&) { return self; });
@@ -103,7 +108,8 @@ void Vm::InstallGlobals() {
         return Value(true);
     });
     method(objectProto, "watch", [](Vm& vm, Value self, Args& a) {
-        if (!self.IsObject() || a.size() < 2 || !a[1].IsObject() || !a[1].o->IsFunction()) return Value(false);
+        if (!self.IsObject() || a.size() < 2 || !a[1].IsObject() || !a[1].o->IsFunction())
+            return Value(false);
         self.o->watches[vm.ToString(a[0])] = {a[1].o, Arg(a, 2)};
         return Value(true);
     });
@@ -128,8 +134,10 @@ void Vm::InstallGlobals() {
     method(functionProto, "call", [](Vm& vm, Value self, Args& a) {
         Value thisv = Arg(a, 0);
         Args rest(a.size() > 1 ? a.begin() + 1 : a.end(), a.end());
-        if (thisv.IsNullish()) thisv = Value();
-        else if (!thisv.IsObject()) thisv = Value(vm.ToObject(thisv));
+        if (thisv.IsNullish())
+            thisv = Value();
+        else if (!thisv.IsObject())
+            thisv = Value(vm.ToObject(thisv));
         return vm.Call(self, thisv, rest);
     });
     method(functionProto, "apply", [](Vm& vm, Value self, Args& a) {
@@ -141,11 +149,14 @@ void Vm::InstallGlobals() {
                 rest = arr->items;
             else {
                 double n = vm.ToNumber(vm.Get(list.o, "length"));
-                for (int i = 0; i < n && i < 65536; ++i) rest.push_back(vm.Get(list.o, std::to_string(i)));
+                for (int i = 0; i < n && i < 65536; ++i)
+                    rest.push_back(vm.Get(list.o, std::to_string(i)));
             }
         }
-        if (thisv.IsNullish()) thisv = Value();
-        else if (!thisv.IsObject()) thisv = Value(vm.ToObject(thisv));
+        if (thisv.IsNullish())
+            thisv = Value();
+        else if (!thisv.IsObject())
+            thisv = Value(vm.ToObject(thisv));
         return vm.Call(self, thisv, rest);
     });
 
@@ -155,21 +166,27 @@ void Vm::InstallGlobals() {
         Array* arr = vm.NewArray();
         if (a.size() == 1 && a[0].IsNumber()) {
             double n = a[0].n;
-            if (n >= 0 && n < static_cast<double>(Limits::kMaxArrayLength)) arr->items.resize(static_cast<size_t>(n));
+            if (n >= 0 && n < static_cast<double>(Limits::kMaxArrayLength))
+                arr->items.resize(static_cast<size_t>(n));
         } else {
             arr->items = a;
         }
         return Value(static_cast<Object*>(arr));
     };
     arrayCtor = makeClass("Array", arrayProto, arrayMake, arrayMake);
-    for (auto [n, v] : {std::pair{"CASEINSENSITIVE", 1}, {"DESCENDING", 2}, {"UNIQUESORT", 4}, {"RETURNINDEXEDARRAY", 8}, {"NUMERIC", 16}})
+    for (auto [n, v] : {std::pair{"CASEINSENSITIVE", 1},
+                        {"DESCENDING", 2},
+                        {"UNIQUESORT", 4},
+                        {"RETURNINDEXEDARRAY", 8},
+                        {"NUMERIC", 16}})
         arrayCtor->SetOwn(n, Value(v), kDontEnum | kDontDelete | kReadOnly);
     auto asArray = [](Value self) { return self.IsObject() ? dynamic_cast<Array*>(self.o) : nullptr; };
     method(arrayProto, "push", [asArray](Vm&, Value self, Args& a) {
         Array* arr = asArray(self);
         if (!arr) return Value();
         if (arr->items.size() + a.size() > Limits::kMaxArrayLength) throw Halt{"array too long"};
-        for (Value& v : a) arr->items.push_back(v);
+        for (Value& v : a)
+            arr->items.push_back(v);
         return Value(static_cast<double>(arr->items.size()));
     });
     method(arrayProto, "pop", [asArray](Vm&, Value self, Args&) {
@@ -198,9 +215,12 @@ void Vm::InstallGlobals() {
         for (size_t i = 0; i < arr->items.size(); ++i) {
             if (i) out += sep;
             const Value& v = arr->items[i];
-            if (!v.IsNullish()) out += vm.ToString(v);
-            else if (vm.Version() >= 7 && v.IsUndefined()) out += "undefined";
-            else if (v.type == Value::Type::Null) out += "null";
+            if (!v.IsNullish())
+                out += vm.ToString(v);
+            else if (vm.Version() >= 7 && v.IsUndefined())
+                out += "undefined";
+            else if (v.type == Value::Type::Null)
+                out += "null";
             if (out.size() > Limits::kMaxStringLength) throw Halt{"string too long"};
         }
         return out;
@@ -234,7 +254,9 @@ void Vm::InstallGlobals() {
         if (!arr) return Value(static_cast<Object*>(out));
         size_t len = arr->items.size();
         size_t s = clampIndex(vm, Arg(a, 0), len, 0), e = clampIndex(vm, Arg(a, 1), len, len);
-        if (s < e) out->items.assign(arr->items.begin() + static_cast<long>(s), arr->items.begin() + static_cast<long>(e));
+        if (s < e)
+            out->items.assign(arr->items.begin() + static_cast<long>(s),
+                              arr->items.begin() + static_cast<long>(e));
         return Value(static_cast<Object*>(out));
     });
     method(arrayProto, "splice", [asArray, clampIndex](Vm& vm, Value self, Args& a) {
@@ -245,12 +267,16 @@ void Vm::InstallGlobals() {
         size_t count = len - s;
         if (a.size() > 1) {
             double c = vm.ToNumber(a[1]);
-            count = std::isnan(c) || c < 0 ? 0 : static_cast<size_t>(std::min(c, static_cast<double>(len - s)));
+            count =
+                std::isnan(c) || c < 0 ? 0 : static_cast<size_t>(std::min(c, static_cast<double>(len - s)));
         }
         Array* removed = vm.NewArray();
-        removed->items.assign(arr->items.begin() + static_cast<long>(s), arr->items.begin() + static_cast<long>(s + count));
-        arr->items.erase(arr->items.begin() + static_cast<long>(s), arr->items.begin() + static_cast<long>(s + count));
-        if (a.size() > 2) arr->items.insert(arr->items.begin() + static_cast<long>(s), a.begin() + 2, a.end());
+        removed->items.assign(arr->items.begin() + static_cast<long>(s),
+                              arr->items.begin() + static_cast<long>(s + count));
+        arr->items.erase(arr->items.begin() + static_cast<long>(s),
+                         arr->items.begin() + static_cast<long>(s + count));
+        if (a.size() > 2)
+            arr->items.insert(arr->items.begin() + static_cast<long>(s), a.begin() + 2, a.end());
         return Value(static_cast<Object*>(removed));
     });
     method(arrayProto, "concat", [asArray](Vm& vm, Value self, Args& a) {
@@ -275,12 +301,14 @@ void Vm::InstallGlobals() {
         if (on) {
             Value f = Arg(a, 0);
             if (Array* fa = asArray(f))
-                for (Value& x : fa->items) fields.push_back(vm.ToString(x));
+                for (Value& x : fa->items)
+                    fields.push_back(vm.ToString(x));
             else if (!f.IsUndefined())
                 fields.push_back(vm.ToString(f));
             Value fl = Arg(a, 1);
             if (Array* fla = asArray(fl)) {
-                for (Value& x : fla->items) fieldFlags.push_back(vm.ToInt32(x));
+                for (Value& x : fla->items)
+                    fieldFlags.push_back(vm.ToInt32(x));
             } else if (!fl.IsUndefined()) {
                 flags = vm.ToInt32(fl);
             }
@@ -326,23 +354,29 @@ void Vm::InstallGlobals() {
             return (flags & 2) ? -c : c;
         };
         std::vector<size_t> order(arr->items.size());
-        for (size_t k = 0; k < order.size(); ++k) order[k] = k;
+        for (size_t k = 0; k < order.size(); ++k)
+            order[k] = k;
         std::vector<Value> items = arr->items;
-        std::stable_sort(order.begin(), order.end(), [&](size_t p, size_t q) { return compare(items[p], items[q]) < 0; });
+        std::stable_sort(order.begin(), order.end(),
+                         [&](size_t p, size_t q) { return compare(items[p], items[q]) < 0; });
         if (flags & 4) {
             for (size_t k = 1; k < order.size(); ++k)
                 if (compare(items[order[k - 1]], items[order[k]]) == 0) return Value(0);
         }
         if (flags & 8) {
             Array* out = vm.NewArray();
-            for (size_t k : order) out->items.push_back(Value(static_cast<double>(k)));
+            for (size_t k : order)
+                out->items.push_back(Value(static_cast<double>(k)));
             return Value(static_cast<Object*>(out));
         }
-        for (size_t k = 0; k < order.size(); ++k) arr->items[k] = items[order[k]];
+        for (size_t k = 0; k < order.size(); ++k)
+            arr->items[k] = items[order[k]];
         return self;
     };
-    method(arrayProto, "sort", [sortImpl](Vm& vm, Value self, Args& a) { return sortImpl(vm, self, a, false); });
-    method(arrayProto, "sortOn", [sortImpl](Vm& vm, Value self, Args& a) { return sortImpl(vm, self, a, true); });
+    method(arrayProto, "sort",
+           [sortImpl](Vm& vm, Value self, Args& a) { return sortImpl(vm, self, a, false); });
+    method(arrayProto, "sortOn",
+           [sortImpl](Vm& vm, Value self, Args& a) { return sortImpl(vm, self, a, true); });
 
     // ---- String ----
     stringProto = New<Object>(objectProto);
@@ -350,7 +384,8 @@ void Vm::InstallGlobals() {
     stringProto->primitive = Value("");
     stringProto->hasPrimitive = true;
     Function* stringCtor = makeClass(
-        "String", stringProto, [](Vm& vm, Value, Args& a) { return Value(a.empty() ? std::string() : vm.ToString(a[0])); },
+        "String", stringProto,
+        [](Vm& vm, Value, Args& a) { return Value(a.empty() ? std::string() : vm.ToString(a[0])); },
         [](Vm& vm, Value, Args& a) {
             Object* o = vm.ToObject(Value(a.empty() ? std::string() : vm.ToString(a[0])));
             return Value(o);
@@ -359,8 +394,10 @@ void Vm::InstallGlobals() {
         if (self.IsObject() && self.o->hasPrimitive) return vm.ToString(self.o->primitive);
         return vm.ToString(self);
     };
-    method(stringProto, "toString", [thisString](Vm& vm, Value self, Args&) { return Value(thisString(vm, self)); });
-    method(stringProto, "valueOf", [thisString](Vm& vm, Value self, Args&) { return Value(thisString(vm, self)); });
+    method(stringProto, "toString",
+           [thisString](Vm& vm, Value self, Args&) { return Value(thisString(vm, self)); });
+    method(stringProto, "valueOf",
+           [thisString](Vm& vm, Value self, Args&) { return Value(thisString(vm, self)); });
     method(stringProto, "charAt", [thisString](Vm& vm, Value self, Args& a) {
         std::string s = thisString(vm, self);
         double i = vm.ToNumber(Arg(a, 0));
@@ -454,7 +491,8 @@ void Vm::InstallGlobals() {
         } else {
             std::string sep = vm.ToString(a[0]);
             if (sep.empty()) {
-                for (char c : s) out->items.push_back(Value(std::string(1, c)));
+                for (char c : s)
+                    out->items.push_back(Value(std::string(1, c)));
             } else {
                 size_t from = 0;
                 for (;;) {
@@ -477,10 +515,12 @@ void Vm::InstallGlobals() {
             if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
         return Value(s);
     });
-    method(stringProto, "toLowerCase", [thisString](Vm& vm, Value self, Args&) { return Value(Lower(thisString(vm, self))); });
+    method(stringProto, "toLowerCase",
+           [thisString](Vm& vm, Value self, Args&) { return Value(Lower(thisString(vm, self))); });
     method(stringProto, "concat", [thisString](Vm& vm, Value self, Args& a) {
         std::string s = thisString(vm, self);
-        for (Value& v : a) s += vm.ToString(v);
+        for (Value& v : a)
+            s += vm.ToString(v);
         return Value(s);
     });
     method(static_cast<Object*>(stringCtor), "fromCharCode", [](Vm& vm, Value, Args& a) {
@@ -488,7 +528,8 @@ void Vm::InstallGlobals() {
         for (Value& v : a) {
             int c = vm.ToInt32(v) & 0xffff;
             if (c == 0) break;
-            if (c < 0x80) s.push_back(static_cast<char>(c));
+            if (c < 0x80)
+                s.push_back(static_cast<char>(c));
             else if (c < 0x800) {
                 s.push_back(static_cast<char>(0xc0 | c >> 6));
                 s.push_back(static_cast<char>(0x80 | (c & 0x3f)));
@@ -507,10 +548,16 @@ void Vm::InstallGlobals() {
     numberProto->primitive = Value(0);
     numberProto->hasPrimitive = true;
     Function* numberCtor = makeClass(
-        "Number", numberProto, [](Vm& vm, Value, Args& a) { return Value(a.empty() ? 0.0 : vm.ToNumber(a[0])); },
-        [](Vm& vm, Value, Args& a) { return Value(vm.ToObject(Value(a.empty() ? 0.0 : vm.ToNumber(a[0])))); });
-    for (auto [n, v] : {std::pair{"MAX_VALUE", 1.79769313486231e+308}, {"MIN_VALUE", 4.9406564584124654e-324},
-                        {"NaN", NAN}, {"NEGATIVE_INFINITY", -INFINITY}, {"POSITIVE_INFINITY", INFINITY}})
+        "Number", numberProto,
+        [](Vm& vm, Value, Args& a) { return Value(a.empty() ? 0.0 : vm.ToNumber(a[0])); },
+        [](Vm& vm, Value, Args& a) {
+            return Value(vm.ToObject(Value(a.empty() ? 0.0 : vm.ToNumber(a[0]))));
+        });
+    for (auto [n, v] : {std::pair{"MAX_VALUE", 1.79769313486231e+308},
+                        {"MIN_VALUE", 4.9406564584124654e-324},
+                        {"NaN", NAN},
+                        {"NEGATIVE_INFINITY", -INFINITY},
+                        {"POSITIVE_INFINITY", INFINITY}})
         numberCtor->SetOwn(n, Value(v), kDontEnum | kDontDelete | kReadOnly);
     numberCtor->FindOwn("MAX_VALUE", false)->value = Value(std::numeric_limits<double>::max());
     auto thisNumber = [](Vm& vm, Value self) -> double {
@@ -522,7 +569,8 @@ void Vm::InstallGlobals() {
         int radix = a.empty() || a[0].IsUndefined() ? 10 : vm.ToInt32(a[0]);
         return Value(Vm::NumberToRadix(n, radix));
     });
-    method(numberProto, "valueOf", [thisNumber](Vm& vm, Value self, Args&) { return Value(thisNumber(vm, self)); });
+    method(numberProto, "valueOf",
+           [thisNumber](Vm& vm, Value self, Args&) { return Value(thisNumber(vm, self)); });
     booleanProto = New<Object>(objectProto);
     booleanProto->className = "Boolean";
     booleanProto->primitive = Value(false);
@@ -534,17 +582,26 @@ void Vm::InstallGlobals() {
         if (self.IsObject() && self.o->hasPrimitive) return vm.ToBool(self.o->primitive);
         return vm.ToBool(self);
     };
-    method(booleanProto, "toString", [thisBool](Vm& vm, Value self, Args&) { return Value(thisBool(vm, self) ? "true" : "false"); });
-    method(booleanProto, "valueOf", [thisBool](Vm& vm, Value self, Args&) { return Value(thisBool(vm, self)); });
+    method(booleanProto, "toString",
+           [thisBool](Vm& vm, Value self, Args&) { return Value(thisBool(vm, self) ? "true" : "false"); });
+    method(booleanProto, "valueOf",
+           [thisBool](Vm& vm, Value self, Args&) { return Value(thisBool(vm, self)); });
 
     // ---- Math ----
     Object* math = NewObject();
     global->SetOwn("Math", Value(math), kDontEnum);
-    for (auto [n, v] : {std::pair{"E", M_E}, {"LN10", M_LN10}, {"LN2", M_LN2}, {"LOG10E", M_LOG10E}, {"LOG2E", M_LOG2E},
-                        {"PI", M_PI}, {"SQRT1_2", M_SQRT1_2}, {"SQRT2", M_SQRT2}})
+    for (auto [n, v] : {std::pair{"E", std::numbers::e},
+                        {"LN10", std::numbers::ln10},
+                        {"LN2", std::numbers::ln2},
+                        {"LOG10E", std::numbers::log10e},
+                        {"LOG2E", std::numbers::log2e},
+                        {"PI", std::numbers::pi},
+                        {"SQRT1_2", std::numbers::sqrt2 / 2},
+                        {"SQRT2", std::numbers::sqrt2}})
         math->SetOwn(n, Value(v), kDontEnum | kDontDelete | kReadOnly);
     auto unary = [&](const char* name, double (*fn)(double)) {
-        method(math, name, [fn](Vm& vm, Value, Args& a) { return Value(a.empty() ? NAN : fn(vm.ToNumber(a[0]))); });
+        method(math, name,
+               [fn](Vm& vm, Value, Args& a) { return Value(a.empty() ? NAN : fn(vm.ToNumber(a[0]))); });
     };
     unary("abs", [](double x) { return std::fabs(x); });
     unary("acos", [](double x) { return std::acos(x); });
@@ -562,30 +619,22 @@ void Vm::InstallGlobals() {
     method(math, "atan2", [](Vm& vm, Value, Args& a) {
         return Value(std::atan2(vm.ToNumber(Arg(a, 0)), vm.ToNumber(Arg(a, 1))));
     });
-    method(math, "pow", [](Vm& vm, Value, Args& a) { return Value(std::pow(vm.ToNumber(Arg(a, 0)), vm.ToNumber(Arg(a, 1)))); });
+    method(math, "pow", [](Vm& vm, Value, Args& a) {
+        return Value(std::pow(vm.ToNumber(Arg(a, 0)), vm.ToNumber(Arg(a, 1))));
+    });
+    // min and max take two numbers; a missing second one is undefined.
     method(math, "min", [](Vm& vm, Value, Args& a) {
         if (a.empty()) return Value(INFINITY);
-        double r = INFINITY;
-        for (Value& v : a) {
-            double d = vm.ToNumber(v);
-            if (std::isnan(d)) return Value(NAN);
-            r = std::min(r, d);
-        }
-        return Value(r);
+        double x = vm.ToNumber(a[0]), y = vm.ToNumber(Arg(a, 1));
+        return Value(std::isnan(x) || std::isnan(y) ? NAN : std::min(x, y));
     });
     method(math, "max", [](Vm& vm, Value, Args& a) {
         if (a.empty()) return Value(-INFINITY);
-        double r = -INFINITY;
-        for (Value& v : a) {
-            double d = vm.ToNumber(v);
-            if (std::isnan(d)) return Value(NAN);
-            r = std::max(r, d);
-        }
-        return Value(r);
+        double x = vm.ToNumber(a[0]), y = vm.ToNumber(Arg(a, 1));
+        return Value(std::isnan(x) || std::isnan(y) ? NAN : std::max(x, y));
     });
-    method(math, "random", [](Vm&, Value, Args&) {
-        return Value(std::uniform_real_distribution<double>(0, 1)(MathRng()));
-    });
+    method(math, "random",
+           [](Vm&, Value, Args&) { return Value(std::uniform_real_distribution<double>(0, 1)(MathRng())); });
 
     // ---- global functions ----
     method(global, "trace", [](Vm& vm, Value, Args& a) {
@@ -594,18 +643,22 @@ void Vm::InstallGlobals() {
         return Value();
     });
     method(global, "isNaN", [](Vm& vm, Value, Args& a) { return Value(std::isnan(vm.ToNumber(Arg(a, 0)))); });
-    method(global, "isFinite", [](Vm& vm, Value, Args& a) { return Value(std::isfinite(vm.ToNumber(Arg(a, 0)))); });
+    method(global, "isFinite",
+           [](Vm& vm, Value, Args& a) { return Value(std::isfinite(vm.ToNumber(Arg(a, 0)))); });
     method(global, "parseFloat", [](Vm& vm, Value, Args& a) {
         std::string s = vm.ToString(Arg(a, 0));
         size_t i = 0;
-        while (i < s.size() && (s[i] == ' ' || s[i] == '\t' || s[i] == '\n' || s[i] == '\r')) ++i;
+        while (i < s.size() && (s[i] == ' ' || s[i] == '\t' || s[i] == '\n' || s[i] == '\r'))
+            ++i;
         size_t k = i;
         if (k < s.size() && (s[k] == '+' || s[k] == '-')) ++k;
         bool digits = false;
-        while (k < s.size() && s[k] >= '0' && s[k] <= '9') ++k, digits = true;
+        while (k < s.size() && s[k] >= '0' && s[k] <= '9')
+            ++k, digits = true;
         if (k < s.size() && s[k] == '.') {
             ++k;
-            while (k < s.size() && s[k] >= '0' && s[k] <= '9') ++k, digits = true;
+            while (k < s.size() && s[k] >= '0' && s[k] <= '9')
+                ++k, digits = true;
         }
         if (!digits) return Value(NAN);
         if (k < s.size() && (s[k] == 'e' || s[k] == 'E')) {
@@ -613,7 +666,8 @@ void Vm::InstallGlobals() {
             if (m < s.size() && (s[m] == '+' || s[m] == '-')) ++m;
             if (m < s.size() && s[m] >= '0' && s[m] <= '9') {
                 k = m;
-                while (k < s.size() && s[k] >= '0' && s[k] <= '9') ++k;
+                while (k < s.size() && s[k] >= '0' && s[k] <= '9')
+                    ++k;
             }
         }
         return Value(std::strtod(s.substr(i, k - i).c_str(), nullptr));
@@ -622,7 +676,8 @@ void Vm::InstallGlobals() {
         std::string s = vm.ToString(Arg(a, 0));
         int radix = a.size() > 1 && !a[1].IsUndefined() ? vm.ToInt32(a[1]) : 0;
         size_t i = 0;
-        while (i < s.size() && (s[i] == ' ' || s[i] == '\t' || s[i] == '\n' || s[i] == '\r')) ++i;
+        while (i < s.size() && (s[i] == ' ' || s[i] == '\t' || s[i] == '\n' || s[i] == '\r'))
+            ++i;
         bool neg = false;
         if (i < s.size() && (s[i] == '+' || s[i] == '-')) neg = s[i++] == '-';
         if (radix == 0) {
@@ -642,7 +697,10 @@ void Vm::InstallGlobals() {
         bool any = false;
         for (; i < s.size(); ++i) {
             char c = s[i];
-            int d = c >= '0' && c <= '9' ? c - '0' : c >= 'a' && c <= 'z' ? c - 'a' + 10 : c >= 'A' && c <= 'Z' ? c - 'A' + 10 : 99;
+            int d = c >= '0' && c <= '9'   ? c - '0'
+                    : c >= 'a' && c <= 'z' ? c - 'a' + 10
+                    : c >= 'A' && c <= 'Z' ? c - 'A' + 10
+                                           : 99;
             if (d >= radix) break;
             v = v * radix + d;
             any = true;
@@ -696,11 +754,13 @@ void Vm::InstallGlobals() {
             if (clear & 0x80 || clear & 0x100 || clear & 0x400) p.versionMask = 0;
         };
         if (names.IsNullish()) {
-            for (auto& s : o->Slots()) apply(s.prop);
+            for (auto& s : o->Slots())
+                apply(s.prop);
         } else {
             std::vector<std::string> list;
             if (auto* arr = dynamic_cast<Array*>(names.IsObject() ? names.o : nullptr)) {
-                for (Value& v : arr->items) list.push_back(vm.ToString(v));
+                for (Value& v : arr->items)
+                    list.push_back(vm.ToString(v));
             } else {
                 std::string s = vm.ToString(names);
                 size_t from = 0;
@@ -745,7 +805,8 @@ void Vm::InstallGlobals() {
     method(global, "setTimeout", [addTimer](Vm& vm, Value, Args& a) { return addTimer(vm, a, false); });
     auto clear = [](Vm& vm, Value, Args& a) {
         int id = vm.ToInt32(Arg(a, 0));
-        vm.timers.erase(std::remove_if(vm.timers.begin(), vm.timers.end(), [id](const Vm::Timer& t) { return t.id == id; }),
+        vm.timers.erase(std::remove_if(vm.timers.begin(), vm.timers.end(),
+                                       [id](const Vm::Timer& t) { return t.id == id; }),
                         vm.timers.end());
         return Value();
     };
@@ -753,8 +814,8 @@ void Vm::InstallGlobals() {
     method(global, "clearTimeout", clear);
     global->SetOwn("NaN", Value(NAN), kDontEnum);
     global->SetOwn("Infinity", Value(INFINITY), kDontEnum);
-    for (const char* inert : {"fscommand", "getURL", "loadMovie", "loadMovieNum", "loadVariables", "loadVariablesNum",
-                              "unloadMovie", "unloadMovieNum", "updateAfterEvent"})
+    for (const char* inert : {"fscommand", "getURL", "loadMovie", "loadMovieNum", "loadVariables",
+                              "loadVariablesNum", "unloadMovie", "unloadMovieNum", "updateAfterEvent"})
         method(global, inert, [inert](Vm& vm, Value, Args&) {
             if (vm.GetHost()) vm.GetHost()->Log(inert);
             return Value();
@@ -786,58 +847,65 @@ void Vm::InstallGlobals() {
     Function* broadcaster = makeClass(
         "AsBroadcaster", broadcasterProto, [](Vm&, Value, Args&) { return Value(); },
         [](Vm& vm, Value, Args&) { return Value(vm.NewObject()); });
-    Function* addListener = NewNative([](Vm& vm, Value self, Args& a) {
-        if (!self.IsObject()) return Value(true);
-        Value list = vm.Get(self.o, "_listeners");
-        auto* arr = list.IsObject() ? dynamic_cast<Array*>(list.o) : nullptr;
-        if (!arr) return Value(true);
-        Value l = Arg(a, 0);
-        for (Value& v : arr->items)
-            if (Vm::StrictEquals(v, l)) return Value(true);
-        arr->items.push_back(l);
-        return Value(true);
-    }, "addListener");
-    Function* removeListener = NewNative([](Vm& vm, Value self, Args& a) {
-        if (!self.IsObject()) return Value(false);
-        Value list = vm.Get(self.o, "_listeners");
-        auto* arr = list.IsObject() ? dynamic_cast<Array*>(list.o) : nullptr;
-        if (!arr) return Value(false);
-        Value l = Arg(a, 0);
-        for (size_t i = 0; i < arr->items.size(); ++i)
-            if (Vm::StrictEquals(arr->items[i], l)) {
-                arr->items.erase(arr->items.begin() + static_cast<long>(i));
-                return Value(true);
+    Function* addListener = NewNative(
+        [](Vm& vm, Value self, Args& a) {
+            if (!self.IsObject()) return Value(true);
+            Value list = vm.Get(self.o, "_listeners");
+            auto* arr = list.IsObject() ? dynamic_cast<Array*>(list.o) : nullptr;
+            if (!arr) return Value(true);
+            Value l = Arg(a, 0);
+            for (Value& v : arr->items)
+                if (Vm::StrictEquals(v, l)) return Value(true);
+            arr->items.push_back(l);
+            return Value(true);
+        },
+        "addListener");
+    Function* removeListener = NewNative(
+        [](Vm& vm, Value self, Args& a) {
+            if (!self.IsObject()) return Value(false);
+            Value list = vm.Get(self.o, "_listeners");
+            auto* arr = list.IsObject() ? dynamic_cast<Array*>(list.o) : nullptr;
+            if (!arr) return Value(false);
+            Value l = Arg(a, 0);
+            for (size_t i = 0; i < arr->items.size(); ++i)
+                if (Vm::StrictEquals(arr->items[i], l)) {
+                    arr->items.erase(arr->items.begin() + static_cast<long>(i));
+                    return Value(true);
+                }
+            return Value(false);
+        },
+        "removeListener");
+    Function* broadcastMessage = NewNative(
+        [](Vm& vm, Value self, Args& a) {
+            if (!self.IsObject() || a.empty()) return Value();
+            Value list = vm.Get(self.o, "_listeners");
+            auto* arr = list.IsObject() ? dynamic_cast<Array*>(list.o) : nullptr;
+            if (!arr) return Value();
+            std::string name = vm.ToString(a[0]);
+            Args rest(a.begin() + 1, a.end());
+            std::vector<Value> copy = arr->items;
+            for (Value& l : copy) {
+                if (!l.IsObject()) continue;
+                Value fn = vm.Get(l.o, name);
+                Args args = rest;
+                vm.Call(fn, l, args);
             }
-        return Value(false);
-    }, "removeListener");
-    Function* broadcastMessage = NewNative([](Vm& vm, Value self, Args& a) {
-        if (!self.IsObject() || a.empty()) return Value();
-        Value list = vm.Get(self.o, "_listeners");
-        auto* arr = list.IsObject() ? dynamic_cast<Array*>(list.o) : nullptr;
-        if (!arr) return Value();
-        std::string name = vm.ToString(a[0]);
-        Args rest(a.begin() + 1, a.end());
-        std::vector<Value> copy = arr->items;
-        for (Value& l : copy) {
-            if (!l.IsObject()) continue;
-            Value fn = vm.Get(l.o, name);
-            Args args = rest;
-            vm.Call(fn, l, args);
-        }
-        return Value(!copy.empty());
-    }, "broadcastMessage");
+            return Value(!copy.empty());
+        },
+        "broadcastMessage");
     broadcaster->SetOwn("addListener", Value(static_cast<Object*>(addListener)), kDontEnum);
     broadcaster->SetOwn("removeListener", Value(static_cast<Object*>(removeListener)), kDontEnum);
     broadcaster->SetOwn("broadcastMessage", Value(static_cast<Object*>(broadcastMessage)), kDontEnum);
-    method(broadcaster, "initialize", [addListener, removeListener, broadcastMessage](Vm& vm, Value, Args& a) {
-        Value t = Arg(a, 0);
-        if (!t.IsObject()) return Value();
-        t.o->SetOwn("_listeners", Value(static_cast<Object*>(vm.NewArray())), kDontEnum);
-        t.o->SetOwn("addListener", Value(static_cast<Object*>(addListener)), kDontEnum);
-        t.o->SetOwn("removeListener", Value(static_cast<Object*>(removeListener)), kDontEnum);
-        t.o->SetOwn("broadcastMessage", Value(static_cast<Object*>(broadcastMessage)), kDontEnum);
-        return Value();
-    });
+    method(broadcaster, "initialize",
+           [addListener, removeListener, broadcastMessage](Vm& vm, Value, Args& a) {
+               Value t = Arg(a, 0);
+               if (!t.IsObject()) return Value();
+               t.o->SetOwn("_listeners", Value(static_cast<Object*>(vm.NewArray())), kDontEnum);
+               t.o->SetOwn("addListener", Value(static_cast<Object*>(addListener)), kDontEnum);
+               t.o->SetOwn("removeListener", Value(static_cast<Object*>(removeListener)), kDontEnum);
+               t.o->SetOwn("broadcastMessage", Value(static_cast<Object*>(broadcastMessage)), kDontEnum);
+               return Value();
+           });
 
     // ---- quiet objects ----
     for (const char* name : {"Key", "Mouse", "Selection", "Stage", "System", "Accessibility"}) {

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
+#include <numbers>
 
 namespace movie {
 
@@ -11,7 +13,7 @@ namespace script {
 
 // A sprite (or the main timeline) as scripts see it.
 class ClipObject : public Object {
-public:
+  public:
     ScriptHost* host = nullptr;
     DisplayObject* display = nullptr; // null for the main timeline and once removed
     bool isRoot = false;
@@ -33,10 +35,11 @@ public:
 
 namespace {
 
-const char* const kPropertyNames[] = {"_x",         "_y",        "_xscale",    "_yscale",     "_currentframe", "_totalframes",
-                                      "_alpha",     "_visible",  "_width",     "_height",     "_rotation",     "_target",
-                                      "_framesloaded", "_name",  "_droptarget", "_url",       "_highquality",  "_focusrect",
-                                      "_soundbuftime", "_quality", "_xmouse",  "_ymouse"};
+const char* const kPropertyNames[] = {
+    "_x",          "_y",     "_xscale",      "_yscale",    "_currentframe", "_totalframes",  "_alpha",
+    "_visible",    "_width", "_height",      "_rotation",  "_target",       "_framesloaded", "_name",
+    "_droptarget", "_url",   "_highquality", "_focusrect", "_soundbuftime", "_quality",      "_xmouse",
+    "_ymouse"};
 
 int PropertyIndex(const std::string& name) {
     if (name.empty() || name[0] != '_') return -1;
@@ -93,23 +96,32 @@ constexpr uint32_t kEventInitialize = 0x200;
 constexpr uint32_t kEventConstruct = 0x40000;
 constexpr uint32_t kRunConstructor = 0x80000000u; // a registered class's constructor
 
-Value Arg(Args& a, size_t i) { return i < a.size() ? a[i] : Value(); }
+Value Arg(Args& a, size_t i) {
+    return i < a.size() ? a[i] : Value();
+}
 
 // A script depth as an int, kept in a range where the sum with the timeline offset cannot overflow.
-int Depth(double d) { return static_cast<int>(std::clamp(d, -2e6, 2e6)); }
+int Depth(double d) {
+    return static_cast<int>(std::clamp(d, -2e6, 2e6));
+}
 
 Rect Union(Rect a, const Rect& b) {
     if (a.xMin > a.xMax) return b;
     if (b.xMin > b.xMax) return a;
-    return {std::min(a.xMin, b.xMin), std::max(a.xMax, b.xMax), std::min(a.yMin, b.yMin), std::max(a.yMax, b.yMax)};
+    return {std::min(a.xMin, b.xMin), std::max(a.xMax, b.xMax), std::min(a.yMin, b.yMin),
+            std::max(a.yMax, b.yMax)};
 }
 
 Rect Transformed(const Rect& r, const Matrix& m) {
     if (r.xMin > r.xMax) return r;
-    double xs[4] = {m.MapX(r.xMin, r.yMin), m.MapX(r.xMax, r.yMin), m.MapX(r.xMin, r.yMax), m.MapX(r.xMax, r.yMax)};
-    double ys[4] = {m.MapY(r.xMin, r.yMin), m.MapY(r.xMax, r.yMin), m.MapY(r.xMin, r.yMax), m.MapY(r.xMax, r.yMax)};
-    return {static_cast<int32_t>(std::floor(*std::min_element(xs, xs + 4))), static_cast<int32_t>(std::ceil(*std::max_element(xs, xs + 4))),
-            static_cast<int32_t>(std::floor(*std::min_element(ys, ys + 4))), static_cast<int32_t>(std::ceil(*std::max_element(ys, ys + 4)))};
+    double xs[4] = {m.MapX(r.xMin, r.yMin), m.MapX(r.xMax, r.yMin), m.MapX(r.xMin, r.yMax),
+                    m.MapX(r.xMax, r.yMax)};
+    double ys[4] = {m.MapY(r.xMin, r.yMin), m.MapY(r.xMax, r.yMin), m.MapY(r.xMin, r.yMax),
+                    m.MapY(r.xMax, r.yMax)};
+    return {static_cast<int32_t>(std::floor(*std::min_element(xs, xs + 4))),
+            static_cast<int32_t>(std::ceil(*std::max_element(xs, xs + 4))),
+            static_cast<int32_t>(std::floor(*std::min_element(ys, ys + 4))),
+            static_cast<int32_t>(std::ceil(*std::max_element(ys, ys + 4)))};
 }
 
 constexpr Rect kEmpty{1, 0, 1, 0};
@@ -128,7 +140,8 @@ Rect LocalBounds(const DisplayObject& o) {
 
 Rect ListBounds(const DisplayObjects& list) {
     Rect r = kEmpty;
-    for (const DisplayObject& o : list) r = Union(r, Transformed(LocalBounds(o), o.matrix));
+    for (const DisplayObject& o : list)
+        r = Union(r, Transformed(LocalBounds(o), o.matrix));
     return r;
 }
 
@@ -150,15 +163,21 @@ ScriptHost::ScriptHost(Player& player) : player_(player) {
 
 ScriptHost::~ScriptHost() = default;
 
-Object* ScriptHost::RootClip() { return root_; }
+Object* ScriptHost::RootClip() {
+    return root_;
+}
 
 ClipObject* ScriptHost::Clip(Object* o) {
     if (!o) return nullptr;
     return dynamic_cast<ClipObject*>(o);
 }
 
-bool ScriptHost::IsClip(Object* o) { return Clip(o) != nullptr; }
-Object* ScriptHost::Root() { return root_; }
+bool ScriptHost::IsClip(Object* o) {
+    return Clip(o) != nullptr;
+}
+Object* ScriptHost::Root() {
+    return root_;
+}
 
 Object* ScriptHost::ParentOf(Object* clip) {
     ClipObject* c = Clip(clip);
@@ -220,13 +239,15 @@ void ScriptHost::Attach(DisplayObject& o, Object* parent, int nesting) {
         break;
     }
     bool hasInit = false;
-    for (const ClipAction& a : c->actions) hasInit |= (a.events & (kEventInitialize | kEventConstruct)) != 0;
+    for (const ClipAction& a : c->actions)
+        hasInit |= (a.events & (kEventInitialize | kEventConstruct)) != 0;
     if (hasInit) queue_.push_back({c, nullptr, kEventInitialize | kEventConstruct, {}});
     queue_.push_back({c, nullptr, kEventLoad, "onLoad"});
 }
 
 void ScriptHost::Detach(DisplayObject& o) {
-    for (DisplayObject& child : o.children) Detach(child);
+    for (DisplayObject& child : o.children)
+        Detach(child);
     ClipObject* c = Clip(o.clip);
     if (!c) return;
     c->display = nullptr;
@@ -240,14 +261,18 @@ void ScriptHost::Relink(DisplayObjects& list) {
         if (ClipObject* c = Clip(o.clip)) c->display = &o;
 }
 
-void ScriptHost::QueueScript(Object* clip, const Bytecode& code) { queue_.push_back({clip, code, 0, {}}); }
+void ScriptHost::QueueScript(Object* clip, const Bytecode& code) {
+    queue_.push_back({clip, code, 0, {}});
+}
 
 void ScriptHost::QueueInit(uint16_t sprite, const Bytecode& code) {
     if (!initDone_.insert(sprite).second) return;
     queue_.push_front({root_, code, 0, {}});
 }
 
-void ScriptHost::BeginStep() { vm_->StartBudget(); }
+void ScriptHost::BeginStep() {
+    vm_->StartBudget();
+}
 
 void ScriptHost::RunEvent(const Job& job) {
     ClipObject* c = Clip(job.clip);
@@ -289,7 +314,8 @@ void ScriptHost::EnterFrameOf(DisplayObjects& list) {
     walk(list);
     order.push_back(root_);
     vm_->rootsScratch.clear();
-    for (Object* o : order) vm_->rootsScratch.push_back(Value(o));
+    for (Object* o : order)
+        vm_->rootsScratch.push_back(Value(o));
     for (Object* o : order) {
         ClipObject* c = Clip(o);
         if (!c || c->removed) continue;
@@ -309,7 +335,8 @@ void ScriptHost::EndStep() {
     for (const Vm::Timer& t : vm_->timers)
         if (t.due <= vm_->now) due.push_back(t.id);
     for (int id : due) {
-        auto it = std::find_if(vm_->timers.begin(), vm_->timers.end(), [id](const Vm::Timer& t) { return t.id == id; });
+        auto it = std::find_if(vm_->timers.begin(), vm_->timers.end(),
+                               [id](const Vm::Timer& t) { return t.id == id; });
         if (it == vm_->timers.end()) continue;
         Vm::Timer t = *it;
         if (t.repeat)
@@ -336,7 +363,8 @@ void ScriptHost::Collect() {
         }
     };
     walk(player_.root_);
-    for (Job& j : queue_) roots.push_back(j.clip);
+    for (Job& j : queue_)
+        roots.push_back(j.clip);
     vm_->Collect(roots);
 }
 
@@ -354,32 +382,51 @@ Value ScriptHost::GetClipProperty(Object* clip, int index) {
     if (!o) return {};
     const Matrix& m = o->matrix;
     switch (index) {
-    case 0: return Value(m.tx / 20.0);
-    case 1: return Value(m.ty / 20.0);
-    case 2: return Value(std::sqrt(m.a * m.a + m.b * m.b) * 100);
-    case 3: return Value(std::sqrt(m.c * m.c + m.d * m.d) * 100);
-    case 4: return Value(c->isRoot ? player_.frame_ + 1.0 : o->timeline ? o->currentFrame + 1.0 : 1.0);
+    case 0:
+        return Value(m.tx / 20.0);
+    case 1:
+        return Value(m.ty / 20.0);
+    case 2:
+        return Value(std::sqrt(m.a * m.a + m.b * m.b) * 100);
+    case 3:
+        return Value(std::sqrt(m.c * m.c + m.d * m.d) * 100);
+    case 4:
+        return Value(c->isRoot ? player_.frame_ + 1.0 : o->timeline ? o->currentFrame + 1.0 : 1.0);
     case 5:
     case 12:
-        return Value(c->isRoot ? static_cast<double>(player_.TotalFrames()) : o->timeline ? static_cast<double>(o->timeline->FrameCount()) : 1.0);
-    case 6: return Value(static_cast<double>(o->colorTransform.multA) * 100);
-    case 7: return Value(o->visible);
+        return Value(c->isRoot     ? static_cast<double>(player_.TotalFrames())
+                     : o->timeline ? static_cast<double>(o->timeline->FrameCount())
+                                   : 1.0);
+    case 6:
+        return Value(static_cast<double>(o->colorTransform.multA) * 100);
+    case 7:
+        return Value(o->visible);
     case 8:
     case 9: {
         Rect r = c->isRoot ? ListBounds(player_.root_) : Transformed(LocalBounds(*o), m);
         if (r.xMin > r.xMax) return Value(0);
         return Value((index == 8 ? r.Width() : r.Height()) / 20.0);
     }
-    case 10: return Value(std::atan2(m.b, m.a) * 180 / M_PI);
-    case 11: return Value(SlashPath(c));
-    case 13: return Value(c->isRoot ? std::string() : o->name);
-    case 14: return Value("");
-    case 15: return Value(player_.movie_->fileName);
-    case 16: return Value(1);
-    case 17: return Value(1);
-    case 18: return Value(5);
-    case 19: return Value("HIGH");
-    default: return Value(0);
+    case 10:
+        return Value(std::atan2(m.b, m.a) * 180 / std::numbers::pi);
+    case 11:
+        return Value(SlashPath(c));
+    case 13:
+        return Value(c->isRoot ? std::string() : o->name);
+    case 14:
+        return Value("");
+    case 15:
+        return Value(player_.movie_->fileName);
+    case 16:
+        return Value(1);
+    case 17:
+        return Value(1);
+    case 18:
+        return Value(5);
+    case 19:
+        return Value("HIGH");
+    default:
+        return Value(0);
     }
 }
 
@@ -417,7 +464,9 @@ void ScriptHost::SetClipProperty(Object* clip, int index, const Value& v) {
     case 6:
         if (std::isfinite(n)) o->colorTransform.multA = static_cast<float>(n / 100);
         break;
-    case 7: o->visible = vm_->ToBool(v); break;
+    case 7:
+        o->visible = vm_->ToBool(v);
+        break;
     case 8:
     case 9: {
         if (!std::isfinite(n) || n < 0) break;
@@ -437,7 +486,7 @@ void ScriptHost::SetClipProperty(Object* clip, int index, const Value& v) {
     case 10: {
         if (!std::isfinite(n)) break;
         double sx = scaleX(), sy = scaleY();
-        double rad = n * M_PI / 180;
+        double rad = n * std::numbers::pi / 180;
         m.a = sx * std::cos(rad);
         m.b = sx * std::sin(rad);
         m.c = -sy * std::sin(rad);
@@ -447,7 +496,8 @@ void ScriptHost::SetClipProperty(Object* clip, int index, const Value& v) {
     case 13:
         if (!c->isRoot) o->name = vm_->ToString(v);
         break;
-    default: break;
+    default:
+        break;
     }
 }
 
@@ -493,11 +543,14 @@ void ScriptHost::StepFrame(Object* clip, int delta) {
     if (!c || (!c->isRoot && (!c->display || !c->display->timeline))) return;
     Player::TimelineRef ref = RefOf(c);
     ref.playing = false;
-    if (delta > 0 && ref.frame + 1 < ref.timeline.FrameCount()) player_.Goto(ref, ref.frame + 1, Player::Jump::Script);
+    if (delta > 0 && ref.frame + 1 < ref.timeline.FrameCount())
+        player_.Goto(ref, ref.frame + 1, Player::Jump::Script);
     if (delta < 0 && ref.frame > 0) player_.Goto(ref, ref.frame - 1, Player::Jump::Script);
 }
 
-bool ScriptHost::FrameLoaded(Object*, const Value&) { return true; }
+bool ScriptHost::FrameLoaded(Object*, const Value&) {
+    return true;
+}
 
 // ---- clips made and removed by scripts ----
 
@@ -582,27 +635,50 @@ void ScriptHost::InstallClipClass() {
     proto->SetOwn("constructor", Value(static_cast<Object*>(ctor)), script::kDontEnum);
     vm.global->SetOwn("MovieClip", Value(static_cast<Object*>(ctor)), script::kDontEnum);
     auto method = [&](const std::string& name, std::function<Value(ClipObject*, Args&)> fn) {
-        proto->SetOwn(name, Value(static_cast<Object*>(vm.NewNative([this, fn](Vm&, Value self, Args& a) -> Value {
-                          ClipObject* c = self.IsObject() ? Clip(self.o) : nullptr;
-                          if (!c) return Value();
-                          return fn(c, a);
-                      }, name))),
+        proto->SetOwn(name,
+                      Value(static_cast<Object*>(vm.NewNative(
+                          [this, fn](Vm&, Value self, Args& a) -> Value {
+                              ClipObject* c = self.IsObject() ? Clip(self.o) : nullptr;
+                              if (!c) return Value();
+                              return fn(c, a);
+                          },
+                          name))),
                       script::kDontEnum);
     };
-    method("play", [this](ClipObject* c, Args&) { Play(c, true); return Value(); });
-    method("stop", [this](ClipObject* c, Args&) { Play(c, false); return Value(); });
-    method("nextFrame", [this](ClipObject* c, Args&) { StepFrame(c, 1); return Value(); });
-    method("prevFrame", [this](ClipObject* c, Args&) { StepFrame(c, -1); return Value(); });
-    method("gotoAndPlay", [this](ClipObject* c, Args& a) { GotoFrame(c, Arg(a, 0), true, 0); return Value(); });
-    method("gotoAndStop", [this](ClipObject* c, Args& a) { GotoFrame(c, Arg(a, 0), false, 0); return Value(); });
+    method("play", [this](ClipObject* c, Args&) {
+        Play(c, true);
+        return Value();
+    });
+    method("stop", [this](ClipObject* c, Args&) {
+        Play(c, false);
+        return Value();
+    });
+    method("nextFrame", [this](ClipObject* c, Args&) {
+        StepFrame(c, 1);
+        return Value();
+    });
+    method("prevFrame", [this](ClipObject* c, Args&) {
+        StepFrame(c, -1);
+        return Value();
+    });
+    method("gotoAndPlay", [this](ClipObject* c, Args& a) {
+        GotoFrame(c, Arg(a, 0), true, 0);
+        return Value();
+    });
+    method("gotoAndStop", [this](ClipObject* c, Args& a) {
+        GotoFrame(c, Arg(a, 0), false, 0);
+        return Value();
+    });
     method("getDepth", [](ClipObject* c, Args&) {
-        return c->display ? Value(static_cast<double>(c->display->depth) - 16384) : Value(c->isRoot ? -16384.0 : 0.0);
+        return c->display ? Value(static_cast<double>(c->display->depth) - 16384)
+                          : Value(c->isRoot ? -16384.0 : 0.0);
     });
     method("getNextHighestDepth", [this](ClipObject* c, Args&) {
         DisplayObjects* list = ListOf(c);
         double next = 0;
         if (list)
-            for (DisplayObject& o : *list) next = std::max(next, static_cast<double>(o.depth) - 16384 + 1);
+            for (DisplayObject& o : *list)
+                next = std::max(next, static_cast<double>(o.depth) - 16384 + 1);
         return Value(next);
     });
     method("getInstanceAtDepth", [this](ClipObject* c, Args& a) {
@@ -634,7 +710,8 @@ void ScriptHost::InstallClipClass() {
             if (o.depth == target) o.depth = mine;
         c->display->depth = static_cast<uint16_t>(target);
         c->display->scripted = true;
-        std::stable_sort(list->begin(), list->end(), [](const DisplayObject& x, const DisplayObject& y) { return x.depth < y.depth; });
+        std::stable_sort(list->begin(), list->end(),
+                         [](const DisplayObject& x, const DisplayObject& y) { return x.depth < y.depth; });
         Relink(*list);
         return Value();
     });
@@ -656,22 +733,28 @@ void ScriptHost::InstallClipClass() {
         double depth = vm_->ToNumber(Arg(a, 1));
         if (!std::isfinite(depth)) return Value();
         Value init = Arg(a, 2);
-        Object* made = NewClipAt(Clip(c->parent), c->display->character, c->display->characterId, vm_->ToString(Arg(a, 0)),
-                                 Depth(depth), init.IsObject() ? init.o : nullptr, c->display);
+        Object* made =
+            NewClipAt(Clip(c->parent), c->display->character, c->display->characterId,
+                      vm_->ToString(Arg(a, 0)), Depth(depth), init.IsObject() ? init.o : nullptr, c->display);
         return made ? Value(made) : Value();
     });
     method("createEmptyMovieClip", [this](ClipObject* c, Args& a) {
         double depth = vm_->ToNumber(Arg(a, 1));
         if (!std::isfinite(depth)) return Value();
-        Object* made = NewClipAt(c, emptySprite_, 0, vm_->ToString(Arg(a, 0)), Depth(depth), nullptr, nullptr);
+        Object* made =
+            NewClipAt(c, emptySprite_, 0, vm_->ToString(Arg(a, 0)), Depth(depth), nullptr, nullptr);
         return made ? Value(made) : Value();
     });
     method("removeMovieClip", [this](ClipObject* c, Args&) {
         Remove(c);
         return Value();
     });
-    method("getBytesLoaded", [this](ClipObject*, Args&) { return Value(static_cast<double>(player_.movie_->header.fileLength)); });
-    method("getBytesTotal", [this](ClipObject*, Args&) { return Value(static_cast<double>(player_.movie_->header.fileLength)); });
+    method("getBytesLoaded", [this](ClipObject*, Args&) {
+        return Value(static_cast<double>(player_.movie_->header.fileLength));
+    });
+    method("getBytesTotal", [this](ClipObject*, Args&) {
+        return Value(static_cast<double>(player_.movie_->header.fileLength));
+    });
     method("getBounds", [this](ClipObject* c, Args&) {
         Object* r = vm_->NewObject();
         DisplayObject* o = c->Props();

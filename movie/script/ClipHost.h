@@ -18,7 +18,7 @@ class ClipObject;
 }
 
 class ScriptHost : public script::Host {
-public:
+  public:
     explicit ScriptHost(Player& player);
     ~ScriptHost() override;
 
@@ -54,19 +54,20 @@ public:
     void Remove(script::Object* clip) override;
     void Log(const std::string& what) override;
 
-private:
+  private:
     struct Job {
         script::Object* clip;
-        Bytecode code;   // a frame script, or
-        uint32_t event;  // a clip event (its flag) with
+        Bytecode code;      // a frame script, or
+        uint32_t event;     // a clip event (its flag) with
         std::string method; // its handler method
     };
     void InstallClipClass();
     DisplayObjects* ListOf(script::ClipObject* c);
     Player::TimelineRef RefOf(script::ClipObject* c);
     script::ClipObject* Clip(script::Object* o);
-    script::Object* NewClipAt(script::ClipObject* parent, std::shared_ptr<const Character> character, uint16_t id,
-                              const std::string& name, int depth, script::Object* init, const DisplayObject* copyOf);
+    script::Object* NewClipAt(script::ClipObject* parent, std::shared_ptr<const Character> character,
+                              uint16_t id, const std::string& name, int depth, script::Object* init,
+                              const DisplayObject* copyOf);
     void RunEvent(const Job& job);
     void EnterFrameOf(DisplayObjects& list);
     void Collect();

@@ -16,7 +16,7 @@ namespace {
 // The `super` of a method: reads go to the prototype above the method's
 // home, calls run with the caller's `this`.
 class SuperObject : public Object {
-public:
+  public:
     Value self;
     Object* home = nullptr; // the prototype the running method came from
     bool GetSpecial(Vm& vm, const std::string& name, Value& out) override {
@@ -73,7 +73,8 @@ struct Reader {
     }
     std::string Str() {
         size_t s = i;
-        while (i < n && p[i]) ++i;
+        while (i < n && p[i])
+            ++i;
         std::string r(reinterpret_cast<const char*>(p + s), i - s);
         if (i < n) ++i;
         return r;
@@ -104,9 +105,7 @@ struct Interp {
     Host* host() { return vm.GetHost(); }
     Object* Target() { return f.target; }
 
-    bool IsPath(const std::string& name) {
-        return name.find_first_of(":/.") != std::string::npos;
-    }
+    bool IsPath(const std::string& name) { return name.find_first_of(":/.") != std::string::npos; }
 
     Object* ResolveClipPath(const std::string& path) {
         if (path.empty()) return f.target;
@@ -127,8 +126,10 @@ struct Interp {
     Value GetPlain(const std::string& name) {
         if (name == "this") return f.self.IsUndefined() ? Value(f.base) : f.self;
         if (vm.Version() >= 6 && name == "_global") return Value(vm.global);
-        if (vm.Caseless() ? CaselessEqual(name, "_root") : name == "_root") return host() ? Value(host()->Root()) : Value();
-        if (name.rfind("_level", 0) == 0 && host()) return name == "_level0" ? Value(host()->Root()) : Value();
+        if (vm.Caseless() ? CaselessEqual(name, "_root") : name == "_root")
+            return host() ? Value(host()->Root()) : Value();
+        if (name.rfind("_level", 0) == 0 && host())
+            return name == "_level0" ? Value(host()->Root()) : Value();
         for (size_t i = f.scope.size(); i-- > 0;) {
             Object* o = f.scope[i].obj;
             if (!o) continue;
@@ -167,9 +168,7 @@ struct Interp {
         if (f.base) vm.Set(f.base, name, v);
     }
 
-    Object* Locals() {
-        return f.locals;
-    }
+    Object* Locals() { return f.locals; }
 
     void DefineLocal(const std::string& name, const Value& v) {
         if (Object* l = Locals()) {
@@ -193,7 +192,8 @@ struct Interp {
                 fn->params.push_back(r.Str());
             }
         } else {
-            for (uint16_t i = 0; i < nparams && r.i < r.n; ++i) fn->params.push_back(r.Str());
+            for (uint16_t i = 0; i < nparams && r.i < r.n; ++i)
+                fn->params.push_back(r.Str());
         }
         bodyLen = r.U16();
         fn->code = f.code;
@@ -235,7 +235,8 @@ struct Interp {
         count = std::min(count, f.stack.size());
         Args args;
         args.reserve(count);
-        for (size_t i = 0; i < count; ++i) args.push_back(Pop());
+        for (size_t i = 0; i < count; ++i)
+            args.push_back(Pop());
         return args;
     }
 
@@ -305,7 +306,8 @@ Value Interp::RunWithHome(Function* fn, const Value& self, Args& args, Object* h
         locals->SetOwn("this", self);
         locals->SetOwn("arguments", Value(static_cast<Object*>(arguments)));
         locals->SetOwn("super", makeSuper());
-        for (size_t i = 0; i < fn->params.size(); ++i) locals->SetOwn(fn->params[i], i < args.size() ? args[i] : Value());
+        for (size_t i = 0; i < fn->params.size(); ++i)
+            locals->SetOwn(fn->params[i], i < args.size() ? args[i] : Value());
     }
     Interp in{vm, nf};
     size_t end = std::min(fn->start + fn->length, fn->code->size());
@@ -451,7 +453,9 @@ Outcome Interp::Exec(size_t pc, size_t end) {
             Value name = Pop();
             Value source = Pop();
             Object* clip = ClipOf(source);
-            if (clip && host()) host()->Clone(clip, vm.ToString(name), static_cast<int>(std::clamp(vm.ToNumber(depth), -2e6, 2e6)) - 16384);
+            if (clip && host())
+                host()->Clone(clip, vm.ToString(name),
+                              static_cast<int>(std::clamp(vm.ToNumber(depth), -2e6, 2e6)) - 16384);
             break;
         }
         case 0x25: { // RemoveSprite
@@ -545,7 +549,9 @@ Outcome Interp::Exec(size_t pc, size_t end) {
             Push(Value(a + b));
             break;
         }
-        case 0x17: Pop(); break;
+        case 0x17:
+            Pop();
+            break;
         case 0x18: { // ToInteger
             double d = vm.ToNumber(Pop());
             Push(Value(std::isnan(d) ? 0.0 : static_cast<double>(vm.ToInt32(Value(d)))));
@@ -560,14 +566,16 @@ Outcome Interp::Exec(size_t pc, size_t end) {
         case 0x32:
         case 0x36: { // CharToAscii
             std::string s = vm.ToString(Pop());
-            Push(s.empty() ? Value(ver >= 5 ? NAN : 0.0) : Value(static_cast<double>(static_cast<uint8_t>(s[0]))));
+            Push(s.empty() ? Value(ver >= 5 ? NAN : 0.0)
+                           : Value(static_cast<double>(static_cast<uint8_t>(s[0]))));
             break;
         }
         case 0x33:
         case 0x37: { // AsciiToChar
             int c = vm.ToInt32(Pop()) & 0xffff;
             std::string s;
-            if (c < 0x80) s.push_back(static_cast<char>(c));
+            if (c < 0x80)
+                s.push_back(static_cast<char>(c));
             else if (c < 0x800) {
                 s.push_back(static_cast<char>(0xc0 | c >> 6));
                 s.push_back(static_cast<char>(0x80 | (c & 0x3f)));
@@ -580,7 +588,9 @@ Outcome Interp::Exec(size_t pc, size_t end) {
             Push(Value(s));
             break;
         }
-        case 0x34: Push(Value(std::floor(vm.now))); break; // GetTime
+        case 0x34:
+            Push(Value(std::floor(vm.now)));
+            break;   // GetTime
         case 0x26: { // Trace
             Value v = Pop();
             vm.Trace(v.IsUndefined() ? "undefined" : vm.ToString(v));
@@ -625,7 +635,8 @@ Outcome Interp::Exec(size_t pc, size_t end) {
             Value v = Pop();
             double idx = vm.ToNumber(Pop());
             Object* clip = ClipOf(Pop());
-            if (clip && host() && idx >= 0 && idx < 22) host()->SetClipProperty(clip, static_cast<int>(idx), v);
+            if (clip && host() && idx >= 0 && idx < 22)
+                host()->SetClipProperty(clip, static_cast<int>(idx), v);
             break;
         }
         case 0x45: { // TargetPath
@@ -660,7 +671,9 @@ Outcome Interp::Exec(size_t pc, size_t end) {
             while (r.i < r.n) {
                 uint8_t type = r.U8();
                 switch (type) {
-                case 0: Push(Value(r.Str())); break;
+                case 0:
+                    Push(Value(r.Str()));
+                    break;
                 case 1: {
                     uint32_t bits = r.U32();
                     float fl;
@@ -668,14 +681,20 @@ Outcome Interp::Exec(size_t pc, size_t end) {
                     Push(Value(static_cast<double>(fl)));
                     break;
                 }
-                case 2: Push(Value::Null()); break;
-                case 3: Push(Value()); break;
+                case 2:
+                    Push(Value::Null());
+                    break;
+                case 3:
+                    Push(Value());
+                    break;
                 case 4: {
                     uint8_t reg = r.U8();
                     Push(reg < f.regs->size() ? (*f.regs)[reg] : Value());
                     break;
                 }
-                case 5: Push(Value(r.U8() != 0)); break;
+                case 5:
+                    Push(Value(r.U8() != 0));
+                    break;
                 case 6: {
                     uint64_t hi = r.U32(), lo = r.U32();
                     uint64_t bits = hi << 32 | lo;
@@ -684,7 +703,9 @@ Outcome Interp::Exec(size_t pc, size_t end) {
                     Push(Value(d));
                     break;
                 }
-                case 7: Push(Value(static_cast<double>(static_cast<int32_t>(r.U32())))); break;
+                case 7:
+                    Push(Value(static_cast<double>(static_cast<int32_t>(r.U32()))));
+                    break;
                 case 8: {
                     uint8_t i = r.U8();
                     Push(i < f.pool->size() ? Value((*f.pool)[i]) : Value());
@@ -695,7 +716,9 @@ Outcome Interp::Exec(size_t pc, size_t end) {
                     Push(i < f.pool->size() ? Value((*f.pool)[i]) : Value());
                     break;
                 }
-                default: r.i = r.n; break;
+                default:
+                    r.i = r.n;
+                    break;
                 }
             }
             break;
@@ -719,7 +742,8 @@ Outcome Interp::Exec(size_t pc, size_t end) {
         case 0x88: { // ConstantPool
             auto pool = std::make_shared<std::vector<std::string>>();
             uint16_t n = r.U16();
-            for (uint16_t i = 0; i < n && r.i < r.n; ++i) pool->push_back(r.Str());
+            for (uint16_t i = 0; i < n && r.i < r.n; ++i)
+                pool->push_back(r.Str());
             f.pool = pool;
             break;
         }
@@ -756,8 +780,12 @@ Outcome Interp::Exec(size_t pc, size_t end) {
             Push(Value(std::fmod(a, b)));
             break;
         }
-        case 0x50: Push(Value(vm.ToNumber(Pop()) + 1)); break;
-        case 0x51: Push(Value(vm.ToNumber(Pop()) - 1)); break;
+        case 0x50:
+            Push(Value(vm.ToNumber(Pop()) + 1));
+            break;
+        case 0x51:
+            Push(Value(vm.ToNumber(Pop()) - 1));
+            break;
         case 0x60:
         case 0x61:
         case 0x62:
@@ -768,19 +796,37 @@ Outcome Interp::Exec(size_t pc, size_t end) {
             int32_t b = vm.ToInt32(bv), a = vm.ToInt32(av);
             double v;
             switch (op) {
-            case 0x60: v = a & b; break;
-            case 0x61: v = a | b; break;
-            case 0x62: v = a ^ b; break;
-            case 0x63: v = static_cast<int32_t>(static_cast<uint32_t>(a) << (b & 31)); break;
-            case 0x64: v = a >> (b & 31); break;
-            default: v = static_cast<uint32_t>(a) >> (b & 31); break;
+            case 0x60:
+                v = a & b;
+                break;
+            case 0x61:
+                v = a | b;
+                break;
+            case 0x62:
+                v = a ^ b;
+                break;
+            case 0x63:
+                v = static_cast<int32_t>(static_cast<uint32_t>(a) << (b & 31));
+                break;
+            case 0x64:
+                v = a >> (b & 31);
+                break;
+            default:
+                v = static_cast<uint32_t>(a) >> (b & 31);
+                break;
             }
             Push(Value(v));
             break;
         }
-        case 0x4a: Push(Value(vm.ToNumber(Pop()))); break;
-        case 0x4b: Push(Value(vm.ToString(Pop()))); break;
-        case 0x44: Push(Value(vm.TypeOf(Pop()))); break;
+        case 0x4a:
+            Push(Value(vm.ToNumber(Pop())));
+            break;
+        case 0x4b:
+            Push(Value(vm.ToString(Pop())));
+            break;
+        case 0x44:
+            Push(Value(vm.TypeOf(Pop())));
+            break;
         // ---- objects ----
         case 0x4e: { // GetMember
             Value name = Pop();
@@ -812,7 +858,8 @@ Outcome Interp::Exec(size_t pc, size_t end) {
                 std::string name = vm.ToString(Pop());
                 pairs.emplace_back(std::move(name), std::move(v));
             }
-            for (auto it = pairs.rbegin(); it != pairs.rend(); ++it) vm.Set(o, it->first, it->second);
+            for (auto it = pairs.rbegin(); it != pairs.rend(); ++it)
+                vm.Set(o, it->first, it->second);
             Push(Value(o));
             break;
         }
@@ -931,7 +978,8 @@ Outcome Interp::Exec(size_t pc, size_t end) {
                 if (host() && host()->IsClip(o)) {
                     // Child clips are enumerated as well, through the host's own names.
                 }
-                for (auto& k : keys) Push(Value(k));
+                for (auto& k : keys)
+                    Push(Value(k));
             }
             break;
         }
@@ -1044,7 +1092,8 @@ Outcome Interp::Exec(size_t pc, size_t end) {
             if (pc >= end && pc != end) return {Flow::Jump, pc, {}};
             break;
         }
-        default: break; // unknown actions are skipped
+        default:
+            break; // unknown actions are skipped
         }
     }
     return {};

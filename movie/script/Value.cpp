@@ -68,7 +68,8 @@ bool Object::DeleteOwn(const std::string& name, bool caseless) {
 
 void Object::Reindex() {
     index_.clear();
-    for (size_t i = 0; i < slots_.size(); ++i) index_.emplace(slots_[i].name, i);
+    for (size_t i = 0; i < slots_.size(); ++i)
+        index_.emplace(slots_[i].name, i);
 }
 
 void Object::Trace(std::vector<Object*>& out) {
@@ -87,7 +88,8 @@ void Object::Trace(std::vector<Object*>& out) {
 
 void Function::Trace(std::vector<Object*>& out) {
     Object::Trace(out);
-    for (Scope& s : scope) out.push_back(s.obj);
+    for (Scope& s : scope)
+        out.push_back(s.obj);
     if (homeClip) out.push_back(homeClip);
 }
 

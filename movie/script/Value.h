@@ -60,7 +60,7 @@ struct Property {
 };
 
 class Object {
-public:
+  public:
     Object() = default;
     virtual ~Object() = default;
     Object(const Object&) = delete;
@@ -100,7 +100,7 @@ public:
     Value primitive;
     bool hasPrimitive = false;
 
-private:
+  private:
     void Reindex();
     std::vector<Slot> slots_;
     std::unordered_map<std::string, size_t> index_;
@@ -114,7 +114,7 @@ struct Scope {
 };
 
 class Function : public Object {
-public:
+  public:
     bool IsFunction() const override { return true; }
     void Trace(std::vector<Object*>& out) override;
 
@@ -136,7 +136,7 @@ public:
 };
 
 class Array : public Object {
-public:
+  public:
     Array() { className = "Array"; }
     std::vector<Value> items;
     void Trace(std::vector<Object*>& out) override;

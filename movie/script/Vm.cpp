@@ -15,7 +15,8 @@ Vm::Vm(int version) : version_(version) {
 }
 
 Vm::~Vm() {
-    for (Object* o : heap_) delete o;
+    for (Object* o : heap_)
+        delete o;
 }
 
 void Vm::Track(Object* o) {
@@ -232,12 +233,14 @@ bool Array::SetSpecial(Vm& vm, const std::string& name, const Value& v) {
 }
 
 void Array::SpecialKeys(std::vector<std::string>& out) {
-    for (size_t i = 0; i < items.size(); ++i) out.push_back(std::to_string(i));
+    for (size_t i = 0; i < items.size(); ++i)
+        out.push_back(std::to_string(i));
 }
 
 Object* Vm::ToObject(const Value& v) {
     switch (v.type) {
-    case Value::Type::Object: return v.o;
+    case Value::Type::Object:
+        return v.o;
     case Value::Type::String:
     case Value::Type::Number:
     case Value::Type::Bool: {
@@ -248,7 +251,8 @@ Object* Vm::ToObject(const Value& v) {
         box->hasPrimitive = true;
         return box;
     }
-    default: return nullptr;
+    default:
+        return nullptr;
     }
 }
 
@@ -356,7 +360,8 @@ std::string Vm::NumberToString(double n) {
     std::string mant = s.substr(0, e);
     char sign = s[e + 1];
     size_t d = e + 2;
-    while (d + 1 < s.size() && s[d] == '0') ++d;
+    while (d + 1 < s.size() && s[d] == '0')
+        ++d;
     return mant + "e" + sign + s.substr(d);
 }
 
@@ -387,8 +392,11 @@ std::string Vm::NumberToRadix(double n, int radix) {
 
 double Vm::StringToNumber(const std::string& str, int version) {
     size_t i = 0, end = str.size();
-    auto space = [](char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == '\v'; };
-    while (i < end && space(str[i])) ++i;
+    auto space = [](char c) {
+        return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == '\v';
+    };
+    while (i < end && space(str[i]))
+        ++i;
     if (i == end) return version >= 5 ? NAN : 0;
     std::string t = str.substr(i);
     if (t.size() > 2 && t[0] == '0' && (t[1] == 'x' || t[1] == 'X')) {
@@ -403,10 +411,12 @@ double Vm::StringToNumber(const std::string& str, int version) {
     size_t k = 0;
     if (c[k] == '+' || c[k] == '-') ++k;
     bool digits = false;
-    while (c[k] >= '0' && c[k] <= '9') ++k, digits = true;
+    while (c[k] >= '0' && c[k] <= '9')
+        ++k, digits = true;
     if (c[k] == '.') {
         ++k;
-        while (c[k] >= '0' && c[k] <= '9') ++k, digits = true;
+        while (c[k] >= '0' && c[k] <= '9')
+            ++k, digits = true;
     }
     if (!digits) return version >= 5 ? NAN : 0;
     if (c[k] == 'e' || c[k] == 'E') {
@@ -414,23 +424,30 @@ double Vm::StringToNumber(const std::string& str, int version) {
         if (c[m] == '+' || c[m] == '-') ++m;
         if (c[m] >= '0' && c[m] <= '9') {
             k = m;
-            while (c[k] >= '0' && c[k] <= '9') ++k;
+            while (c[k] >= '0' && c[k] <= '9')
+                ++k;
         }
     }
     double v = std::strtod(std::string(c, k).c_str(), nullptr);
     size_t rest = k;
-    while (rest < t.size() && space(t[rest])) ++rest;
+    while (rest < t.size() && space(t[rest]))
+        ++rest;
     if (rest != t.size()) return version >= 5 ? NAN : v;
     return v;
 }
 
 double Vm::ToNumber(const Value& v) {
     switch (v.type) {
-    case Value::Type::Undefined: return version_ >= 7 ? NAN : 0;
-    case Value::Type::Null: return version_ >= 7 ? NAN : 0;
-    case Value::Type::Bool: return v.b ? 1 : 0;
-    case Value::Type::Number: return v.n;
-    case Value::Type::String: return StringToNumber(v.s, version_);
+    case Value::Type::Undefined:
+        return version_ >= 7 ? NAN : 0;
+    case Value::Type::Null:
+        return version_ >= 7 ? NAN : 0;
+    case Value::Type::Bool:
+        return v.b ? 1 : 0;
+    case Value::Type::Number:
+        return v.n;
+    case Value::Type::String:
+        return StringToNumber(v.s, version_);
     case Value::Type::Object: {
         Value p = ToPrimitive(v);
         if (p.IsObject()) return NAN;
@@ -452,16 +469,20 @@ int32_t Vm::ToInt32(const Value& v) {
 bool Vm::ToBool(const Value& v) {
     switch (v.type) {
     case Value::Type::Undefined:
-    case Value::Type::Null: return false;
-    case Value::Type::Bool: return v.b;
-    case Value::Type::Number: return !std::isnan(v.n) && v.n != 0;
+    case Value::Type::Null:
+        return false;
+    case Value::Type::Bool:
+        return v.b;
+    case Value::Type::Number:
+        return !std::isnan(v.n) && v.n != 0;
     case Value::Type::String:
         if (version_ >= 7) return !v.s.empty();
         {
             double n = StringToNumber(v.s, version_);
             return !std::isnan(n) && n != 0;
         }
-    case Value::Type::Object: return true;
+    case Value::Type::Object:
+        return true;
     }
     return false;
 }
@@ -488,11 +509,16 @@ Value Vm::ToPrimitive(const Value& v, bool preferString) {
 
 std::string Vm::ToString(const Value& v) {
     switch (v.type) {
-    case Value::Type::Undefined: return version_ >= 7 ? "undefined" : "";
-    case Value::Type::Null: return "null";
-    case Value::Type::Bool: return v.b ? "true" : "false";
-    case Value::Type::Number: return NumberToString(v.n);
-    case Value::Type::String: return v.s;
+    case Value::Type::Undefined:
+        return version_ >= 7 ? "undefined" : "";
+    case Value::Type::Null:
+        return "null";
+    case Value::Type::Bool:
+        return v.b ? "true" : "false";
+    case Value::Type::Number:
+        return NumberToString(v.n);
+    case Value::Type::String:
+        return v.s;
     case Value::Type::Object: {
         Object* o = v.o;
         Value fn = Get(o, "toString");
@@ -510,11 +536,16 @@ std::string Vm::ToString(const Value& v) {
 
 std::string Vm::TypeOf(const Value& v) {
     switch (v.type) {
-    case Value::Type::Undefined: return "undefined";
-    case Value::Type::Null: return "null";
-    case Value::Type::Bool: return "boolean";
-    case Value::Type::Number: return "number";
-    case Value::Type::String: return "string";
+    case Value::Type::Undefined:
+        return "undefined";
+    case Value::Type::Null:
+        return "null";
+    case Value::Type::Bool:
+        return "boolean";
+    case Value::Type::Number:
+        return "number";
+    case Value::Type::String:
+        return "string";
     case Value::Type::Object:
         if (host_ && host_->IsClip(v.o)) return "movieclip";
         return v.o->IsFunction() ? "function" : "object";
@@ -526,11 +557,16 @@ bool Vm::StrictEquals(const Value& a, const Value& b) {
     if (a.type != b.type) return false;
     switch (a.type) {
     case Value::Type::Undefined:
-    case Value::Type::Null: return true;
-    case Value::Type::Bool: return a.b == b.b;
-    case Value::Type::Number: return a.n == b.n;
-    case Value::Type::String: return a.s == b.s;
-    case Value::Type::Object: return a.o == b.o;
+    case Value::Type::Null:
+        return true;
+    case Value::Type::Bool:
+        return a.b == b.b;
+    case Value::Type::Number:
+        return a.n == b.n;
+    case Value::Type::String:
+        return a.s == b.s;
+    case Value::Type::Object:
+        return a.o == b.o;
     }
     return false;
 }
@@ -589,7 +625,8 @@ Object* Vm::ResolvePath(Object* base, const std::string& path) {
             j = i + 2;
             seg = "..";
         } else {
-            while (j < path.size() && path[j] != '/' && path[j] != '.' && path[j] != ':') ++j;
+            while (j < path.size() && path[j] != '/' && path[j] != '.' && path[j] != ':')
+                ++j;
             seg = path.substr(i, j - i);
         }
         if (!cur) return nullptr;
@@ -647,7 +684,8 @@ void Vm::Collect(const std::vector<Object*>& extraRoots) {
     for (Object* o : {global, objectProto, functionProto, arrayProto, stringProto, numberProto, booleanProto,
                       errorProto, clipProto, dateProto})
         if (o) work.push_back(o);
-    for (auto& [name, o] : registered) work.push_back(o);
+    for (auto& [name, o] : registered)
+        work.push_back(o);
     for (Timer& t : timers) {
         if (t.fn.o) work.push_back(t.fn.o);
         if (t.self.o) work.push_back(t.self.o);

@@ -25,11 +25,11 @@ struct Halt {
 // Movie clips as the machine sees them. Objects that are clips answer
 // IsClip(); everything else about them goes through the host.
 class Host {
-public:
+  public:
     virtual ~Host() = default;
     virtual bool IsClip(Object* o) = 0;
     virtual Object* Root() = 0;
-    virtual Object* ParentOf(Object* clip) = 0;        // nullptr at the root
+    virtual Object* ParentOf(Object* clip) = 0; // nullptr at the root
     virtual Object* ChildNamed(Object* clip, const std::string& name, bool caseless) = 0;
     virtual std::string TargetPath(Object* clip) = 0; // "_level0.a.b"
     virtual std::string SlashPath(Object* clip) = 0;  // "/a/b"
@@ -45,7 +45,7 @@ public:
 };
 
 class Vm {
-public:
+  public:
     explicit Vm(int version);
     ~Vm();
 
@@ -146,7 +146,7 @@ public:
     double now = 0; // milliseconds since the movie started
     std::vector<Value> rootsScratch;
 
-private:
+  private:
     friend class Frame;
     friend struct Interp;
     void Track(Object* o);
@@ -162,13 +162,14 @@ private:
     int budgetCount_ = 0;
     bool haltedThisFrame_ = false;
 
-public:
+  public:
     int callDepth = 0;
     uintptr_t stackBase = 0; // where the outermost script call began
     void CheckStack() {
         uintptr_t here = reinterpret_cast<uintptr_t>(__builtin_frame_address(0));
         if (stackBase == 0 || callDepth == 0) stackBase = here;
-        if (stackBase > here && stackBase - here > Limits::kMaxScriptStackBytes) throw Halt{"script stack exhausted"};
+        if (stackBase > here && stackBase - here > Limits::kMaxScriptStackBytes)
+            throw Halt{"script stack exhausted"};
     }
     size_t stringBytes = 0;
     // Runs a function's body (script functions); used by Call.

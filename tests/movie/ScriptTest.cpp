@@ -24,9 +24,15 @@ Bytes PushInt(int32_t v) {
     uint32_t u = static_cast<uint32_t>(v);
     return {0x96, 5, 0, 7, uint8_t(u), uint8_t(u >> 8), uint8_t(u >> 16), uint8_t(u >> 24)};
 }
-Bytes PushUndefined() { return {0x96, 1, 0, 3}; }
-Bytes Op(uint8_t code) { return {code}; }
-Bytes Jump(int16_t offset) { return {0x99, 2, 0, uint8_t(offset & 0xff), uint8_t(uint16_t(offset) >> 8)}; }
+Bytes PushUndefined() {
+    return {0x96, 1, 0, 3};
+}
+Bytes Op(uint8_t code) {
+    return {code};
+}
+Bytes Jump(int16_t offset) {
+    return {0x99, 2, 0, uint8_t(offset & 0xff), uint8_t(uint16_t(offset) >> 8)};
+}
 // function name() { <body> }
 Bytes DefineFunction(const std::string& name, const Bytes& body) {
     Bytes b{0x9b, uint8_t(name.size() + 1 + 2 + 2), 0};
@@ -37,23 +43,27 @@ Bytes DefineFunction(const std::string& name, const Bytes& body) {
 }
 Bytes Cat(std::initializer_list<Bytes> parts) {
     Bytes out;
-    for (const Bytes& p : parts) out.insert(out.end(), p.begin(), p.end());
+    for (const Bytes& p : parts)
+        out.insert(out.end(), p.begin(), p.end());
     return out;
 }
-Bytes CallFunction(const std::string& name) { return Cat({PushInt(0), PushString(name), Op(0x3d)}); }
+Bytes CallFunction(const std::string& name) {
+    return Cat({PushInt(0), PushString(name), Op(0x3d)});
+}
 
 std::vector<std::string> Traced(const SwfBuilder& b, int frames) {
     std::vector<std::string> lines;
     auto movie = movie::MovieReader::Read(b.Build(), "script.swf");
     movie::Player player(movie, [&](const std::string& line) { lines.push_back(line); });
-    for (int f = 1; f < frames; ++f) player.Step();
+    for (int f = 1; f < frames; ++f)
+        player.Step();
     return lines;
 }
 
 TEST(ScriptMachine, ConversionsFollowTheMovieVersion) {
     // trace("x" + undefined); trace(1 + "2"); trace(7 / 2)
-    auto script = Cat({PushString("x"), PushUndefined(), Op(0x47), Op(0x26), PushInt(1), PushString("2"), Op(0x47),
-                       Op(0x26), PushInt(7), PushInt(2), Op(0x0d), Op(0x26)});
+    auto script = Cat({PushString("x"), PushUndefined(), Op(0x47), Op(0x26), PushInt(1), PushString("2"),
+                       Op(0x47), Op(0x26), PushInt(7), PushInt(2), Op(0x0d), Op(0x26)});
     for (int version : {6, 7}) {
         SwfBuilder b(static_cast<uint8_t>(version));
         b.Actions({script}).Frame();
@@ -65,7 +75,8 @@ TEST(ScriptMachine, ConversionsFollowTheMovieVersion) {
 TEST(ScriptMachine, RunawayScriptsAreStoppedAndTheMovieGoesOn) {
     SwfBuilder b(8);
     b.Actions({Cat({PushString("loop"), Op(0x26), Jump(-5)})}).Frame(); // loops on one branch forever
-    b.Actions({Cat({DefineFunction("deep", CallFunction("deep")), CallFunction("deep"), PushString("after"), Op(0x26)})})
+    b.Actions({Cat({DefineFunction("deep", CallFunction("deep")), CallFunction("deep"), PushString("after"),
+                    Op(0x26)})})
         .Frame();
     b.Actions({Cat({PushString("third"), Op(0x26), Op(0x07)})}).Frame();
     std::vector<std::string> lines = Traced(b, 3);
@@ -94,7 +105,8 @@ TEST(ScriptMachine, FunctionBodiesAndJumpsThatMissTheirMarkDoNoHarm) {
             std::vector<std::string> lines = Traced(b, 2);
             ASSERT_FALSE(lines.empty());
             EXPECT_EQ(lines.back(), "next") << size << " " << jump;
-            if (size == int(body.size()) && jump == 0) EXPECT_EQ(lines, (std::vector<std::string>{"in f", "done", "next"}));
+            if (size == int(body.size()) && jump == 0)
+                EXPECT_EQ(lines, (std::vector<std::string>{"in f", "done", "next"}));
         }
     }
 }

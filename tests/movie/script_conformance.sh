@@ -6,7 +6,7 @@ set -euo pipefail
 swfrender=$1
 shared=$2
 list=$3
-out=$(python3 "$shared/tools/peer-pass-rate" "$swfrender" --avm1 --list)
+out=$("$shared/tools/peer-pass-rate" "$swfrender" --avm1 --list)
 echo "$out" | tail -n 1
 fail=0
 while read -r name; do
