@@ -6,6 +6,7 @@
 #include "gui/Application.h"
 #include "gui/Exception.h"
 #include "gui/MainMenu.h"
+#include "gui/ToolBar.h"
 
 namespace gui {
 
@@ -373,6 +374,15 @@ void Form::WndProc(Message& msg) {
         }
         CustomControl::WndProc(msg);
         return;
+    case WM_SYSCOMMAND:
+        // Alt, F10 (no character) or Alt with a letter: the menu bar's, when it takes it.
+        if ((msg.WParam & 0xFFF0) == SC_KEYMENU && menuBar_ != nullptr &&
+            menuBar_->MenuKey(static_cast<unsigned>(msg.LParam))) {
+            msg.Result = 0;
+            return;
+        }
+        CustomControl::WndProc(msg);
+        return;
     case WM_DESTROY:
         // The menu belongs to its component, not to the window.
         if (menu_ != nullptr && HandleAllocated()) ::SetMenu(Handle(), nullptr);
@@ -412,6 +422,7 @@ void Form::Notification(Component* component, TOperation operation) {
     CustomControl::Notification(component, operation);
     if (operation != opRemove) return;
     if (component == menu_) SetMenu(nullptr);
+    if (component == menuBar_) menuBar_ = nullptr;
     if (component == activeControl_) activeControl_ = nullptr;
 }
 

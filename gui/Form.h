@@ -9,6 +9,7 @@
 namespace gui {
 
 class MainMenu;
+class ToolBar;
 
 class Form : public CustomControl {
   public:
@@ -31,6 +32,10 @@ class Form : public CustomControl {
     MainMenu* Menu() const { return menu_; }
     void SetMenu(MainMenu* menu);
 
+    // The bar that runs the form's menu from the keyboard: Alt, F10 and Alt with a letter go
+    // to it (not owned; null for none).
+    ToolBar* MenuBar() const { return menuBar_; }
+    void SetMenuBar(ToolBar* bar) { menuBar_ = bar; }
     // The control inside the form that has (or last had) the focus.
     WinControl* ActiveControl() const { return activeControl_; }
     void SetActiveControl(WinControl* control);
@@ -101,6 +106,7 @@ class Form : public CustomControl {
     TFormStyle formStyle_ = fsNormal;
     bool keyPreview_ = false;
     MainMenu* menu_ = nullptr;
+    ToolBar* menuBar_ = nullptr;
     WinControl* activeControl_ = nullptr;
     bool active_ = false;
     TModalResult modalResult_ = mrNone;

@@ -4,7 +4,9 @@
 
 #include "gui/Canvas.h"
 #include "gui/MainMenu.h"
-#include "gui/PopupMenu.h"
+#include "gui/MenuList.h"
+
+#include <cctype>
 
 namespace gui {
 
@@ -17,7 +19,6 @@ constexpr int kCaptionMargin = 8;
 ToolBar::ToolBar(Component* owner) : CustomControl(owner) {
     SetAlign(alTop);
     SetHeight(buttonHeight_);
-    PopupSubMenu = TrackMenu;
 }
 
 void ToolBar::AddButton(MenuItem* item) {
@@ -69,21 +70,55 @@ void ToolBar::ClickButton(int index) {
     MenuItem* item = buttons_[static_cast<size_t>(index)].Item;
     if (!item) return;
     if (item->Count() == 0) {
-        if (item->OnClick) item->OnClick(this);
+        if (item->Enabled() && item->OnClick) item->OnClick(this);
         return;
     }
-    pressed_ = index;
-    Repaint();
-    const RECT& r = buttons_[static_cast<size_t>(index)].Bounds;
-    MenuItem* chosen = PopupSubMenu ? PopupSubMenu(*item, ClientToScreen(POINT{r.left, r.bottom})) : nullptr;
-    pressed_ = -1;
+    MenuItem* chosen = nullptr;
+    if (PopupSubMenu) {
+        ShowMenuState(index, index);
+        const RECT& r = buttons_[static_cast<size_t>(index)].Bounds;
+        chosen = PopupSubMenu(*item, ClientToScreen(POINT{r.left, r.bottom}));
+        ShowMenuState(-1, -1);
+    } else {
+        MenuLoop loop(*this);
+        chosen = loop.Run(index, true, false);
+    }
     // The menu loop swallows the mouse's leaving: the hot button is where the cursor is now.
     POINT cursor{};
     GetCursorPos(&cursor);
     cursor = ScreenToClient(cursor);
-    hot_ = ButtonAt(cursor.x, cursor.y);
-    Repaint();
+    ShowMenuState(ButtonAt(cursor.x, cursor.y), -1);
     if (chosen && chosen->OnClick) chosen->OnClick(this);
+}
+
+bool ToolBar::MenuKey(unsigned ch) {
+    if (ButtonCount() == 0 || !HandleAllocated() || !IsWindowVisible(Handle())) return false;
+    int index = 0;
+    if (ch != 0) {
+        const unsigned key = static_cast<unsigned>(std::toupper(static_cast<int>(ch & 0xFF)));
+        index = -1;
+        for (int i = 0; i < ButtonCount() && index < 0; ++i)
+            if (buttons_[static_cast<size_t>(i)].Item &&
+                buttons_[static_cast<size_t>(i)].Item->AccessKey() == key)
+                index = i;
+        if (index < 0) return false;
+        MenuItem* item = buttons_[static_cast<size_t>(index)].Item;
+        if (item->Count() == 0) {
+            if (item->Enabled() && item->OnClick) item->OnClick(this);
+            return true;
+        }
+    }
+    MenuLoop loop(*this);
+    MenuItem* chosen = loop.Run(index, ch != 0, true);
+    if (chosen && chosen->OnClick) chosen->OnClick(this);
+    return true;
+}
+
+void ToolBar::ShowMenuState(int hot, int pressed) {
+    if (hot == hot_ && pressed == pressed_) return;
+    hot_ = hot;
+    pressed_ = pressed;
+    Repaint();
 }
 
 void ToolBar::Paint() {

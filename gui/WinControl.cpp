@@ -9,6 +9,7 @@
 #include "gui/Exception.h"
 #include "gui/Form.h"
 #include "gui/Text.h"
+#include "gui/ToolBar.h"
 
 namespace gui {
 
@@ -722,6 +723,10 @@ void WinControl::HandleKey(Message& msg) {
     }
     case WM_SYSCHAR:
         if (form != nullptr && form->Perform(CM_DIALOGCHAR, msg.WParam, msg.LParam) != 0) return;
+        // Alt with a letter: next, the button of the form's menu bar with that access key.
+        if (form != nullptr && form->MenuBar() != nullptr &&
+            form->MenuBar()->MenuKey(static_cast<unsigned>(msg.WParam)))
+            return;
         DefaultHandler(msg);
         return;
     }

@@ -10,6 +10,7 @@
 #include "gui/MessageDialog.h"
 #include "gui/ToolBar.h"
 #include "skin/SUIImagePanel.h"
+#include "skin/SUIMainMenu.h"
 #include "skin/SUIPublic.h"
 
 namespace sui {
@@ -109,6 +110,8 @@ void TsuiForm::SetUIStyle(TsuiUIStyle style) {
     SetColor(GetThemeColor(style, thFormColor));
     SetMenuBarColor(Color());
     titleBar_->SetUIStyle(style);
+    if (auto* menu = dynamic_cast<TsuiMainMenu*>(menu_); menu && menu->UIStyle() != TsuiUIStyle::Custom)
+        menu->SetUIStyle(style);
     ApplyStyleToContainers(this, style);
     ApplyStyleToChildren(this, style);
     UpdateFrameBounds();
@@ -158,6 +161,7 @@ void TsuiForm::SetMenu(gui::MainMenu* menu) {
         return;
     }
     if (!menuBar_) CreateMenuBar();
+    UpdateMenuBarFont();
     UpdateMenuBar();
 }
 
@@ -216,7 +220,7 @@ void TsuiForm::CreateMenuBar() {
     menuBar_->SetButtonHeight(menuBarHeight_);
     menuBar_->SetColor(menuBarColor_);
     menuBar_->OnCustomDraw = [this](gui::ToolBar* bar, const RECT& rect, bool& defaultDraw) {
-        if (uiStyle_ != TsuiUIStyle::MacOS) return;
+        if (MenuStyle() != TsuiUIStyle::MacOS) return;
         gui::Bitmap picture;
         picture.LoadFromResourceName(gui::App().ModuleHandle(), "MACOS_MENU_BAR");
         bar->Canvas().StretchDraw(rect, picture);
@@ -225,44 +229,15 @@ void TsuiForm::CreateMenuBar() {
     if (!IsDesigning()) {
         menuBar_->OnCustomDrawButton = [this](gui::ToolBar* bar, int index, bool hot, bool pressed,
                                               bool& defaultDraw) {
-            if (!hot && !pressed) return;
-            gui::Canvas& canvas = bar->Canvas();
-            const gui::ToolButton& button = bar->Buttons(index);
-            RECT r = button.Bounds;
-            if (uiStyle_ == TsuiUIStyle::MacOS) {
-                gui::Bitmap face(r.right - r.left, r.bottom - r.top);
-                gui::Bitmap select;
-                select.LoadFromResourceName(gui::App().ModuleHandle(), "MACOS_MENU_SELECT");
-                face.Canvas().StretchDraw(gui::MakeRect(0, 0, face.Width(), face.Height()), select);
-                face.Canvas().Brush().SetStyle(gui::bsClear);
-                face.Canvas().Font().SetColor(GetThemeColor(uiStyle_, thMenuSelectedFontColor));
-                RECT inner = gui::MakeRect(0, 0, face.Width(), face.Height());
-                face.Canvas().DrawText(button.Caption, inner, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
-                canvas.Draw(r.left, r.top, face);
-                defaultDraw = false;
-                return;
-            }
-            if (pressed) r.right -= 2;
-            canvas.Brush().SetColor(GetThemeColor(uiStyle_, thMenuSelectedColor));
-            canvas.FillRect(r);
-            canvas.Brush().SetColor(GetThemeColor(uiStyle_, thMenuSelectedBorderColor));
-            canvas.FrameRect(r);
-            if (pressed) r.left += 2;
-            r.top += 2;
-            canvas.Brush().SetStyle(gui::bsClear);
-            canvas.Font().SetColor(GetThemeColor(uiStyle_, thMenuSelectedFontColor));
-            canvas.DrawText(button.Caption, r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
-            if (pressed) {
-                canvas.Pen().SetColor(GetThemeColor(uiStyle_, thMenuBarSeparatorColor));
-                canvas.Rectangle(r.right, r.top, r.right + 2, r.bottom);
-            }
-            defaultDraw = false;
+            DrawMenuBarButton(*bar, index, hot, pressed, defaultDraw);
         };
     }
     titleBar_->SetTop(0);
+    if (ownerForm_ && !IsDesigning()) ownerForm_->SetMenuBar(menuBar_);
 }
 
 void TsuiForm::FreeMenuBar() {
+    if (ownerForm_ && ownerForm_->MenuBar() == menuBar_) ownerForm_->SetMenuBar(nullptr);
     delete menuBar_;
     menuBar_ = nullptr;
 }
@@ -281,7 +256,59 @@ void TsuiForm::UpdateMenuBar() {
 
 void TsuiForm::UpdateMenuBarFont() {
     if (!menuBar_ || !menu_) return;
+    if (auto* menu = dynamic_cast<TsuiMainMenu*>(menu_)) {
+        gui::Font font = menuBar_->Font();
+        menu->ApplyItemFont(font);
+        menuBar_->SetFont(font);
+    }
     menuBar_->Repaint();
+}
+
+TsuiUIStyle TsuiForm::MenuStyle() const {
+    if (auto* menu = dynamic_cast<TsuiMainMenu*>(menu_)) return menu->UIStyle();
+    return uiStyle_;
+}
+
+// A bar button under the mouse or with its list open, in the style's menu colours; the others
+// are the tool bar's own.
+void TsuiForm::DrawMenuBarButton(gui::ToolBar& bar, int index, bool hot, bool pressed, bool& defaultDraw) {
+    const TsuiUIStyle style = MenuStyle();
+    gui::Canvas& canvas = bar.Canvas();
+    if (auto* menu = dynamic_cast<TsuiMainMenu*>(menu_)) {
+        menu->ApplyItemFont(canvas.Font());
+        if (!menu->UseSystemFont()) canvas.Font().SetColor(menu->FontColor());
+    }
+    if (!hot && !pressed) return;
+    const gui::ToolButton& button = bar.Buttons(index);
+    RECT r = button.Bounds;
+    if (style == TsuiUIStyle::MacOS) {
+        gui::Bitmap face(r.right - r.left, r.bottom - r.top);
+        gui::Bitmap select;
+        select.LoadFromResourceName(gui::App().ModuleHandle(), "MACOS_MENU_SELECT");
+        face.Canvas().StretchDraw(gui::MakeRect(0, 0, face.Width(), face.Height()), select);
+        face.Canvas().Brush().SetStyle(gui::bsClear);
+        face.Canvas().Font().SetColor(GetThemeColor(style, thMenuSelectedFontColor));
+        RECT inner = gui::MakeRect(0, 0, face.Width(), face.Height());
+        face.Canvas().DrawText(button.Caption, inner, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+        canvas.Draw(r.left, r.top, face);
+        defaultDraw = false;
+        return;
+    }
+    if (pressed) r.right -= 2;
+    canvas.Brush().SetColor(GetThemeColor(style, thMenuSelectedColor));
+    canvas.FillRect(r);
+    canvas.Brush().SetColor(GetThemeColor(style, thMenuSelectedBorderColor));
+    canvas.FrameRect(r);
+    if (pressed) r.left += 2;
+    r.top += 2;
+    canvas.Brush().SetStyle(gui::bsClear);
+    canvas.Font().SetColor(GetThemeColor(style, thMenuSelectedFontColor));
+    canvas.DrawText(button.Caption, r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    if (pressed) {
+        canvas.Pen().SetColor(GetThemeColor(style, thMenuBarSeparatorColor));
+        canvas.Rectangle(r.right, r.top, r.right + 2, r.bottom);
+    }
+    defaultDraw = false;
 }
 
 LRESULT TsuiForm::DispatchShortCut(WPARAM key, LPARAM) {

@@ -93,6 +93,9 @@ class TsuiForm : public gui::Panel, public TsuiFormLike {
     void MaximizeBookkeeping();
     void CreateMenuBar();
     void FreeMenuBar();
+    // The menu's style when it is a skinned menu, the frame's otherwise.
+    TsuiUIStyle MenuStyle() const;
+    void DrawMenuBarButton(gui::ToolBar& bar, int index, bool hot, bool pressed, bool& defaultDraw);
 
     TsuiUIStyle uiStyle_ = TsuiUIStyle::DeepBlue;
     gui::TColor borderColor_ = gui::clBlack;

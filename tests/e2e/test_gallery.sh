@@ -1,6 +1,8 @@
 # The toolkit gallery as a person meets it: its pictures of the five styles come out the same
 # on every run; the window on the screen looks like the picture of the style it shows; the
-# menu switches the style of the whole form; Exit ends the program with status 0.
+# skinned menu, worked with the mouse (lists opening along the bar) and with the keyboard (Alt,
+# F10, arrows, Enter, Escape, access keys), switches the style of the whole form; Exit ends the
+# program with status 0.
 source "$(dirname "$0")/harness.sh"
 : "${NIMBRE_GALLERY:=$e2e_top/build/dist/SkinGallery.exe}"
 
@@ -55,7 +57,7 @@ looks_like() { # style
 click_style_menu() {
   local px=$((x + 30)) py=$((y + bar_y + 30)) before
   before=$(e2e_pixel "$px" "$py")
-  xdotool mousemove $((x + 20)) $((y + bar_y)) click 1
+  xdotool mousemove $((x + style_x)) $((y + bar_y)) click 1
   for _ in $(seq 40); do [ "$(e2e_pixel "$px" "$py")" != "$before" ] && break; sleep 0.2; done
   sleep 0.3
 }
@@ -65,14 +67,32 @@ e2e_pid=$e2e_spawned
 find_gallery
 e2e_check "the gallery opens ($w x $h)" test "$w" -gt 0
 looks_like deepblue
-# The Style menu sits at the left of the menu bar, right below the title bar.
-bar_y=34 # in the DeepBlue and Protein menu bars alike
+
+# --- the mouse: DeepBlue's title bar is 32 pixels tall, its menu bar 22, its items 21 ---
+bar_y=43 bar_bottom=54
+style_x=20 items_x=75
+list_pixel() { e2e_pixel $((x + 200)) $((y + bar_bottom + 50)); } # in the Items list, beside the Style list
 click_style_menu
-xdotool key p
+closed=$(list_pixel)
+xdotool mousemove $((x + items_x)) $((y + bar_y)); sleep 1
+e2e_check "moving along the bar opens the next button's list" test "$(list_pixel)" != "$closed"
+xdotool mousemove $((x + style_x)) $((y + bar_y)); sleep 1
+e2e_check "and moving back closes it again" test "$(list_pixel)" = "$closed"
+# Protein is the fourth item of the Style list.
+xdotool mousemove $((x + style_x + 10)) $((y + bar_bottom + 3 + 3 * 21 + 10)); sleep 0.5
+xdotool click 1
 looks_like protein
 
-click_style_menu
-xdotool key x
+# --- the keyboard ---
+xdotool key alt; sleep 0.5; xdotool key Down Down Return
+looks_like winxp
+xdotool key F10; sleep 0.5; xdotool key Escape; sleep 0.5
+xdotool key alt+s; sleep 0.5; xdotool key b
+looks_like blueglass
+xdotool key alt; sleep 0.5; xdotool key Right Right Left Escape
+looks_like blueglass
+
+xdotool key alt+s; sleep 0.5; xdotool key x
 e2e_wait_exit 10
 e2e_check "Style, Exit ends the program with status 0 (got $e2e_code)" test "$e2e_code" = 0
 e2e_finish

@@ -6,9 +6,11 @@
 #include <string>
 
 #include "gui/Form.h"
+#include "gui/ImageList.h"
 #include "gui/MainMenu.h"
 #include "skin/SUIForm.h"
 #include "skin/SUIImagePanel.h"
+#include "skin/SUIMainMenu.h"
 
 namespace gallery {
 
@@ -29,11 +31,14 @@ class Tfrm_gallery : public gui::Form {
     sui::TsuiUIStyle Style() const { return suiForm1->UIStyle(); }
 
     sui::TsuiForm* suiForm1 = nullptr;
-    gui::MainMenu* MainMenu1 = nullptr;
+    sui::TsuiMainMenu* MainMenu1 = nullptr;
     sui::TsuiImagePanel* Samples = nullptr;
+    // The pictures of the menu's items.
+    gui::ImageList ImageList1{16, 16};
 
   private:
     void layout(sui::TsuiUIStyle style);
+    void BuildMenu();
     void FitFrame();
 
     int samplesWidth_ = 0;

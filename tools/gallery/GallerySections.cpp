@@ -6,12 +6,15 @@
 
 #include "gui/Application.h"
 #include "gui/Bitmap.h"
+#include "gui/CustomControl.h"
 #include "gui/JpegImage.h"
 #include "skin/SUIButton.h"
 #include "skin/SUIImagePanel.h"
 #include "skin/SUIProgressBar.h"
+#include "skin/SUIPublic.h"
 #include "skin/SUIResDef.h"
 #include "skin/SUITrackBar.h"
+#include "tools/gallery/GalleryForm.h"
 #include "tools/gallery/GalleryRows.h"
 #include "tools/gallery/HeldSample.h"
 
@@ -133,15 +136,66 @@ void TrackAndProgressBars(GalleryRows& rows) {
     }
 }
 
+// A list of items as the gallery's skinned menu draws them in its drop-down lists, the second
+// one selected; it follows the menu's style.
+class MenuItemsSample : public gui::CustomControl {
+  public:
+    explicit MenuItemsSample(Tfrm_gallery* owner) : gui::CustomControl(owner), menu_(*owner->MainMenu1) {
+        items_.Add("&Normal");
+        items_.Add("&Selected");
+        items_.Add("D&isabled").SetEnabled(false);
+        items_.Add("&Checked").SetChecked(true);
+        items_.Add("With a &picture").SetImageIndex(0);
+        gui::MenuItem& both = items_.Add("Checked, pict&ure");
+        both.SetImageIndex(0);
+        both.SetChecked(true);
+        items_.Add("&Default").SetDefault(true);
+        items_.Add("-");
+        items_.Add("S&hortcut").SetShortCut(gui::MakeShortCut('K', gui::ssCtrl));
+        SetBounds(0, 0, 180, 8 * 21 + 21);
+    }
+
+  protected:
+    void Paint() override {
+        gui::Bitmap face(Width(), Height());
+        gui::Canvas& canvas = face.Canvas();
+        DrawParentBackground(canvas, this);
+        int y = 0;
+        for (int i = 0; i < items_.Count(); ++i) {
+            gui::MenuItem& item = items_.Items(i);
+            menu_.ApplyItemFont(canvas.Font());
+            int w = Width();
+            int h = 0;
+            menu_.MeasureMenuItem(&item, canvas, w, h);
+            menu_.DrawMenuItem(&item, canvas, RECT{0, y, Width(), y + h}, i == 1);
+            y += h;
+        }
+        const RECT client = ClientRect();
+        Canvas().CopyRect(client, canvas, client);
+    }
+    void WndProc(gui::Message& msg) override {
+        if (msg.Msg == WM_ERASEBKGND) {
+            msg.Result = 1;
+            return;
+        }
+        gui::CustomControl::WndProc(msg);
+    }
+
+  private:
+    TsuiMainMenu& menu_;
+    gui::MenuItem items_;
+};
+
+void Menus(GalleryRows& rows) {
+    rows.Row("TsuiMainMenu", 8 * 21 + 21);
+    rows.Add(new MenuItemsSample(static_cast<Tfrm_gallery*>(rows.Owner())), "items of a list");
+}
+
 } // namespace
 
 std::span<const GallerySection> GallerySections() {
     static constexpr GallerySection sections[] = {
-        Buttons,
-        CheckBoxes,
-        RadioButtons,
-        ImagePanels,
-        TrackAndProgressBars,
+        Buttons, CheckBoxes, RadioButtons, ImagePanels, TrackAndProgressBars, Menus,
     };
     return sections;
 }
