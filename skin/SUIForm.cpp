@@ -368,7 +368,8 @@ void TsuiForm::Notification(gui::Component* component, gui::TOperation operation
         if (component == menuBar_) menuBar_ = nullptr;
         if (component == this && ownerForm_) ownerForm_->Repaint();
     } else if (operation == gui::opInsert && IsDesigning() && !IsLoading()) {
-        if (dynamic_cast<gui::MainMenu*>(component) && ownerForm_) {
+        if (dynamic_cast<gui::MainMenu*>(component) && !dynamic_cast<TsuiMainMenu*>(component) &&
+            ownerForm_) {
             gui::ShowInformation(
                 "Strongly recommend you to use \"TsuiMainMenu\" instead of \"TMainMenu\".\r\n\r\n"
                 "If you still want to use TMainForm, \r\n\r\nset " +

@@ -73,11 +73,20 @@ bar_y=43 bar_bottom=54
 style_x=20 items_x=75
 list_pixel() { e2e_pixel $((x + 200)) $((y + bar_bottom + 50)); } # in the Items list, beside the Style list
 click_style_menu
+# Waits up to 5 seconds for the pixel to be (or, with !, not to be) the colour given.
+list_shows() { # [!] colour
+  local not=""; [ "$1" = "!" ] && { not=1; shift; }
+  for _ in $(seq 25); do
+    if [ -n "$not" ]; then [ "$(list_pixel)" != "$1" ] && return 0; else [ "$(list_pixel)" = "$1" ] && return 0; fi
+    sleep 0.2
+  done
+  return 1
+}
 closed=$(list_pixel)
-xdotool mousemove $((x + items_x)) $((y + bar_y)); sleep 1
-e2e_check "moving along the bar opens the next button's list" test "$(list_pixel)" != "$closed"
-xdotool mousemove $((x + style_x)) $((y + bar_y)); sleep 1
-e2e_check "and moving back closes it again" test "$(list_pixel)" = "$closed"
+xdotool mousemove $((x + items_x)) $((y + bar_y))
+e2e_check "moving along the bar opens the next button's list" list_shows ! "$closed"
+xdotool mousemove $((x + style_x)) $((y + bar_y))
+e2e_check "and moving back closes it again" list_shows "$closed"
 # Protein is the fourth item of the Style list.
 xdotool mousemove $((x + style_x + 10)) $((y + bar_bottom + 3 + 3 * 21 + 10)); sleep 0.5
 xdotool click 1

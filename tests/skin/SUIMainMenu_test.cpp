@@ -131,6 +131,19 @@ TEST(SkinnedMenu, OnlyTheItemsLoadedWithTheMenuGetItsPainter) {
     EXPECT_FALSE(later.OnDrawItem || later.OnMeasureItem);
 }
 
+TEST(SkinnedMenu, OnlyInADesignHostDoesAnEditedMenuRebuildTheBar) {
+    for (const bool designing : {false, true}) {
+        gui::Form form(nullptr);
+        form.SetDesigning(designing);
+        auto* frame = new TsuiForm(&form);
+        auto* menu = new TsuiMainMenu(&form);
+        ASSERT_EQ(frame->Menu(), menu);
+        menu->Items().Add("File");
+        menu->Items().Add("Edit");
+        EXPECT_EQ(frame->MenuBar()->ButtonCount(), designing ? 2 : 0) << designing;
+    }
+}
+
 TEST(SkinnedMenu, MeasureGivesSeparatorsAndItemsTheirHeightsAndTheWidthFormula) {
     for (TsuiUIStyle style : {TsuiUIStyle::MacOS, TsuiUIStyle::Protein}) {
         MenuForm f(style);
