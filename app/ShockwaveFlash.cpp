@@ -1,6 +1,7 @@
 #include "app/ShockwaveFlash.h"
 
 #include "app/MovieFrameRenderer.h"
+#include "app/SoundOutput.h"
 
 #include "gui/Exception.h"
 #include "gui/GdiObject.h"
@@ -8,6 +9,7 @@
 
 #include "movie/MovieReader.h"
 #include "movie/Player.h"
+#include "movie/audio/MovieSound.h"
 
 #include <algorithm>
 #include <cmath>
@@ -160,12 +162,16 @@ void TShockwaveFlash::SetBGColor(const std::string& text) {
 void TShockwaveFlash::SetMovie(const std::string& path) {
     std::vector<std::uint8_t> data = readWholeFile(path);
     auto loaded = movie::MovieReader::Read(std::span<const std::uint8_t>(data), path);
-    auto player = std::make_unique<movie::Player>(std::move(loaded));
+    auto player = std::make_unique<movie::Player>(loaded);
     player->SetLoop(loop_);
+    stopSound();
+    sound_ = std::make_unique<movie::audio::MovieSound>(std::move(loaded));
     player_ = std::move(player);
     moviePath_ = path;
+    updateSound();
     present(true);
     startClock();
+    if (clockRunning_) startSound();
 }
 
 void TShockwaveFlash::SetLoop(bool loop) {
@@ -184,7 +190,9 @@ void TShockwaveFlash::Play() {
 }
 
 void TShockwaveFlash::Stop() {
-    if (player_) player_->Stop();
+    if (!player_) return;
+    player_->Stop();
+    sound_->StopAll();
 }
 
 std::int32_t TShockwaveFlash::CurrentFrame() {
@@ -194,6 +202,7 @@ std::int32_t TShockwaveFlash::CurrentFrame() {
 void TShockwaveFlash::GotoFrame(std::int32_t frame) {
     if (!player_) return;
     player_->GotoFrame(frame);
+    updateSound();
     present(false);
 }
 
@@ -206,6 +215,7 @@ void TShockwaveFlash::Rewind() {
     bool playing = player_->IsPlaying();
     player_->Rewind();
     if (playing) player_->Play();
+    updateSound();
     present(false);
 }
 
@@ -219,12 +229,33 @@ void TShockwaveFlash::startClock() {
     if (SetTimer(Handle(), FrameClockId, interval, nullptr)) {
         clockRunning_ = true;
         lastTick_ = nowTicks();
+        startSound();
     }
 }
 
 void TShockwaveFlash::stopClock() {
     if (clockRunning_ && HandleAllocated()) KillTimer(Handle(), FrameClockId);
     clockRunning_ = false;
+    stopSound();
+}
+
+// --- sound --------------------------------------------------------------------
+
+bool TShockwaveFlash::SoundPlaying() const { return output_ && output_->IsOpen(); }
+
+void TShockwaveFlash::updateSound() {
+    if (player_ && sound_) sound_->Update(*player_);
+}
+
+void TShockwaveFlash::startSound() {
+    if (output_ || !sound_ || !sound_->HasSound()) return;
+    movie::audio::MovieSound* sound = sound_.get();
+    output_ = std::make_unique<SoundOutput>([sound](int16_t* out, size_t frames) { sound->Mix(out, frames); });
+}
+
+void TShockwaveFlash::stopSound() {
+    output_.reset(); // the thread has ended when this returns
+    if (sound_) sound_->StopAll();
 }
 
 void TShockwaveFlash::onClockTick() {
@@ -237,6 +268,7 @@ void TShockwaveFlash::onClockTick() {
 void TShockwaveFlash::AdvanceClock(double seconds) {
     if (!player_) return;
     player_->Advance(seconds);
+    updateSound();
     present(false);
 }
 

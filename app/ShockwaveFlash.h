@@ -18,7 +18,12 @@
 
 namespace movie {
 class Player;
+namespace audio {
+class MovieSound;
 }
+} // namespace movie
+
+class SoundOutput;
 
 class MovieFrameRenderer;
 
@@ -94,6 +99,12 @@ class TShockwaveFlash : public gui::WinControl, public MovieControl {
     // due (the frame clock calls it; tests drive it directly).
     void AdvanceClock(double seconds);
 
+    // The movie's sound, mixed from what its frames ask for; played through
+    // the wave mapper while the frame clock runs. Null with no movie.
+    movie::audio::MovieSound* Sound() const { return sound_.get(); }
+    // True while the sound output has a device open.
+    bool SoundPlaying() const;
+
   protected:
     void CreateParamsFor(CreateParams& params) override;
     void CreateHandle() override;
@@ -113,6 +124,10 @@ class TShockwaveFlash : public gui::WinControl, public MovieControl {
     void startClock();
     void stopClock();
     void onClockTick();
+    // Takes what the frames entered ask of the sound.
+    void updateSound();
+    void startSound();
+    void stopSound();
     std::uint32_t backgroundPixel() const;
 
     std::string wmode_ = "Window";
@@ -123,6 +138,8 @@ class TShockwaveFlash : public gui::WinControl, public MovieControl {
     bool loop_ = true;
 
     std::unique_ptr<movie::Player> player_;
+    std::unique_ptr<movie::audio::MovieSound> sound_;
+    std::unique_ptr<SoundOutput> output_; // open while the clock runs
     std::unique_ptr<MovieFrameRenderer> renderer_;
     FrameSurface surface_;
     bool clockRunning_ = false;

@@ -58,9 +58,7 @@ Player::Player(std::shared_ptr<const Movie> movie) : Player(std::move(movie), nu
 Player::Player(std::shared_ptr<const Movie> movie, std::function<void(const std::string&)> trace)
     : movie_(std::move(movie)) {
     chain_ = 0;
-    recordSounds_ = !movie_->sounds.empty() || movie_->timeline.streamHead;
-    for (const auto& [id, c] : movie_->dictionary.All())
-        if (const auto* sprite = std::get_if<Sprite>(&c->data); sprite && sprite->timeline.streamHead) recordSounds_ = true;
+    recordSounds_ = movie_->HasSound();
     script_ = std::make_unique<ScriptHost>(*this);
     script_->SetTrace(std::move(trace));
     script_->BeginStep();

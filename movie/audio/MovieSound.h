@@ -23,6 +23,9 @@ class MovieSound {
 public:
     explicit MovieSound(std::shared_ptr<const Movie> movie);
 
+    // Whether the movie has any sound or stream at all.
+    bool HasSound() const { return movie_->HasSound(); }
+
     // Starts and stops sounds as the frames entered since the last call ask,
     // and stops the streams of timelines that no longer play.
     void Update(Player& player);

@@ -2,7 +2,9 @@
 """Writes the bundled demo movie, nimbre.s: a 12-second loop at 25 frames per
 second on a 960 x 540 stage. Gradients (linear, radial, in both colour
 spaces), curves, transparency, nested sprites with their own timelines, a
-morph and text drawn from glyph outlines authored here.
+morph and text drawn from glyph outlines authored here, and music: a
+twelve-second arpeggio over a bass line that streams with the frames as
+22 kHz ADPCM, so it starts again with the movie and loops without a seam.
 
 Everything is computed from integers and rounded the same way on every run,
 so the output is the same byte for byte.  Usage: make_demo.py OUTPUT
@@ -403,9 +405,89 @@ def sprite(sid, frames):
     return tag(39, body + END)
 
 
+RATE = 22050                    # music sample rate
+PER_FRAME = RATE // FPS         # samples per frame: 882
+SAMPLES = PER_FRAME * FRAMES    # the whole loop
+
+
+def music():
+    """The loop's samples: an eighth-note arpeggio over a bass note per bar,
+    C Am F G F G at 120 beats a minute. Every note is written round the loop
+    (its tail past the end rings on at the start), so the loop has no seam."""
+    out = [0.0] * SAMPLES
+    bars = [48, 45, 41, 43, 41, 43]       # bass roots, MIDI numbers
+    shapes = [(0, 4, 7), (0, 3, 7), (0, 4, 7), (0, 4, 7), (0, 4, 7), (0, 4, 7)]
+    steps = [0, 1, 2, 4, 3, 2, 1, 2]      # chord tones, counted upward
+    eighths = 8 * len(bars)
+
+    def note(start, midi, seconds, level, decay):
+        freq = 440.0 * 2 ** ((midi - 69) / 12)
+        w = 2 * math.pi * freq / RATE
+        for i in range(int(seconds * RATE)):
+            env = min(1.0, i / 220.0) * math.exp(-decay * i / RATE)
+            out[(start + i) % SAMPLES] += level * env * (math.sin(w * i) + 0.3 * math.sin(2 * w * i))
+
+    for k in range(eighths):
+        bar = k // 8
+        root, shape = bars[bar] + 24, shapes[bar]
+        tone = steps[k % 8]
+        midi = root + shape[tone % 3] + 12 * (tone // 3)
+        note(k * SAMPLES // eighths, midi, 0.9, 0.30, 5.0)
+    for b, root in enumerate(bars):
+        note(b * SAMPLES // len(bars), root, 2.6, 0.45, 1.2)
+    peak = max(abs(v) for v in out)
+    return [int(round(v * 12000 / peak)) for v in out]
+
+
+ADPCM_STEPS = [
+    7, 8, 9, 10, 11, 12, 13, 14, 16, 17, 19, 21, 23, 25, 28, 31, 34, 37, 41, 45, 50, 55, 60, 66, 73, 80, 88, 97,
+    107, 118, 130, 143, 157, 173, 190, 209, 230, 253, 279, 307, 337, 371, 408, 449, 494, 544, 598, 658, 724, 796,
+    876, 963, 1060, 1166, 1282, 1411, 1552, 1707, 1878, 2066, 2272, 2499, 2749, 3024, 3327, 3660, 4026, 4428,
+    4871, 5358, 5894, 6484, 7132, 7845, 8630, 9493, 10442, 11487, 12635, 13899, 15289, 16818, 18500, 20350,
+    22385, 24623, 27086, 29794, 32767]
+ADPCM_MOVES = [-1, -1, -1, -1, 2, 4, 6, 8]
+
+
+def adpcm_block(samples, index):
+    """One stream block of 4-bit mono ADPCM; returns it and the index after."""
+    b = Bits()
+    b.ub(2, 2)  # 4-bit codes
+    pred = samples[0]
+    b.sb(pred, 16)
+    b.ub(index, 6)
+    for s in samples[1:]:
+        step, diff, code, delta = ADPCM_STEPS[index], s - pred, 0, 0
+        if diff < 0:
+            code, diff = 8, -diff
+        for k in (4, 2, 1):
+            if diff >= step:
+                code |= k
+                diff -= step
+                delta += step
+            step >>= 1
+        delta += step
+        pred = max(-32768, min(32767, pred - delta if code & 8 else pred + delta))
+        index = max(0, min(88, index + ADPCM_MOVES[code & 7]))
+        b.ub(code, 4)
+    return b.done(), index
+
+
+def music_blocks():
+    samples = music()
+    blocks, index = [], 0
+    for f in range(FRAMES):
+        block, index = adpcm_block(samples[f * PER_FRAME:(f + 1) * PER_FRAME], index)
+        blocks.append(tag(19, block))
+    return blocks
+
+
 def build():
     tags = []
     tags.append(tag(9, bytes((12, 16, 40))))  # background colour
+    # The music's stream: ADPCM, 22 kHz, 16-bit, mono, a block per frame.
+    stream_format = (1 << 4) | (2 << 2) | (1 << 1)
+    tags.append(tag(45, bytes((stream_format & 0x0F, stream_format)) + struct.pack('<H', PER_FRAME)))
+    blocks = music_blocks()
 
     # 1: the sky, a vertical linear gradient interpolated in linear light
     o = Outline(1, 0)
@@ -502,6 +584,7 @@ def build():
                    place2(6, None, morph_m, ratio=morph_ratio, move=True),
                    place2(7, None, text_m, text_cx, move=True)]
         tags += fr
+        tags.append(blocks[f])
         tags.append(SHOW)
     tags.append(END)
 

@@ -1,0 +1,80 @@
+#include "app/SoundOutput.h"
+
+SoundOutput::SoundOutput(Source source) : source_(std::move(source)) {
+    done_ = CreateEventW(nullptr, FALSE, FALSE, nullptr);
+    if (!done_) return;
+    WAVEFORMATEX format{};
+    format.wFormatTag = WAVE_FORMAT_PCM;
+    format.nChannels = 2;
+    format.nSamplesPerSec = Rate;
+    format.wBitsPerSample = 16;
+    format.nBlockAlign = 4;
+    format.nAvgBytesPerSec = Rate * 4;
+    if (waveOutOpen(&wave_, WAVE_MAPPER, &format, reinterpret_cast<DWORD_PTR>(done_), 0, CALLBACK_EVENT) !=
+        MMSYSERR_NOERROR) {
+        wave_ = nullptr;
+        return;
+    }
+    UINT id = 0;
+    if (waveOutGetID(wave_, &id) == MMSYSERR_NOERROR && id != WAVE_MAPPER) device_ = id;
+    for (size_t i = 0; i < BufferCount; ++i) {
+        buffers_[i].assign(BufferFrames * 2, 0);
+        WAVEHDR& h = headers_[i];
+        h.lpData = reinterpret_cast<LPSTR>(buffers_[i].data());
+        h.dwBufferLength = static_cast<DWORD>(BufferFrames * 4);
+        if (waveOutPrepareHeader(wave_, &h, sizeof h) != MMSYSERR_NOERROR) h.dwFlags = 0;
+    }
+    thread_ = CreateThread(nullptr, 0, threadMain, this, 0, nullptr);
+    if (!thread_) {
+        for (WAVEHDR& h : headers_)
+            if (h.dwFlags & WHDR_PREPARED) waveOutUnprepareHeader(wave_, &h, sizeof h);
+        waveOutClose(wave_);
+        wave_ = nullptr;
+    }
+}
+
+SoundOutput::~SoundOutput() {
+    if (thread_) {
+        stopping_ = true;
+        SetEvent(done_);
+        WaitForSingleObject(thread_, INFINITE);
+        CloseHandle(thread_);
+    }
+    if (wave_) {
+        waveOutReset(wave_);
+        for (WAVEHDR& h : headers_)
+            if (h.dwFlags & WHDR_PREPARED) waveOutUnprepareHeader(wave_, &h, sizeof h);
+        waveOutClose(wave_);
+    }
+    if (done_) CloseHandle(done_);
+}
+
+DWORD WINAPI SoundOutput::threadMain(void* self) {
+    static_cast<SoundOutput*>(self)->run();
+    return 0;
+}
+
+void SoundOutput::followDeviceVolume() {
+    DWORD volume = 0;
+    if (waveOutGetVolume(reinterpret_cast<HWAVEOUT>(static_cast<UINT_PTR>(device_)), &volume) != MMSYSERR_NOERROR)
+        return;
+    if (volume != volume_ && waveOutSetVolume(wave_, volume) == MMSYSERR_NOERROR) volume_ = volume;
+}
+
+void SoundOutput::fill(size_t index) {
+    WAVEHDR& h = headers_[index];
+    if (!(h.dwFlags & WHDR_PREPARED)) return;
+    followDeviceVolume();
+    source_(buffers_[index].data(), BufferFrames);
+    h.dwFlags &= ~WHDR_DONE;
+    waveOutWrite(wave_, &h, sizeof h);
+}
+
+void SoundOutput::run() {
+    for (size_t i = 0; i < BufferCount && !stopping_; ++i) fill(i);
+    while (!stopping_) {
+        WaitForSingleObject(done_, 100);
+        for (size_t i = 0; i < BufferCount && !stopping_; ++i)
+            if (headers_[i].dwFlags & WHDR_DONE) fill(i);
+    }
+}
