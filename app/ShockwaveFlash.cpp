@@ -187,12 +187,13 @@ void TShockwaveFlash::Play() {
     if (!player_) return;
     player_->Play();
     startClock();
+    if (clockRunning_) startSound();
 }
 
 void TShockwaveFlash::Stop() {
     if (!player_) return;
     player_->Stop();
-    sound_->StopAll();
+    stopSound();
 }
 
 std::int32_t TShockwaveFlash::CurrentFrame() {
@@ -250,7 +251,13 @@ void TShockwaveFlash::updateSound() {
 void TShockwaveFlash::startSound() {
     if (output_ || !sound_ || !sound_->HasSound()) return;
     movie::audio::MovieSound* sound = sound_.get();
-    output_ = std::make_unique<SoundOutput>([sound](int16_t* out, size_t frames) { sound->Mix(out, frames); });
+    output_ = std::make_unique<SoundOutput>([sound](int16_t* out, size_t frames) { sound->Mix(out, frames); },
+                                            soundVolume_);
+}
+
+void TShockwaveFlash::SetSoundVolume(std::uint32_t volume) {
+    soundVolume_ = volume;
+    if (output_) output_->SetVolume(volume);
 }
 
 void TShockwaveFlash::stopSound() {

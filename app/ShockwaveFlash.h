@@ -68,6 +68,8 @@ class TShockwaveFlash : public gui::WinControl, public MovieControl {
     void SetLoop(bool loop);
     bool Playing() const;
     void Play() override;
+    // Stops the movie and ends its sound at once (what the device still
+    // holds is dropped); Play starts both again.
     void Stop();
     // The current frame; -1 with no movie.
     std::int32_t CurrentFrame() override;
@@ -104,6 +106,10 @@ class TShockwaveFlash : public gui::WinControl, public MovieControl {
     movie::audio::MovieSound* Sound() const { return sound_.get(); }
     // True while the sound output has a device open.
     bool SoundPlaying() const;
+    // The volume the sound plays at, a wave-out volume word (left channel in
+    // the low 16 bits, right in the high ones); full at first.
+    std::uint32_t SoundVolume() const { return soundVolume_; }
+    void SetSoundVolume(std::uint32_t volume);
 
   protected:
     void CreateParamsFor(CreateParams& params) override;
@@ -140,6 +146,7 @@ class TShockwaveFlash : public gui::WinControl, public MovieControl {
     std::unique_ptr<movie::Player> player_;
     std::unique_ptr<movie::audio::MovieSound> sound_;
     std::unique_ptr<SoundOutput> output_; // open while the clock runs
+    std::uint32_t soundVolume_ = 0xFFFFFFFF;
     std::unique_ptr<MovieFrameRenderer> renderer_;
     FrameSurface surface_;
     bool clockRunning_ = false;

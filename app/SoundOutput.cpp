@@ -1,6 +1,6 @@
 #include "app/SoundOutput.h"
 
-SoundOutput::SoundOutput(Source source) : source_(std::move(source)) {
+SoundOutput::SoundOutput(Source source, std::uint32_t volume) : source_(std::move(source)), volume_(volume) {
     done_ = CreateEventW(nullptr, FALSE, FALSE, nullptr);
     if (!done_) return;
     WAVEFORMATEX format{};
@@ -15,8 +15,6 @@ SoundOutput::SoundOutput(Source source) : source_(std::move(source)) {
         wave_ = nullptr;
         return;
     }
-    UINT id = 0;
-    if (waveOutGetID(wave_, &id) == MMSYSERR_NOERROR && id != WAVE_MAPPER) device_ = id;
     for (size_t i = 0; i < BufferCount; ++i) {
         buffers_[i].assign(BufferFrames * 2, 0);
         WAVEHDR& h = headers_[i];
@@ -54,24 +52,23 @@ DWORD WINAPI SoundOutput::threadMain(void* self) {
     return 0;
 }
 
-void SoundOutput::followDeviceVolume() {
-    DWORD volume = 0;
-    if (waveOutGetVolume(reinterpret_cast<HWAVEOUT>(static_cast<UINT_PTR>(device_)), &volume) != MMSYSERR_NOERROR)
-        return;
-    if (volume != volume_ && waveOutSetVolume(wave_, volume) == MMSYSERR_NOERROR) volume_ = volume;
+void SoundOutput::applyVolume() {
+    std::uint32_t wanted = volume_;
+    if (wanted != applied_ && waveOutSetVolume(wave_, wanted) == MMSYSERR_NOERROR) applied_ = wanted;
 }
 
 void SoundOutput::fill(size_t index) {
     WAVEHDR& h = headers_[index];
     if (!(h.dwFlags & WHDR_PREPARED)) return;
-    followDeviceVolume();
+    applyVolume();
     source_(buffers_[index].data(), BufferFrames);
     h.dwFlags &= ~WHDR_DONE;
     waveOutWrite(wave_, &h, sizeof h);
 }
 
 void SoundOutput::run() {
-    for (size_t i = 0; i < BufferCount && !stopping_; ++i) fill(i);
+    for (size_t i = 0; i < BufferCount && !stopping_; ++i)
+        fill(i);
     while (!stopping_) {
         WaitForSingleObject(done_, 100);
         for (size_t i = 0; i < BufferCount && !stopping_; ++i)

@@ -1,14 +1,11 @@
 // Plays a mix through the wave mapper from a thread of its own: a few short
 // buffers (about 23 ms each) kept queued, each refilled from the source as
-// the device hands it back. The stream takes on the volume of the wave-out
-// device it plays on whenever that changes, so levelling and muting the
-// devices (VolumeGuard) act on it wherever the system keeps stream volumes
-// apart from device ones. No device, or one that will not open, leaves the
-// output closed and the movie silent.
+// the device hands it back, at the volume last asked for. No device, or one
+// that will not open, leaves the output closed and the movie silent.
 #pragma once
 
-#include <windows.h>
 #include <mmsystem.h>
+#include <windows.h>
 
 #include <array>
 #include <atomic>
@@ -17,7 +14,7 @@
 #include <vector>
 
 class SoundOutput {
-public:
+  public:
     static constexpr int Rate = 44100;
     static constexpr size_t BufferFrames = 1024;
     static constexpr size_t BufferCount = 4;
@@ -26,28 +23,29 @@ public:
     // output thread.
     using Source = std::function<void(int16_t* out, size_t frames)>;
 
-    explicit SoundOutput(Source source);
+    // `volume`: a wave-out volume word (left channel low, right high).
+    SoundOutput(Source source, std::uint32_t volume);
     ~SoundOutput();
     SoundOutput(const SoundOutput&) = delete;
     SoundOutput& operator=(const SoundOutput&) = delete;
 
     // True while the device is open and the thread plays.
     bool IsOpen() const { return wave_ != nullptr; }
-    // The wave-out handle (for its volume), null when closed.
-    HWAVEOUT Handle() const { return wave_; }
+    // Applied to the stream before the next buffer goes out.
+    void SetVolume(std::uint32_t volume) { volume_ = volume; }
 
-private:
+  private:
     static DWORD WINAPI threadMain(void* self);
     void run();
     void fill(size_t index);
-    void followDeviceVolume();
+    void applyVolume();
 
     Source source_;
     HWAVEOUT wave_ = nullptr;
     HANDLE done_ = nullptr; // signalled by the device as buffers come back
     HANDLE thread_ = nullptr;
-    UINT device_ = 0;              // the device the mapper chose
-    DWORD volume_ = 0xFFFFFFFF;    // the stream's volume as last set
+    std::atomic<std::uint32_t> volume_;
+    std::uint32_t applied_ = 0xFFFFFFFF; // what the stream has (full at opening)
     std::atomic<bool> stopping_{false};
     std::array<WAVEHDR, BufferCount> headers_{};
     std::array<std::vector<int16_t>, BufferCount> buffers_;

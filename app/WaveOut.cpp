@@ -19,4 +19,5 @@ bool SystemWaveOut::GetVolume(unsigned device, std::uint32_t& volume) {
 
 void SystemWaveOut::SetVolume(unsigned device, std::uint32_t volume) {
     waveOutSetVolume(deviceHandle(device), volume);
+    if (OnSetVolume) OnSetVolume(device, volume);
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 
 class WaveOut {
 public:
@@ -18,4 +19,10 @@ class SystemWaveOut final : public WaveOut {
 public:
     bool GetVolume(unsigned device, std::uint32_t& volume) override;
     void SetVolume(unsigned device, std::uint32_t volume) override;
+
+    // Raised after each SetVolume, whatever the system answered: systems
+    // that keep a volume per stream rather than per device (or refuse a
+    // device number for a handle) leave it to the program to carry the
+    // volume over to the streams it plays.
+    std::function<void(unsigned device, std::uint32_t volume)> OnSetVolume;
 };

@@ -71,6 +71,11 @@ void Tfrm_screen::layout() {
     flash->SetParent(Panel1);
     flash->SetAlign(gui::alClient);
     flash->SetTabOrder(0);
+    // The movie's sound plays at the volume the guard gives the first device.
+    if (systemDevices_)
+        systemDevices_->OnSetVolume = [this](unsigned device, std::uint32_t volume) {
+            if (device == 0) flash->SetSoundVolume(volume);
+        };
     flash->OnFrame = [this](bool force) {
         for (Tfrm_cover* cover : covers_)
             cover->mirror->Present(force);
@@ -156,6 +161,8 @@ void Tfrm_screen::FormClose(gui::Component*, gui::TCloseAction&) {
     Timer1->SetEnabled(false);
     for (Tfrm_cover* cover : covers_)
         cover->SetVisible(false);
+    // The music ends before the volumes go back up: a muted run stays silent to the end.
+    flash->Stop();
     volume_.Restore();
 }
 

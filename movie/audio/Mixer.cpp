@@ -6,11 +6,14 @@ namespace movie::audio {
 
 namespace {
 
-size_t FrameCount(const MixSamples& s) { return s ? s->size() / 2 : 0; }
+size_t FrameCount(const MixSamples& s) {
+    return s ? s->size() / 2 : 0;
+}
 
 // The envelope's levels (0 to 32768) at `position`: linear between points,
 // the first point's before it, the last one's after.
-void EnvelopeAt(const std::vector<SoundEnvelopePoint>& envelope, size_t position, int32_t& left, int32_t& right) {
+void EnvelopeAt(const std::vector<SoundEnvelopePoint>& envelope, size_t position, int32_t& left,
+                int32_t& right) {
     if (position <= envelope.front().position44) {
         left = envelope.front().left;
         right = envelope.front().right;
@@ -36,8 +39,8 @@ void Mixer::StartSound(uint16_t id, MixSamples samples, const SoundInfo& info) {
         std::erase_if(voices_, [&](const Voice& v) { return !v.stream && v.soundId == id; });
         return;
     }
-    if (info.noMultiple &&
-        std::any_of(voices_.begin(), voices_.end(), [&](const Voice& v) { return !v.stream && v.soundId == id; }))
+    if (info.noMultiple && std::any_of(voices_.begin(), voices_.end(),
+                                       [&](const Voice& v) { return !v.stream && v.soundId == id; }))
         return;
     Voice v;
     v.soundId = id;
@@ -59,8 +62,8 @@ void Mixer::StopSound(uint16_t id) {
 
 size_t Mixer::Playing(uint16_t id) const {
     std::lock_guard guard(lock_);
-    return static_cast<size_t>(
-        std::count_if(voices_.begin(), voices_.end(), [&](const Voice& v) { return !v.stream && v.soundId == id; }));
+    return static_cast<size_t>(std::count_if(voices_.begin(), voices_.end(),
+                                             [&](const Voice& v) { return !v.stream && v.soundId == id; }));
 }
 
 void Mixer::PlayStream(uint32_t instance, MixSamples samples, size_t position) {
@@ -137,9 +140,11 @@ void Mixer::mixVoice(Voice& v, int32_t* acc, size_t frames) {
 void Mixer::Mix(int16_t* out, size_t frames) {
     std::lock_guard guard(lock_);
     accumulator_.assign(frames * 2, 0);
-    for (Voice& v : voices_) mixVoice(v, accumulator_.data(), frames);
+    for (Voice& v : voices_)
+        mixVoice(v, accumulator_.data(), frames);
     std::erase_if(voices_, [](const Voice& v) { return v.position >= v.end && v.loopsLeft == 0; });
-    for (size_t i = 0; i < frames * 2; ++i) out[i] = static_cast<int16_t>(std::clamp(accumulator_[i], -32768, 32767));
+    for (size_t i = 0; i < frames * 2; ++i)
+        out[i] = static_cast<int16_t>(std::clamp(accumulator_[i], -32768, 32767));
 }
 
 } // namespace movie::audio

@@ -19,7 +19,7 @@ namespace movie::audio {
 using MixSamples = std::shared_ptr<const std::vector<int16_t>>;
 
 class Mixer {
-public:
+  public:
     static constexpr int kRate = 44100;
 
     // Starts the event sound `id` as `info` says: a sync stop stops every
@@ -46,7 +46,7 @@ public:
     // 2 * frames samples afterwards.
     void Mix(int16_t* out, size_t frames);
 
-private:
+  private:
     struct Voice {
         bool stream = false;
         uint16_t soundId = 0;  // event sounds

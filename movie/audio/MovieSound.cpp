@@ -12,7 +12,9 @@ namespace movie::audio {
 namespace {
 
 // Source frames that stay within the decoded-length limit at `rate`.
-size_t MaxSourceFrames(int rate) { return static_cast<size_t>(Limits::kMaxSoundSamples * uint64_t(rate) / Mixer::kRate + 1); }
+size_t MaxSourceFrames(int rate) {
+    return static_cast<size_t>(Limits::kMaxSoundSamples * uint64_t(rate) / Mixer::kRate + 1);
+}
 
 // A source position in mix-rate frames.
 size_t ToMixPosition(size_t position, int rate) {
@@ -34,11 +36,13 @@ void MovieSound::warn(const std::string& what, const std::string& problem) {
 
 MixSamples MovieSound::toMix(const Pcm& pcm, const std::string& name) {
     size_t room = static_cast<size_t>(Limits::kMaxTotalSoundSamples - decodedTotal_);
-    auto samples = std::make_shared<std::vector<int16_t>>(ToMixRate(pcm, std::min<size_t>(room, Limits::kMaxSoundSamples)));
+    auto samples = std::make_shared<std::vector<int16_t>>(
+        ToMixRate(pcm, std::min<size_t>(room, Limits::kMaxSoundSamples)));
     size_t frames = samples->size() / 2;
     if (frames == Limits::kMaxSoundSamples || frames == room)
-        warn(name, "longer than the sound limit of " + std::to_string(Limits::kMaxSoundSamples) + " samples (" +
-                       std::to_string(Limits::kMaxTotalSoundSamples) + " for all sounds); cut there");
+        warn(name, "longer than the sound limit of " + std::to_string(Limits::kMaxSoundSamples) +
+                       " samples (" + std::to_string(Limits::kMaxTotalSoundSamples) +
+                       " for all sounds); cut there");
     decodedTotal_ += frames;
     return samples;
 }
@@ -65,7 +69,8 @@ MixSamples MovieSound::EventSound(uint16_t id) {
     }
     size_t wanted = std::min<size_t>(sound.sampleCount, limit);
     if (decoded.warning.empty() && decoded.pcm.Frames() < wanted)
-        decoded.warning = "cut short: " + std::to_string(decoded.pcm.Frames()) + " of " + std::to_string(wanted) + " samples";
+        decoded.warning = "cut short: " + std::to_string(decoded.pcm.Frames()) + " of " +
+                          std::to_string(wanted) + " samples";
     if (!decoded.warning.empty()) warn(name, decoded.warning);
     result = toMix(decoded.pcm, name);
     return result;
@@ -78,7 +83,8 @@ const MovieSound::Stream& MovieSound::StreamOf(const Timeline& timeline) {
     stream.framePositions.resize(timeline.frames.size());
     if (!timeline.streamHead || timeline.streamHead->format.codec > 3) return stream;
     const SoundFormat& format = timeline.streamHead->format;
-    const std::string name = &timeline == &movie_->timeline ? "the movie's sound stream" : "a sprite's sound stream";
+    const std::string name =
+        &timeline == &movie_->timeline ? "the movie's sound stream" : "a sprite's sound stream";
     const size_t limit = MaxSourceFrames(format.Rate());
     std::string problem;
     Pcm pcm;
@@ -130,7 +136,8 @@ const MovieSound::Stream& MovieSound::StreamOf(const Timeline& timeline) {
             if (!decoded.warning.empty() || (!last && decoded.pcm.Frames() < std::min(perBlock, room))) {
                 if (problem.empty())
                     problem = "the block of frame " + std::to_string(f) + " is " +
-                              (decoded.warning.empty() ? "cut short" : decoded.warning) + "; it plays as silence";
+                              (decoded.warning.empty() ? "cut short" : decoded.warning) +
+                              "; it plays as silence";
                 decoded.pcm.samples.clear();
             }
             if (!last || decoded.pcm.samples.empty()) decoded.pcm.samples.resize(wanted * pcm.channels, 0);
@@ -148,7 +155,8 @@ void MovieSound::Update(Player& player) {
     for (const SoundEvent& e : player.TakeSoundEvents()) {
         if (e.kind == SoundEvent::Kind::Start) {
             MixSamples samples = EventSound(e.start->soundId);
-            if (samples || e.start->info.syncStop) mixer_.StartSound(e.start->soundId, std::move(samples), e.start->info);
+            if (samples || e.start->info.syncStop)
+                mixer_.StartSound(e.start->soundId, std::move(samples), e.start->info);
             continue;
         }
         const Stream& stream = StreamOf(*e.timeline);

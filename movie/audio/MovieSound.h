@@ -13,14 +13,14 @@
 #include <map>
 #include <memory>
 #include <optional>
-#include <utility>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace movie::audio {
 
 class MovieSound {
-public:
+  public:
     explicit MovieSound(std::shared_ptr<const Movie> movie);
 
     // Whether the movie has any sound or stream at all.
@@ -48,7 +48,7 @@ public:
     // What went wrong in decoding, one line per sound, each told once.
     std::vector<std::string> TakeWarnings() { return std::exchange(warnings_, {}); }
 
-private:
+  private:
     void warn(const std::string& what, const std::string& problem);
     // At the mix rate, within what the limits leave.
     MixSamples toMix(const Pcm& pcm, const std::string& name);

@@ -19,14 +19,20 @@ int SoundFormat::Rate() const {
 std::string SoundFormat::CodecName() const {
     switch (codec) {
     case 0:
-    case 3: return "PCM";
-    case 1: return "ADPCM";
-    case 2: return "MP3";
+    case 3:
+        return "PCM";
+    case 1:
+        return "ADPCM";
+    case 2:
+        return "MP3";
     case 4:
     case 5:
-    case 6: return "Nellymoser";
-    case 11: return "Speex";
-    default: return "codec " + std::to_string(codec);
+    case 6:
+        return "Nellymoser";
+    case 11:
+        return "Speex";
+    default:
+        return "codec " + std::to_string(codec);
     }
 }
 
@@ -34,7 +40,8 @@ std::string SoundFormat::Describe() const {
     static constexpr std::array<const char*, 4> rates{"5.5", "11", "22", "44"};
     std::string text = CodecName();
     if (codec == 0) text += " (machine order)";
-    return text + " " + rates[rateCode & 3] + " kHz " + (sixteenBit ? "16-bit" : "8-bit") + (stereo ? " stereo" : " mono");
+    return text + " " + rates[rateCode & 3] + " kHz " + (sixteenBit ? "16-bit" : "8-bit") +
+           (stereo ? " stereo" : " mono");
 }
 
 namespace audio {
@@ -43,7 +50,7 @@ namespace {
 
 // Reads bits most significant first; past the end it reports exhaustion.
 class BitReader {
-public:
+  public:
     explicit BitReader(std::span<const uint8_t> data) : data_(data) {}
     size_t Left() const { return data_.size() * 8 - pos_; }
     uint32_t Bits(int n) {
@@ -59,18 +66,18 @@ public:
         return (v & (1u << (n - 1))) ? static_cast<int32_t>(v) - (1 << n) : static_cast<int32_t>(v);
     }
 
-private:
+  private:
     std::span<const uint8_t> data_;
     size_t pos_ = 0;
 };
 
 constexpr std::array<int, 89> kStepTable{
-    7,     8,     9,     10,    11,    12,    13,    14,    16,    17,    19,    21,    23,    25,    28,
-    31,    34,    37,    41,    45,    50,    55,    60,    66,    73,    80,    88,    97,    107,   118,
-    130,   143,   157,   173,   190,   209,   230,   253,   279,   307,   337,   371,   408,   449,   494,
-    544,   598,   658,   724,   796,   876,   963,   1060,  1166,  1282,  1411,  1552,  1707,  1878,  2066,
-    2272,  2499,  2749,  3024,  3327,  3660,  4026,  4428,  4871,  5358,  5894,  6484,  7132,  7845,  8630,
-    9493,  10442, 11487, 12635, 13899, 15289, 16818, 18500, 20350, 22385, 24623, 27086, 29794, 32767};
+    7,    8,     9,     10,    11,    12,    13,    14,    16,    17,    19,    21,    23,    25,   28,
+    31,   34,    37,    41,    45,    50,    55,    60,    66,    73,    80,    88,    97,    107,  118,
+    130,  143,   157,   173,   190,   209,   230,   253,   279,   307,   337,   371,   408,   449,  494,
+    544,  598,   658,   724,   796,   876,   963,   1060,  1166,  1282,  1411,  1552,  1707,  1878, 2066,
+    2272, 2499,  2749,  3024,  3327,  3660,  4026,  4428,  4871,  5358,  5894,  6484,  7132,  7845, 8630,
+    9493, 10442, 11487, 12635, 13899, 15289, 16818, 18500, 20350, 22385, 24623, 27086, 29794, 32767};
 
 // Index changes by code magnitude, one table per code size (2 to 5 bits).
 constexpr int kIndex2[] = {-1, 2};
@@ -95,7 +102,8 @@ Decoded DecodePcm(const SoundFormat& format, std::span<const uint8_t> data, size
     size_t count = frames * out.pcm.channels;
     out.pcm.samples.resize(count);
     if (!format.sixteenBit) {
-        for (size_t i = 0; i < count; ++i) out.pcm.samples[i] = static_cast<int16_t>((data[i] - 128) * 256);
+        for (size_t i = 0; i < count; ++i)
+            out.pcm.samples[i] = static_cast<int16_t>((data[i] - 128) * 256);
         return out;
     }
     auto little = [&](size_t i) { return static_cast<int16_t>(data[2 * i] | data[2 * i + 1] << 8); };
@@ -114,7 +122,8 @@ Decoded DecodePcm(const SoundFormat& format, std::span<const uint8_t> data, size
         }
         bigEndian = probe >= 64 * step && jumpsBig * 2 < jumpsLittle;
     }
-    for (size_t i = 0; i < count; ++i) out.pcm.samples[i] = bigEndian ? big(i) : little(i);
+    for (size_t i = 0; i < count; ++i)
+        out.pcm.samples[i] = bigEndian ? big(i) : little(i);
     return out;
 }
 
@@ -140,7 +149,8 @@ Decoded DecodeAdpcm(const SoundFormat& format, std::span<const uint8_t> data, si
             out.pcm.samples.push_back(static_cast<int16_t>(predictor[c]));
         }
         ++frames;
-        for (int n = 1; n < 4096 && frames < maxFrames && in.Left() >= size_t(bits * channels); ++n, ++frames) {
+        for (int n = 1; n < 4096 && frames < maxFrames && in.Left() >= size_t(bits * channels);
+             ++n, ++frames) {
             for (int c = 0; c < channels; ++c) {
                 uint32_t code = in.Bits(bits);
                 int step = kStepTable[index[c]];
@@ -148,7 +158,8 @@ Decoded DecodeAdpcm(const SoundFormat& format, std::span<const uint8_t> data, si
                 for (uint32_t k = signBit >> 1; k; k >>= 1, step >>= 1)
                     if (code & k) diff += step;
                 diff += step;
-                predictor[c] = std::clamp(code & signBit ? predictor[c] - diff : predictor[c] + diff, -32768, 32767);
+                predictor[c] =
+                    std::clamp(code & signBit ? predictor[c] - diff : predictor[c] + diff, -32768, 32767);
                 index[c] = std::clamp(index[c] + indexTable[code & (signBit - 1)], 0, 88);
                 out.pcm.samples.push_back(static_cast<int16_t>(predictor[c]));
             }
@@ -167,7 +178,8 @@ struct Mp3Frame {
 // The MPEG audio layer III frame whose header starts at `p`, if it is one.
 bool ReadMp3Header(std::span<const uint8_t> data, size_t p, Mp3Frame& frame) {
     if (p + 4 > data.size()) return false;
-    uint32_t h = uint32_t(data[p]) << 24 | uint32_t(data[p + 1]) << 16 | uint32_t(data[p + 2]) << 8 | data[p + 3];
+    uint32_t h =
+        uint32_t(data[p]) << 24 | uint32_t(data[p + 1]) << 16 | uint32_t(data[p + 2]) << 8 | data[p + 3];
     if ((h >> 21) != 0x7FF) return false;
     int version = (h >> 19) & 3; // 0: 2.5, 2: 2, 3: 1
     int layer = (h >> 17) & 3;   // 1: layer III
@@ -224,7 +236,8 @@ Decoded DecodeMp3(std::span<const uint8_t> data, size_t maxFrames) {
     mpg123_rates(&rates, &rateCount);
     for (size_t i = 0; i < rateCount; ++i)
         mpg123_format(h.get(), rates[i], MPG123_MONO | MPG123_STEREO, MPG123_ENC_SIGNED_16);
-    if (mpg123_open_feed(h.get()) != MPG123_OK || (!data.empty() && mpg123_feed(h.get(), data.data(), data.size()) != MPG123_OK)) {
+    if (mpg123_open_feed(h.get()) != MPG123_OK ||
+        (!data.empty() && mpg123_feed(h.get(), data.data(), data.size()) != MPG123_OK)) {
         out.warning = "the MP3 decoder refuses the data";
         return out;
     }
@@ -246,7 +259,8 @@ Decoded DecodeMp3(std::span<const uint8_t> data, size_t maxFrames) {
             continue;
         }
         size_t count = done / sizeof(int16_t);
-        out.pcm.samples.insert(out.pcm.samples.end(), buffer.begin(), buffer.begin() + static_cast<ptrdiff_t>(count));
+        out.pcm.samples.insert(out.pcm.samples.end(), buffer.begin(),
+                               buffer.begin() + static_cast<ptrdiff_t>(count));
         if (out.pcm.Frames() >= maxFrames) {
             out.pcm.samples.resize(maxFrames * out.pcm.channels);
             break;
@@ -266,10 +280,14 @@ Decoded DecodeMp3(std::span<const uint8_t> data, size_t maxFrames) {
 Decoded Decode(const SoundFormat& format, std::span<const uint8_t> data, size_t maxFrames) {
     switch (format.codec) {
     case 0:
-    case 3: return DecodePcm(format, data, maxFrames);
-    case 1: return DecodeAdpcm(format, data, maxFrames);
-    case 2: return DecodeMp3(data, maxFrames);
-    default: return Decoded{EmptyPcm(format), format.CodecName() + " sound is not supported"};
+    case 3:
+        return DecodePcm(format, data, maxFrames);
+    case 1:
+        return DecodeAdpcm(format, data, maxFrames);
+    case 2:
+        return DecodeMp3(data, maxFrames);
+    default:
+        return Decoded{EmptyPcm(format), format.CodecName() + " sound is not supported"};
     }
 }
 

@@ -58,7 +58,8 @@ Bytes Pcm16(const std::vector<int16_t>& s, bool bigEndian) {
 
 Bytes Pcm8(const std::vector<int16_t>& s) {
     Bytes b;
-    for (int16_t v : s) b.push_back(uint8_t((v >> 8) + 128));
+    for (int16_t v : s)
+        b.push_back(uint8_t((v >> 8) + 128));
     return b;
 }
 
@@ -66,14 +67,17 @@ Bytes Pcm8(const std::vector<int16_t>& s) {
 // have data no one else made.
 Bytes EncodeAdpcm(const std::vector<int16_t>& s, int channels, int bits) {
     static constexpr int steps[89] = {
-        7,     8,     9,     10,    11,    12,    13,    14,    16,    17,    19,    21,    23,    25,    28,
-        31,    34,    37,    41,    45,    50,    55,    60,    66,    73,    80,    88,    97,    107,   118,
-        130,   143,   157,   173,   190,   209,   230,   253,   279,   307,   337,   371,   408,   449,   494,
-        544,   598,   658,   724,   796,   876,   963,   1060,  1166,  1282,  1411,  1552,  1707,  1878,  2066,
-        2272,  2499,  2749,  3024,  3327,  3660,  4026,  4428,  4871,  5358,  5894,  6484,  7132,  7845,  8630,
-        9493,  10442, 11487, 12635, 13899, 15289, 16818, 18500, 20350, 22385, 24623, 27086, 29794, 32767};
+        7,    8,     9,     10,    11,    12,    13,    14,    16,    17,    19,    21,    23,    25,   28,
+        31,   34,    37,    41,    45,    50,    55,    60,    66,    73,    80,    88,    97,    107,  118,
+        130,  143,   157,   173,   190,   209,   230,   253,   279,   307,   337,   371,   408,   449,  494,
+        544,  598,   658,   724,   796,   876,   963,   1060,  1166,  1282,  1411,  1552,  1707,  1878, 2066,
+        2272, 2499,  2749,  3024,  3327,  3660,  4026,  4428,  4871,  5358,  5894,  6484,  7132,  7845, 8630,
+        9493, 10442, 11487, 12635, 13899, 15289, 16818, 18500, 20350, 22385, 24623, 27086, 29794, 32767};
     static const std::vector<std::vector<int>> moves = {
-        {-1, 2}, {-1, -1, 2, 4}, {-1, -1, -1, -1, 2, 4, 6, 8}, {-1, -1, -1, -1, -1, -1, -1, -1, 1, 2, 4, 6, 8, 10, 13, 16}};
+        {-1, 2},
+        {-1, -1, 2, 4},
+        {-1, -1, -1, -1, 2, 4, 6, 8},
+        {-1, -1, -1, -1, -1, -1, -1, -1, 1, 2, 4, 6, 8, 10, 13, 16}};
     Writer w;
     w.Bits(bits - 2, 2);
     size_t frames = s.size() / channels;
@@ -92,7 +96,8 @@ Bytes EncodeAdpcm(const std::vector<int16_t>& s, int channels, int bits) {
                 for (uint32_t k = sign >> 1; k; k >>= 1, step >>= 1)
                     if (diff >= step) code |= k, diff -= step, delta += step;
                 delta += step;
-                predictor[c] = std::clamp(code & sign ? predictor[c] - delta : predictor[c] + delta, -32768, 32767);
+                predictor[c] =
+                    std::clamp(code & sign ? predictor[c] - delta : predictor[c] + delta, -32768, 32767);
                 index[c] = std::clamp(index[c] + moves[bits - 2][code & (sign - 1)], 0, 88);
                 w.Bits(code, bits);
             }
@@ -111,7 +116,8 @@ fs::path TempPath(const std::string& name) {
 }
 
 void WriteFile(const fs::path& path, const Bytes& data) {
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(data.data()), std::streamsize(data.size()));
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(data.data()), std::streamsize(data.size()));
 }
 
 Bytes ReadFile(const fs::path& path) {
@@ -119,16 +125,20 @@ Bytes ReadFile(const fs::path& path) {
     return Bytes(std::istreambuf_iterator<char>(in), {});
 }
 
-bool RunQuietly(const std::string& command) { return std::system((command + " >/dev/null 2>&1").c_str()) == 0; }
+bool RunQuietly(const std::string& command) {
+    return std::system((command + " >/dev/null 2>&1").c_str()) == 0;
+}
 
 // What ffmpeg decodes from `input`, as 16-bit samples at the sound's own rate.
 std::vector<int16_t> FfmpegDecode(const fs::path& input, const std::string& options = "") {
     fs::path out = input.string() + ".raw";
-    if (!RunQuietly("ffmpeg -nostdin -v error -y -i '" + input.string() + "' " + options + " -f s16le -acodec pcm_s16le '" + out.string() + "'"))
+    if (!RunQuietly("ffmpeg -nostdin -v error -y -i '" + input.string() + "' " + options +
+                    " -f s16le -acodec pcm_s16le '" + out.string() + "'"))
         ADD_FAILURE() << "ffmpeg cannot decode " << input;
     Bytes raw = ReadFile(out);
     std::vector<int16_t> s(raw.size() / 2);
-    for (size_t i = 0; i < s.size(); ++i) s[i] = int16_t(raw[2 * i] | raw[2 * i + 1] << 8);
+    for (size_t i = 0; i < s.size(); ++i)
+        s[i] = int16_t(raw[2 * i] | raw[2 * i + 1] << 8);
     return s;
 }
 
@@ -136,9 +146,10 @@ std::vector<int16_t> FfmpegDecode(const fs::path& input, const std::string& opti
 Bytes EncodeMp3(const std::vector<int16_t>& s, int rate, int channels) {
     fs::path raw = TempPath("mp3in.raw"), mp3 = TempPath("mp3out.mp3");
     WriteFile(raw, Pcm16(s, false));
-    EXPECT_TRUE(RunQuietly("ffmpeg -nostdin -v error -y -f s16le -ar " + std::to_string(rate) + " -ac " + std::to_string(channels) +
-                    " -i '" + raw.string() + "' -c:a libmp3lame -b:a 128k -write_xing 0 -id3v2_version 0 -f mp3 '" +
-                    mp3.string() + "'"));
+    EXPECT_TRUE(RunQuietly("ffmpeg -nostdin -v error -y -f s16le -ar " + std::to_string(rate) + " -ac " +
+                           std::to_string(channels) + " -i '" + raw.string() +
+                           "' -c:a libmp3lame -b:a 128k -write_xing 0 -id3v2_version 0 -f mp3 '" +
+                           mp3.string() + "'"));
     return ReadFile(mp3);
 }
 
@@ -162,7 +173,8 @@ std::vector<size_t> Mp3FrameLengths(const Bytes& data) {
 // Signal to noise of `got` against `ref` (both stereo at the mix rate) over
 // the first `frames` frames of `ref`, at the offset of up to `maxLag` frames
 // either way that matches best.
-double AlignedSnr(const std::vector<int16_t>& ref, const std::vector<int16_t>& got, int maxLag, size_t frames = SIZE_MAX) {
+double AlignedSnr(const std::vector<int16_t>& ref, const std::vector<int16_t>& got, int maxLag,
+                  size_t frames = SIZE_MAX) {
     auto snrAt = [&](long lag, size_t from, size_t count) {
         double signal = 0, noise = 0;
         for (size_t i = from; i < from + count; ++i) {
@@ -193,7 +205,9 @@ Pcm MakePcm(std::vector<int16_t> samples, int rate, int channels) {
     return p;
 }
 
-std::shared_ptr<const Movie> Read(const Bytes& swf) { return MovieReader::Read(swf, "sound.swf"); }
+std::shared_ptr<const Movie> Read(const Bytes& swf) {
+    return MovieReader::Read(swf, "sound.swf");
+}
 
 uint8_t FormatByte(int codec, int rateCode, bool sixteen, bool stereo) {
     return uint8_t(codec << 4 | rateCode << 2 | (sixteen ? 2 : 0) | (stereo ? 1 : 0));
@@ -282,7 +296,8 @@ TEST(SoundOracle, DecodersMatchFfmpeg) {
         } else {
             for (size_t from = 0; from < frames; from += perFrame, ++blocks) {
                 size_t n = std::min(perFrame, frames - from);
-                std::vector<int16_t> part(signal.begin() + long(from * channels), signal.begin() + long((from + n) * channels));
+                std::vector<int16_t> part(signal.begin() + long(from * channels),
+                                          signal.begin() + long((from + n) * channels));
                 Bytes data = Encode(c, part);
                 size_t bits = c.codec == 1 ? 2 + 22 * channels + (n - 1) * c.adpcmBits * channels : 0;
                 kept.push_back({n, bits ? (data.size() * 8 - bits) / (c.adpcmBits * channels) : 0});
@@ -311,15 +326,17 @@ TEST(SoundOracle, DecodersMatchFfmpeg) {
         double floor = c.codec == 2 ? 30 : 40;
         EXPECT_GE(eventSnr, floor);
         EXPECT_GE(streamSnr, floor);
-        std::printf("| %-40s | event %6.1f dB | stream %6.1f dB (%zu blocks) |\n", c.name, eventSnr, streamSnr, blocks);
+        std::printf("| %-40s | event %6.1f dB | stream %6.1f dB (%zu blocks) |\n", c.name, eventSnr,
+                    streamSnr, blocks);
     }
 }
 
 // The corpus's movies with sound: their event sounds and streams. (The
 // button movie's stream head has no blocks: ffmpeg's second stream is its sound.)
 TEST(SoundOracle, CorpusSoundsMatchFfmpeg) {
-    const std::pair<const char*, const char*> movies[] = {
-        {"DefineSound.swf", ""}, {"SoundStreamHead2.swf", ""}, {"DefineButtonCxformSound-MX.swf", "-map 0:a:1"}};
+    const std::pair<const char*, const char*> movies[] = {{"DefineSound.swf", ""},
+                                                          {"SoundStreamHead2.swf", ""},
+                                                          {"DefineButtonCxformSound-MX.swf", "-map 0:a:1"}};
     for (auto [name, options] : movies) {
         SCOPED_TRACE(name);
         auto movie = MovieReader::Load((Corpus() / name).string());
@@ -332,7 +349,8 @@ TEST(SoundOracle, CorpusSoundsMatchFfmpeg) {
             rate = d.format.Rate(), channels = d.format.Channels();
         } else {
             ours = sound.StreamOf(movie->timeline).samples;
-            rate = movie->timeline.streamHead->format.Rate(), channels = movie->timeline.streamHead->format.Channels();
+            rate = movie->timeline.streamHead->format.Rate(),
+            channels = movie->timeline.streamHead->format.Channels();
         }
         ASSERT_TRUE(ours);
         auto oracle = ToMixRate(MakePcm(FfmpegDecode(Corpus() / name, options), rate, channels), SIZE_MAX);
@@ -355,7 +373,8 @@ TEST(SoundDecoder, MachineOrderPcmIsReadInEitherByteOrder) {
 // A sound whose sample n is n + 1 (stereo, both channels alike).
 MixSamples Ramp(size_t frames) {
     auto s = std::make_shared<std::vector<int16_t>>();
-    for (size_t i = 0; i < frames; ++i) s->insert(s->end(), {int16_t(i + 1), int16_t(i + 1)});
+    for (size_t i = 0; i < frames; ++i)
+        s->insert(s->end(), {int16_t(i + 1), int16_t(i + 1)});
     return s;
 }
 
@@ -374,7 +393,8 @@ TEST(SoundMixer, InAndOutPointsAndLoops) {
     mixer.StartSound(7, Ramp(100), info);
     auto out = MixOf(mixer, 14);
     std::vector<int16_t> left;
-    for (size_t i = 0; i < out.size(); i += 2) left.push_back(out[i]);
+    for (size_t i = 0; i < out.size(); i += 2)
+        left.push_back(out[i]);
     EXPECT_EQ(left, (std::vector<int16_t>{11, 12, 13, 14, 11, 12, 13, 14, 11, 12, 13, 14, 0, 0}));
     EXPECT_EQ(mixer.Voices(), 0u);
 }
@@ -386,11 +406,11 @@ TEST(SoundMixer, EnvelopeFadesEachChannel) {
     Mixer mixer;
     mixer.StartSound(1, flat, info);
     auto out = MixOf(mixer, 3000);
-    EXPECT_EQ(out[2 * 500], 0);          // before the first point: its level
+    EXPECT_EQ(out[2 * 500], 0); // before the first point: its level
     EXPECT_EQ(out[2 * 500 + 1], 10000);
     EXPECT_NEAR(out[2 * 1500], 5000, 2); // half way between the points
     EXPECT_NEAR(out[2 * 1500 + 1], 5000, 2);
-    EXPECT_EQ(out[2 * 2500], 10000);     // after the last point: its level
+    EXPECT_EQ(out[2 * 2500], 10000); // after the last point: its level
     EXPECT_EQ(out[2 * 2500 + 1], 0);
 }
 
@@ -420,7 +440,8 @@ SwfBuilder StreamMovie(int frames) {
     SwfBuilder b(10, 25);
     const size_t perFrame = 1764;
     b.StreamHead(FormatByte(3, 3, true, false), perFrame);
-    for (int f = 0; f < frames; ++f) b.StreamBlock(Pcm16(std::vector<int16_t>(perFrame, int16_t(f + 1)), false)).Frame();
+    for (int f = 0; f < frames; ++f)
+        b.StreamBlock(Pcm16(std::vector<int16_t>(perFrame, int16_t(f + 1)), false)).Frame();
     return b;
 }
 
@@ -457,7 +478,8 @@ TEST(SoundStream, StopsWhenItsSpriteGoes) {
     // places it on frame 0 and removes it on frame 2.
     SwfBuilder inner(10, 25);
     inner.StreamHead(FormatByte(3, 3, true, false), 1764);
-    for (int f = 0; f < 4; ++f) inner.StreamBlock(Pcm16(std::vector<int16_t>(1764, 100), false)).Frame();
+    for (int f = 0; f < 4; ++f)
+        inner.StreamBlock(Pcm16(std::vector<int16_t>(1764, 100), false)).Frame();
     SwfBuilder b(10, 25);
     b.Sprite(5, inner).Place(1, 5).Frame().Frame().Remove(1).Frame().Frame();
     auto movie = Read(b.Build());
@@ -483,14 +505,16 @@ TEST(SoundBadInput, BrokenDataPlaysAsSilenceWithOneWarning) {
     SwfBuilder b(10, 25);
     b.StreamHead(FormatByte(1, 3, true, false), 1764);
     for (int f = 0; f < 3; ++f) {
-        Bytes block = EncodeAdpcm(std::vector<int16_t>(signal.begin() + f * 1764, signal.begin() + (f + 1) * 1764), 1, 4);
+        Bytes block = EncodeAdpcm(
+            std::vector<int16_t>(signal.begin() + f * 1764, signal.begin() + (f + 1) * 1764), 1, 4);
         if (f == 1) block.resize(2);
         b.StreamBlock(block).Frame();
     }
     // An MP3 sound of noise, a Nellymoser sound, and a PCM sound that says
     // it has four billion samples.
     Bytes noise;
-    for (int i = 0; i < 5000; ++i) noise.push_back(uint8_t(i * 7919 >> 3));
+    for (int i = 0; i < 5000; ++i)
+        noise.push_back(uint8_t(i * 7919 >> 3));
     b.DefineSound(1, FormatByte(2, 3, true, true), 100000, noise);
     b.DefineSound(2, FormatByte(6, 2, true, false), 1000, Bytes(100, 1));
     b.DefineSound(3, FormatByte(3, 3, true, false), 0xFFFFFFFF, Bytes(400, 1));
@@ -502,7 +526,8 @@ TEST(SoundBadInput, BrokenDataPlaysAsSilenceWithOneWarning) {
     const auto& stream = sound.StreamOf(movie->timeline);
     ASSERT_EQ(stream.samples->size(), 2u * 1764 * 3);
     auto frame = [&](int f) {
-        return std::vector<int16_t>(stream.samples->begin() + 2 * 1764 * f, stream.samples->begin() + 2 * 1764 * (f + 1));
+        return std::vector<int16_t>(stream.samples->begin() + 2 * 1764 * f,
+                                    stream.samples->begin() + 2 * 1764 * (f + 1));
     };
     EXPECT_EQ(frame(1), std::vector<int16_t>(2 * 1764, 0));
     EXPECT_NE(frame(2), std::vector<int16_t>(2 * 1764, 0));
@@ -513,7 +538,8 @@ TEST(SoundBadInput, BrokenDataPlaysAsSilenceWithOneWarning) {
     sound.EventSound(1);
     auto warnings = sound.TakeWarnings();
     ASSERT_EQ(warnings.size(), 3u);
-    EXPECT_NE(warnings[0].find("the movie's sound stream: the block of frame 1"), std::string::npos) << warnings[0];
+    EXPECT_NE(warnings[0].find("the movie's sound stream: the block of frame 1"), std::string::npos)
+        << warnings[0];
     EXPECT_NE(warnings[1].find("sound 3: cut short: 200 of"), std::string::npos) << warnings[1];
     EXPECT_NE(warnings[2].find("sound 1:"), std::string::npos) << warnings[2];
     sound.EventSound(1);
