@@ -4,8 +4,9 @@
 // that will not open, leaves the output closed and the movie silent.
 #pragma once
 
-#include <mmsystem.h>
 #include <windows.h>
+
+#include <mmsystem.h>
 
 #include <array>
 #include <atomic>
