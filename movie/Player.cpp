@@ -112,6 +112,11 @@ int Player::Advance(double seconds) {
 }
 
 void Player::Step() {
+    // Nobody has taken the sound events of many steps: they are stale.
+    if (++stepsUntaken_ > Limits::kMaxStepsPerAdvance) {
+        soundEvents_.clear();
+        stepsUntaken_ = 0;
+    }
     chain_ = 0;
     script_->BeginStep();
     // Clips hear enterFrame first; then sprites already on stage step
@@ -340,10 +345,13 @@ void Player::Instantiate(DisplayObject& o, int nesting, script::Object* parent) 
     }
 }
 
-// Keeps the events of a few seconds' frames at most for a host that takes them late.
+// However many timelines a frame step enters, the events kept stay bounded.
 constexpr size_t kMaxSoundEvents = 4096;
 
-std::vector<SoundEvent> Player::TakeSoundEvents() { return std::exchange(soundEvents_, {}); }
+std::vector<SoundEvent> Player::TakeSoundEvents() {
+    stepsUntaken_ = 0;
+    return std::exchange(soundEvents_, {});
+}
 
 std::vector<uint32_t> Player::PlayingStreams() const {
     std::vector<uint32_t> playing;

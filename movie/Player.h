@@ -94,8 +94,9 @@ public:
     void Step();
 
     // In a movie with sound, entering frames records what they ask for, to
-    // be taken (and so cleared) by whoever plays the sound; a few seconds'
-    // worth is kept for a host that takes them late.
+    // be taken (and so cleared) by whoever plays the sound; the events of
+    // more frame steps than one Advance() runs are not kept for a host that
+    // does not take them.
     std::vector<SoundEvent> TakeSoundEvents();
     // The timelines with a sound stream that play now, by instance.
     std::vector<uint32_t> PlayingStreams() const;
@@ -144,6 +145,7 @@ private:
     uint32_t lastInstance_ = 0;
     bool recordSounds_ = false; // the movie has sound
     std::vector<SoundEvent> soundEvents_;
+    int stepsUntaken_ = 0; // frame steps since the events were last taken
     std::unique_ptr<ScriptHost> script_;
 };
 
