@@ -1,11 +1,11 @@
-# The track bars of the toolkit gallery with a real mouse: a slider dragged past either end
-# stops there, a click on the bar puts the slider's centre at the mouse, and the progress bar
-# each track bar drives shows the same value, read from the screen (the slider's window, the
-# progress bar's caption and the pixels of its fill).
+# The track bars of the toolkit gallery, on its "Sliders and bars" tab, with a real mouse: a
+# slider dragged past either end stops there, a click on the bar puts the slider's centre at
+# the mouse, and the progress bar each track bar drives shows the same value, read from the
+# screen (the slider's window, the progress bar's caption and the pixels of its fill).
 source "$(dirname "$0")/harness.sh"
 : "${NIMBRE_GALLERY:=$e2e_top/build/dist/SkinGallery.exe}"
 
-e2e_spawn wine "$NIMBRE_GALLERY" --style DeepBlue >/dev/null 2>&1
+e2e_spawn wine "$NIMBRE_GALLERY" --style DeepBlue --page bars >/dev/null 2>&1
 e2e_pid=$e2e_spawned
 read -r gallery _ <<<"$(e2e_window "Skin Gallery" 30)"
 e2e_check "the gallery opens" test -n "${gallery:-}"

@@ -51,7 +51,14 @@ class GalleryRows {
 // One section of the gallery: adds the rows of one kind of control (or a few close kinds).
 using GallerySection = void (*)(GalleryRows& rows);
 
-// The sections, in the order the gallery shows them.
-std::span<const GallerySection> GallerySections();
+// One tab of the gallery: its caption, a word for file names, and its sections in order.
+struct GalleryPage {
+    const char* Caption;
+    const char* Word;
+    std::span<const GallerySection> Sections;
+};
+
+// The tabs, in the order the gallery shows them.
+std::span<const GalleryPage> GalleryPages();
 
 } // namespace gallery

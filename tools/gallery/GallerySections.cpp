@@ -1,5 +1,5 @@
 // The gallery's sections, one function per kind of control. A new control gets a function here
-// and a line in the list at the end.
+// and a place on one of the tabs listed at the end.
 #include <memory>
 #include <string>
 #include <type_traits>
@@ -193,11 +193,18 @@ void Menus(GalleryRows& rows) {
 
 } // namespace
 
-std::span<const GallerySection> GallerySections() {
-    static constexpr GallerySection sections[] = {
-        Buttons, CheckBoxes, RadioButtons, ImagePanels, TrackAndProgressBars, Menus,
+std::span<const GalleryPage> GalleryPages() {
+    static constexpr GallerySection buttons[] = {Buttons, CheckBoxes, RadioButtons};
+    static constexpr GallerySection panels[] = {ImagePanels};
+    static constexpr GallerySection bars[] = {TrackAndProgressBars};
+    static constexpr GallerySection menus[] = {Menus};
+    static constexpr GalleryPage pages[] = {
+        {"Buttons and boxes", "buttons", buttons},
+        {"Panels", "panels", panels},
+        {"Sliders and bars", "bars", bars},
+        {"Menus", "menus", menus},
     };
-    return sections;
+    return pages;
 }
 
 } // namespace gallery
