@@ -32,6 +32,8 @@ level=$(volumes)
 if [ -z "$level" ]; then note "FAIL: no wave-out device"; exit 1; fi
 note "# wave-out before the run: $level"
 desk=$(xdotool search --name 'Wine desktop' 2>/dev/null | head -n 1)
+# Without Wine's virtual desktop a full-screen window would not take the key.
+if [ -z "$desk" ]; then note "FAIL: no Wine desktop in display $DISPLAY"; exit 1; fi
 read -r cx cy < <(xdpyinfo | awk '/dimensions:/ { split($2, d, "x"); print int(d[1] / 2), int(d[2] / 2) }')
 centre() { import -window root -crop "1x1+$cx+$cy" txt:- 2>/dev/null | sed -n 's/.*(\([0-9]*\),\([0-9]*\),\([0-9]*\).*/\1,\2,\3/p' | head -n 1; }
 desktop=$(centre)
@@ -50,7 +52,7 @@ for cycle in $(seq "$count"); do
     sleep 0.05
   done
   t2=$(date +%s%N)
-  [ -n "$desk" ] && xdotool windowfocus --sync "$desk" >/dev/null 2>&1
+  xdotool windowfocus --sync "$desk" >/dev/null 2>&1
   xdotool key a
   code=timeout
   for _ in $(seq 150); do
