@@ -39,10 +39,9 @@ play_for() { # seconds: plays /S, then a key ends it
 }
 
 # Sample frames, frames that are not silent, and the match against the mix
-# (signal to noise in dB, the first sounds of each lined up). Only the first
-# half second is compared: the file device takes samples faster than real
-# time, so the frames fall behind the music and the watchdog soon moves them
-# (and the stream with them) on.
+# (signal to noise in dB). Only the first quarter second is compared: the file
+# device takes samples faster than real time, so the frames fall behind the
+# music and the watchdog soon moves them (and the stream with them) on.
 measure() { # raw
   python3 - "$1" "$work/mix.wav" <<'EOF'
 import math, struct, sys, wave
@@ -52,17 +51,19 @@ w = wave.open(sys.argv[2])
 mix = struct.unpack('<%dh' % (2 * w.getnframes()), w.readframes(w.getnframes()))
 loud = sum(1 for i in range(0, len(played), 2) if played[i] or played[i + 1])
 def first_sound(s):
-    return next((i // 2 * 2 for i, v in enumerate(s) if v), None)
-n = min(len(played), len(mix), 2 * 22050)
+    return next((i // 2 * 2 for i, v in enumerate(s) if v), 0)
+# The stream starts on a frame's block: the played sound is matched against
+# the mix from the start of each of its frames (1764 sample frames at 25 fps).
+n = 2 * 11025
 best = -1000.0
-start, lead = first_sound(played), first_sound(mix)
-if start is not None and lead is not None:
-    for off in range(start - lead - 8, start - lead + 10, 2):
-        m = min(n, len(played) - off)
-        if off < 0 or m <= 0:
+for start in sorted({0, first_sound(played)}):
+    for k in range(0, len(mix) // 3528):
+        off = k * 3528
+        m = min(n, len(played) - start, len(mix) - off)
+        if m <= 0:
             continue
-        signal = sum(v * v for v in mix[0:m:7])
-        noise = sum((mix[i] - played[off + i]) ** 2 for i in range(0, m, 7))
+        signal = sum(mix[off + i] ** 2 for i in range(0, m, 7))
+        noise = sum((mix[off + i] - played[start + i]) ** 2 for i in range(0, m, 7))
         best = max(best, 200.0 if noise == 0 else 10 * math.log10(signal / noise) if signal else -1000.0)
 print(len(played) // 2, loud, '%.0f' % best)
 EOF
