@@ -1,6 +1,7 @@
 #include "movie/raster/ScanConverter.h"
 
 #include <algorithm>
+#include <cassert>
 #include <cmath>
 #include <cstring>
 
@@ -110,6 +111,34 @@ void ScanConverter::AddClipped(float x0, float y0, float x1, float y1) {
 }
 
 // Adds one line lying within the accumulation area.
+//
+// What goes into the buffer. Take one row and the piece of the line inside
+// it: it runs from x to xNext while y goes down by dy (0 < dy <= 1), and it
+// adds d = dy * dir, its direction's sign, to the winding of everything to
+// its right. Let F(t) be the part of the piece that lies left of column
+// position t: 0 left of xa = min(x, xNext), 1 right of xb = max(x, xNext),
+// and in between (t - xa) * s with s = 1 / (xb - xa), since the line is
+// straight. The area of pixel i that the piece adds to, weighted by its
+// winding, is then
+//     C(i) = d * integral of F(t) over i <= t <= i + 1,
+// which runs from 0 left of the piece to d right of it. The buffer holds the
+// differences acc[i] = C(i) - C(i - 1), so that the running sum along the
+// row gives every pixel's coverage and the columns right of the piece need
+// no writes at all. The differences, with xai = floor(xa), xbi = ceil(xb):
+//   - the piece within one column (xbi <= xai + 1): F is 0 left of it and 1
+//     right of it, and the column's integral is 1 - xmf, xmf being where the
+//     piece's midpoint lies within the column: acc[xai] = d * (1 - xmf), and
+//     the column after takes the rest, d * xmf;
+//   - across columns: in the first, F rises from 0 at xa to s * (1 - xaf)
+//     (xaf = xa - xai), a triangle: a0 = s * (1 - xaf)^2 / 2. In the second,
+//     F's mean is s * (1.5 - xaf) = a1, so acc[xai + 1] = d * (a1 - a0).
+//     Every further whole column adds s to the mean: d * s each. The last
+//     column the piece ends in, and the one after, share what is left of d,
+//     am = s * xbf^2 / 2 (xbf = xb - xbi + 1, the triangle right of the
+//     piece in its last column) going to the column after.
+// The differences of one piece add up to d in every row: the running sum
+// returns to the winding it had plus d, which is what the debug build
+// checks.
 void ScanConverter::AddLine(float x0, float y0, float x1, float y1) {
     float dir = 1;
     if (y0 > y1) {
@@ -139,6 +168,15 @@ void ScanConverter::AddLine(float x0, float y0, float x1, float y1) {
         if (static_cast<float>(xbi) < xb) ++xbi;
         float xbCeil = static_cast<float>(xbi);
         int lastWritten;
+#ifndef NDEBUG
+        // What the touched columns held before, for the check below.
+        const int lastTouched = std::max(xbi, xai + 1);
+        double before = 0, scale = 1;
+        for (int xi = xai; xi <= lastTouched; ++xi) {
+            before += row[xi];
+            scale += std::fabs(row[xi]);
+        }
+#endif
         if (xbi <= xai + 1) {
             float xmf = 0.5f * (x + xNext) - xaFloor;
             row[xai] += d - d * xmf;
@@ -164,6 +202,17 @@ void ScanConverter::AddLine(float x0, float y0, float x1, float y1) {
             row[xbi] += d * am;
             lastWritten = xbi;
         }
+#ifndef NDEBUG
+        // The piece adds its signed height to the row's running sum, no more, no less (to within
+        // the rounding of the floats written).
+        assert(xai >= 0 && lastWritten == lastTouched && lastWritten < stride_);
+        double after = 0;
+        for (int xi = xai; xi <= lastTouched; ++xi) {
+            after += row[xi];
+            scale += std::fabs(row[xi]);
+        }
+        assert(std::fabs(after - before - d) <= 1e-6 * scale);
+#endif
         if (xai < rowMin_[y]) rowMin_[y] = xai;
         if (lastWritten > rowMax_[y]) rowMax_[y] = lastWritten;
         // Edges of a curve or a join often write next to the one before.
@@ -198,6 +247,7 @@ template <FillRule rule> void ScanConverter::ResolveRanges(int row) {
     uint8_t* cov = cov_.data();
     auto& ranges = ranges_[row];
     std::sort(ranges.begin(), ranges.end(), [](const Range& a, const Range& b) { return a.x0 < b.x0; });
+    assert(std::all_of(ranges.begin(), ranges.end(), [](const Range& r) { return r.x0 <= r.x1; }));
     spans_.clear();
     float sum = 0;
     int x = ranges.front().x0;
@@ -238,6 +288,14 @@ bool ScanConverter::ResolveRow(int row, FillRule rule, int& x0, int& n) {
         spans_[kept].e = std::min(spans_[kept].e, last) - lo;
     }
     spans_.resize(kept);
+#ifndef NDEBUG
+    // The spans are sorted, disjoint and cover the row's n pixels exactly.
+    assert(!spans_.empty() && spans_.front().s == 0 && spans_.back().e == n);
+    for (size_t k = 0; k < spans_.size(); ++k) {
+        assert(spans_[k].s < spans_[k].e);
+        assert(k == 0 || spans_[k - 1].e == spans_[k].s);
+    }
+#endif
     return true;
 }
 
