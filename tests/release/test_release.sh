@@ -16,6 +16,13 @@ for exe in "$scr" "$(dirname "$scr")/swfrender.exe"; do
   check "$(basename "$exe") imports only Windows' own DLLs${foreign:+ (also:$foreign)}" test -z "$foreign"
 done
 
+# What users download is stripped: the debug sections stay with the build tree's copy.
+for exe in "$scr" "$(dirname "$scr")/swfrender.exe"; do
+  check "$(basename "$exe") carries no debug sections" \
+    test -z "$(x86_64-w64-mingw32-objdump -h "$exe" | grep -F ' .debug_')"
+done
+check "the archive's program is the stripped one" cmp -s <(unzip -p "$zip" NimbreScreen.scr) "$scr"
+
 # String 1 is the name in Windows' screen-saver list (block 1 holds strings 0-15).
 wrestool -x --raw --type=6 --name=1 "$scr" > "$work/strings" 2>/dev/null
 string1=$(python3 -c '
