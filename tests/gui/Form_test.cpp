@@ -177,8 +177,12 @@ TEST_F(FormTest, CloseActionFreeDeletesTheFormAfterPendingMessages) {
 
 TEST_F(FormTest, RunReturnsAtOnceWithoutMainForm) {
   ASSERT_EQ(App().MainForm(), nullptr);
+  PostThreadMessageW(GetCurrentThreadId(), WM_APP + 11, 0, 0);
   App().Run();
-  SUCCEED();
+  // It returned without running the loop: the message waits yet.
+  MSG msg{};
+  EXPECT_TRUE(PeekMessageW(&msg, nullptr, WM_APP + 11, WM_APP + 11, PM_REMOVE));
+  EXPECT_FALSE(App().Terminated());
 }
 
 TEST_F(FormTest, RunEndsWhenTheMainFormCloses) {
