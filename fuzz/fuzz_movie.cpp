@@ -48,7 +48,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                     if (p.fill0 > g.fills.size() || p.fill1 > g.fills.size() || p.line > g.lines.size())
                         __builtin_trap();
 
-    movie::Player player(m);
+    // Scripts run too, with a small budget so that a looping one costs little.
+    movie::Player player(
+        m,
+        [](const std::string& line) {
+            volatile size_t n = line.size();
+            (void)n;
+        },
+        std::chrono::milliseconds(20));
     movie::audio::MovieSound sound(m);
     int16_t mixed[2 * 512];
     volatile uint64_t sink = Walk(player.DisplayList(), 0);
@@ -56,7 +63,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         sound.Update(player);
         sound.Mix(mixed, 512);
         player.Step();
-        sink = sink + Walk(player.DisplayList(), 0) + static_cast<uint64_t>(player.CurrentFrame()) + uint16_t(mixed[i]);
+        sink = sink + Walk(player.DisplayList(), 0) + static_cast<uint64_t>(player.CurrentFrame()) +
+               uint16_t(mixed[i]);
     }
     for (const auto& [id, s] : m->sounds)
         if (auto samples = sound.EventSound(id); samples && samples->size() % 2) __builtin_trap();

@@ -9,12 +9,12 @@
 
 namespace movie {
 
-
 namespace {
 
 size_t CountTree(const DisplayObjects& list) {
     size_t n = list.size();
-    for (const DisplayObject& o : list) n += CountTree(o.children);
+    for (const DisplayObject& o : list)
+        n += CountTree(o.children);
     return n;
 }
 
@@ -55,12 +55,14 @@ const uint32_t* FindLabel(const Timeline& timeline, const std::string& label) {
 
 Player::Player(std::shared_ptr<const Movie> movie) : Player(std::move(movie), nullptr) {}
 
-Player::Player(std::shared_ptr<const Movie> movie, std::function<void(const std::string&)> trace)
+Player::Player(std::shared_ptr<const Movie> movie, std::function<void(const std::string&)> trace,
+               std::chrono::microseconds scriptBudget)
     : movie_(std::move(movie)) {
     chain_ = 0;
     recordSounds_ = movie_->HasSound();
     script_ = std::make_unique<ScriptHost>(*this);
     script_->SetTrace(std::move(trace));
+    script_->SetBudget(scriptBudget);
     script_->BeginStep();
     EnterFirstFrame(Root());
     RunScripts();
@@ -68,18 +70,26 @@ Player::Player(std::shared_ptr<const Movie> movie, std::function<void(const std:
 
 Player::~Player() = default;
 
-void Player::SetTraceSink(std::function<void(const std::string&)> sink) { script_->SetTrace(std::move(sink)); }
+void Player::SetTraceSink(std::function<void(const std::string&)> sink) {
+    script_->SetTrace(std::move(sink));
+}
 
-void Player::RunScripts() { script_->RunQueue(); }
+void Player::RunScripts() {
+    script_->RunQueue();
+}
 
 double Player::FrameRate() const {
     double rate = movie_->header.frameRate;
     return rate >= 0.01 ? rate : 12.0;
 }
 
-int Player::TotalFrames() const { return static_cast<int>(movie_->timeline.FrameCount()); }
+int Player::TotalFrames() const {
+    return static_cast<int>(movie_->timeline.FrameCount());
+}
 
-Player::TimelineRef Player::Root() { return {movie_->timeline, frame_, playing_, root_, 0, 0, script_->RootClip()}; }
+Player::TimelineRef Player::Root() {
+    return {movie_->timeline, frame_, playing_, root_, 0, 0, script_->RootClip()};
+}
 
 void Player::GotoFrame(int frame) {
     int last = TotalFrames() - 1;
@@ -107,7 +117,8 @@ int Player::Advance(double seconds) {
         steps = static_cast<int>(due);
         clock_ -= steps * period;
     }
-    for (int i = 0; i < steps; ++i) Step();
+    for (int i = 0; i < steps; ++i)
+        Step();
     return steps;
 }
 
@@ -158,15 +169,23 @@ void Player::EnterFirstFrame(TimelineRef ref) {
 
 void Player::QueueFrameScripts(TimelineRef ref, uint32_t frame) {
     const Frame& f = ref.timeline.frames[frame];
-    for (const auto& [sprite, code] : f.initScripts) script_->QueueInit(sprite, code);
-    for (const Bytecode& code : f.scripts) script_->QueueScript(ref.clip, code);
+    for (const auto& [sprite, code] : f.initScripts)
+        script_->QueueInit(sprite, code);
+    for (const Bytecode& code : f.scripts)
+        script_->QueueScript(ref.clip, code);
 }
 
-const uint32_t* Player::Label(const Timeline& timeline, const std::string& label) { return FindLabel(timeline, label); }
+const uint32_t* Player::Label(const Timeline& timeline, const std::string& label) {
+    return FindLabel(timeline, label);
+}
 
-void Player::Relink(DisplayObjects& list) { script_->Relink(list); }
+void Player::Relink(DisplayObjects& list) {
+    script_->Relink(list);
+}
 
-void Player::Detach(DisplayObject& object) { script_->Detach(object); }
+void Player::Detach(DisplayObject& object) {
+    script_->Detach(object);
+}
 
 void Player::Goto(TimelineRef ref, uint32_t target, Jump jump) {
     uint32_t count = ref.timeline.FrameCount();
@@ -176,12 +195,15 @@ void Player::Goto(TimelineRef ref, uint32_t target, Jump jump) {
     bool run = jump != Jump::Silent;
     if (run && jump == Jump::Script && ref.timeline.frames[target].scripts.size()) {
         // Scripts that jump to scripts that jump on: only so many per step.
-        if (chain_ >= Limits::kMaxActionChain) run = false;
-        else ++chain_;
+        if (chain_ >= Limits::kMaxActionChain)
+            run = false;
+        else
+            ++chain_;
     }
     if (run) QueueFrameScripts(ref, target);
     if (target > ref.frame) {
-        for (uint32_t f = ref.frame + 1; f <= target; ++f) ApplyFrameTags(ref, f);
+        for (uint32_t f = ref.frame + 1; f <= target; ++f)
+            ApplyFrameTags(ref, f);
     } else {
         Rebuild(ref, target);
     }
@@ -198,7 +220,8 @@ void Player::Rebuild(TimelineRef ref, uint32_t target) {
     DisplayObjects old = std::move(ref.list);
     objectCount_ -= std::min(objectCount_, CountTree(old));
     ref.list.clear();
-    for (uint32_t f = 0; f <= target; ++f) ApplyFrameTags(ref, f, false);
+    for (uint32_t f = 0; f <= target; ++f)
+        ApplyFrameTags(ref, f, false);
     // Clips that scripts made stay whatever the timeline does.
     for (DisplayObject& o : old) {
         if (!o.scripted) continue;
@@ -227,7 +250,8 @@ void Player::Rebuild(TimelineRef ref, uint32_t target) {
             Instantiate(o, ref.nesting, ref.clip);
         }
     }
-    for (DisplayObject& o : old) Detach(o);
+    for (DisplayObject& o : old)
+        Detach(o);
     Relink(ref.list);
 }
 
@@ -258,7 +282,8 @@ void Player::Place(TimelineRef ref, const PlaceObject& p, uint32_t frame, bool i
             DisplayObject& o = *it;
             if (o.characterId != *p.characterId) {
                 objectCount_ -= std::min(objectCount_, CountTree(o.children));
-                for (DisplayObject& child : o.children) Detach(child);
+                for (DisplayObject& child : o.children)
+                    Detach(child);
                 o.children.clear();
                 o.timeline = nullptr;
                 o.morphed.reset();
@@ -369,10 +394,11 @@ std::vector<uint32_t> Player::PlayingStreams() const {
 void Player::FrameSounds(TimelineRef ref, uint32_t frame, bool natural) {
     if (!recordSounds_ || soundEvents_.size() >= kMaxSoundEvents) return;
     const Frame& f = ref.timeline.frames[frame];
-    for (const StartSound& s : f.sounds) soundEvents_.push_back({SoundEvent::Kind::Start, &s, ref.instance, &ref.timeline, frame, natural});
+    for (const StartSound& s : f.sounds)
+        soundEvents_.push_back({SoundEvent::Kind::Start, &s, ref.instance, &ref.timeline, frame, natural});
     if (ref.timeline.streamHead)
-        soundEvents_.push_back({SoundEvent::Kind::StreamFrame, nullptr, ref.instance, &ref.timeline, frame, natural});
+        soundEvents_.push_back(
+            {SoundEvent::Kind::StreamFrame, nullptr, ref.instance, &ref.timeline, frame, natural});
 }
-
 
 } // namespace movie

@@ -22,8 +22,10 @@
 #pragma once
 
 #include "movie/DisplayList.h"
+#include "movie/Limits.h"
 #include "movie/Movie.h"
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -51,10 +53,13 @@ class Object;
 }
 
 class Player {
-public:
+  public:
     explicit Player(std::shared_ptr<const Movie> movie);
-    // With a sink for the movie's trace() lines, set before its first frame runs.
-    Player(std::shared_ptr<const Movie> movie, std::function<void(const std::string&)> trace);
+    // With a sink for the movie's trace() lines and the time the scripts of
+    // one frame step may take before they are stopped, both in force from
+    // the first frame on.
+    Player(std::shared_ptr<const Movie> movie, std::function<void(const std::string&)> trace,
+           std::chrono::microseconds scriptBudget = Limits::kScriptTimePerFrame);
     ~Player();
     Player(const Player&) = delete;
     Player& operator=(const Player&) = delete;
@@ -104,7 +109,7 @@ public:
     // The main timeline's display list, ordered by depth.
     const DisplayObjects& DisplayList() const { return root_; }
 
-private:
+  private:
     friend class ScriptHost;
     // A timeline being played: the main one or a sprite's.
     struct TimelineRef {

@@ -30,11 +30,10 @@ std::mt19937& MathRng() {
 void Vm::InstallBuiltins() {
     objectProto = new Object();
     Track(objectProto);
-    functionProto = new Function();
+    functionProto = new Object();
     functionProto->proto = objectProto;
     functionProto->className = "Function";
     Track(functionProto);
-    static_cast<Function*>(functionProto)->native = [](Vm&, Value, Args&) { return Value(); };
     global = New<Object>(objectProto);
     InstallGlobals();
 }
@@ -131,6 +130,7 @@ void Vm::InstallGlobals() {
     functionCtor = makeClass(
         "Function", functionProto, [](Vm& vm, Value, Args&) { return Value(vm.NewObject()); },
         [](Vm& vm, Value, Args&) { return Value(vm.NewObject()); });
+    global->FindOwn("Function", false)->versionMask = 6;
     method(functionProto, "call", [](Vm& vm, Value self, Args& a) {
         Value thisv = Arg(a, 0);
         Args rest(a.size() > 1 ? a.begin() + 1 : a.end(), a.end());
@@ -907,6 +907,75 @@ void Vm::InstallGlobals() {
                return Value();
            });
 
+    // ---- classes a saver has no use for: present, quiet ----
+    auto stubClass = [&](Object* holder, const std::string& name, uint8_t versionMask) {
+        Object* proto = NewObject();
+        Function* ctor = NewNative([](Vm&, Value, Args&) { return Value(); }, name);
+        ctor->nativeConstruct = [](Vm& vm, Value, Args&) { return Value(vm.NewObject()); };
+        ctor->SetOwn("prototype", Value(proto), kDontEnum | kDontDelete);
+        proto->SetOwn("constructor", Value(static_cast<Object*>(ctor)), kDontEnum);
+        holder->SetOwn(name, Value(static_cast<Object*>(ctor)), kDontEnum).versionMask = versionMask;
+        return ctor;
+    };
+    for (const char* name : {"Button",
+                             "Camera",
+                             "ContextMenu",
+                             "Date",
+                             "ContextMenuItem",
+                             "LoadVars",
+                             "LocalConnection",
+                             "Microphone",
+                             "MovieClipLoader",
+                             "NetConnection",
+                             "NetStream",
+                             "PrintJob",
+                             "SharedObject",
+                             "Sound",
+                             "TextField",
+                             "TextFormat",
+                             "TextSnapshot",
+                             "Video",
+                             "XML",
+                             "XMLNode",
+                             "XMLSocket"})
+        stubClass(global, name, 0);
+    {
+        Function* textField = static_cast<Function*>(Get(global, "TextField").o);
+        stubClass(textField, "StyleSheet", 7);
+        Function* sharedObject = static_cast<Function*>(Get(global, "SharedObject").o);
+        method(sharedObject, "getLocal", [](Vm& vm, Value, Args&) {
+            // Kept in memory only: nothing reaches the disk.
+            Object* so = vm.NewObject();
+            so->SetOwn("data", Value(vm.NewObject()));
+            return Value(so);
+        });
+        // The packages of SWF 8.
+        Object* flash = NewObject();
+        global->SetOwn("flash", Value(flash), kDontEnum).versionMask = 8;
+        auto package = [&](Object* parent, const char* name) {
+            Object* p = NewObject();
+            parent->SetOwn(name, Value(p), kDontEnum);
+            return p;
+        };
+        Object* display = package(flash, "display");
+        stubClass(display, "BitmapData", 0);
+        Object* external = package(flash, "external");
+        stubClass(external, "ExternalInterface", 0);
+        Object* filters = package(flash, "filters");
+        for (const char* f : {"BevelFilter", "BitmapFilter", "BlurFilter", "ColorMatrixFilter",
+                              "ConvolutionFilter", "DisplacementMapFilter", "DropShadowFilter", "GlowFilter",
+                              "GradientBevelFilter", "GradientGlowFilter"})
+            stubClass(filters, f, 0);
+        Object* geom = package(flash, "geom");
+        for (const char* g : {"ColorTransform", "Matrix", "Point", "Rectangle", "Transform"})
+            stubClass(geom, g, 0);
+        Object* net = package(flash, "net");
+        stubClass(net, "FileReference", 0);
+        stubClass(net, "FileReferenceList", 0);
+        Object* text = package(flash, "text");
+        stubClass(text, "TextRenderer", 0);
+    }
+
     // ---- quiet objects ----
     for (const char* name : {"Key", "Mouse", "Selection", "Stage", "System", "Accessibility"}) {
         Object* o = NewObject();
@@ -933,6 +1002,8 @@ void Vm::InstallGlobals() {
     caps->SetOwn("screenResolutionX", Value(1920));
     caps->SetOwn("screenResolutionY", Value(1080));
     caps->SetOwn("hasAudio", Value(true));
+    system->SetOwn("IME", Value(NewObject()));
+    system->SetOwn("security", Value(NewObject()));
     (void)none;
     (void)vm;
 }

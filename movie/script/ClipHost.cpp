@@ -626,8 +626,91 @@ void ScriptHost::Remove(Object* clip) {
     }
 }
 
+void ScriptHost::InstallColorClass() {
+    Vm& vm = *vm_;
+    // new Color(clip): reads and sets the clip's colour transform.
+    Object* proto = vm.NewObject();
+    script::Function* ctor = vm.NewNative([](Vm&, Value, Args&) { return Value(); }, "Color");
+    ctor->nativeConstruct = [](Vm& vm, Value, Args& a) {
+        Object* o = vm.NewObject();
+        o->SetOwn("target", Arg(a, 0), script::kDontEnum);
+        return Value(o);
+    };
+    ctor->SetOwn("prototype", Value(proto), script::kDontEnum);
+    proto->SetOwn("constructor", Value(static_cast<Object*>(ctor)), script::kDontEnum);
+    vm.global->SetOwn("Color", Value(static_cast<Object*>(ctor)), script::kDontEnum);
+    auto target = [this](Value self) -> DisplayObject* {
+        if (!self.IsObject()) return nullptr;
+        Value t = vm_->Get(self.o, "target");
+        ClipObject* c = t.IsObject() ? Clip(t.o) : nullptr;
+        if (!c && !t.IsNullish()) c = Clip(vm_->ResolvePath(root_, vm_->ToString(t)));
+        return c ? c->Props() : nullptr;
+    };
+    auto method = [&](const std::string& name, script::Native fn) {
+        proto->SetOwn(name, Value(static_cast<Object*>(vm.NewNative(std::move(fn), name))),
+                      script::kDontEnum);
+    };
+    method("setRGB", [this, target](Vm&, Value self, Args& a) {
+        DisplayObject* o = target(self);
+        if (!o) return Value();
+        int32_t rgb = vm_->ToInt32(Arg(a, 0));
+        ColorTransform& ct = o->colorTransform;
+        ct.multR = ct.multG = ct.multB = 0;
+        ct.addR = static_cast<int16_t>(rgb >> 16 & 0xff);
+        ct.addG = static_cast<int16_t>(rgb >> 8 & 0xff);
+        ct.addB = static_cast<int16_t>(rgb & 0xff);
+        return Value();
+    });
+    method("getRGB", [target](Vm&, Value self, Args&) {
+        DisplayObject* o = target(self);
+        if (!o) return Value();
+        const ColorTransform& ct = o->colorTransform;
+        return Value(static_cast<double>((ct.addR & 0xff) << 16 | (ct.addG & 0xff) << 8 | (ct.addB & 0xff)));
+    });
+    method("getTransform", [this, target](Vm&, Value self, Args&) {
+        DisplayObject* o = target(self);
+        if (!o) return Value();
+        const ColorTransform& ct = o->colorTransform;
+        Object* r = vm_->NewObject();
+        for (auto [n, v] : {std::pair{"ra", ct.multR * 100.0},
+                            {"rb", double(ct.addR)},
+                            {"ga", ct.multG * 100.0},
+                            {"gb", double(ct.addG)},
+                            {"ba", ct.multB * 100.0},
+                            {"bb", double(ct.addB)},
+                            {"aa", ct.multA * 100.0},
+                            {"ab", double(ct.addA)}})
+            vm_->Set(r, n, Value(v));
+        return Value(r);
+    });
+    method("setTransform", [this, target](Vm&, Value self, Args& a) {
+        DisplayObject* o = target(self);
+        Value t = Arg(a, 0);
+        if (!o || !t.IsObject()) return Value();
+        ColorTransform& ct = o->colorTransform;
+        auto mult = [&](const char* n, float& m) {
+            if (vm_->Has(t.o, n)) m = static_cast<float>(vm_->ToNumber(vm_->Get(t.o, n)) / 100);
+        };
+        auto add = [&](const char* n, int16_t& v) {
+            if (!vm_->Has(t.o, n)) return;
+            double d = vm_->ToNumber(vm_->Get(t.o, n));
+            v = static_cast<int16_t>(std::isnan(d) ? 0 : std::clamp(d, -32768.0, 32767.0));
+        };
+        mult("ra", ct.multR);
+        mult("ga", ct.multG);
+        mult("ba", ct.multB);
+        mult("aa", ct.multA);
+        add("rb", ct.addR);
+        add("gb", ct.addG);
+        add("bb", ct.addB);
+        add("ab", ct.addA);
+        return Value();
+    });
+}
+
 void ScriptHost::InstallClipClass() {
     Vm& vm = *vm_;
+    InstallColorClass();
     Object* proto = vm.NewObject();
     vm.clipProto = proto;
     script::Function* ctor = vm.NewNative([](Vm&, Value, Args&) { return Value(); }, "MovieClip");

@@ -24,6 +24,7 @@ class ScriptHost : public script::Host {
 
     void SetTrace(std::function<void(const std::string&)> sink) { vm_->SetTrace(std::move(sink)); }
     script::Object* RootClip();
+    void SetBudget(std::chrono::microseconds budget) { vm_->SetBudget(budget); }
     // Gives a newly placed sprite its script object and queues its load event.
     void Attach(DisplayObject& o, script::Object* parent, int nesting);
     // An object leaves the display list: it and its children unload.
@@ -62,6 +63,7 @@ class ScriptHost : public script::Host {
         std::string method; // its handler method
     };
     void InstallClipClass();
+    void InstallColorClass();
     DisplayObjects* ListOf(script::ClipObject* c);
     Player::TimelineRef RefOf(script::ClipObject* c);
     script::ClipObject* Clip(script::Object* o);

@@ -3,6 +3,7 @@
 #include "movie/script/Vm.h"
 
 #include "movie/Limits.h"
+#include "movie/SwfCodes.h"
 
 #include <algorithm>
 #include <cmath>
@@ -353,7 +354,7 @@ Outcome Interp::Exec(size_t pc, size_t end) {
     while (pc < end) {
         uint8_t op = code[pc];
         size_t len = 0, at = pc + 1;
-        if (op >= 0x80) {
+        if (op >= action::kFirstWithPayload) {
             if (at + 2 > code.size()) break;
             len = static_cast<size_t>(code[at] | code[at + 1] << 8);
             at += 2;
@@ -364,33 +365,33 @@ Outcome Interp::Exec(size_t pc, size_t end) {
         pc = next;
         switch (op) {
         // ---- timeline control ----
-        case 0x04: // NextFrame
+        case action::kNextFrame: // NextFrame
             if (f.target && host()) host()->StepFrame(f.target, 1);
             break;
-        case 0x05: // PreviousFrame
+        case action::kPreviousFrame: // PreviousFrame
             if (f.target && host()) host()->StepFrame(f.target, -1);
             break;
-        case 0x06: // Play
+        case action::kPlay: // Play
             if (f.target && host()) host()->Play(f.target, true);
             break;
-        case 0x07: // Stop
+        case action::kStop: // Stop
             if (f.target && host()) host()->Play(f.target, false);
             break;
-        case 0x08: // ToggleQuality
-        case 0x09: // StopSounds
-        case 0x28: // EndDrag
+        case action::kToggleQuality: // ToggleQuality
+        case action::kStopSounds:    // StopSounds
+        case action::kEndDrag:       // EndDrag
             break;
-        case 0x81: { // GotoFrame
+        case action::kGotoFrame: { // GotoFrame
             uint16_t frame = r.U16();
             if (f.target && host()) host()->GotoFrame(f.target, Value(frame + 1.0), false, 0);
             break;
         }
-        case 0x8c: { // GoToLabel
+        case action::kGotoLabel: { // GoToLabel
             std::string label = r.Str();
             if (f.target && host()) host()->GotoFrame(f.target, Value(label), false, 0);
             break;
         }
-        case 0x9f: { // GotoFrame2
+        case action::kGotoFrame2: { // GotoFrame2
             uint8_t flags = r.U8();
             int bias = (flags & 2) ? r.U16() : 0;
             Value frame = Pop();
@@ -405,16 +406,16 @@ Outcome Interp::Exec(size_t pc, size_t end) {
             if (t && host()) host()->GotoFrame(t, frame, flags & 1, bias);
             break;
         }
-        case 0x8a: { // WaitForFrame: every frame is loaded
+        case action::kWaitForFrame: { // WaitForFrame: every frame is loaded
             r.U16();
             r.U8();
             break;
         }
-        case 0x8d: // WaitForFrame2
+        case action::kWaitForFrame2: // WaitForFrame2
             r.U8();
             Pop();
             break;
-        case 0x8b: { // SetTarget
+        case action::kSetTarget: { // SetTarget
             std::string name = r.Str();
             if (name.empty())
                 f.target = f.base;
@@ -424,7 +425,7 @@ Outcome Interp::Exec(size_t pc, size_t end) {
                 if (s.kind == Scope::Kind::Target) s.obj = f.target ? f.target : f.base;
             break;
         }
-        case 0x20: { // SetTarget2
+        case action::kSetTarget2: { // SetTarget2
             Value v = Pop();
             Object* t = v.IsObject() ? v.o : nullptr;
             if (!v.IsObject()) {
@@ -436,19 +437,19 @@ Outcome Interp::Exec(size_t pc, size_t end) {
                 if (s.kind == Scope::Kind::Target) s.obj = f.target ? f.target : f.base;
             break;
         }
-        case 0x83: { // GetURL: no network
+        case action::kGetUrl: { // GetURL: no network
             std::string url = r.Str();
             if (host()) host()->Log("getURL " + url);
             break;
         }
-        case 0x9a: { // GetURL2
+        case action::kGetUrl2: { // GetURL2
             r.U8();
             Value target = Pop();
             Value url = Pop();
             if (host()) host()->Log("getURL " + vm.ToString(url));
             break;
         }
-        case 0x24: { // CloneSprite
+        case action::kCloneSprite: { // CloneSprite
             Value depth = Pop();
             Value name = Pop();
             Value source = Pop();
@@ -458,12 +459,12 @@ Outcome Interp::Exec(size_t pc, size_t end) {
                               static_cast<int>(std::clamp(vm.ToNumber(depth), -2e6, 2e6)) - 16384);
             break;
         }
-        case 0x25: { // RemoveSprite
+        case action::kRemoveSprite: { // RemoveSprite
             Object* clip = ClipOf(Pop());
             if (clip && host()) host()->Remove(clip);
             break;
         }
-        case 0x27: { // StartDrag: no mouse
+        case action::kStartDrag: { // StartDrag: no mouse
             Pop();
             Value lock = Pop();
             Value constrain = Pop();
@@ -476,60 +477,63 @@ Outcome Interp::Exec(size_t pc, size_t end) {
             (void)lock;
             break;
         }
-        case 0x9e: { // Call a frame's actions
+        case action::kCall: { // Call a frame's actions
             Pop();
             break;
         }
         // ---- arithmetic ----
-        case 0x0a:
-        case 0x0b:
-        case 0x0c:
-        case 0x0d: {
+        case action::kAdd:
+        case action::kSubtract:
+        case action::kMultiply:
+        case action::kDivide: {
             double b = vm.ToNumber(Pop()), a = vm.ToNumber(Pop());
-            double v = op == 0x0a ? a + b : op == 0x0b ? a - b : op == 0x0c ? a * b : a / b;
-            if (op == 0x0d && b == 0 && ver < 5) {
+            double v = op == action::kAdd        ? a + b
+                       : op == action::kSubtract ? a - b
+                       : op == action::kMultiply ? a * b
+                                                 : a / b;
+            if (op == action::kDivide && b == 0 && ver < 5) {
                 Push(Value("#ERROR#"));
                 break;
             }
             Push(Value(v));
             break;
         }
-        case 0x0e: { // Equals (numbers)
+        case action::kEquals: { // Equals (numbers)
             double b = vm.ToNumber(Pop()), a = vm.ToNumber(Pop());
             Push(ver < 5 ? Value(a == b ? 1.0 : 0.0) : Value(a == b));
             break;
         }
-        case 0x0f: { // Less (numbers)
+        case action::kLess: { // Less (numbers)
             double b = vm.ToNumber(Pop()), a = vm.ToNumber(Pop());
             Push(ver < 5 ? Value(a < b ? 1.0 : 0.0) : Value(a < b));
             break;
         }
-        case 0x10:
-        case 0x11: { // And, Or
+        case action::kAnd:
+        case action::kOr: { // And, Or
             bool b = vm.ToBool(Pop()), a = vm.ToBool(Pop());
-            bool v = op == 0x10 ? a && b : a || b;
+            bool v = op == action::kAnd ? a && b : a || b;
             Push(ver < 5 ? Value(v ? 1.0 : 0.0) : Value(v));
             break;
         }
-        case 0x12: { // Not
+        case action::kNot: { // Not
             bool v = !vm.ToBool(Pop());
             Push(ver < 5 ? Value(v ? 1.0 : 0.0) : Value(v));
             break;
         }
-        case 0x13:
-        case 0x29:
-        case 0x68: { // StringEquals, StringLess, StringGreater
+        case action::kStringEquals:
+        case action::kStringLess:
+        case action::kStringGreater: { // StringEquals, StringLess, StringGreater
             std::string b = vm.ToString(Pop()), a = vm.ToString(Pop());
-            bool v = op == 0x13 ? a == b : op == 0x29 ? a < b : a > b;
+            bool v = op == action::kStringEquals ? a == b : op == action::kStringLess ? a < b : a > b;
             Push(ver < 5 ? Value(v ? 1.0 : 0.0) : Value(v));
             break;
         }
-        case 0x14:
-        case 0x31: // StringLength
+        case action::kStringLength:
+        case action::kMbStringLength: // StringLength
             Push(Value(static_cast<double>(vm.ToString(Pop()).size())));
             break;
-        case 0x15:
-        case 0x35: { // StringExtract(string, index 1-based, count)
+        case action::kStringExtract:
+        case action::kMbStringExtract: { // StringExtract(string, index 1-based, count)
             double count = vm.ToNumber(Pop());
             double index = vm.ToNumber(Pop());
             std::string s = vm.ToString(Pop());
@@ -543,35 +547,35 @@ Outcome Interp::Exec(size_t pc, size_t end) {
             Push(Value(s.substr(start, n)));
             break;
         }
-        case 0x21: { // StringAdd
+        case action::kStringAdd: { // StringAdd
             std::string b = vm.ToString(Pop()), a = vm.ToString(Pop());
             if (a.size() + b.size() > Limits::kMaxStringLength) throw Halt{"string too long"};
             Push(Value(a + b));
             break;
         }
-        case 0x17:
+        case action::kPop:
             Pop();
             break;
-        case 0x18: { // ToInteger
+        case action::kToInteger: { // ToInteger
             double d = vm.ToNumber(Pop());
             Push(Value(std::isnan(d) ? 0.0 : static_cast<double>(vm.ToInt32(Value(d)))));
             break;
         }
-        case 0x30: { // RandomNumber
+        case action::kRandomNumber: { // RandomNumber
             double m = vm.ToNumber(Pop());
             int32_t max = std::isfinite(m) && m > 0 ? static_cast<int32_t>(std::min(m, 2147483647.0)) : 0;
             Push(Value(max > 0 ? static_cast<double>(Rng()() % static_cast<uint32_t>(max)) : 0.0));
             break;
         }
-        case 0x32:
-        case 0x36: { // CharToAscii
+        case action::kCharToAscii:
+        case action::kMbCharToAscii: { // CharToAscii
             std::string s = vm.ToString(Pop());
             Push(s.empty() ? Value(ver >= 5 ? NAN : 0.0)
                            : Value(static_cast<double>(static_cast<uint8_t>(s[0]))));
             break;
         }
-        case 0x33:
-        case 0x37: { // AsciiToChar
+        case action::kAsciiToChar:
+        case action::kMbAsciiToChar: { // AsciiToChar
             int c = vm.ToInt32(Pop()) & 0xffff;
             std::string s;
             if (c < 0x80)
@@ -588,32 +592,32 @@ Outcome Interp::Exec(size_t pc, size_t end) {
             Push(Value(s));
             break;
         }
-        case 0x34:
+        case action::kGetTime:
             Push(Value(std::floor(vm.now)));
-            break;   // GetTime
-        case 0x26: { // Trace
+            break;             // GetTime
+        case action::kTrace: { // Trace
             Value v = Pop();
             vm.Trace(v.IsUndefined() ? "undefined" : vm.ToString(v));
             break;
         }
         // ---- variables ----
-        case 0x1c: { // GetVariable
+        case action::kGetVariable: { // GetVariable
             std::string name = vm.ToString(Pop());
             Push(GetVariable(name));
             break;
         }
-        case 0x1d: { // SetVariable
+        case action::kSetVariable: { // SetVariable
             Value v = Pop();
             std::string name = vm.ToString(Pop());
             SetVariable(name, v);
             break;
         }
-        case 0x3c: { // DefineLocal
+        case action::kDefineLocal: { // DefineLocal
             Value v = Pop();
             DefineLocal(vm.ToString(Pop()), v);
             break;
         }
-        case 0x41: { // DefineLocal2
+        case action::kDefineLocal2: { // DefineLocal2
             std::string name = vm.ToString(Pop());
             if (Object* l = Locals()) {
                 if (!l->FindOwn(name, vm.Caseless())) l->SetOwn(name, Value());
@@ -622,7 +626,7 @@ Outcome Interp::Exec(size_t pc, size_t end) {
             }
             break;
         }
-        case 0x22: { // GetProperty
+        case action::kGetProperty: { // GetProperty
             double idx = vm.ToNumber(Pop());
             Object* clip = ClipOf(Pop());
             if (clip && host() && idx >= 0 && idx < 22)
@@ -631,7 +635,7 @@ Outcome Interp::Exec(size_t pc, size_t end) {
                 Push(Value());
             break;
         }
-        case 0x23: { // SetProperty
+        case action::kSetProperty: { // SetProperty
             Value v = Pop();
             double idx = vm.ToNumber(Pop());
             Object* clip = ClipOf(Pop());
@@ -639,7 +643,7 @@ Outcome Interp::Exec(size_t pc, size_t end) {
                 host()->SetClipProperty(clip, static_cast<int>(idx), v);
             break;
         }
-        case 0x45: { // TargetPath
+        case action::kTargetPath: { // TargetPath
             Value v = Pop();
             if (v.IsObject() && host() && host()->IsClip(v.o))
                 Push(Value(host()->TargetPath(v.o)));
@@ -647,13 +651,13 @@ Outcome Interp::Exec(size_t pc, size_t end) {
                 Push(Value());
             break;
         }
-        case 0x3a: { // Delete
+        case action::kDelete: { // Delete
             std::string name = vm.ToString(Pop());
             Value obj = Pop();
             Push(Value(obj.IsObject() && vm.Delete(obj.o, name)));
             break;
         }
-        case 0x3b: { // Delete2
+        case action::kDelete2: { // Delete2
             std::string name = vm.ToString(Pop());
             bool done = false;
             for (size_t i = f.scope.size(); i-- > 0;) {
@@ -667,35 +671,35 @@ Outcome Interp::Exec(size_t pc, size_t end) {
             break;
         }
         // ---- stack ----
-        case 0x96: { // Push
+        case action::kPush: { // Push
             while (r.i < r.n) {
                 uint8_t type = r.U8();
                 switch (type) {
-                case 0:
+                case action::push::kString:
                     Push(Value(r.Str()));
                     break;
-                case 1: {
+                case action::push::kFloat: {
                     uint32_t bits = r.U32();
                     float fl;
                     std::memcpy(&fl, &bits, 4);
                     Push(Value(static_cast<double>(fl)));
                     break;
                 }
-                case 2:
+                case action::push::kNull:
                     Push(Value::Null());
                     break;
-                case 3:
+                case action::push::kUndefined:
                     Push(Value());
                     break;
-                case 4: {
+                case action::push::kRegister: {
                     uint8_t reg = r.U8();
                     Push(reg < f.regs->size() ? (*f.regs)[reg] : Value());
                     break;
                 }
-                case 5:
+                case action::push::kBoolean:
                     Push(Value(r.U8() != 0));
                     break;
-                case 6: {
+                case action::push::kDouble: {
                     uint64_t hi = r.U32(), lo = r.U32();
                     uint64_t bits = hi << 32 | lo;
                     double d;
@@ -703,15 +707,15 @@ Outcome Interp::Exec(size_t pc, size_t end) {
                     Push(Value(d));
                     break;
                 }
-                case 7:
+                case action::push::kInteger:
                     Push(Value(static_cast<double>(static_cast<int32_t>(r.U32()))));
                     break;
-                case 8: {
+                case action::push::kConstant8: {
                     uint8_t i = r.U8();
                     Push(i < f.pool->size() ? Value((*f.pool)[i]) : Value());
                     break;
                 }
-                case 9: {
+                case action::push::kConstant16: {
                     uint16_t i = r.U16();
                     Push(i < f.pool->size() ? Value((*f.pool)[i]) : Value());
                     break;
@@ -723,23 +727,23 @@ Outcome Interp::Exec(size_t pc, size_t end) {
             }
             break;
         }
-        case 0x4c: { // PushDuplicate
+        case action::kPushDuplicate: { // PushDuplicate
             Value v = f.stack.empty() ? Value() : f.stack.back();
             Push(v);
             break;
         }
-        case 0x4d: { // StackSwap
+        case action::kStackSwap: { // StackSwap
             Value a = Pop(), b = Pop();
             Push(a);
             Push(b);
             break;
         }
-        case 0x87: { // StoreRegister
+        case action::kStoreRegister: { // StoreRegister
             uint8_t reg = r.U8();
             if (reg < f.regs->size()) (*f.regs)[reg] = f.stack.empty() ? Value() : f.stack.back();
             break;
         }
-        case 0x88: { // ConstantPool
+        case action::kConstantPool: { // ConstantPool
             auto pool = std::make_shared<std::vector<std::string>>();
             uint16_t n = r.U16();
             for (uint16_t i = 0; i < n && r.i < r.n; ++i)
@@ -748,67 +752,67 @@ Outcome Interp::Exec(size_t pc, size_t end) {
             break;
         }
         // ---- ES-style operators ----
-        case 0x47: { // Add2
+        case action::kAdd2: { // Add2
             Value b = Pop(), a = Pop();
             Value v = vm.Add(a, b);
             if (v.IsString() && v.s.size() > Limits::kMaxStringLength) throw Halt{"string too long"};
             Push(std::move(v));
             break;
         }
-        case 0x48: { // Less2
+        case action::kLess2: { // Less2
             Value b = Pop(), a = Pop();
             Push(vm.Compare(a, b));
             break;
         }
-        case 0x67: { // Greater
+        case action::kGreater: { // Greater
             Value b = Pop(), a = Pop();
             Push(vm.Compare(b, a));
             break;
         }
-        case 0x49: { // Equals2
+        case action::kEquals2: { // Equals2
             Value b = Pop(), a = Pop();
             Push(Value(vm.LooseEquals(a, b)));
             break;
         }
-        case 0x66: { // StrictEquals
+        case action::kStrictEquals: { // StrictEquals
             Value b = Pop(), a = Pop();
             Push(Value(Vm::StrictEquals(a, b)));
             break;
         }
-        case 0x3f: { // Modulo
+        case action::kModulo: { // Modulo
             double b = vm.ToNumber(Pop()), a = vm.ToNumber(Pop());
             Push(Value(std::fmod(a, b)));
             break;
         }
-        case 0x50:
+        case action::kIncrement:
             Push(Value(vm.ToNumber(Pop()) + 1));
             break;
-        case 0x51:
+        case action::kDecrement:
             Push(Value(vm.ToNumber(Pop()) - 1));
             break;
-        case 0x60:
-        case 0x61:
-        case 0x62:
-        case 0x63:
-        case 0x64:
-        case 0x65: {
+        case action::kBitAnd:
+        case action::kBitOr:
+        case action::kBitXor:
+        case action::kBitLShift:
+        case action::kBitRShift:
+        case action::kBitURShift: {
             Value bv = Pop(), av = Pop();
             int32_t b = vm.ToInt32(bv), a = vm.ToInt32(av);
             double v;
             switch (op) {
-            case 0x60:
+            case action::kBitAnd:
                 v = a & b;
                 break;
-            case 0x61:
+            case action::kBitOr:
                 v = a | b;
                 break;
-            case 0x62:
+            case action::kBitXor:
                 v = a ^ b;
                 break;
-            case 0x63:
+            case action::kBitLShift:
                 v = static_cast<int32_t>(static_cast<uint32_t>(a) << (b & 31));
                 break;
-            case 0x64:
+            case action::kBitRShift:
                 v = a >> (b & 31);
                 break;
             default:
@@ -818,37 +822,37 @@ Outcome Interp::Exec(size_t pc, size_t end) {
             Push(Value(v));
             break;
         }
-        case 0x4a:
+        case action::kToNumber:
             Push(Value(vm.ToNumber(Pop())));
             break;
-        case 0x4b:
+        case action::kToString:
             Push(Value(vm.ToString(Pop())));
             break;
-        case 0x44:
+        case action::kTypeOf:
             Push(Value(vm.TypeOf(Pop())));
             break;
         // ---- objects ----
-        case 0x4e: { // GetMember
+        case action::kGetMember: { // GetMember
             Value name = Pop();
             Value obj = Pop();
             Push(vm.GetValue(obj, vm.ToString(name)));
             break;
         }
-        case 0x4f: { // SetMember
+        case action::kSetMember: { // SetMember
             Value v = Pop();
             Value name = Pop();
             Value obj = Pop();
             if (obj.IsObject()) vm.Set(obj.o, vm.ToString(name), v);
             break;
         }
-        case 0x42: { // InitArray
+        case action::kInitArray: { // InitArray
             Args items = PopArgs();
             Array* a = vm.NewArray();
             a->items = std::move(items);
             Push(Value(static_cast<Object*>(a)));
             break;
         }
-        case 0x43: { // InitObject
+        case action::kInitObject: { // InitObject
             double n = vm.ToNumber(Pop());
             size_t count = n > 0 && n < 1e6 ? static_cast<size_t>(n) : 0;
             Object* o = vm.NewObject();
@@ -863,7 +867,7 @@ Outcome Interp::Exec(size_t pc, size_t end) {
             Push(Value(o));
             break;
         }
-        case 0x3d: { // CallFunction
+        case action::kCallFunction: { // CallFunction
             std::string name = vm.ToString(Pop());
             Args args = PopArgs();
             Value fn = GetVariable(name);
@@ -871,7 +875,7 @@ Outcome Interp::Exec(size_t pc, size_t end) {
             Push(CallValue(fn, self, args, nullptr));
             break;
         }
-        case 0x52: { // CallMethod
+        case action::kCallMethod: { // CallMethod
             Value name = Pop();
             Value obj = Pop();
             Args args = PopArgs();
@@ -910,14 +914,14 @@ Outcome Interp::Exec(size_t pc, size_t end) {
             Push(CallValue(fn, Value(self), args, owner));
             break;
         }
-        case 0x40: { // NewObject
+        case action::kNewObject: { // NewObject
             std::string name = vm.ToString(Pop());
             Args args = PopArgs();
             Value ctor = GetVariable(name);
             Push(vm.Construct(ctor, args));
             break;
         }
-        case 0x53: { // NewMethod
+        case action::kNewMethod: { // NewMethod
             Value name = Pop();
             Value obj = Pop();
             Args args = PopArgs();
@@ -926,19 +930,19 @@ Outcome Interp::Exec(size_t pc, size_t end) {
             Push(vm.Construct(ctor, args));
             break;
         }
-        case 0x54: { // InstanceOf
+        case action::kInstanceOf: { // InstanceOf
             Value ctor = Pop();
             Value obj = Pop();
             Push(Value(ctor.IsObject() && vm.InstanceOf(obj, ctor.o)));
             break;
         }
-        case 0x2b: { // CastOp
+        case action::kCastOp: { // CastOp
             Value obj = Pop();
             Value ctor = Pop();
             Push(ctor.IsObject() && vm.InstanceOf(obj, ctor.o) ? obj : Value::Null());
             break;
         }
-        case 0x2c: { // ImplementsOp
+        case action::kImplementsOp: { // ImplementsOp
             Value ctor = Pop();
             Args ifaces = PopArgs();
             if (ctor.IsObject()) {
@@ -951,7 +955,7 @@ Outcome Interp::Exec(size_t pc, size_t end) {
             }
             break;
         }
-        case 0x69: { // Extends
+        case action::kExtends: { // Extends
             Value super = Pop();
             Value sub = Pop();
             if (sub.IsObject() && super.IsObject()) {
@@ -962,11 +966,11 @@ Outcome Interp::Exec(size_t pc, size_t end) {
             }
             break;
         }
-        case 0x46:
-        case 0x55: { // Enumerate, Enumerate2
+        case action::kEnumerate:
+        case action::kEnumerate2: { // Enumerate, Enumerate2
             Value v = Pop();
             Object* o = nullptr;
-            if (op == 0x46) {
+            if (op == action::kEnumerate) {
                 Value got = GetVariable(vm.ToString(v));
                 o = got.IsObject() ? got.o : nullptr;
             } else {
@@ -983,10 +987,10 @@ Outcome Interp::Exec(size_t pc, size_t end) {
             }
             break;
         }
-        case 0x9b:
-        case 0x8e: { // DefineFunction, DefineFunction2
+        case action::kDefineFunction:
+        case action::kDefineFunction2: { // DefineFunction, DefineFunction2
             size_t bodyLen = 0;
-            Function* fn = MakeFunction(r, op == 0x8e, next, bodyLen);
+            Function* fn = MakeFunction(r, op == action::kDefineFunction2, next, bodyLen);
             pc = std::min(next + bodyLen, code.size());
             if (fn->name.empty())
                 Push(Value(static_cast<Object*>(fn)));
@@ -994,16 +998,16 @@ Outcome Interp::Exec(size_t pc, size_t end) {
                 DefineLocal(fn->name, Value(static_cast<Object*>(fn)));
             break;
         }
-        case 0x3e: { // Return
+        case action::kReturn: { // Return
             Outcome o;
             o.flow = Flow::Return;
             o.value = Pop();
             return o;
         }
-        case 0x2a: { // Throw
+        case action::kThrow: { // Throw
             throw Thrown{Pop()};
         }
-        case 0x94: { // With
+        case action::kWith: { // With
             uint16_t size = r.U16();
             Value v = Pop();
             Object* o = v.IsObject() ? v.o : vm.ToObject(v);
@@ -1024,7 +1028,7 @@ Outcome Interp::Exec(size_t pc, size_t end) {
             }
             break;
         }
-        case 0x8f: { // Try
+        case action::kTry: { // Try
             uint8_t flags = r.U8();
             uint16_t trySize = r.U16(), catchSize = r.U16(), finallySize = r.U16();
             std::string catchName;
@@ -1075,11 +1079,11 @@ Outcome Interp::Exec(size_t pc, size_t end) {
             }
             break;
         }
-        case 0x99:
-        case 0x9d: { // Jump, If
+        case action::kJump:
+        case action::kIf: { // Jump, If
             int16_t offset = static_cast<int16_t>(r.U16());
             bool take = true;
-            if (op == 0x9d) take = vm.ToBool(Pop());
+            if (op == action::kIf) take = vm.ToBool(Pop());
             if (!take) break;
             long target = static_cast<long>(next) + offset;
             if (target < 0 || static_cast<size_t>(target) > code.size()) return {Flow::Done, end, {}};

@@ -43,9 +43,9 @@ void Vm::StartBudget() {
 }
 
 void Vm::CheckBudget() {
-    if (!budgetOn_ || ++budgetCount_ < 4096) return;
+    if (!budgetOn_ || ++budgetCount_ < 1024) return;
     budgetCount_ = 0;
-    if (haltedThisFrame_ || std::chrono::steady_clock::now() - budgetStart_ > Limits::kScriptTimePerFrame) {
+    if (haltedThisFrame_ || std::chrono::steady_clock::now() - budgetStart_ > budget_) {
         haltedThisFrame_ = true;
         throw Halt{"script ran too long"};
     }

@@ -113,6 +113,7 @@ class Vm {
     size_t LiveObjects() const { return heap_.size(); }
     void CheckBudget();
     void StartBudget();
+    void SetBudget(std::chrono::microseconds budget) { budget_ = budget; }
 
     Object* global = nullptr;
     Object* objectProto = nullptr;
@@ -159,6 +160,7 @@ class Vm {
     int depth_ = 0;
     std::chrono::steady_clock::time_point budgetStart_;
     bool budgetOn_ = false;
+    std::chrono::microseconds budget_ = Limits::kScriptTimePerFrame;
     int budgetCount_ = 0;
     bool haltedThisFrame_ = false;
 
