@@ -174,6 +174,8 @@ class Control : public Component {
     // Raw storage for subclasses that keep bounds in step with the window.
     void StoreBounds(int left, int top, int width, int height);
     void StoreVisible(bool visible) { visible_ = visible; }
+    // The text as a platform control changed it itself (typing into an edit).
+    void StoreCaption(const std::string& text) { caption_ = text; }
 
     WinControl* parent_ = nullptr;
     bool mouseInControl_ = false;

@@ -47,4 +47,42 @@ void StringList::Assign(const std::vector<std::string>& items) {
     Changed();
 }
 
+std::string StringList::Text() const {
+    std::string text;
+    for (const std::string& s : items_)
+        text += s + "\r\n";
+    return text;
+}
+
+void StringList::SetText(const std::string& text) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        const std::size_t end = text.find_first_of("\r\n", start);
+        if (end == std::string::npos) {
+            lines.push_back(text.substr(start));
+            break;
+        }
+        lines.push_back(text.substr(start, end - start));
+        start = end + (text.compare(end, 2, "\r\n") == 0 ? 2 : 1);
+    }
+    items_ = std::move(lines);
+    Changed();
+}
+
+void StringList::EndUpdate() {
+    if (updates_ > 0 && --updates_ == 0 && pending_) {
+        pending_ = false;
+        if (OnChange) OnChange();
+    }
+}
+
+void StringList::Changed() {
+    if (updates_ > 0) {
+        pending_ = true;
+        return;
+    }
+    if (OnChange) OnChange();
+}
+
 } // namespace gui

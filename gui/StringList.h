@@ -34,16 +34,24 @@ class StringList {
     void Clear();
     void Assign(const std::vector<std::string>& items);
     void Assign(const StringList& other) { Assign(other.items_); }
+    // All strings, each ended by CR LF.
+    std::string Text() const;
+    // Splits at CR LF, LF or CR; a last line without an ending counts.
+    void SetText(const std::string& text);
+
+    // Changes between BeginUpdate and the matching EndUpdate raise OnChange once, at the end.
+    void BeginUpdate() { ++updates_; }
+    void EndUpdate();
 
     std::function<void()> OnChange;
 
   private:
     std::size_t Index(int index) const;
-    void Changed() const {
-        if (OnChange) OnChange();
-    }
+    void Changed();
 
     std::vector<std::string> items_;
+    int updates_ = 0;
+    bool pending_ = false;
 };
 
 } // namespace gui

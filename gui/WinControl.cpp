@@ -29,6 +29,25 @@ void RegisterWindowClass(const wchar_t* name, WNDPROC proc) {
     RegisterClassExW(&wc);
 }
 
+// Registers name as a copy of the platform class base (its styles, cursor and window extra
+// bytes) with proc as window procedure; returns the platform class's own procedure.
+WNDPROC RegisterSuperClass(const wchar_t* name, const wchar_t* base, WNDPROC proc) {
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    if (!GetClassInfoExW(nullptr, base, &wc)) throw Exception("Window class not found");
+    const WNDPROC baseProc = wc.lpfnWndProc;
+    WNDCLASSEXW own{};
+    own.cbSize = sizeof own;
+    if (!GetClassInfoExW(GetModuleHandleW(nullptr), name, &own)) {
+        wc.lpfnWndProc = proc;
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.lpszClassName = name;
+        wc.style &= ~static_cast<UINT>(CS_GLOBALCLASS);
+        if (!RegisterClassExW(&wc)) throw Exception("Window class not registered");
+    }
+    return baseProc;
+}
+
 LPCWSTR SystemCursor(TCursor cursor) {
     switch (cursor) {
     case crArrow:
@@ -143,7 +162,12 @@ void WinControl::CreateWnd() {
     if (params.ParentWnd == nullptr) params.ParentWnd = parentWnd;
     if ((params.Style & WS_CHILD) && params.ParentWnd == nullptr)
         throw Exception("Control '" + Name() + "' has no parent window");
-    RegisterWindowClass(params.ClassName, StaticWndProc);
+    if (params.BaseClassName != nullptr) {
+        baseProc_ = RegisterSuperClass(params.ClassName, params.BaseClassName, StaticWndProc);
+    } else {
+        RegisterWindowClass(params.ClassName, StaticWndProc);
+        baseProc_ = DefWindowProcW;
+    }
     HWND hwnd = CreateWindowExW(params.ExStyle, params.ClassName, Utf8ToWide(Caption()).c_str(), params.Style,
                                 params.X, params.Y, params.Width, params.Height, params.ParentWnd, nullptr,
                                 GetModuleHandleW(nullptr), this);
@@ -462,7 +486,8 @@ void WinControl::EraseBackground(HDC dc) {
 
 void WinControl::DefaultHandler(Message& msg) {
     if (handle_ != nullptr && msg.Msg < CM_BASE)
-        msg.Result = DefWindowProcW(handle_, msg.Msg, msg.WParam, msg.LParam);
+        msg.Result = CallWindowProcW(baseProc_ != nullptr ? baseProc_ : DefWindowProcW, handle_, msg.Msg,
+                                     msg.WParam, msg.LParam);
 }
 
 void WinControl::WndProc(Message& msg) {
@@ -635,8 +660,8 @@ void WinControl::HandleMouse(Message& msg) {
         MouseMove(shift, x, y);
         break;
     case WM_LBUTTONDOWN:
-        if (handle_ != nullptr) SetCapture(handle_);
-        clicked_ = true;
+        if (handle_ != nullptr && !nativeMouse_) SetCapture(handle_);
+        clicked_ = !nativeMouse_;
         MouseDown(mbLeft, shift, x, y);
         break;
     case WM_RBUTTONDOWN:
@@ -646,7 +671,7 @@ void WinControl::HandleMouse(Message& msg) {
         MouseDown(mbMiddle, shift, x, y);
         break;
     case WM_LBUTTONDBLCLK:
-        if (handle_ != nullptr) SetCapture(handle_);
+        if (handle_ != nullptr && !nativeMouse_) SetCapture(handle_);
         DblClick();
         MouseDown(mbLeft, shift | ssDouble, x, y);
         break;
@@ -659,7 +684,7 @@ void WinControl::HandleMouse(Message& msg) {
     case WM_LBUTTONUP: {
         const bool pressedHere = clicked_;
         clicked_ = false;
-        if (handle_ != nullptr && GetCapture() == handle_) ReleaseCapture();
+        if (handle_ != nullptr && !nativeMouse_ && GetCapture() == handle_) ReleaseCapture();
         if (pressedHere && x >= 0 && y >= 0 && x < ClientWidth() && y < ClientHeight()) Click();
         MouseUp(mbLeft, shift, x, y);
         break;
@@ -761,7 +786,8 @@ void WinControl::ReflectNotification(Message& msg) {
         if (msg.LParam != 0) child = reinterpret_cast<NMHDR*>(msg.LParam)->hwndFrom;
         break;
     case WM_DRAWITEM:
-        if (msg.WParam != 0 && msg.LParam != 0)
+        // Controls made without an identifier send 0 as wParam, as menus do; the type tells.
+        if (msg.LParam != 0 && reinterpret_cast<DRAWITEMSTRUCT*>(msg.LParam)->CtlType != ODT_MENU)
             child = reinterpret_cast<DRAWITEMSTRUCT*>(msg.LParam)->hwndItem;
         break;
     default:

@@ -77,6 +77,10 @@ class WinControl : public Control {
     // The window's class name, styles and extended styles.
     struct CreateParams {
         const wchar_t* ClassName = L"NimbreControl";
+        // A platform window class (edit, list box, ...) whose behaviour the control keeps:
+        // ClassName is registered as a copy of it, and what the control does not handle
+        // goes on to the platform's window procedure.
+        const wchar_t* BaseClassName = nullptr;
         DWORD Style = 0;
         DWORD ExStyle = 0;
         HWND ParentWnd = nullptr;
@@ -97,6 +101,10 @@ class WinControl : public Control {
     // Fills the client area with the colour (WM_ERASEBKGND).
     virtual void EraseBackground(HDC dc);
     void BoundsChanged(bool moved, bool resized) override;
+
+    // The platform control under the window tracks the mouse itself: the framework neither
+    // captures it on a press nor turns a press and release into a click.
+    void SetNativeMouse(bool native) { nativeMouse_ = native; }
 
     // Records the control as its form's active control and tells every control
     // on the form (CM_FOCUSCHANGED); called when it gains the focus.
@@ -119,6 +127,9 @@ class WinControl : public Control {
 
     HWND handle_ = nullptr;
     HWND parentWindow_ = nullptr;
+    // The platform class's window procedure; DefWindowProc for the framework's own classes.
+    WNDPROC baseProc_ = nullptr;
+    bool nativeMouse_ = false;
     std::vector<Control*> controls_;
     std::vector<WinControl*> tabList_;
     int alignLocks_ = 0;
