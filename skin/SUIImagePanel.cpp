@@ -105,9 +105,13 @@ void TsuiCustomPanel::Paint() {
     const int w = Width();
     const int h = Height();
     if (w <= 0 || h <= 0) return;
-    const RECT client = ClientRect();
     gui::Bitmap buffer(w, h);
-    gui::Canvas& canvas = buffer.Canvas();
+    ComposePaint(buffer.Canvas());
+    BitBlt(Canvas().Handle(), 0, 0, w, h, buffer.Canvas().Handle(), 0, 0, SRCCOPY);
+}
+
+void TsuiCustomPanel::ComposePaint(gui::Canvas& canvas) {
+    const RECT client = ClientRect();
 
     if (transparent_) DrawParentBackground(canvas, this);
     if (const gui::Graphic* graphic = picture_->Graphic(); graphic != nullptr && !graphic->Empty()) {
@@ -146,8 +150,6 @@ void TsuiCustomPanel::Paint() {
         canvas.DrawText(Caption(), r, format);
         captionRect_ = client;
     }
-
-    BitBlt(Canvas().Handle(), 0, 0, w, h, canvas.Handle(), 0, 0, SRCCOPY);
 }
 
 // ---------------------------------------------------------------------------

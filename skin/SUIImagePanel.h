@@ -46,8 +46,10 @@ class TsuiCustomPanel : public gui::Panel {
     // The picture changed: size, transparency, background, repaint.
     virtual void PictureChanged();
 
-    // Composes the whole panel off screen and copies it in one block transfer.
+    // Composes the whole panel off screen (ComposePaint) and copies it in one block transfer.
     void Paint() override;
+    // Draws the whole panel into the canvas of an off-screen bitmap of the panel's size.
+    virtual void ComposePaint(gui::Canvas& canvas);
     void WndProc(gui::Message& msg) override;
     void Resize() override;
 

@@ -6,13 +6,23 @@
 
 #include "gui/Bitmap.h"
 #include "gui/Exception.h"
+#include "gui/Font.h"
 #include "gui/WinControl.h"
 #include "skin/SUIButton.h"
+#include "skin/SUICheckListBox.h"
+#include "skin/SUIComboBox.h"
+#include "skin/SUIEdit.h"
+#include "skin/SUIGroupBox.h"
 #include "skin/SUIImagePanel.h"
+#include "skin/SUIListBox.h"
+#include "skin/SUIListView.h"
+#include "skin/SUIMemo.h"
 #include "skin/SUIProgressBar.h"
+#include "skin/SUIRadioGroup.h"
 #include "skin/SUISideChannel.h"
 #include "skin/SUITabControl.h"
 #include "skin/SUITrackBar.h"
+#include "skin/SUITreeView.h"
 
 namespace sui {
 
@@ -661,14 +671,21 @@ void TakeSideChannelColors(gui::Control* child, TsuiUIStyle style) {
     channel->SetSideBarColor(GetThemeColor(style, thControlColor));
 }
 
+// A group box takes the style's frame, caption and face colours.
+void TakeGroupBoxColors(gui::Control* child, TsuiUIStyle style) {
+    auto* box = dynamic_cast<TsuiGroupBox*>(child);
+    box->SetBorderColor(GetThemeColor(style, thControlBorderColor));
+    box->Font().SetColor(GetThemeColor(style, thControlFontColor));
+    box->SetColor(GetThemeColor(style, thControlColor));
+}
+
 template <class T> void EnterContainer(gui::Control* child, TsuiUIStyle style) {
     dynamic_cast<T*>(child)->UpdateChildrenStyle(style);
 }
 
 } // namespace
 
-// What each skinned class takes from a form's style, in the order the rows run. A class adds
-// its row here when it lands, at its place in this order:
+// What each skinned class takes from a form's style, in the order the rows run:
 //   TsuiRadioButton   UIStyle unless Custom        TsuiCheckListBox  BorderColor
 //   TsuiCheckBox      UIStyle unless Custom        TsuiSideChannel   Color, SideBarColor := thControlColor
 //   TsuiProgressBar   UIStyle unless Custom        TsuiCheckGroup    UIStyle
@@ -679,14 +696,23 @@ template <class T> void EnterContainer(gui::Control* child, TsuiUIStyle style) {
 //                     Color := thControlColor      TsuiTrackBar      UIStyle
 //   TsuiEdit          BorderColor
 //   TsuiMemo          BorderColor
-// (BorderColor is thControlBorderColor.) For example: {IsA<TsuiButton>, TakeStyleUnlessCustom<TsuiButton>}.
+// (BorderColor is thControlBorderColor.)
 std::span<const TsuiStyleRow> ChildStyleRows() {
     static const std::vector<TsuiStyleRow> rows = {
         {IsA<TsuiRadioButton>, TakeStyleUnlessCustom<TsuiRadioButton>},
         {IsA<TsuiCheckBox>, TakeStyleUnlessCustom<TsuiCheckBox>},
         {IsA<TsuiProgressBar>, TakeStyleUnlessCustom<TsuiProgressBar>},
         {IsA<TsuiButton>, TakeStyleUnlessCustom<TsuiButton>},
+        {IsA<TsuiListBox>, TakeBorderColor<TsuiListBox>},
+        {IsA<TsuiGroupBox>, TakeGroupBoxColors},
+        {IsA<TsuiEdit>, TakeBorderColor<TsuiEdit>},
+        {IsA<TsuiMemo>, TakeBorderColor<TsuiMemo>},
+        {IsA<TsuiCheckListBox>, TakeBorderColor<TsuiCheckListBox>},
         {IsA<TsuiSideChannel>, TakeSideChannelColors},
+        {IsA<TsuiCheckGroup>, TakeStyle<TsuiCheckGroup>},
+        {IsA<TsuiComboBox>, TakeStyle<TsuiComboBox>},
+        {IsA<TsuiListView>, TakeBorderColor<TsuiListView>},
+        {IsA<TsuiTreeView>, TakeBorderColor<TsuiTreeView>},
         {IsA<TsuiTabControl>, TakeStyle<TsuiTabControl>},
         {IsA<TsuiTrackBar>, TakeStyle<TsuiTrackBar>},
     };
@@ -694,10 +720,10 @@ std::span<const TsuiStyleRow> ChildStyleRows() {
 }
 
 // The containers a form's style walk enters: their direct children take the style too.
-// TsuiGroupBox adds its row when it lands.
 std::span<const TsuiStyleRow> ContainerStyleRows() {
     static const std::vector<TsuiStyleRow> rows = {
         {IsA<TsuiImagePanel>, EnterContainer<TsuiImagePanel>},
+        {IsA<TsuiGroupBox>, EnterContainer<TsuiGroupBox>},
         {IsA<TsuiTabControl>, EnterContainer<TsuiTabControl>},
     };
     return rows;
