@@ -3,6 +3,7 @@
 // the outer one in the border colour and the inner one in the control's face colour.
 #pragma once
 
+#include "gui/GdiObject.h"
 #include "gui/Messages.h"
 #include "gui/Types.h"
 #include "skin/SUIPublic.h"
@@ -27,8 +28,8 @@ template <class Base> class TsuiBorderedControl : public Base {
     }
 
   protected:
-    // Drawn after the platform's paint and before the frame (the combo box's button).
-    virtual void PaintOverControl() {}
+    // Drawn into dc after the platform's paint and before the frame (the combo box's button).
+    virtual void PaintOverControl(HDC) {}
 
     void DrawFrame() {
         if (this->HandleAllocated()) DrawControlBorder(this, borderColor_, this->Color());
@@ -43,13 +44,23 @@ template <class Base> class TsuiBorderedControl : public Base {
         switch (msg.Msg) {
         case WM_PAINT:
             Base::WndProc(msg);
-            if (this->HandleAllocated()) PaintOverControl();
+            if (this->HandleAllocated()) {
+                gui::WindowDC dc(this->Handle());
+                PaintOverControl(dc.Get());
+            }
             DrawFrame();
             return;
         case WM_ERASEBKGND:
         case WM_NCPAINT:
             Base::WndProc(msg);
             DrawFrame();
+            return;
+        case WM_PRINT:
+        case WM_PRINTCLIENT:
+            // A picture of the window taken off screen shows the skin too.
+            Base::WndProc(msg);
+            PrintSkin(reinterpret_cast<HDC>(msg.WParam), msg.Msg == WM_PRINTCLIENT,
+                      msg.Msg == WM_PRINT && (msg.LParam & PRF_NONCLIENT));
             return;
         default:
             Base::WndProc(msg);
@@ -58,6 +69,19 @@ template <class Base> class TsuiBorderedControl : public Base {
     }
 
   private:
+    // The client printed (the frame too where the window has no frame area of its own), or
+    // the frame area printed.
+    void PrintSkin(HDC dc, bool client, bool frameArea) {
+        if (!this->HandleAllocated()) return;
+        RECT window{}, inner{};
+        GetWindowRect(this->Handle(), &window);
+        OffsetRect(&window, -window.left, -window.top);
+        GetClientRect(this->Handle(), &inner);
+        if (client) PaintOverControl(dc);
+        if (frameArea || (client && EqualRect(&window, &inner)))
+            DrawControlBorder(dc, window, borderColor_, this->Color());
+    }
+
     gui::TColor borderColor_ = 0;
 };
 

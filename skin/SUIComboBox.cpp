@@ -32,14 +32,13 @@ void TsuiComboBox::SetEnabled(bool enabled) {
     RepaintFrame();
 }
 
-void TsuiComboBox::PaintOverControl() {
+void TsuiComboBox::PaintOverControl(HDC dc) {
     COMBOBOXINFO info{};
     info.cbSize = sizeof info;
     if (!GetComboBoxInfo(Handle(), &info)) return;
     const RECT button = info.rcButton;
     if (button.right <= button.left || button.bottom <= button.top) return;
-    gui::WindowDC dc(Handle());
-    gui::Canvas canvas(dc.Get());
+    gui::Canvas canvas(dc);
     if (uiStyle_ == TsuiUIStyle::MacOS) {
         gui::Bitmap picture;
         picture.LoadFromResourceName(GetModuleHandleW(nullptr), "MACOS_COMBOBOX_BUTTON");
@@ -49,7 +48,7 @@ void TsuiComboBox::PaintOverControl() {
         canvas.FillRect(button);
     }
     // The arrow's height is measured from the top of the client area, not of the button.
-    DrawArrow(dc.Get(), button.left + (button.right - button.left) / 2 - 4, (button.bottom - button.top) / 2);
+    DrawArrow(dc, button.left + (button.right - button.left) / 2 - 4, (button.bottom - button.top) / 2);
 }
 
 void TsuiComboBox::DrawArrow(HDC dc, int x, int y) {

@@ -26,7 +26,7 @@ class TsuiComboBox : public TsuiBorderedControl<gui::ComboBox> {
   protected:
     // The drop-down button: the MacOS picture stretched over it, or a fill of ButtonColor in
     // the other styles; the arrow on it.
-    void PaintOverControl() override;
+    void PaintOverControl(HDC dc) override;
     // A triangle pointing down, 7 wide and 4 high, from (x, y); grey over a white copy one
     // pixel lower right when disabled.
     void DrawArrow(HDC dc, int x, int y);

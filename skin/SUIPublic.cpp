@@ -108,13 +108,18 @@ void DrawControlBorder(gui::WinControl* control, gui::TColor outer, gui::TColor 
     RECT r{};
     GetWindowRect(window, &r);
     OffsetRect(&r, -r.left, -r.top);
+    DrawControlBorder(dc.Get(), r, outer, inner);
+}
+
+void DrawControlBorder(HDC dc, const RECT& rect, gui::TColor outer, gui::TColor inner) {
+    RECT r = rect;
     {
         gui::BrushHandle brush(CreateSolidBrush(gui::ColorToRGB(outer)));
-        FrameRect(dc.Get(), &r, brush.Get());
+        FrameRect(dc, &r, brush.Get());
     }
     InflateRect(&r, -1, -1);
     gui::BrushHandle brush(CreateSolidBrush(gui::ColorToRGB(inner)));
-    FrameRect(dc.Get(), &r, brush.Get());
+    FrameRect(dc, &r, brush.Get());
 }
 
 void RotateBitmap90(gui::Bitmap& bitmap) {

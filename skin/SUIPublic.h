@@ -34,6 +34,8 @@ void DrawThreePart(gui::Bitmap& bitmap, gui::Canvas& canvas, const RECT& rect, b
 
 // Frames the control's whole window: one pixel of outer, then one pixel of inner inside it.
 void DrawControlBorder(gui::WinControl* control, gui::TColor outer, gui::TColor inner);
+// The same frame drawn into a device context round the rectangle (a window printed off screen).
+void DrawControlBorder(HDC dc, const RECT& rect, gui::TColor outer, gui::TColor inner);
 
 // Turns the bitmap a quarter turn counter-clockwise in place: W x H becomes H x W, the top
 // row becomes the left column with its right end at the top.
