@@ -27,6 +27,15 @@ public:
     // JPEGTables). Handles the erroneous FF D9 FF D8 markers old writers put
     // in. Opaque.
     static Bitmap DecodeJpeg(std::span<const uint8_t> tables, std::span<const uint8_t> data);
+    // A PNG file (DefineBitsJPEG2/3 may hold one instead of a JPEG), through
+    // libpng; its own transparency holds.
+    static Bitmap DecodePng(std::span<const uint8_t> data);
+    // A GIF87a/89a file's first image on its logical screen, transparent
+    // where the image does not reach or its transparent index is.
+    static Bitmap DecodeGif(std::span<const uint8_t> data);
+    // Whichever of JPEG, PNG and GIF the data's signature says; `isJpeg`
+    // tells whether an alpha plane may follow it.
+    static Bitmap DecodeImage(std::span<const uint8_t> data, bool* isJpeg = nullptr);
     // Applies a zlib-compressed alpha plane (DefineBitsJPEG3/4) to an opaque
     // bitmap. Missing alpha bytes leave pixels opaque.
     static void ApplyAlpha(Bitmap& bitmap, std::span<const uint8_t> zlibAlpha);

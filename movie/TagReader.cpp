@@ -188,8 +188,6 @@ SoundFormat ReadSoundFormat(uint8_t bits) {
     return f;
 }
 
-bool Playable(const SoundFormat& f) { return f.codec <= 3; }
-
 SoundInfo ReadSoundInfo(SwfStream& in) {
     SoundInfo info;
     uint8_t flags = in.U8();
@@ -346,12 +344,10 @@ void TagReader::ReadTag(uint16_t code, SwfStream& in, Timeline& timeline, Frame&
             if (imageSize > in.Remaining()) in.Fail("image data runs past the end of the tag");
         }
         auto image = in.Bytes(imageSize);
-        if (image.size() >= 8 && (image[0] == 0x89 || image[0] == 'G')) {
-            Warn(TagName(code), tagAt, "PNG and GIF images are not supported; the bitmap is left out");
-            break;
-        }
-        Bitmap b = BitmapDecoder::DecodeJpeg({}, image);
-        if (code != tag::kDefineBitsJpeg2) BitmapDecoder::ApplyAlpha(b, in.Rest());
+        bool jpeg = true;
+        Bitmap b = BitmapDecoder::DecodeImage(image, &jpeg);
+        // A PNG or GIF carries its own transparency; an alpha plane after it is ignored.
+        if (code != tag::kDefineBitsJpeg2 && jpeg) BitmapDecoder::ApplyAlpha(b, in.Rest());
         AddBitmap(id, std::move(b), tagAt, code);
         break;
     }
@@ -403,7 +399,7 @@ void TagReader::ReadTag(uint16_t code, SwfStream& in, Timeline& timeline, Frame&
         sound.sampleCount = in.U32();
         auto data = in.Rest();
         sound.data.assign(data.begin(), data.end());
-        if (!Playable(sound.format))
+        if (!sound.format.Playable())
             Warn(TagName(code), tagAt,
                  "sound " + std::to_string(sound.id) + " is " + sound.format.CodecName() + "; it is skipped");
         movie_.sounds[sound.id] = std::move(sound);
@@ -422,7 +418,7 @@ void TagReader::ReadTag(uint16_t code, SwfStream& in, Timeline& timeline, Frame&
         SoundStreamHead head;
         head.format = ReadSoundFormat(in.U8());
         head.samplesPerBlock = in.U16();
-        if (!Playable(head.format))
+        if (!head.format.Playable())
             Warn(TagName(code), tagAt,
                  (nesting ? "a sprite's" : std::string("the movie's")) + " sound stream is " + head.format.CodecName() +
                      "; it is skipped");

@@ -13,7 +13,12 @@ fetch_source() { # package -> prints the unpacked folder
   local dir
   dir=$(find "$deps/src" -maxdepth 1 -type d -name "$pkg-*" | head -n 1)
   if [ -z "$dir" ]; then
-    (cd "$deps/src" && apt-get source -qq "$pkg" >/dev/null 2>&1)
+    # The newest version first; a mirror that lacks its files (a security
+    # update it does not carry) gets the next one it lists.
+    local v
+    for v in "" $(apt-cache showsrc "$pkg" 2>/dev/null | awk '/^Version:/{print $2}' | sort -rV); do
+      (cd "$deps/src" && apt-get source -qq "$pkg${v:+=$v}" >/dev/null 2>&1) && break
+    done
     dir=$(find "$deps/src" -maxdepth 1 -type d -name "$pkg-*" | head -n 1)
   fi
   [ -n "$dir" ] || { echo "build-win-deps: could not fetch the source of $pkg" >&2; exit 1; }
@@ -91,4 +96,13 @@ if [ ! -f "$prefix/.mpg123" ]; then
     --with-cpu=x86-64 --disable-debug >/dev/null &&
     make -j"$(nproc)" >/dev/null && make install >/dev/null)
   touch "$prefix/.mpg123"
+fi
+
+if [ ! -f "$prefix/.png" ]; then
+  echo "build-win-deps: libpng"
+  src=$(fetch_source libpng1.6)
+  cmake_cross "$src" "$deps/build-png" -DPNG_SHARED=OFF -DPNG_STATIC=ON -DPNG_TESTS=OFF \
+    -DPNG_EXECUTABLES=OFF -DSKIP_INSTALL_PROGRAMS=ON -DSKIP_INSTALL_FILES=ON \
+    -DZLIB_LIBRARY=/usr/x86_64-w64-mingw32/lib/libz.a -DZLIB_INCLUDE_DIR=/usr/x86_64-w64-mingw32/include
+  touch "$prefix/.png"
 fi

@@ -1,5 +1,7 @@
 #include "tools/MovieInfo.h"
 
+#include "movie/Unsupported.h"
+
 #include <iomanip>
 #include <string>
 
@@ -9,9 +11,12 @@ namespace {
 
 const char* CompressionName(movie::Compression c) {
     switch (c) {
-    case movie::Compression::None: return "none (FWS)";
-    case movie::Compression::Zlib: return "zlib (CWS)";
-    case movie::Compression::Lzma: return "LZMA (ZWS)";
+    case movie::Compression::None:
+        return "none (FWS)";
+    case movie::Compression::Zlib:
+        return "zlib (CWS)";
+    case movie::Compression::Lzma:
+        return "LZMA (ZWS)";
     }
     return "?";
 }
@@ -31,8 +36,9 @@ void PrintMovieInfo(const movie::Movie& m, std::ostream& out) {
         << h.stage.xMax << ", " << h.stage.yMin << ".." << h.stage.yMax << ")\n"
         << "frame rate: " << h.frameRate << " fps\n"
         << "frames: " << m.timeline.FrameCount() << " (header says " << h.frameCount << ")\n"
-        << "background: #" << std::hex << std::setfill('0') << std::setw(2) << int(m.background.r) << std::setw(2)
-        << int(m.background.g) << std::setw(2) << int(m.background.b) << std::dec << std::setfill(' ') << "\n"
+        << "background: #" << std::hex << std::setfill('0') << std::setw(2) << int(m.background.r)
+        << std::setw(2) << int(m.background.g) << std::setw(2) << int(m.background.b) << std::dec
+        << std::setfill(' ') << "\n"
         << "shapes: " << d.Count(CharacterKind::Shape) << "\n"
         << "morph shapes: " << d.Count(CharacterKind::MorphShape) << "\n"
         << "bitmaps: " << d.Count(CharacterKind::Bitmap) << "\n"
@@ -43,24 +49,34 @@ void PrintMovieInfo(const movie::Movie& m, std::ostream& out) {
         << "labels: " << m.timeline.labels.size() << "\n"
         << "sounds: " << m.sounds.size() << "\n";
     for (const auto& [id, s] : m.sounds)
-        out << "  sound " << id << ": " << s.format.Describe() << ", " << s.sampleCount << " samples, " << s.data.size()
-            << " bytes\n";
+        out << "  sound " << id << ": " << s.format.Describe() << ", " << s.sampleCount << " samples, "
+            << s.data.size() << " bytes\n";
     auto stream = [&](const movie::Timeline& t, const std::string& whose) {
         if (!t.streamHead) return;
         size_t blocks = 0, bytes = 0;
         for (const auto& f : t.frames)
             if (f.streamBlock) ++blocks, bytes += f.streamBlock->size();
-        out << "  stream of " << whose << ": " << t.streamHead->format.Describe() << ", " << t.streamHead->samplesPerBlock
-            << " samples per frame, " << blocks << " blocks, " << bytes << " bytes\n";
+        out << "  stream of " << whose << ": " << t.streamHead->format.Describe() << ", "
+            << t.streamHead->samplesPerBlock << " samples per frame, " << blocks << " blocks, " << bytes
+            << " bytes\n";
     };
     stream(m.timeline, "the main timeline");
     for (const auto& [id, c] : d.All())
-        if (const auto* sprite = std::get_if<movie::Sprite>(&c->data)) stream(sprite->timeline, "sprite " + std::to_string(id));
-    out
-        << "skipped tags: " << m.SkippedCount() << "\n";
+        if (const auto* sprite = std::get_if<movie::Sprite>(&c->data))
+            stream(sprite->timeline, "sprite " + std::to_string(id));
+    out << "skipped tags: " << m.SkippedCount() << "\n";
     for (const auto& [code, s] : m.skipped)
         out << "  " << s.name << " (" << code << "): " << s.count << " tag(s), " << s.bytes << " bytes\n";
-    for (const auto& w : m.warnings) out << "warning: " << w << "\n";
+    for (const auto& w : m.warnings)
+        out << "warning: " << w << "\n";
+    auto unsupported = movie::FindUnsupported(m);
+    if (unsupported.empty()) {
+        out << "not supported yet: none found\n";
+    } else {
+        out << "not supported yet (drawn or played without them):\n";
+        for (const auto& u : unsupported)
+            out << "  " << u.what << ": " << u.count << " " << u.unit << "\n";
+    }
 }
 
 } // namespace tools

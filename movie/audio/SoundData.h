@@ -31,6 +31,8 @@ struct SoundFormat {
     // Samples per second per channel (5512 for the 5.5 kHz code).
     int Rate() const;
     int Channels() const { return stereo ? 2 : 1; }
+    // PCM, ADPCM and MP3 are decoded; other codecs are skipped.
+    bool Playable() const { return codec <= 3; }
     // "ADPCM", "MP3", "PCM", "Nellymoser", ...
     std::string CodecName() const;
     // "ADPCM 22 kHz 16-bit stereo"

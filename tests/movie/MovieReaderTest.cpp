@@ -5,9 +5,11 @@
 #include "movie/Limits.h"
 #include "movie/MovieError.h"
 #include "movie/MovieReader.h"
+#include "movie/Unsupported.h"
 
 #include <gtest/gtest.h>
 #include <jpeglib.h>
+#include <png.h>
 
 namespace {
 
@@ -365,6 +367,97 @@ TEST(MovieReaderBitmap, CorruptImageDataLeavesTheBitmapOutWithAWarning) {
     EXPECT_NE(m->warnings[0].find("DefineBitsJPEG2"), std::string::npos);
 }
 
+swftest::Bytes EncodePng(int width, int height, const std::vector<uint8_t>& rgba) {
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    image.width = width;
+    image.height = height;
+    image.format = PNG_FORMAT_RGBA;
+    png_alloc_size_t size = 0;
+    EXPECT_TRUE(png_image_write_to_memory(&image, nullptr, &size, 0, rgba.data(), 0, nullptr));
+    swftest::Bytes out(size);
+    EXPECT_TRUE(png_image_write_to_memory(&image, out.data(), &size, 0, rgba.data(), 0, nullptr));
+    return out;
+}
+
+// A GIF89a whose LZW data sends every index as a literal, with a clear code
+// before the code width would grow (2-bit indices, 3-bit codes).
+swftest::Bytes EncodeGif(int screenW, int screenH, int left, int top, int w, int h, int transparent,
+                         const std::vector<uint8_t>& indices) {
+    Writer g;
+    for (char c : std::string("GIF89a")) g.U8(static_cast<uint8_t>(c));
+    g.U16(screenW).U16(screenH).U8(0x81).U8(0).U8(0); // global table of 4 colours
+    for (uint8_t c : {255, 0, 0, 0, 255, 0, 0, 0, 255, 9, 9, 9}) g.U8(c);
+    g.U8(0x21).U8(0xf9).U8(4).U8(1).U16(0).U8(static_cast<uint8_t>(transparent)).U8(0);
+    g.U8(0x2c).U16(left).U16(top).U16(w).U16(h).U8(0).U8(2);
+    std::vector<int> codes;
+    for (size_t i = 0; i < indices.size(); ++i) {
+        if (i % 2 == 0) codes.push_back(4);
+        codes.push_back(indices[i]);
+    }
+    codes.push_back(5);
+    swftest::Bytes packed((codes.size() * 3 + 7) / 8);
+    for (size_t i = 0; i < codes.size(); ++i)
+        for (int b = 0; b < 3; ++b)
+            if (codes[i] >> b & 1) packed[(i * 3 + b) / 8] |= static_cast<uint8_t>(1 << ((i * 3 + b) % 8));
+    g.U8(static_cast<uint8_t>(packed.size())).Append(packed).U8(0).U8(0x3b);
+    return g.Data();
+}
+
+TEST(MovieReaderBitmap, PngAndGifInsideJpegTags) {
+    // PNG: a red pixel and a half-transparent blue one; in a DefineBitsJPEG3
+    // the PNG's own alpha holds and the alpha plane after it is ignored.
+    auto png = EncodePng(2, 1, {255, 0, 0, 255, 0, 0, 255, 128});
+    swftest::Bytes zeroAlpha{0, 0};
+    // GIF: a 3x2 screen with a 2x1 image at (1,1); index 1 is transparent.
+    auto gif = EncodeGif(3, 2, 1, 1, 2, 1, 1, {2, 1});
+    SwfBuilder b;
+    b.Raw(35, Writer().U16(1).U32(static_cast<uint32_t>(png.size())).Append(png).Append(SwfBuilder::Deflate(zeroAlpha)).Data());
+    b.Raw(21, Writer().U16(2).Append(gif).Data());
+    auto m = Read(b.Build());
+    ASSERT_TRUE(m->warnings.empty()) << m->warnings[0];
+    auto px = [&](uint16_t id, uint32_t x, uint32_t y) {
+        const auto* bmp = m->dictionary.FindAs<movie::Bitmap>(id);
+        EXPECT_NE(bmp, nullptr);
+        const uint8_t* p = bmp->Pixel(x, y);
+        return movie::RGBA{p[0], p[1], p[2], p[3]};
+    };
+    EXPECT_EQ(px(1, 0, 0), (movie::RGBA{255, 0, 0, 255}));
+    EXPECT_EQ(px(1, 1, 0), (movie::RGBA{0, 0, 128, 128})) << "premultiplied";
+    ASSERT_EQ(m->dictionary.FindAs<movie::Bitmap>(2)->width, 3u);
+    EXPECT_EQ(px(2, 1, 1), (movie::RGBA{0, 0, 255, 255}));
+    EXPECT_EQ(px(2, 2, 1), (movie::RGBA{0, 0, 0, 0})) << "transparent index";
+    EXPECT_EQ(px(2, 0, 0), (movie::RGBA{0, 0, 0, 0})) << "outside the image";
+}
+
+TEST(MovieReaderBitmap, BrokenPngAndGifLeaveTheBitmapOutWithAWarning) {
+    auto png = EncodePng(4, 4, std::vector<uint8_t>(64, 200));
+    png.resize(png.size() - 20); // cut inside the image data
+    auto gif = EncodeGif(2, 1, 0, 0, 2, 1, 0, {3, 3});
+    gif[gif.size() - 4] = 0x3c; // a clear code, then code 7, which no table holds yet
+    swftest::Bytes hugeGif = EncodeGif(2, 1, 0, 0, 2, 1, 0, {3, 3});
+    hugeGif[6] = 0xff, hugeGif[7] = 0xff; // a 65535-pixel-wide screen
+    hugeGif[8] = 0xff, hugeGif[9] = 0xff;
+    SwfBuilder b;
+    b.Raw(21, Writer().U16(1).Append(png).Data()).Raw(21, Writer().U16(2).Append(gif).Data());
+    b.Rectangle(3, 0, 0, 10, 10, kRed);
+    auto m = Read(b.Build());
+    EXPECT_EQ(m->dictionary.Find(1), nullptr);
+    EXPECT_EQ(m->dictionary.Find(2), nullptr);
+    EXPECT_NE(m->dictionary.Find(3), nullptr) << "the rest of the movie is read";
+    ASSERT_EQ(m->warnings.size(), 2u);
+    EXPECT_NE(m->warnings[0].find("PNG"), std::string::npos) << m->warnings[0];
+    EXPECT_NE(m->warnings[1].find("GIF"), std::string::npos) << m->warnings[1];
+    SwfBuilder huge;
+    huge.Raw(21, Writer().U16(1).Append(hugeGif).Data());
+    try {
+        Read(huge.Build());
+        ADD_FAILURE() << "read without error";
+    } catch (const movie::MovieError& e) {
+        EXPECT_NE(std::string(e.what()).find("65535x65535 exceeds the limit"), std::string::npos) << e.what();
+    }
+}
+
 // ---- Fonts and text ---------------------------------------------------------
 
 TEST(MovieReaderText, Font2GlyphsAndTextRecordsResolvePositions) {
@@ -442,6 +535,30 @@ TEST(MovieReaderPlace, PlaceObject3KeepsBlendModeFiltersAndVisibility) {
     EXPECT_EQ(p.cacheAsBitmap, true);
     EXPECT_EQ(p.visible, false);
     EXPECT_FALSE(p.move);
+}
+
+// What --info reports as not supported yet: placements with a blend mode
+// or filter the renderer does not draw, in sprites too, and skipped tags
+// that stand for a missing feature, each with its count.
+TEST(MovieReaderPlace, UnsupportedUsesAreCounted) {
+    auto place = [](uint16_t depth, uint8_t blend) {
+        Writer w;
+        w.U8(0x02).U8(0x01 | 0x02).U16(depth).U16(9); // character; filters, blend
+        w.U8(2).U8(2).Append(swftest::Bytes(15, 0)).U8(0).Append(swftest::Bytes(23, 0)); // glow, drop shadow
+        w.U8(blend);
+        return w.Data();
+    };
+    TagList sprite;
+    sprite.Raw(70, place(1, 3)).Frame();
+    SwfBuilder b;
+    b.Raw(70, place(1, 3)).Raw(70, place(2, 1)).Raw(37, {1, 0}).Raw(82, {0}).Raw(82, {0});
+    b.Sprite(5, sprite).Frame();
+    auto found = movie::FindUnsupported(*Read(b.Build()));
+    std::vector<std::string> got;
+    for (const auto& u : found) got.push_back(u.what + " " + std::to_string(u.count) + " " + u.unit);
+    EXPECT_EQ(got, (std::vector<std::string>{"ActionScript 3 code 2 tags", "text fields 1 tags",
+                                             "blend mode: multiply 2 placements", "filter: drop shadow 3 placements",
+                                             "filter: glow 3 placements"}));
 }
 
 TEST(MovieReaderPlace, PlaceObject1AndRemoveObject1) {
