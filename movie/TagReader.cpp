@@ -381,7 +381,12 @@ void TagReader::ReadTag(uint16_t code, SwfStream& in, Timeline& timeline, Frame&
         Define(id, std::move(sprite));
         break;
     }
-    case tag::kSetBackgroundColor: movie_.background = in.ReadRGB(); break;
+    case tag::kSetBackgroundColor: {
+        RGBA colour = in.ReadRGB();
+        if (!backgroundSet_) movie_.background = colour;
+        backgroundSet_ = true;
+        break;
+    }
     case tag::kPlaceObject:
     case tag::kPlaceObject2:
     case tag::kPlaceObject3:

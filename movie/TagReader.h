@@ -41,6 +41,7 @@ private:
     Movie& movie_;
     std::span<const uint8_t> data_;
     std::vector<uint8_t> jpegTables_;
+    bool backgroundSet_ = false; // the first SetBackgroundColor holds
     uint64_t bitmapPixels_ = 0;
 };
 

@@ -139,7 +139,11 @@ void Paint::SetGradient(const std::vector<GradientStopF>& stops, bool linearRgb,
         } else if (i <= pos(0)) {
             c = cols[0];
         } else if (i >= pos(last)) {
-            c = cols[last];
+            // The ramp into the last stops ends on the first of them; the
+            // ones that share its ratio are pinned after it.
+            size_t k = last;
+            while (k > 0 && pos(k - 1) == pos(last)) --k;
+            c = i == pos(last) ? cols[k] : cols[last];
         } else {
             while (seg < last && !(pos(seg + 1) > i && pos(seg + 1) > pos(seg))) ++seg;
             float f = static_cast<float>(i - pos(seg)) / static_cast<float>(pos(seg + 1) - pos(seg));

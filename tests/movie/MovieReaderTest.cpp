@@ -35,7 +35,9 @@ movie::MovieError ErrorOf(const swftest::Bytes& bytes) {
 
 TEST(MovieReaderContainer, AllThreeContainersGiveTheSameMovie) {
     SwfBuilder b(12, 30, 4000, 3000);
-    b.Background({1, 2, 3, 255}).Rectangle(1, 0, 0, 100, 100, kRed).Place(1, 1).Frame().Frame();
+    // The first background colour holds; a later one is ignored.
+    b.Background({1, 2, 3, 255}).Rectangle(1, 0, 0, 100, 100, kRed).Place(1, 1).Frame();
+    b.Background({9, 9, 9, 255}).Frame();
     for (Container c : {Container::Fws, Container::Cws, Container::Zws}) {
         auto m = Read(b.Build(c));
         EXPECT_EQ(m->header.version, 12);

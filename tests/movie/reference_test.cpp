@@ -8,6 +8,8 @@
 #include <gtest/gtest.h>
 #include <png.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -84,16 +86,67 @@ double AllowedPercent(const std::string& toml) {
     return KnownFailure(toml) ? 1.15 : 1.0;
 }
 
-fs::path ReferenceDir() {
+fs::path SharedDir() {
     const char* env = std::getenv("NIMBRE_SHARED_DIR");
-    return fs::path(env ? env : NIMBRE_SHARED_DIR) / "swf-reference";
+    return fs::path(env ? env : NIMBRE_SHARED_DIR);
 }
 
-// The movies of the reference set, one folder each, sorted.
-std::vector<std::string> ReferenceMovies() {
+fs::path ReferenceDir() { return SharedDir() / "swf-reference"; }
+fs::path PeerDir() { return SharedDir() / "swf-peer-visual"; }
+
+// The share of pixels off by more than 16 in some channel. Against a
+// reference drawn without anti-aliasing, a pixel is off only when it lies
+// that far outside the colour range of the reference's 3 x 3 neighbourhood
+// (our anti-aliased edge pixel blends the neighbours a hard edge keeps).
+double PercentOff(const std::vector<uint8_t>& ours, const RgbaImage& ref, bool hardEdged) {
+    const int w = ref.width, h = ref.height;
+    size_t off = 0;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            size_t i = (static_cast<size_t>(y) * w + x) * 4;
+            int worst = 0;
+            for (int k = 0; k < 3; ++k) {
+                int lo = ref.pixels[i + k], hi = lo;
+                if (hardEdged)
+                    for (int dy = -1; dy <= 1; ++dy)
+                        for (int dx = -1; dx <= 1; ++dx) {
+                            int nx = std::clamp(x + dx, 0, w - 1), ny = std::clamp(y + dy, 0, h - 1);
+                            int v = ref.pixels[(static_cast<size_t>(ny) * w + nx) * 4 + k];
+                            lo = std::min(lo, v), hi = std::max(hi, v);
+                        }
+                worst = std::max({worst, lo - int(ours[i + k]), int(ours[i + k]) - hi});
+            }
+            off += worst > 16;
+        }
+    return 100.0 * off / (static_cast<size_t>(w) * h);
+}
+
+// Movies of the peer suite that pass today; each is held from now on. The
+// others are reported with their figure, not failed.
+const char* const kHeldPeerMovies[] = {
+    "avm1_bitmap_data_fillrect",
+    "avm1_display_object_properties",
+    "bmd_draw_with_msaa_issue_10579",
+    "cache_as_bitmap_color_transform",
+    "cache_as_bitmap_drawing_api",
+    "cache_as_bitmap_morph",
+    "cache_as_bitmap_nested_color_transform",
+    "cache_as_bitmap_nested_rotation",
+    "cache_as_bitmap_shape_changed",
+    "from_gnash_misc-swfmill.all_background",
+    "from_gnash_misc-swfmill.all_missing_bitmap",
+    "from_shumway_avm1_text-bind",
+    "from_shumway_gradientTransform",
+    "from_shumway_invalidClipDepth",
+    "text_String_path_variable_button",
+};
+
+
+// The movies of a reference set, one folder each, sorted.
+std::vector<std::string> MoviesIn(const fs::path& dir) {
     std::vector<std::string> names;
     std::error_code error;
-    for (const auto& e : fs::directory_iterator(ReferenceDir(), error))
+    for (const auto& e : fs::directory_iterator(dir, error))
         if (e.is_directory() && fs::exists(e.path() / "test.swf")) names.push_back(e.path().filename().string());
     std::sort(names.begin(), names.end());
     return names;
@@ -101,7 +154,7 @@ std::vector<std::string> ReferenceMovies() {
 
 TEST(ReferenceImages, TheReferenceSetIsThere) {
     ASSERT_TRUE(fs::is_directory(ReferenceDir())) << ReferenceDir();
-    EXPECT_FALSE(ReferenceMovies().empty());
+    EXPECT_FALSE(MoviesIn(ReferenceDir()).empty());
 }
 
 // One case per movie, so that one movie drawn wrong hides no other.
@@ -137,9 +190,51 @@ TEST_P(ReferenceImage, MatchesItsReference) {
     EXPECT_LT(percent, AllowedPercent(toml)) << name;
 }
 
+// The peer suite's movies (blend modes, filters, caching, text, scripts),
+// judged as its README says: the last frame drawn anti-aliased at stage
+// size. A held movie must pass; the others report their figure.
+class PeerImage : public ::testing::TestWithParam<std::string> {};
+
+TEST_P(PeerImage, HeldOnesMatchTheirReference) {
+    const std::string name = GetParam();
+    const fs::path c = PeerDir() / name;
+    const bool held = std::find(std::begin(kHeldPeerMovies), std::end(kHeldPeerMovies), name) != std::end(kHeldPeerMovies);
+    const std::string toml = ReadText(c / "test.toml");
+    RgbaImage expected;
+    ASSERT_TRUE(ReadPng(c / "output.expected.png", expected)) << name;
+    double percent = 100;
+    try {
+        auto movie = movie::MovieReader::Load((c / "test.swf").string());
+        movie::Player player(movie);
+        for (int f = 1; f < NumFrames(toml); ++f)
+            player.Step();
+        movie::render::Renderer renderer;
+        renderer.Render(player, expected.width, expected.height);
+        percent = PercentOff(renderer.FrameRGBA(), expected, LowQuality(toml));
+    } catch (const std::exception& e) {
+        std::printf("%s: %s\n", name.c_str(), e.what());
+    }
+    std::printf("%-44s %8.3f%% %s\n", name.c_str(), percent, percent < 1.0 ? "pass" : held ? "FAIL" : "not yet");
+    if (held) EXPECT_LT(percent, 1.0) << name;
+}
+
+TEST(ReferenceImages, EveryHeldPeerMovieIsThere) {
+    const auto peers = MoviesIn(PeerDir());
+    for (const char* name : kHeldPeerMovies)
+        EXPECT_NE(std::find(peers.begin(), peers.end(), name), peers.end()) << name << " is missing from " << PeerDir();
+}
+
 } // namespace
 
-INSTANTIATE_TEST_SUITE_P(Movies, ReferenceImage, ::testing::ValuesIn(ReferenceMovies()),
+INSTANTIATE_TEST_SUITE_P(Movies, PeerImage, ::testing::ValuesIn(MoviesIn(PeerDir())),
+                         [](const ::testing::TestParamInfo<std::string>& info) {
+                             std::string n = info.param;
+                             for (char& ch : n)
+                                 if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
+                             return n;
+                         });
+
+INSTANTIATE_TEST_SUITE_P(Movies, ReferenceImage, ::testing::ValuesIn(MoviesIn(ReferenceDir())),
                          [](const ::testing::TestParamInfo<std::string>& info) { return info.param; });
 
 // Where the strokes of strokes_scale land, from its file: the ring is a
