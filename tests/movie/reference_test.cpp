@@ -91,8 +91,12 @@ fs::path SharedDir() {
     return fs::path(env ? env : NIMBRE_SHARED_DIR);
 }
 
-fs::path ReferenceDir() { return SharedDir() / "swf-reference"; }
-fs::path PeerDir() { return SharedDir() / "swf-peer-visual"; }
+fs::path ReferenceDir() {
+    return SharedDir() / "swf-reference";
+}
+fs::path PeerDir() {
+    return SharedDir() / "swf-peer-visual";
+}
 
 // The share of pixels off by more than 16 in some channel. Against a
 // reference drawn without anti-aliasing, a pixel is off only when it lies
@@ -141,13 +145,13 @@ const char* const kHeldPeerMovies[] = {
     "text_String_path_variable_button",
 };
 
-
 // The movies of a reference set, one folder each, sorted.
 std::vector<std::string> MoviesIn(const fs::path& dir) {
     std::vector<std::string> names;
     std::error_code error;
     for (const auto& e : fs::directory_iterator(dir, error))
-        if (e.is_directory() && fs::exists(e.path() / "test.swf")) names.push_back(e.path().filename().string());
+        if (e.is_directory() && fs::exists(e.path() / "test.swf"))
+            names.push_back(e.path().filename().string());
     std::sort(names.begin(), names.end());
     return names;
 }
@@ -198,7 +202,8 @@ class PeerImage : public ::testing::TestWithParam<std::string> {};
 TEST_P(PeerImage, HeldOnesMatchTheirReference) {
     const std::string name = GetParam();
     const fs::path c = PeerDir() / name;
-    const bool held = std::find(std::begin(kHeldPeerMovies), std::end(kHeldPeerMovies), name) != std::end(kHeldPeerMovies);
+    const bool held =
+        std::find(std::begin(kHeldPeerMovies), std::end(kHeldPeerMovies), name) != std::end(kHeldPeerMovies);
     const std::string toml = ReadText(c / "test.toml");
     RgbaImage expected;
     ASSERT_TRUE(ReadPng(c / "output.expected.png", expected)) << name;
@@ -214,14 +219,18 @@ TEST_P(PeerImage, HeldOnesMatchTheirReference) {
     } catch (const std::exception& e) {
         std::printf("%s: %s\n", name.c_str(), e.what());
     }
-    std::printf("%-44s %8.3f%% %s\n", name.c_str(), percent, percent < 1.0 ? "pass" : held ? "FAIL" : "not yet");
+    std::printf("%-44s %8.3f%% %s\n", name.c_str(), percent,
+                percent < 1.0 ? "pass"
+                : held        ? "FAIL"
+                              : "not yet");
     if (held) EXPECT_LT(percent, 1.0) << name;
 }
 
 TEST(ReferenceImages, EveryHeldPeerMovieIsThere) {
     const auto peers = MoviesIn(PeerDir());
     for (const char* name : kHeldPeerMovies)
-        EXPECT_NE(std::find(peers.begin(), peers.end(), name), peers.end()) << name << " is missing from " << PeerDir();
+        EXPECT_NE(std::find(peers.begin(), peers.end(), name), peers.end())
+            << name << " is missing from " << PeerDir();
 }
 
 } // namespace
