@@ -131,6 +131,7 @@ const char* const kHeldPeerMovies[] = {
     "avm1_bitmap_data_fillrect",
     "avm1_display_object_properties",
     "bmd_draw_with_msaa_issue_10579",
+    "cache_as_bitmap_avm1_color",
     "cache_as_bitmap_color_transform",
     "cache_as_bitmap_drawing_api",
     "cache_as_bitmap_morph",
