@@ -27,7 +27,7 @@ slider_in() { # x y w h
 # The progress bar lying beside the track bar in that direction: "caption|x y w h".
 progress_bar() { # horizontal|vertical
   children | awk -F'|' -v d="$1" '$1 ~ /^-?[0-9]+%$/ { split($2, r, " ");
-    if ((d == "horizontal") == (r[3] > r[4])) { print; exit } }'
+    if ((d == "horizontal") == (r[3] > r[4])) { print $1 "|" $2; exit } }'
 }
 
 # Along the track bar in this direction: the screen point at distance $1 from its start, and

@@ -5,7 +5,8 @@
 //   winwin gone TITLE [SECONDS]   exit 0 once no visible window has that title
 //   winwin close TITLE            posts WM_CLOSE to it
 //   winwin host TITLE SECONDS     opens a host window, prints its handle, lives SECONDS
-//   winwin children HWND          prints the visible child windows' titles and rects
+//   winwin children HWND          prints "text|x y w h|class" of each child window (the text
+//                                 asked of the window, line breaks as blanks)
 //   winwin post TITLE MSG WPARAM LPARAM   posts a message to every visible window titled TITLE
 //   winwin resources TITLE        for each program with a visible window titled TITLE:
 //                                 "program gdi-objects user-objects handles" (0 where not reported)
@@ -218,11 +219,17 @@ BOOL CALLBACK printMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM) {
 }
 
 BOOL CALLBACK printChild(HWND hwnd, LPARAM) {
-    wchar_t text[512];
-    GetWindowTextW(hwnd, text, 512);
+    // Asked of the window itself: an edit's text is what was typed into it.
+    wchar_t text[512] = L"";
+    DWORD_PTR copied = 0;
+    SendMessageTimeoutW(hwnd, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000, &copied);
+    for (wchar_t* c = text; *c; ++c)
+        if (*c == L'\r' || *c == L'\n' || *c == L'|') *c = L' ';
+    wchar_t kind[128] = L"";
+    GetClassNameW(hwnd, kind, 128);
     RECT r;
     GetWindowRect(hwnd, &r);
-    std::printf("%ls|%ld %ld %ld %ld\n", text, r.left, r.top, r.right - r.left, r.bottom - r.top);
+    std::printf("%ls|%ld %ld %ld %ld|%ls\n", text, r.left, r.top, r.right - r.left, r.bottom - r.top, kind);
     return TRUE;
 }
 

@@ -9,11 +9,20 @@
 #include "gui/CustomControl.h"
 #include "gui/JpegImage.h"
 #include "skin/SUIButton.h"
+#include "skin/SUICheckListBox.h"
+#include "skin/SUIComboBox.h"
+#include "skin/SUIEdit.h"
+#include "skin/SUIGroupBox.h"
 #include "skin/SUIImagePanel.h"
+#include "skin/SUIListBox.h"
+#include "skin/SUIListView.h"
+#include "skin/SUIMemo.h"
 #include "skin/SUIProgressBar.h"
 #include "skin/SUIPublic.h"
+#include "skin/SUIRadioGroup.h"
 #include "skin/SUIResDef.h"
 #include "skin/SUITrackBar.h"
+#include "skin/SUITreeView.h"
 #include "tools/gallery/GalleryForm.h"
 #include "tools/gallery/GalleryRows.h"
 #include "tools/gallery/HeldSample.h"
@@ -191,6 +200,81 @@ void Menus(GalleryRows& rows) {
     rows.Add(new MenuItemsSample(static_cast<Tfrm_gallery*>(rows.Owner())), "items of a list");
 }
 
+// A sample in its normal look and a disabled copy beside it.
+template <class T, class Fill>
+void AddEnabledAndDisabled(GalleryRows& rows, int width, int height, Fill fill) {
+    for (const bool enabled : {true, false}) {
+        auto* sample = new T(rows.Owner());
+        sample->SetBounds(0, 0, width, height);
+        fill(*sample);
+        sample->SetEnabled(enabled);
+        rows.Add(sample, enabled ? "try me" : "disabled");
+    }
+}
+
+void GroupBoxes(GalleryRows& rows) {
+    rows.Row("TsuiGroupBox", 60);
+    for (const char* state : {"captioned", "no caption", "disabled"}) {
+        auto* box = new TsuiGroupBox(rows.Owner());
+        box->SetBounds(0, 0, 110, 60);
+        box->SetCaption(std::string(state) == "no caption" ? "" : "Group");
+        box->SetEnabled(std::string(state) != "disabled");
+        rows.Add(box, state);
+    }
+    rows.Row("TsuiCheckGroup", 90);
+    for (const int columns : {1, 2}) {
+        auto* group = new TsuiCheckGroup(rows.Owner());
+        group->SetBounds(0, 0, columns == 1 ? 110 : 170, 90);
+        group->SetColumns(columns);
+        group->SetCaption(columns == 1 ? "Check group" : "Two columns");
+        group->Items().SetText(columns == 1 ? "Apples\nPears\nPlums" : "One\nTwo\nThree\nFour\nFive");
+        group->CheckBox(1)->SetChecked(true);
+        rows.Add(group, columns == 1 ? "try me" : "two columns");
+    }
+}
+
+void TextFields(GalleryRows& rows) {
+    rows.Row("TsuiEdit", 21);
+    AddEnabledAndDisabled<TsuiEdit>(rows, 110, 21, [](TsuiEdit& e) { e.SetText("Edit"); });
+    rows.Row("TsuiMemo", 60);
+    AddEnabledAndDisabled<TsuiMemo>(rows, 130, 60, [](TsuiMemo& m) { m.Lines().SetText("Memo\nof lines"); });
+}
+
+void ListsAndCombos(GalleryRows& rows) {
+    rows.Row("TsuiListBox", 70);
+    AddEnabledAndDisabled<TsuiListBox>(rows, 110, 70, [](TsuiListBox& l) {
+        l.Items().SetText("Red\nGreen\nBlue");
+        l.SetItemIndex(1);
+    });
+    rows.Row("TsuiCheckListBox", 70);
+    AddEnabledAndDisabled<TsuiCheckListBox>(rows, 110, 70, [](TsuiCheckListBox& l) {
+        l.Items().SetText("Salt\nPepper\nSugar");
+        l.SetChecked(0, true);
+    });
+    rows.Row("TsuiComboBox", 21);
+    AddEnabledAndDisabled<TsuiComboBox>(rows, 110, 21, [](TsuiComboBox& c) {
+        c.Items().SetText("North\nSouth\nEast\nWest");
+        c.SetItemIndex(0);
+    });
+}
+
+void Views(GalleryRows& rows) {
+    rows.Row("TsuiListView", 80);
+    AddEnabledAndDisabled<TsuiListView>(rows, 150, 80, [](TsuiListView& v) {
+        v.AddColumn("Name", 70);
+        v.AddColumn("Size", 60);
+        v.AddItem("apple", {"small"});
+        v.AddItem("melon", {"large"});
+    });
+    rows.Row("TsuiTreeView", 80);
+    AddEnabledAndDisabled<TsuiTreeView>(rows, 150, 80, [](TsuiTreeView& t) {
+        gui::TreeNode* fruit = t.AddChild(nullptr, "Fruit");
+        t.AddChild(fruit, "Apple");
+        t.AddChild(fruit, "Pear");
+        t.AddChild(nullptr, "Vegetables");
+    });
+}
+
 } // namespace
 
 std::span<const GalleryPage> GalleryPages() {
@@ -198,10 +282,14 @@ std::span<const GalleryPage> GalleryPages() {
     static constexpr GallerySection panels[] = {ImagePanels};
     static constexpr GallerySection bars[] = {TrackAndProgressBars};
     static constexpr GallerySection menus[] = {Menus};
+    static constexpr GallerySection lists[] = {GroupBoxes, TextFields, ListsAndCombos};
+    static constexpr GallerySection views[] = {Views};
     static constexpr GalleryPage pages[] = {
         {"Buttons and boxes", "buttons", buttons},
         {"Panels", "panels", panels},
         {"Sliders and bars", "bars", bars},
+        {"Lists and edits", "lists", lists},
+        {"Views", "views", views},
         {"Menus", "menus", menus},
     };
     return pages;
