@@ -34,7 +34,7 @@ for _ in $(seq 40); do
   [ -n "$preview" ] && break
   sleep 0.25
 done
-read -r px py pw ph <<<"${preview#*|}"
+read -r px py pw ph <<<"$(cut -d"|" -f2 <<<"$preview")"
 e2e_check "the preview is a child window of the host ($preview)" test -n "$preview"
 e2e_check "the preview is 160 x 114 ($pw x $ph)" test "${pw:-0} ${ph:-0}" = "160 114"
 # At the top-left of the host's client area: inside the host's frame, right
