@@ -528,16 +528,7 @@ void Vm::InstallGlobals() {
         for (Value& v : a) {
             int c = vm.ToInt32(v) & 0xffff;
             if (c == 0) break;
-            if (c < 0x80)
-                s.push_back(static_cast<char>(c));
-            else if (c < 0x800) {
-                s.push_back(static_cast<char>(0xc0 | c >> 6));
-                s.push_back(static_cast<char>(0x80 | (c & 0x3f)));
-            } else {
-                s.push_back(static_cast<char>(0xe0 | c >> 12));
-                s.push_back(static_cast<char>(0x80 | (c >> 6 & 0x3f)));
-                s.push_back(static_cast<char>(0x80 | (c & 0x3f)));
-            }
+            AppendUtf8(s, c);
         }
         return Value(s);
     });

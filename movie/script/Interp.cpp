@@ -578,16 +578,7 @@ Outcome Interp::Exec(size_t pc, size_t end) {
         case action::kMbAsciiToChar: { // AsciiToChar
             int c = vm.ToInt32(Pop()) & 0xffff;
             std::string s;
-            if (c < 0x80)
-                s.push_back(static_cast<char>(c));
-            else if (c < 0x800) {
-                s.push_back(static_cast<char>(0xc0 | c >> 6));
-                s.push_back(static_cast<char>(0x80 | (c & 0x3f)));
-            } else {
-                s.push_back(static_cast<char>(0xe0 | c >> 12));
-                s.push_back(static_cast<char>(0x80 | (c >> 6 & 0x3f)));
-                s.push_back(static_cast<char>(0x80 | (c & 0x3f)));
-            }
+            AppendUtf8(s, c);
             if (c == 0) s.clear();
             Push(Value(s));
             break;

@@ -99,4 +99,17 @@ void Array::Trace(std::vector<Object*>& out) {
         if (v.o) out.push_back(v.o);
 }
 
+void AppendUtf8(std::string& s, int code) {
+    if (code < 0x80) {
+        s.push_back(static_cast<char>(code));
+    } else if (code < 0x800) {
+        s.push_back(static_cast<char>(0xc0 | code >> 6));
+        s.push_back(static_cast<char>(0x80 | (code & 0x3f)));
+    } else {
+        s.push_back(static_cast<char>(0xe0 | code >> 12));
+        s.push_back(static_cast<char>(0x80 | (code >> 6 & 0x3f)));
+        s.push_back(static_cast<char>(0x80 | (code & 0x3f)));
+    }
+}
+
 } // namespace movie::script

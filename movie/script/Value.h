@@ -149,5 +149,7 @@ class Array : public Object {
 bool ArrayIndex(const std::string& s, size_t& out);
 bool CaselessEqual(const std::string& a, const std::string& b);
 std::string Lower(std::string s);
+// Appends one 16-bit character code to s as UTF-8.
+void AppendUtf8(std::string& s, int code);
 
 } // namespace movie::script
