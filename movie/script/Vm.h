@@ -152,6 +152,15 @@ class Vm {
     friend struct Interp;
     void Track(Object* o);
     void InstallBuiltins();
+    // The built-in classes, a file each.
+    void InstallObjectClass();
+    void InstallArrayClass();
+    void InstallStringClass();
+    void InstallNumberClasses();
+    void InstallMath();
+    void InstallGlobalFunctions();
+    void AddMethod(Object* o, const std::string& name, Native fn);
+    Function* AddClass(const std::string& name, Object* proto, Native call, Native construct);
 
     int version_;
     Host* host_ = nullptr;
