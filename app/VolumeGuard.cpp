@@ -11,19 +11,19 @@ void VolumeGuard::SaveVolume() {
         if (left < lowest) lowest = left;
     }
     setAll(BothChannels(lowest));
+    savedLevel_ = lowest;
     savedVolumePercent_ = static_cast<std::int32_t>(lowest * 100 / FullChannel);
 }
 
 void VolumeGuard::ApplySoundSetting(bool soundOff) {
-    setAll(soundOff ? 0 : BothChannels(LevelOfPercent(savedVolumePercent_)));
+    setAll(soundOff ? 0 : BothChannels(savedLevel_));
 }
 
-void VolumeGuard::Restore() { setAll(BothChannels(LevelOfPercent(savedVolumePercent_))); }
-
-std::uint32_t VolumeGuard::LevelOfPercent(std::int32_t percent) {
-    return static_cast<std::uint32_t>(percent) * FullChannel / 100;
+void VolumeGuard::Restore() {
+    setAll(BothChannels(savedLevel_));
 }
 
 void VolumeGuard::setAll(std::uint32_t volume) {
-    for (unsigned device = 0; device < DeviceCount; ++device) devices_.SetVolume(device, volume);
+    for (unsigned device = 0; device < DeviceCount; ++device)
+        devices_.SetVolume(device, volume);
 }

@@ -145,9 +145,9 @@ TEST(PlayerWindow, MissingMovieClosesAtOnceAndSetsTheLevelBack) {
     EXPECT_TRUE(p.window->Closed());
     EXPECT_FALSE(p.window->Timer1->Enabled());
     EXPECT_EQ(p.window->flash->Movie(), "");
-    // Levelled, then set back to the saved level at close: 50 % -> 32767.
+    // Levelled, then set back at close to the level found (50 % in whole percent).
     ASSERT_EQ(p.devices.sets.size(), 18u);
-    EXPECT_EQ(p.devices.sets[17], 32767u * 0x10001u);
+    EXPECT_EQ(p.devices.sets[17], 0x80008000u);
     EXPECT_FALSE(p.window->Visible());
 }
 
@@ -204,7 +204,7 @@ TEST(PlayerWindow, AnyKeyClosesAndTheCloseSequenceRunsOnce) {
     EXPECT_FALSE(p.window->Timer1->Enabled());
     std::size_t sets = p.devices.sets.size();
     EXPECT_EQ(sets, 27u); // levelled, applied, restored: nine devices each
-    EXPECT_EQ(p.devices.sets.back(), 32767u * 0x10001u);
+    EXPECT_EQ(p.devices.sets.back(), 0x80008000u);
     // Later requests (a click, a move, another key, the window's own close) change nothing.
     p.filter(WM_LBUTTONDOWN);
     p.cursor = {0, 0};

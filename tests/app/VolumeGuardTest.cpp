@@ -9,7 +9,7 @@
 namespace {
 // Devices that answer with a scripted volume or not at all, and remember every set.
 class ScriptedWaveOut : public WaveOut {
-public:
+  public:
     std::map<unsigned, std::uint32_t> answers;
     std::vector<std::pair<unsigned, std::uint32_t>> sets;
     std::vector<unsigned> asked;
@@ -27,12 +27,15 @@ public:
     std::vector<std::uint32_t> lastRound() const {
         std::vector<std::uint32_t> round(9, 0xDEADBEEF);
         EXPECT_GE(sets.size(), 9u);
-        for (std::size_t i = sets.size() - 9; i < sets.size(); ++i) round[sets[i].first] = sets[i].second;
+        for (std::size_t i = sets.size() - 9; i < sets.size(); ++i)
+            round[sets[i].first] = sets[i].second;
         return round;
     }
 };
 
-std::vector<std::uint32_t> all(std::uint32_t v) { return std::vector<std::uint32_t>(9, v); }
+std::vector<std::uint32_t> all(std::uint32_t v) {
+    return std::vector<std::uint32_t>(9, v);
+}
 } // namespace
 
 TEST(VolumeGuard, NoDeviceAnsweringMeansFullVolumeForEveryDevice) {
@@ -41,7 +44,8 @@ TEST(VolumeGuard, NoDeviceAnsweringMeansFullVolumeForEveryDevice) {
     guard.SaveVolume();
     EXPECT_EQ(devices.asked, (std::vector<unsigned>{0, 1, 2, 3, 4, 5, 6, 7, 8}));
     ASSERT_EQ(devices.sets.size(), 9u);
-    for (unsigned d = 0; d < 9; ++d) EXPECT_EQ(devices.sets[d], std::make_pair(d, 0xFFFFFFFFu));
+    for (unsigned d = 0; d < 9; ++d)
+        EXPECT_EQ(devices.sets[d], std::make_pair(d, 0xFFFFFFFFu));
     EXPECT_EQ(guard.SavedVolumePercent(), 100);
     guard.Restore();
     EXPECT_EQ(devices.lastRound(), all(0xFFFFFFFFu));
@@ -49,35 +53,54 @@ TEST(VolumeGuard, NoDeviceAnsweringMeansFullVolumeForEveryDevice) {
 
 TEST(VolumeGuard, LevelsToLowestLeftChannelOnBothChannels) {
     ScriptedWaveOut devices;
-    devices.answers[0] = 0x8000C000;     // left 0xC000, right 0x8000
-    devices.answers[3] = 0x1000A000;     // left 0xA000: the lowest left channel
+    devices.answers[0] = 0x8000C000; // left 0xC000, right 0x8000
+    devices.answers[3] = 0x1000A000; // left 0xA000: the lowest left channel
     devices.answers[8] = 0x0000FFFF;
     VolumeGuard guard(devices);
     guard.SaveVolume();
     EXPECT_EQ(devices.lastRound(), all(0xA000A000u));
-    // 0xA000 = 40960 -> 62 %, restored as floor(62 * 65535 / 100) = 40631.
+    // 0xA000 = 40960 is 62 % (truncated); the devices get the level itself back.
     EXPECT_EQ(guard.SavedVolumePercent(), 62);
     guard.Restore();
-    EXPECT_EQ(devices.lastRound(), all(40631u * 0x10001u));
+    EXPECT_EQ(devices.lastRound(), all(0xA000A000u));
 }
 
-TEST(VolumeGuard, PercentAndRestoreTruncate) {
+TEST(VolumeGuard, PercentTruncatesWhileTheLevelComesBackExactly) {
     struct Case {
         std::uint32_t lowest;
         std::int32_t percent;
-        std::uint32_t restored;
     };
-    for (Case c : {Case{0, 0, 0}, Case{655, 0, 0}, Case{656, 1, 655}, Case{32768, 50, 32767},
-                   Case{65534, 99, 64879}, Case{65535, 100, 65535}}) {
+    for (Case c :
+         {Case{0, 0}, Case{655, 0}, Case{656, 1}, Case{32768, 50}, Case{65534, 99}, Case{65535, 100}}) {
         ScriptedWaveOut devices;
         devices.answers[5] = c.lowest | 0xFFFF0000u;
         VolumeGuard guard(devices);
         guard.SaveVolume();
         EXPECT_EQ(guard.SavedVolumePercent(), c.percent) << c.lowest;
+        guard.ApplySoundSetting(false);
+        EXPECT_EQ(devices.lastRound(), all(c.lowest * 0x10001u)) << c.lowest;
         guard.Restore();
-        EXPECT_EQ(devices.lastRound(), all(c.restored * 0x10001u)) << c.lowest;
-        EXPECT_LE(c.restored, c.lowest);
+        EXPECT_EQ(devices.lastRound(), all(c.lowest * 0x10001u)) << c.lowest;
     }
+}
+
+TEST(VolumeGuard, RunAfterRunLeavesTheVolumeWhereItWas) {
+    // Devices that keep what they are set to, as real ones do between runs.
+    class KeepingWaveOut : public ScriptedWaveOut {
+      public:
+        void SetVolume(unsigned device, std::uint32_t volume) override {
+            ScriptedWaveOut::SetVolume(device, volume);
+            answers[device] = volume;
+        }
+    } devices;
+    devices.answers[0] = 0x9C409C40; // 40000: 61 %, which alone would come back as 39976
+    for (int run = 0; run < 50; ++run) {
+        VolumeGuard guard(devices);
+        guard.SaveVolume();
+        guard.ApplySoundSetting(run % 2 == 0);
+        guard.Restore();
+    }
+    EXPECT_EQ(devices.answers[0], 0x9C409C40u);
 }
 
 TEST(VolumeGuard, SoundOffSilencesAndSoundOnPlaysAtTheSavedLevel) {
@@ -88,8 +111,8 @@ TEST(VolumeGuard, SoundOffSilencesAndSoundOnPlaysAtTheSavedLevel) {
     guard.ApplySoundSetting(true);
     EXPECT_EQ(devices.lastRound(), all(0u));
     guard.Restore();
-    EXPECT_EQ(devices.lastRound(), all(32767u * 0x10001u));
+    EXPECT_EQ(devices.lastRound(), all(32768u * 0x10001u));
     guard.ApplySoundSetting(false);
-    EXPECT_EQ(devices.lastRound(), all(32767u * 0x10001u));
+    EXPECT_EQ(devices.lastRound(), all(32768u * 0x10001u));
     EXPECT_EQ(devices.sets.size(), 36u);
 }
