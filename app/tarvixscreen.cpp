@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 #include <utility>
 
 namespace {
@@ -123,7 +124,7 @@ void Tfrm_screen::FormActivate(gui::Component*) {
     flash->SetBGColor("-1");
     std::string path = MoviePath();
     if (!gui::FileExists(path)) {
-        requestClose();
+        requestClose("no movie at " + path);
         return;
     }
     coverOtherMonitors();
@@ -133,6 +134,7 @@ void Tfrm_screen::FormActivate(gui::Component*) {
     flash->SetLoop(true);
     Timer1->SetEnabled(true);
     startCursorPos_ = cursorPos();
+    cursorTaken_ = true;
 }
 
 void Tfrm_screen::FormPaint(gui::Component*) {
@@ -146,8 +148,8 @@ void Tfrm_screen::FormResize(gui::Component* sender) {
     FormPaint(sender);
 }
 
-void Tfrm_screen::shutdown(gui::Component*, std::uint16_t&, gui::TShiftState) {
-    requestClose();
+void Tfrm_screen::shutdown(gui::Component*, std::uint16_t& key, gui::TShiftState) {
+    requestClose("key " + std::to_string(key));
 }
 
 void Tfrm_screen::Timer1Timer(gui::Component*) {
@@ -241,13 +243,19 @@ void Tfrm_screen::AppMessage(MSG& msg, bool&) {
     switch (msg.message) {
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
-        requestClose();
+        requestClose(msg.message == WM_LBUTTONDOWN ? "left button" : "right button");
         break;
     case WM_MOUSEMOVE: {
+        // Before playing began there is no start position to measure from:
+        // (0, 0) would make any position beyond 30 pixels of the corner close
+        // the window before it has shown a frame.
+        if (!cursorTaken_) break;
         POINT now = cursorPos();
         if (std::abs(now.y - startCursorPos_.y) > CloseDistance ||
             std::abs(now.x - startCursorPos_.x) > CloseDistance)
-            requestClose();
+            requestClose("cursor moved from " + std::to_string(startCursorPos_.x) + "," +
+                         std::to_string(startCursorPos_.y) + " to " + std::to_string(now.x) + "," +
+                         std::to_string(now.y));
         break;
     }
     default:
@@ -272,8 +280,11 @@ std::string Tfrm_screen::MoviePath() const {
     return folder + "nimbre.s";
 }
 
-void Tfrm_screen::requestClose() {
-    if (!closed_) Close();
+void Tfrm_screen::requestClose(const std::string& why) {
+    if (closed_) return;
+    // Why a run ended, for a debugger or Wine's debug channel.
+    OutputDebugStringA(("Nimbre Screen closes: " + why + "\n").c_str());
+    Close();
 }
 
 POINT Tfrm_screen::cursorPos() const {

@@ -93,7 +93,7 @@ class Tfrm_screen : public gui::Form {
     void WMSysCommand(gui::Message& msg);
     void coverOtherMonitors();
     void layout();
-    void requestClose();
+    void requestClose(const std::string& why);
     POINT cursorPos() const;
 
     Surroundings surroundings_;
@@ -101,6 +101,7 @@ class Tfrm_screen : public gui::Form {
     VolumeGuard volume_;
     std::unique_ptr<FrameWatchdog> watchdog_;
     POINT startCursorPos_{0, 0};
+    bool cursorTaken_ = false;
     std::vector<Tfrm_cover*> covers_;
     HPOWERNOTIFY displayNotification_ = nullptr;
     bool activated_ = false;

@@ -195,6 +195,17 @@ TEST(PlayerWindow, FilterClosesOnFarMovesAndLeftOrRightPressesOnly) {
     }
 }
 
+TEST(PlayerWindow, AMoveBeforePlayingBeganLeavesTheWindowAndTheStartPositionHolds) {
+    Player p;
+    p.window->SetVisible(true);
+    // The cursor far from the corner, where the start position stands until it is taken.
+    EXPECT_FALSE(p.filter(WM_MOUSEMOVE));
+    p.window->FormActivate(p.window.get());
+    EXPECT_FALSE(p.filter(WM_MOUSEMOVE));
+    p.cursor = {531, 400};
+    EXPECT_TRUE(p.filter(WM_MOUSEMOVE));
+}
+
 TEST(PlayerWindow, AnyKeyClosesAndTheCloseSequenceRunsOnce) {
     Player p;
     p.activate();
