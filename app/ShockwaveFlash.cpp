@@ -242,7 +242,9 @@ void TShockwaveFlash::stopClock() {
 
 // --- sound --------------------------------------------------------------------
 
-bool TShockwaveFlash::SoundPlaying() const { return output_ && output_->IsOpen(); }
+bool TShockwaveFlash::SoundPlaying() const {
+    return output_ && output_->IsOpen();
+}
 
 void TShockwaveFlash::updateSound() {
     if (player_ && sound_) sound_->Update(*player_);
@@ -276,6 +278,9 @@ void TShockwaveFlash::AdvanceClock(double seconds) {
     if (!player_) return;
     player_->Advance(seconds);
     updateSound();
+    // Frames the drawing fell behind the music on are skipped, not drawn.
+    if (sound_ && SoundPlaying())
+        sound_->KeepWithStream(*player_, SoundOutput::BufferFrames * SoundOutput::BufferCount);
     present(false);
 }
 

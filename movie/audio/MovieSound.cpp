@@ -161,13 +161,37 @@ void MovieSound::Update(Player& player) {
         }
         const Stream& stream = StreamOf(*e.timeline);
         const auto& position = stream.framePositions[e.frame];
-        if (!position || !stream.samples) continue; // no block: what plays goes on
+        const bool main = e.instance == 0;
+        if (!position || !stream.samples) { // no block: what plays goes on
+            if (main && !e.natural) mainStreamMatches_ = false;
+            continue;
+        }
         std::optional<size_t> playing = mixer_.StreamPosition(e.instance);
         // Playing on from the frame before, the stream keeps its own pace.
         if (e.natural && playing) continue;
         mixer_.PlayStream(e.instance, stream.samples, *position);
+        if (main) mainStreamMatches_ = true;
     }
     mixer_.KeepStreams(player.PlayingStreams());
+}
+
+int MovieSound::KeepWithStream(Player& player, size_t queued) {
+    int steps = 0;
+    while (steps < Limits::kMaxStepsPerAdvance && mainStreamMatches_ && player.IsPlaying()) {
+        std::optional<size_t> mixed = mixer_.StreamPosition(0);
+        if (!mixed || *mixed < queued) break;
+        const size_t heard = *mixed - queued;
+        const auto& positions = StreamOf(movie_->timeline).framePositions;
+        // The next frame with a block falls due once its block is heard.
+        auto next = std::find_if(
+            positions.begin() + std::min<size_t>(size_t(player.CurrentFrame()) + 1, positions.size()),
+            positions.end(), [](const std::optional<size_t>& p) { return p.has_value(); });
+        if (next == positions.end() || heard < **next) break;
+        player.Step();
+        Update(player);
+        ++steps;
+    }
+    return steps;
 }
 
 } // namespace movie::audio

@@ -29,6 +29,15 @@ class MovieSound {
     // Starts and stops sounds as the frames entered since the last call ask,
     // and stops the streams of timelines that no longer play.
     void Update(Player& player);
+    // Keeps the picture with the music: while the main timeline's stream has
+    // been heard past the next frame's block (the mix less the `queued`
+    // sample frames handed to the device and not yet heard), steps the
+    // player on, so that frames the drawing fell behind on are skipped
+    // rather than the sound stretched. At most Limits::kMaxStepsPerAdvance
+    // steps a call; returns how many it ran. Nothing happens after a jump
+    // to a frame without a block, where the stream no longer matches the
+    // frames, until a block starts it again.
+    int KeepWithStream(Player& player, size_t queued);
     // Mixes the next `frames` sample frames (2 * frames samples) into `out`.
     void Mix(int16_t* out, size_t frames) { mixer_.Mix(out, frames); }
     void StopAll() { mixer_.StopAll(); }
@@ -58,7 +67,8 @@ class MovieSound {
     std::map<uint16_t, MixSamples> sounds_;
     std::map<const Timeline*, Stream> streams_;
     std::vector<std::string> warnings_;
-    uint64_t decodedTotal_ = 0; // sample frames of all sounds decoded
+    uint64_t decodedTotal_ = 0;      // sample frames of all sounds decoded
+    bool mainStreamMatches_ = false; // the main timeline's stream plays from its frames' blocks
 };
 
 // The sample frames at the mix rate before frame `frame` of a movie playing

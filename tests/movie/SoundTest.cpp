@@ -473,6 +473,60 @@ TEST(SoundStream, KeepsWithTheFramesThroughJumpsAndStops) {
     EXPECT_EQ(MixFramesBefore(25, 25.0), 44100u);
 }
 
+TEST(SoundStream, FramesTheDrawingFellBehindOnAreSkippedToKeepWithTheMusic) {
+    // Frames 30-34 have no block; the samples of frame f's block are f + 1.
+    SwfBuilder b(10, 25);
+    b.StreamHead(FormatByte(3, 3, true, false), 1764);
+    for (int f = 0; f < 60; ++f) {
+        if (f < 30 || f >= 35) b.StreamBlock(Pcm16(std::vector<int16_t>(1764, int16_t(f + 1)), false));
+        b.Frame();
+    }
+    auto movie = Read(b.Build());
+    Player player(movie);
+    MovieSound sound(movie);
+    std::vector<int16_t> out(2 * 1764 * 20);
+    // In step: the clock and the device go together, nothing to catch up.
+    for (int f = 0; f < 4; ++f) {
+        sound.Update(player);
+        sound.Mix(out.data(), 1764);
+        player.Advance(0.04);
+        EXPECT_EQ(sound.KeepWithStream(player, 0), 0);
+    }
+    EXPECT_EQ(player.CurrentFrame(), 4);
+    // The clock stalls for 20 frames while the device plays on; the tick
+    // after brings one frame's time (the rest was dropped).
+    sound.Mix(out.data(), 20 * 1764);
+    player.Advance(0.04);
+    sound.Update(player);
+    // Heard: 24 frames' blocks, less the 3 still queued in the device.
+    EXPECT_EQ(sound.KeepWithStream(player, 3 * 1764), 16);
+    EXPECT_EQ(player.CurrentFrame(), 21);
+    EXPECT_EQ(sound.KeepWithStream(player, 0), 3);
+    EXPECT_EQ(player.CurrentFrame(), 24);
+    // The music went on unbroken: neither restarted nor held for the picture.
+    sound.Mix(out.data(), 1764);
+    EXPECT_EQ(out[0], 25);
+    EXPECT_EQ(out[2 * 1764 - 1], 25);
+    // A jump to a frame without a block leaves the stream playing on, no
+    // longer matching the frames: they go with the clock.
+    player.GotoFrame(32);
+    sound.Update(player);
+    sound.Mix(out.data(), 10 * 1764);
+    EXPECT_EQ(sound.KeepWithStream(player, 0), 0);
+    EXPECT_EQ(player.CurrentFrame(), 32);
+    // A block starts it from its frame again, and they keep together.
+    player.GotoFrame(40);
+    sound.Update(player);
+    sound.Mix(out.data(), 3 * 1764);
+    EXPECT_EQ(out[0], 41);
+    EXPECT_EQ(sound.KeepWithStream(player, 0), 3);
+    // Stopped, nothing moves it.
+    player.Stop();
+    sound.Mix(out.data(), 5 * 1764);
+    EXPECT_EQ(sound.KeepWithStream(player, 0), 0);
+    EXPECT_EQ(player.CurrentFrame(), 43);
+}
+
 TEST(SoundStream, StopsWhenItsSpriteGoes) {
     // Sprite 5 streams (every sample 100) for 4 frames; the main timeline
     // places it on frame 0 and removes it on frame 2.
