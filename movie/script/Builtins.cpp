@@ -71,9 +71,9 @@ void Vm::InstallGlobals() {
             auto* arr = list.IsObject() ? dynamic_cast<Array*>(list.o) : nullptr;
             if (!arr) return Value(true);
             Value l = Arg(a, 0);
-            for (Value& v : arr->items)
+            for (const Value& v : arr->Elements())
                 if (Vm::StrictEquals(v, l)) return Value(true);
-            arr->items.push_back(l);
+            arr->Append(l);
             return Value(true);
         },
         "addListener");
@@ -84,9 +84,11 @@ void Vm::InstallGlobals() {
             auto* arr = list.IsObject() ? dynamic_cast<Array*>(list.o) : nullptr;
             if (!arr) return Value(false);
             Value l = Arg(a, 0);
-            for (size_t i = 0; i < arr->items.size(); ++i)
-                if (Vm::StrictEquals(arr->items[i], l)) {
-                    arr->items.erase(arr->items.begin() + static_cast<long>(i));
+            std::vector<Value> items = arr->Elements();
+            for (size_t i = 0; i < items.size(); ++i)
+                if (Vm::StrictEquals(items[i], l)) {
+                    items.erase(items.begin() + static_cast<long>(i));
+                    arr->Assign(items);
                     return Value(true);
                 }
             return Value(false);
@@ -100,7 +102,7 @@ void Vm::InstallGlobals() {
             if (!arr) return Value();
             std::string name = vm.ToString(a[0]);
             Args rest(a.begin() + 1, a.end());
-            std::vector<Value> copy = arr->items;
+            std::vector<Value> copy = arr->Elements();
             for (Value& l : copy) {
                 if (!l.IsObject()) continue;
                 Value fn = vm.Get(l.o, name);

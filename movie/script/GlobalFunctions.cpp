@@ -133,7 +133,7 @@ void Vm::InstallGlobalFunctions() {
         } else {
             std::vector<std::string> list;
             if (auto* arr = dynamic_cast<Array*>(names.IsObject() ? names.o : nullptr)) {
-                for (Value& v : arr->items)
+                for (const Value& v : arr->Elements())
                     list.push_back(vm.ToString(v));
             } else {
                 std::string s = vm.ToString(names);

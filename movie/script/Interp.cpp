@@ -269,7 +269,7 @@ Value Interp::RunWithHome(Function* fn, const Value& self, Args& args, Object* h
     nf.regs = &regs;
 
     Array* arguments = vm.NewArray();
-    arguments->items = args;
+    arguments->Assign(args);
     arguments->SetOwn("callee", Value(fn), kDontEnum);
     arguments->SetOwn("caller", Value::Null(), kDontEnum);
 
@@ -839,13 +839,18 @@ Outcome Interp::Exec(size_t pc, size_t end) {
         case action::kInitArray: { // InitArray
             Args items = PopArgs();
             Array* a = vm.NewArray();
-            a->items = std::move(items);
+            a->Assign(items);
             Push(Value(static_cast<Object*>(a)));
             break;
         }
         case action::kInitObject: { // InitObject
             double n = vm.ToNumber(Pop());
-            size_t count = n > 0 && n < 1e6 ? static_cast<size_t>(n) : 0;
+            // A count the stack cannot hold makes no object.
+            if (!(n >= 0) || n * 2 > static_cast<double>(f.stack.size())) {
+                Push(Value());
+                break;
+            }
+            size_t count = static_cast<size_t>(n);
             Object* o = vm.NewObject();
             std::vector<std::pair<std::string, Value>> pairs;
             for (size_t i = 0; i < count && !f.stack.empty(); ++i) {
@@ -853,8 +858,9 @@ Outcome Interp::Exec(size_t pc, size_t end) {
                 std::string name = vm.ToString(Pop());
                 pairs.emplace_back(std::move(name), std::move(v));
             }
-            for (auto it = pairs.rbegin(); it != pairs.rend(); ++it)
-                vm.Set(o, it->first, it->second);
+            // Set in the order they come off the stack: the last pair first.
+            for (auto& [name, v] : pairs)
+                vm.Set(o, name, v);
             Push(Value(o));
             break;
         }
@@ -940,7 +946,7 @@ Outcome Interp::Exec(size_t pc, size_t end) {
                 Value proto = vm.Get(ctor.o, "prototype");
                 if (proto.IsObject()) {
                     Array* a = vm.NewArray();
-                    a->items = ifaces;
+                    a->Assign(ifaces);
                     proto.o->SetOwn("__implements__", Value(static_cast<Object*>(a)), kDontEnum);
                 }
             }

@@ -10,8 +10,10 @@ void Vm::InstallObjectClass() {
     objectCtor = AddClass(
         "Object", objectProto,
         [](Vm& vm, Value, Args& a) {
+            // Called as a function with nothing to convert, Object makes a
+            // bare object: no prototype, not even Object's.
             Value v = Arg(a, 0);
-            if (v.IsNullish()) return Value(vm.NewObject());
+            if (v.IsNullish()) return Value(vm.New<Object>(nullptr));
             return Value(vm.ToObject(v));
         },
         [](Vm& vm, Value, Args& a) {
@@ -30,6 +32,9 @@ void Vm::InstallObjectClass() {
     AddMethod(objectProto, "hasOwnProperty", [](Vm& vm, Value self, Args& a) {
         if (!self.IsObject() || a.empty()) return Value(false);
         std::string name = vm.ToString(a[0]);
+        // Every object holds its own __proto__; no property has an empty name.
+        if (name.empty()) return Value(false);
+        if (name == "__proto__") return Value(self.o->proto != nullptr);
         Value dummy;
         if (self.o->GetSpecial(vm, name, dummy)) return Value(true);
         return Value(self.o->FindOwn(name, vm.Caseless()) != nullptr);
@@ -100,7 +105,7 @@ void Vm::InstallObjectClass() {
         Value list = Arg(a, 1);
         if (list.IsObject()) {
             if (auto* arr = dynamic_cast<Array*>(list.o))
-                rest = arr->items;
+                rest = arr->Elements();
             else {
                 double n = vm.ToNumber(vm.Get(list.o, "length"));
                 for (int i = 0; i < n && i < 65536; ++i)

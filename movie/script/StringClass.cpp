@@ -108,33 +108,35 @@ void Vm::InstallStringClass() {
     });
     AddMethod(stringProto, "split", [thisString](Vm& vm, Value self, Args& a) {
         std::string s = thisString(vm, self);
-        Array* out = vm.NewArray();
+        std::vector<Value> parts;
         size_t limit = std::string::npos;
         if (a.size() > 1 && !a[1].IsUndefined()) {
             double l = vm.ToNumber(a[1]);
             limit = std::isnan(l) || l < 0 ? 0 : static_cast<size_t>(std::min(l, 1e9));
         }
         if (a.empty() || a[0].IsUndefined()) {
-            out->items.push_back(Value(s));
+            parts.push_back(Value(s));
         } else {
             std::string sep = vm.ToString(a[0]);
             if (sep.empty()) {
                 for (char c : s)
-                    out->items.push_back(Value(std::string(1, c)));
+                    parts.push_back(Value(std::string(1, c)));
             } else {
                 size_t from = 0;
                 for (;;) {
                     size_t p = s.find(sep, from);
                     if (p == std::string::npos) {
-                        out->items.push_back(Value(s.substr(from)));
+                        parts.push_back(Value(s.substr(from)));
                         break;
                     }
-                    out->items.push_back(Value(s.substr(from, p - from)));
+                    parts.push_back(Value(s.substr(from, p - from)));
                     from = p + sep.size();
                 }
             }
         }
-        if (limit < out->items.size()) out->items.resize(limit);
+        if (limit < parts.size()) parts.resize(limit);
+        Array* out = vm.NewArray();
+        out->Assign(parts);
         return Value(static_cast<Object*>(out));
     });
     AddMethod(stringProto, "toUpperCase", [thisString](Vm& vm, Value self, Args&) {

@@ -1,6 +1,19 @@
 #include "movie/script/Value.h"
 
+#include <algorithm>
+
 namespace movie::script {
+
+namespace {
+
+// Names with no letter match only themselves, whatever the case rules.
+bool HasLetter(const std::string& s) {
+    for (char c : s)
+        if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z')) return true;
+    return false;
+}
+
+} // namespace
 
 bool CaselessEqual(const std::string& a, const std::string& b) {
     if (a.size() != b.size()) return false;
@@ -19,22 +32,24 @@ std::string Lower(std::string s) {
     return s;
 }
 
-bool ArrayIndex(const std::string& s, size_t& out) {
-    if (s.empty() || s.size() > 9) return false;
-    if (s.size() > 1 && s[0] == '0') return false;
-    size_t n = 0;
-    for (char c : s) {
+bool ElementIndex(const std::string& s, int32_t& out) {
+    size_t i = s.size() > 1 && s[0] == '-' ? 1 : 0;
+    if (i == s.size()) return false;
+    uint32_t n = 0;
+    for (; i < s.size(); ++i) {
+        char c = s[i];
         if (c < '0' || c > '9') return false;
-        n = n * 10 + static_cast<size_t>(c - '0');
+        n = n * 10 + static_cast<uint32_t>(c - '0');
     }
-    out = n;
+    if (s[0] == '-') n = 0u - n;
+    out = static_cast<int32_t>(n);
     return true;
 }
 
 Property* Object::FindOwn(const std::string& name, bool caseless) {
     auto it = index_.find(name);
     if (it != index_.end()) return &slots_[it->second].prop;
-    if (caseless)
+    if (caseless && HasLetter(name))
         for (Slot& s : slots_)
             if (CaselessEqual(s.name, name)) return &s.prop;
     return nullptr;
@@ -55,6 +70,14 @@ Property& Object::SetOwn(const std::string& name, Value v, uint8_t flags) {
 }
 
 bool Object::DeleteOwn(const std::string& name, bool caseless) {
+    auto it = index_.find(name);
+    if (it != index_.end() && it->second + 1 == slots_.size()) {
+        if (slots_.back().prop.flags & kDontDelete) return false;
+        index_.erase(it);
+        slots_.pop_back();
+        return true;
+    }
+    if (it == index_.end() && !(caseless && HasLetter(name))) return false;
     for (size_t i = 0; i < slots_.size(); ++i) {
         if (slots_[i].name == name || (caseless && CaselessEqual(slots_[i].name, name))) {
             if (slots_[i].prop.flags & kDontDelete) return false;
@@ -93,10 +116,49 @@ void Function::Trace(std::vector<Object*>& out) {
     if (homeClip) out.push_back(homeClip);
 }
 
-void Array::Trace(std::vector<Object*>& out) {
-    Object::Trace(out);
-    for (Value& v : items)
-        if (v.o) out.push_back(v.o);
+void Array::SetLength(int32_t n) {
+    if (n < length) {
+        int32_t from = std::max(n, 0);
+        std::vector<std::string> drop;
+        for (const Slot& s : Slots()) {
+            int32_t i;
+            if (ElementIndex(s.name, i) && i >= from && i < length) drop.push_back(s.name);
+        }
+        for (const std::string& name : drop)
+            DeleteOwn(name, false);
+    }
+    length = n;
+}
+
+Value Array::Element(int32_t i) const {
+    auto* self = const_cast<Array*>(this);
+    Property* p = self->FindOwn(std::to_string(i), false);
+    return p && !p->virt ? p->value : Value();
+}
+
+std::vector<Value> Array::Elements() const {
+    std::vector<Value> out;
+    out.reserve(static_cast<size_t>(std::max(length, 0)));
+    for (int32_t i = 0; i < length; ++i)
+        out.push_back(Element(i));
+    return out;
+}
+
+void Array::Assign(const std::vector<Value>& values) {
+    SetLength(0);
+    for (const Value& v : values)
+        Append(v);
+}
+
+void Array::Append(const Value& v) {
+    SetOwn(std::to_string(length), v);
+    ++length;
+}
+
+bool Array::GetSpecial(Vm&, const std::string& name, Value& out) {
+    if (name != "length") return false;
+    out = Value(static_cast<double>(length));
+    return true;
 }
 
 void AppendUtf8(std::string& s, int code) {

@@ -135,18 +135,30 @@ class Function : public Object {
     std::string name;
 };
 
+// Elements are ordinary properties named by their index (so they keep
+// their own flags and their place in the order of enumeration); the length
+// is a 32-bit integer of its own, as in the player.
 class Array : public Object {
   public:
     Array() { className = "Array"; }
-    std::vector<Value> items;
-    void Trace(std::vector<Object*>& out) override;
+    int32_t length = 0;
+    // Drops the own elements from n up to the old length.
+    void SetLength(int32_t n);
+    // Own element i: undefined for a hole.
+    Value Element(int32_t i) const;
+    // Own elements 0 .. length-1, holes undefined.
+    std::vector<Value> Elements() const;
+    // Replaces every element by `values`, in order.
+    void Assign(const std::vector<Value>& values);
+    // Adds one element at the end.
+    void Append(const Value& v);
     bool GetSpecial(Vm&, const std::string&, Value&) override;
     bool SetSpecial(Vm&, const std::string&, const Value&) override;
-    void SpecialKeys(std::vector<std::string>&) override;
 };
 
-// Parses "12" as an array index.
-bool ArrayIndex(const std::string& s, size_t& out);
+// The element index a property name stands for: an optional minus sign and
+// decimal digits, wrapped to 32 bits as the player wraps them.
+bool ElementIndex(const std::string& s, int32_t& out);
 bool CaselessEqual(const std::string& a, const std::string& b);
 std::string Lower(std::string s);
 // Appends one 16-bit character code to s as UTF-8.

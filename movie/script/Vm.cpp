@@ -171,13 +171,6 @@ bool Vm::Has(Object* o, const std::string& name) {
 
 bool Vm::Delete(Object* o, const std::string& name) {
     if (!o) return false;
-    if (auto* a = dynamic_cast<Array*>(o)) {
-        size_t i;
-        if (ArrayIndex(name, i)) {
-            if (i < a->items.size()) a->items[i] = Value();
-            return i < a->items.size();
-        }
-    }
     return o->DeleteOwn(name, Caseless());
 }
 
@@ -200,41 +193,16 @@ std::vector<std::string> Vm::Keys(Object* o) {
     return keys;
 }
 
-bool Array::GetSpecial(Vm&, const std::string& name, Value& out) {
-    if (name == "length") {
-        out = Value(static_cast<double>(items.size()));
-        return true;
-    }
-    size_t i;
-    if (ArrayIndex(name, i)) {
-        if (i < items.size()) {
-            out = items[i];
-            return true;
-        }
-        return false;
-    }
-    return false;
-}
-
 bool Array::SetSpecial(Vm& vm, const std::string& name, const Value& v) {
     if (name == "length") {
-        double n = vm.ToNumber(v);
-        if (n >= 0 && n < static_cast<double>(Limits::kMaxArrayLength)) items.resize(static_cast<size_t>(n));
+        SetLength(vm.ToInt32(v));
         return true;
     }
-    size_t i;
-    if (ArrayIndex(name, i)) {
-        if (i >= Limits::kMaxArrayLength) throw Halt{"array too long"};
-        if (i >= items.size()) items.resize(i + 1);
-        items[i] = v;
-        return true;
-    }
+    // Setting an element at or past the end makes the array longer; the
+    // element itself is an ordinary property.
+    int32_t i;
+    if (ElementIndex(name, i) && i >= length) SetLength(static_cast<int32_t>(static_cast<uint32_t>(i) + 1u));
     return false;
-}
-
-void Array::SpecialKeys(std::vector<std::string>& out) {
-    for (size_t i = 0; i < items.size(); ++i)
-        out.push_back(std::to_string(i));
 }
 
 Object* Vm::ToObject(const Value& v) {
@@ -290,7 +258,8 @@ Value Vm::Construct(const Value& ctor, Args& args) {
             throw;
         }
         --callDepth;
-        if (r.IsObject()) {
+        // new Object(v) hands back v itself or v boxed, as they are.
+        if (r.IsObject() && f != objectCtor) {
             r.o->proto = proto;
             r.o->SetOwn("__constructor__", Value(f), kDontEnum);
             if (version_ < 7) r.o->SetOwn("constructor", Value(f), kDontEnum);
@@ -315,7 +284,7 @@ bool Vm::InstanceOf(const Value& v, Object* ctor) {
         if (Property* impl = p->FindOwn("__implements__", false)) {
             if (impl->value.IsObject())
                 if (auto* arr = dynamic_cast<Array*>(impl->value.o))
-                    for (Value& i : arr->items)
+                    for (const Value& i : arr->Elements())
                         if (i.IsObject() && Get(i.o, "prototype").o == protoV.o) return true;
         }
     }
