@@ -13,7 +13,7 @@ void Vm::InstallBuiltins() {
     functionProto->proto = objectProto;
     functionProto->className = "Function";
     Track(functionProto);
-    global = New<Object>(objectProto);
+    global = New<Object>(nullptr); // _global inherits nothing, not even valueOf
     InstallGlobals();
 }
 

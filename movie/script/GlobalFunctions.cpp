@@ -15,10 +15,11 @@ void Vm::InstallGlobalFunctions() {
         vm.Trace(v.IsUndefined() ? "undefined" : vm.ToString(v));
         return Value();
     });
+    // Called with nothing, these judge NaN (not undefined's number).
     AddMethod(global, "isNaN",
-              [](Vm& vm, Value, Args& a) { return Value(std::isnan(vm.ToNumber(Arg(a, 0)))); });
+              [](Vm& vm, Value, Args& a) { return Value(a.empty() || std::isnan(vm.ToNumber(a[0]))); });
     AddMethod(global, "isFinite",
-              [](Vm& vm, Value, Args& a) { return Value(std::isfinite(vm.ToNumber(Arg(a, 0)))); });
+              [](Vm& vm, Value, Args& a) { return Value(!a.empty() && std::isfinite(vm.ToNumber(a[0]))); });
     AddMethod(global, "parseFloat", [](Vm& vm, Value, Args& a) {
         std::string s = vm.ToString(Arg(a, 0));
         size_t i = 0;

@@ -249,6 +249,11 @@ struct Interp {
     }
 
     Outcome Exec(size_t pc, size_t end);
+
+    [[noreturn]] void RaisePending() {
+        vm.pendingThrow = false;
+        throw Thrown{std::move(vm.pendingValue)};
+    }
 };
 
 Value Interp::RunWithHome(Function* fn, const Value& self, Args& args, Object* home) {
@@ -337,11 +342,11 @@ void Vm::RunBlock(std::shared_ptr<const std::vector<uint8_t>> code, Object* clip
     fr.pool = std::make_shared<std::vector<std::string>>();
     fr.version = version_;
     Interp in{*this, fr};
+    pendingThrow = false;
     try {
         in.Exec(0, code->size());
     } catch (const Thrown& t) {
-        (void)t;
-        if (host_) host_->Log("uncaught exception");
+        Uncaught(t.value);
     } catch (const Halt& h) {
         if (host_) host_->Log(h.why);
     }
@@ -486,7 +491,17 @@ Outcome Interp::Exec(size_t pc, size_t end) {
         case action::kSubtract:
         case action::kMultiply:
         case action::kDivide: {
-            double b = vm.ToNumber(Pop()), a = vm.ToNumber(Pop());
+            // The player converts the operands of add and multiply left
+            // first, of subtract and divide right first.
+            Value bv = Pop(), av = Pop();
+            double a, b;
+            if (op == action::kAdd || op == action::kMultiply) {
+                a = vm.ToNumber(av);
+                b = vm.ToNumber(bv);
+            } else {
+                b = vm.ToNumber(bv);
+                a = vm.ToNumber(av);
+            }
             double v = op == action::kAdd        ? a + b
                        : op == action::kSubtract ? a - b
                        : op == action::kMultiply ? a * b
@@ -504,7 +519,8 @@ Outcome Interp::Exec(size_t pc, size_t end) {
             break;
         }
         case action::kLess: { // Less (numbers)
-            double b = vm.ToNumber(Pop()), a = vm.ToNumber(Pop());
+            Value bv = Pop(), av = Pop();
+            double a = vm.ToNumber(av), b = vm.ToNumber(bv);
             Push(ver < 5 ? Value(a < b ? 1.0 : 0.0) : Value(a < b));
             break;
         }
@@ -757,7 +773,7 @@ Outcome Interp::Exec(size_t pc, size_t end) {
         }
         case action::kGreater: { // Greater
             Value b = Pop(), a = Pop();
-            Push(vm.Compare(b, a));
+            Push(vm.Compare(a, b, true));
             break;
         }
         case action::kEquals2: { // Equals2
@@ -1096,6 +1112,7 @@ Outcome Interp::Exec(size_t pc, size_t end) {
         default:
             break; // unknown actions are skipped
         }
+        if (vm.pendingThrow) RaisePending();
     }
     return {};
 }

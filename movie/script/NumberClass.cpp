@@ -40,7 +40,8 @@ void Vm::InstallNumberClasses() {
     booleanProto->primitive = Value(false);
     booleanProto->hasPrimitive = true;
     AddClass(
-        "Boolean", booleanProto, [](Vm& vm, Value, Args& a) { return Value(!a.empty() && vm.ToBool(a[0])); },
+        "Boolean", booleanProto,
+        [](Vm& vm, Value, Args& a) { return a.empty() ? Value() : Value(vm.ToBool(a[0])); },
         [](Vm& vm, Value, Args& a) { return Value(vm.ToObject(Value(!a.empty() && vm.ToBool(a[0])))); });
     auto thisBool = [](Vm& vm, Value self) -> bool {
         if (self.IsObject() && self.o->hasPrimitive) return vm.ToBool(self.o->primitive);

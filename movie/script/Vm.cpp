@@ -67,7 +67,11 @@ Property* Vm::Lookup(Object* o, const std::string& name, Object** owner) {
 
 Value Vm::Get(Object* o, const std::string& name) {
     if (!o) return {};
-    if (name == "__proto__") return Value(o->proto);
+    if (name == "__proto__") {
+        if (o->proto) return Value(o->proto);
+        Property* own = o->FindOwn(name, false);
+        return own ? own->value : Value();
+    }
     int guard = 0;
     for (Object* p = o; p && guard < 256; p = p->proto, ++guard) {
         Value special;
@@ -294,12 +298,24 @@ bool Vm::InstanceOf(const Value& v, Object* ctor) {
 Value Vm::CallTop(const Value& fn, const Value& self, Args args) {
     try {
         return Call(fn, self, args);
-    } catch (const Thrown&) {
+    } catch (const Thrown& t) {
+        Uncaught(t.value);
         return {};
     } catch (const Halt& h) {
         if (host_) host_->Log(h.why);
         return {};
     }
+}
+
+void Vm::Uncaught(const Value& v) {
+    // The player reports a throw nothing caught in the trace, and goes on.
+    std::string what;
+    try {
+        what = ToString(v);
+    } catch (const Halt&) {
+    }
+    pendingThrow = false;
+    Trace("Warning: Uncaught exception, " + what);
 }
 
 bool Vm::CallMethodIfAny(Object* obj, const std::string& name, Args args, Value* result) {
@@ -359,23 +375,61 @@ std::string Vm::NumberToRadix(double n, int radix) {
     return s;
 }
 
+namespace {
+
+// "0x1F" and "017" (SWF 6 on): the whole string in base 16 or 8, wrapped to
+// 32 bits, with an optional sign (after the "0x" as well) and no space
+// before it.
+bool PrefixedInteger(const std::string& s, double& out) {
+    size_t k = 0;
+    bool neg = false;
+    if (k < s.size() && (s[k] == '+' || s[k] == '-')) neg = s[k++] == '-';
+    if (k + 1 >= s.size() || s[k] != '0') return false;
+    int base = 8;
+    if (s[k + 1] == 'x' || s[k + 1] == 'X') {
+        base = 16;
+        k += 2;
+        if (k < s.size() && (s[k] == '+' || s[k] == '-')) neg = (s[k++] == '-') != neg; // "0x-10" too
+    } else {
+        for (size_t i = k; i < s.size(); ++i)
+            if (s[i] < '0' || s[i] > '7') return false;
+    }
+    if (k >= s.size()) {
+        out = NAN;
+        return true;
+    }
+    uint32_t v = 0;
+    for (size_t i = k; i < s.size(); ++i) {
+        char c = s[i];
+        int d = c >= '0' && c <= '9'   ? c - '0'
+                : c >= 'a' && c <= 'f' ? c - 'a' + 10
+                : c >= 'A' && c <= 'F' ? c - 'A' + 10
+                                       : 99;
+        if (d >= base) {
+            out = NAN;
+            return true;
+        }
+        v = v * static_cast<uint32_t>(base) + static_cast<uint32_t>(d);
+    }
+    int32_t i = static_cast<int32_t>(neg ? 0u - v : v);
+    out = i;
+    return true;
+}
+
+} // namespace
+
 double Vm::StringToNumber(const std::string& str, int version) {
+    double prefixed;
+    if (version >= 6 && PrefixedInteger(str, prefixed)) return prefixed;
     size_t i = 0, end = str.size();
     auto space = [](char c) {
         return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == '\v';
     };
     while (i < end && space(str[i]))
         ++i;
-    if (i == end) return version >= 5 ? NAN : 0;
-    std::string t = str.substr(i);
-    if (t.size() > 2 && t[0] == '0' && (t[1] == 'x' || t[1] == 'X')) {
-        if (version < 6) return version >= 5 ? NAN : 0;
-        char* e = nullptr;
-        long long v = std::strtoll(t.c_str() + 2, &e, 16);
-        if (*e) return NAN;
-        return static_cast<double>(static_cast<int32_t>(static_cast<uint32_t>(v)));
-    }
-    const char* c = t.c_str();
+    const double bad = version >= 5 ? NAN : 0;
+    if (i == end) return bad;
+    const char* c = str.c_str() + i;
     // Only decimal forms: strtod would also take "inf", "nan" and hex.
     size_t k = 0;
     if (c[k] == '+' || c[k] == '-') ++k;
@@ -387,7 +441,7 @@ double Vm::StringToNumber(const std::string& str, int version) {
         while (c[k] >= '0' && c[k] <= '9')
             ++k, digits = true;
     }
-    if (!digits) return version >= 5 ? NAN : 0;
+    if (!digits) return bad;
     if (c[k] == 'e' || c[k] == 'E') {
         size_t m = k + 1;
         if (c[m] == '+' || c[m] == '-') ++m;
@@ -398,10 +452,9 @@ double Vm::StringToNumber(const std::string& str, int version) {
         }
     }
     double v = std::strtod(std::string(c, k).c_str(), nullptr);
-    size_t rest = k;
-    while (rest < t.size() && space(t[rest]))
-        ++rest;
-    if (rest != t.size()) return version >= 5 ? NAN : v;
+    // SWF 4 reads the number at the front; later versions want nothing after
+    // it, not even spaces.
+    if (i + k != end && version >= 5) return NAN;
     return v;
 }
 
@@ -459,21 +512,20 @@ bool Vm::ToBool(const Value& v) {
 Value Vm::ToPrimitive(const Value& v, bool preferString) {
     if (!v.IsObject()) return v;
     Object* o = v.o;
-    if (host_ && host_->IsClip(o) && !preferString) {
-        Value fn = Get(o, "valueOf");
-        if (!fn.IsObject()) return Value(host_->TargetPath(o));
+    if (preferString || o->className == "Date") {
+        Value s = ToString(v);
+        return s;
     }
-    bool date = o->className == "Date";
-    const char* first = preferString || date ? "toString" : "valueOf";
-    Value fn = Get(o, first);
+    // valueOf decides; an object without one has no value, and one that
+    // answers an object leaves the object as it was.
+    Value fn = Get(o, "valueOf");
     if (fn.IsObject() && fn.o->IsFunction()) {
         Args none;
         Value r = Call(fn, v, none);
-        if (!r.IsObject()) return r;
-        if (!preferString && !date) return r;
+        return r.IsObject() ? v : r;
     }
-    if (preferString || date) return v;
-    return v;
+    if (host_ && host_->IsClip(o)) return Value(host_->TargetPath(o));
+    return {};
 }
 
 std::string Vm::ToString(const Value& v) {
@@ -489,14 +541,25 @@ std::string Vm::ToString(const Value& v) {
     case Value::Type::String:
         return v.s;
     case Value::Type::Object: {
+        // Only a string from toString counts; anything else, or a toString
+        // that throws, leaves the type's name (the throw goes on after the
+        // running action).
         Object* o = v.o;
         Value fn = Get(o, "toString");
         if (fn.IsObject() && fn.o->IsFunction()) {
             Args none;
-            Value r = Call(fn, v, none);
-            if (!r.IsObject()) return ToString(r);
+            try {
+                Value r = Call(fn, v, none);
+                if (r.IsString()) return r.s;
+            } catch (const Thrown& t) {
+                if (!pendingThrow) {
+                    pendingThrow = true;
+                    pendingValue = t.value;
+                }
+            }
+        } else if (host_ && host_->IsClip(o)) {
+            return host_->TargetPath(o);
         }
-        if (host_ && host_->IsClip(o)) return host_->TargetPath(o);
         return o->IsFunction() ? "[type Function]" : "[type Object]";
     }
     }
@@ -531,7 +594,7 @@ bool Vm::StrictEquals(const Value& a, const Value& b) {
     case Value::Type::Bool:
         return a.b == b.b;
     case Value::Type::Number:
-        return a.n == b.n;
+        return a.n == b.n || (std::isnan(a.n) && std::isnan(b.n));
     case Value::Type::String:
         return a.s == b.s;
     case Value::Type::Object:
@@ -541,28 +604,41 @@ bool Vm::StrictEquals(const Value& a, const Value& b) {
 }
 
 bool Vm::LooseEquals(const Value& a, const Value& b) {
-    if (a.type == b.type) return StrictEquals(a, b);
+    if (a.type == b.type) {
+        // Before SWF 6 two objects compare by their values.
+        if (a.IsObject() && version_ < 6 && a.o != b.o) {
+            Value pa = ToPrimitive(a), pb = ToPrimitive(b);
+            if (pa.IsObject() && pb.IsObject()) return pa.o == pb.o;
+            if (pa.IsObject() || pb.IsObject()) return false;
+            return LooseEquals(pa, pb);
+        }
+        return StrictEquals(a, b);
+    }
     if (a.IsNullish() && b.IsNullish()) return true;
+    // An object meets anything else through its value (an object without
+    // valueOf has none, and so equals undefined and null).
+    if (a.IsObject() || b.IsObject()) {
+        Value p = ToPrimitive(a.IsObject() ? a : b);
+        if (p.IsObject()) return false;
+        return a.IsObject() ? LooseEquals(p, b) : LooseEquals(a, p);
+    }
     if (a.IsNullish() || b.IsNullish()) return false;
-    if (a.IsNumber() && b.IsString()) return a.n == ToNumber(b);
-    if (a.IsString() && b.IsNumber()) return ToNumber(a) == b.n;
     if (a.type == Value::Type::Bool) return LooseEquals(Value(a.b ? 1.0 : 0.0), b);
     if (b.type == Value::Type::Bool) return LooseEquals(a, Value(b.b ? 1.0 : 0.0));
-    if ((a.IsNumber() || a.IsString()) && b.IsObject()) {
-        Value p = ToPrimitive(b);
-        if (p.IsObject()) return false;
-        return LooseEquals(a, p);
-    }
-    if (a.IsObject() && (b.IsNumber() || b.IsString())) {
-        Value p = ToPrimitive(a);
-        if (p.IsObject()) return false;
-        return LooseEquals(p, b);
-    }
+    if (a.IsNumber() && b.IsString()) return a.n == ToNumber(b);
+    if (a.IsString() && b.IsNumber()) return ToNumber(a) == b.n;
     return false;
 }
 
-Value Vm::Compare(const Value& a, const Value& b) {
-    Value pa = ToPrimitive(a), pb = ToPrimitive(b);
+Value Vm::Compare(const Value& a, const Value& b, bool swapped) {
+    // Operands convert left to right; an object that stays an object
+    // makes the comparison false.
+    auto plain = [&](const Value& p) { return p.IsObject() && !(host_ && host_->IsClip(p.o)); };
+    Value pa = ToPrimitive(a);
+    if (plain(pa)) return Value(false);
+    Value pb = ToPrimitive(b);
+    if (plain(pb)) return Value(false);
+    if (swapped) std::swap(pa, pb);
     if (pa.IsString() && pb.IsString()) return Value(pa.s < pb.s);
     double x = ToNumber(pa), y = ToNumber(pb);
     if (std::isnan(x) || std::isnan(y)) return {};
@@ -572,7 +648,10 @@ Value Vm::Compare(const Value& a, const Value& b) {
 Value Vm::Add(const Value& a, const Value& b) {
     Value pb = ToPrimitive(b);
     Value pa = ToPrimitive(a);
-    if (pa.IsString() || pb.IsString()) return Value(ToString(pa) + ToString(pb));
+    if (pa.IsString() || pb.IsString()) {
+        std::string s = ToString(pa);
+        return Value(s + ToString(pb));
+    }
     return Value(ToNumber(pa) + ToNumber(pb));
 }
 

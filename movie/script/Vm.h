@@ -62,6 +62,8 @@ class Vm {
     void RunBlock(std::shared_ptr<const std::vector<uint8_t>> code, Object* clip);
     // Calls a function value; script errors stop here (logged), not above.
     Value CallTop(const Value& fn, const Value& self, Args args);
+    // Reports a throw that no script caught.
+    void Uncaught(const Value& v);
     // Calls a method by name on an object if it is a function.
     bool CallMethodIfAny(Object* obj, const std::string& name, Args args, Value* result = nullptr);
 
@@ -100,7 +102,8 @@ class Vm {
     std::string TypeOf(const Value& v);
     bool LooseEquals(const Value& a, const Value& b);
     static bool StrictEquals(const Value& a, const Value& b);
-    Value Compare(const Value& a, const Value& b); // a < b: true, false or undefined
+    // a < b (b < a when swapped, still converting a first): true, false or undefined.
+    Value Compare(const Value& a, const Value& b, bool swapped = false);
     Value Add(const Value& a, const Value& b);
 
     // Paths: "/a/b:var", "_root.a", "../x".
@@ -183,6 +186,9 @@ class Vm {
             throw Halt{"script stack exhausted"};
     }
     size_t stringBytes = 0;
+    // A throw from a conversion inside an action, raised once the action is done.
+    bool pendingThrow = false;
+    Value pendingValue;
     // Runs a function's body (script functions); used by Call.
     Value RunFunction(Function* f, const Value& self, Args& args, Object* callee);
     Value RunCode(const std::shared_ptr<const std::vector<uint8_t>>& code, size_t start, size_t end,
