@@ -65,6 +65,7 @@ Player::Player(std::shared_ptr<const Movie> movie, std::function<void(const std:
     script_->SetBudget(scriptBudget);
     script_->BeginStep();
     EnterFirstFrame(Root());
+    script_->RootLoaded();
     RunScripts();
 }
 
@@ -130,12 +131,11 @@ void Player::Step() {
     }
     chain_ = 0;
     script_->BeginStep();
-    // Clips hear enterFrame first; then sprites already on stage step
-    // (innermost first), then the main timeline, so nothing steps in the
-    // tick it was placed. The scripts of the frames entered run last, in
-    // the order they were reached.
-    script_->EnterFrame();
-    StepSprites(root_, 1);
+    // The timelines step, newest first and the main one last; what a step
+    // places does not step before the next tick. Then the clips that were
+    // there before and still are hear enterFrame, in the same order. The
+    // scripts of the frames entered run last, in the order they were reached.
+    std::vector<script::Object*> before = script_->StepClips();
     TimelineRef root = Root();
     if (playing_ && root.timeline.FrameCount() > 1) {
         if (frame_ + 1 < root.timeline.FrameCount()) {
@@ -146,33 +146,32 @@ void Player::Step() {
             playing_ = false;
         }
     }
+    script_->EnterFrame(before);
     RunScripts();
     script_->EndStep();
 }
 
-void Player::StepSprites(DisplayObjects& list, int nesting) {
-    for (size_t i = 0; i < list.size(); ++i) {
-        StepSprites(list[i].children, nesting + 1);
-        DisplayObject& o = list[i];
-        if (!o.timeline || !o.playing || o.timeline->FrameCount() <= 1) continue;
-        TimelineRef ref{*o.timeline, o.currentFrame, o.playing, o.children, nesting, o.instance, o.clip};
-        Goto(ref, o.currentFrame + 1 < o.timeline->FrameCount() ? o.currentFrame + 1 : 0);
-    }
+void Player::StepSprite(DisplayObject& o, int nesting) {
+    if (!o.timeline || !o.playing || o.timeline->FrameCount() <= 1) return;
+    TimelineRef ref{*o.timeline, o.currentFrame, o.playing, o.children, nesting, o.instance, o.clip};
+    Goto(ref, o.currentFrame + 1 < o.timeline->FrameCount() ? o.currentFrame + 1 : 0);
 }
 
 void Player::EnterFirstFrame(TimelineRef ref) {
     ref.frame = 0;
-    if (!ref.timeline.frames.empty()) QueueFrameScripts(ref, 0);
-    ApplyFrameTags(ref, 0);
+    if (ref.timeline.frames.empty()) return;
+    QueueFrameScripts(ref, 0, false);
+    ApplyFrameTags(ref, 0, true, true);
     FrameSounds(ref, 0, false);
 }
 
-void Player::QueueFrameScripts(TimelineRef ref, uint32_t frame) {
+void Player::QueueFrameScripts(TimelineRef ref, uint32_t frame, bool scripts) {
     const Frame& f = ref.timeline.frames[frame];
     for (const auto& [sprite, code] : f.initScripts)
         script_->QueueInit(sprite, code);
-    for (const Bytecode& code : f.scripts)
-        script_->QueueScript(ref.clip, code);
+    if (scripts)
+        for (const Bytecode& code : f.scripts)
+            script_->QueueScript(ref.clip, code);
 }
 
 const uint32_t* Player::Label(const Timeline& timeline, const std::string& label) {
@@ -200,11 +199,15 @@ void Player::Goto(TimelineRef ref, uint32_t target, Jump jump) {
         else
             ++chain_;
     }
-    if (run) QueueFrameScripts(ref, target);
     if (target > ref.frame) {
-        for (uint32_t f = ref.frame + 1; f <= target; ++f)
-            ApplyFrameTags(ref, f);
+        // The frames passed over place and remove; the one reached also
+        // queues its scripts where they stand among its tags.
+        for (uint32_t f = ref.frame + 1; f <= target; ++f) {
+            QueueFrameScripts(ref, f, false);
+            ApplyFrameTags(ref, f, true, run && f == target);
+        }
     } else {
+        if (run) QueueFrameScripts(ref, target, true);
         Rebuild(ref, target);
     }
     bool natural = jump == Jump::Natural && target == ref.frame + 1;
@@ -255,8 +258,18 @@ void Player::Rebuild(TimelineRef ref, uint32_t target) {
     Relink(ref.list);
 }
 
-void Player::ApplyFrameTags(TimelineRef ref, uint32_t frame, bool instantiate) {
-    for (const DisplayTag& tag : ref.timeline.frames[frame].tags) {
+void Player::ApplyFrameTags(TimelineRef ref, uint32_t frame, bool instantiate, bool scripts) {
+    const Frame& f = ref.timeline.frames[frame];
+    size_t next = 0; // the next script to queue
+    auto queueUpTo = [&](size_t tags) {
+        for (; scripts && next < f.scripts.size(); ++next) {
+            if (next < f.scriptAt.size() && f.scriptAt[next] > tags) break;
+            script_->QueueScript(ref.clip, f.scripts[next]);
+        }
+    };
+    for (size_t i = 0; i < f.tags.size(); ++i) {
+        queueUpTo(i);
+        const DisplayTag& tag = f.tags[i];
         if (const auto* remove = std::get_if<RemoveObject>(&tag)) {
             auto it = FindDepth(ref.list, remove->depth);
             if (it != ref.list.end() && it->depth == remove->depth) {
@@ -269,6 +282,7 @@ void Player::ApplyFrameTags(TimelineRef ref, uint32_t frame, bool instantiate) {
             Place(ref, std::get<PlaceObject>(tag), frame, instantiate);
         }
     }
+    queueUpTo(f.tags.size());
 }
 
 void Player::Place(TimelineRef ref, const PlaceObject& p, uint32_t frame, bool instantiate) {

@@ -6,14 +6,16 @@
 // by one frame and runs the timeline actions of the frames entered.
 //
 // How the timeline behaves:
-// - A frame's placements and removals apply in file order, then its actions
-//   run. Frames passed over by a jump have their placements applied but
-//   their actions skipped; a jump to an earlier frame replays frames 0..n.
+// - A frame's placements, removals and actions come in file order: the
+//   actions are queued where they stand (a sprite placed before them queues
+//   its first frame's first) and run once the step is done. Frames passed
+//   over by a jump have their placements applied but their actions
+//   skipped; a jump to an earlier frame replays frames 0..n.
 // - A placement without "move" on an occupied depth replaces what is there;
 //   a "move" with a new character swaps the character and keeps the other
 //   properties; a "move" on an empty depth places when it names a character.
 // - Sprites start at their frame 0 when placed, loop, and step from the
-//   tick after; a one-frame timeline does not step (its script runs once).
+//   tick after, the newest first and the main timeline last; a one-frame timeline does not step (its script runs once).
 //   An object that a jump back (or the loop to frame 0) finds placed by the
 //   same frame stays as it was: a sprite there plays on undisturbed.
 // - Scripts: Stop, Play; NextFrame, PreviousFrame, GotoFrame and GotoLabel
@@ -127,12 +129,12 @@ class Player {
     enum class Jump { Natural, Script, Silent }; // whose jump; Silent runs no actions
     void Goto(TimelineRef ref, uint32_t target, Jump jump = Jump::Natural);
     void Rebuild(TimelineRef ref, uint32_t target);
-    void ApplyFrameTags(TimelineRef ref, uint32_t frame, bool instantiate = true);
+    void ApplyFrameTags(TimelineRef ref, uint32_t frame, bool instantiate = true, bool scripts = false);
     void Place(TimelineRef ref, const PlaceObject& place, uint32_t frame, bool instantiate);
     void Instantiate(DisplayObject& object, int nesting, script::Object* parent);
     void UpdateMorph(DisplayObject& object);
-    void QueueFrameScripts(TimelineRef ref, uint32_t frame);
-    void StepSprites(DisplayObjects& list, int nesting);
+    void QueueFrameScripts(TimelineRef ref, uint32_t frame, bool scripts);
+    void StepSprite(DisplayObject& object, int nesting);
     void FrameSounds(TimelineRef ref, uint32_t frame, bool natural);
     void Relink(DisplayObjects& list);
     void Detach(DisplayObject& object);

@@ -453,6 +453,7 @@ void TagReader::ReadTag(uint16_t code, SwfStream& in, Timeline& timeline, Frame&
     case tag::kDoAction: {
         auto bytes = in.Data().subspan(in.Position());
         frame.scripts.push_back(std::make_shared<const std::vector<uint8_t>>(bytes.begin(), bytes.end()));
+        frame.scriptAt.push_back(static_cast<uint32_t>(frame.tags.size()));
         auto actions = ReadActions(in);
         frame.actions.insert(frame.actions.end(), actions.begin(), actions.end());
         break;

@@ -109,6 +109,7 @@ struct Frame {
     std::vector<DisplayTag> tags; // in file order
     std::vector<Action> actions;  // in file order, run after the tags
     std::vector<Bytecode> scripts; // each DoAction's bytecode, in file order
+    std::vector<uint32_t> scriptAt; // per script: how many of `tags` come before it
     // DoInitAction: a sprite's initialisation actions, run once before the
     // frame's other scripts.
     std::vector<std::pair<uint16_t, Bytecode>> initScripts;

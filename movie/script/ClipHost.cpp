@@ -229,20 +229,26 @@ void ScriptHost::Attach(DisplayObject& o, Object* parent, int nesting) {
     o.clip = c;
     if (o.name.empty()) o.name = "instance" + std::to_string(++steps_);
     // A class registered for the sprite's exported name makes it.
+    bool constructor = false;
     for (const auto& [symbol, id] : player_.movie_->exports) {
         if (id != o.characterId) continue;
         auto it = vm_->registered.find(symbol);
         if (it == vm_->registered.end()) continue;
         Value proto = vm_->Get(it->second, "prototype");
         if (proto.IsObject()) c->proto = proto.o;
-        queue_.push_back({c, nullptr, kRunConstructor, {}});
+        constructor = true;
         break;
     }
-    bool hasInit = false;
-    for (const ClipAction& a : c->actions)
-        hasInit |= (a.events & (kEventInitialize | kEventConstruct)) != 0;
-    if (hasInit) queue_.push_back({c, nullptr, kEventInitialize | kEventConstruct, {}});
-    queue_.push_back({c, nullptr, kEventLoad, "onLoad"});
+    order_.push_back(c);
+    bool hasInit = false, hasConstruct = false;
+    for (const ClipAction& a : c->actions) {
+        hasInit |= (a.events & kEventInitialize) != 0;
+        hasConstruct |= (a.events & kEventConstruct) != 0;
+    }
+    if (hasInit) Queue(kInit, {c, nullptr, kEventInitialize, {}});
+    if (hasConstruct) Queue(kConstruct, {c, nullptr, kEventConstruct, {}});
+    if (constructor) Queue(kConstruct, {c, nullptr, kRunConstructor, {}});
+    Queue(kNormal, {c, nullptr, kEventLoad, "onLoad"});
 }
 
 void ScriptHost::Detach(DisplayObject& o) {
@@ -253,7 +259,7 @@ void ScriptHost::Detach(DisplayObject& o) {
     c->display = nullptr;
     c->removed = true;
     o.clip = nullptr;
-    queue_.push_back({c, nullptr, kEventUnload, "onUnload"});
+    Queue(kNormal, {c, nullptr, kEventUnload, "onUnload"});
 }
 
 void ScriptHost::Relink(DisplayObjects& list) {
@@ -262,12 +268,16 @@ void ScriptHost::Relink(DisplayObjects& list) {
 }
 
 void ScriptHost::QueueScript(Object* clip, const Bytecode& code) {
-    queue_.push_back({clip, code, 0, {}});
+    Queue(kNormal, {clip, code, 0, {}});
 }
 
 void ScriptHost::QueueInit(uint16_t sprite, const Bytecode& code) {
     if (!initDone_.insert(sprite).second) return;
-    queue_.push_front({root_, code, 0, {}});
+    Queue(kInit, {root_, code, 0, {}});
+}
+
+void ScriptHost::RootLoaded() {
+    Queue(kNormal, {root_, nullptr, kEventLoad, "onLoad"});
 }
 
 void ScriptHost::BeginStep() {
@@ -290,9 +300,13 @@ void ScriptHost::RunEvent(const Job& job) {
 
 void ScriptHost::RunQueue() {
     int guard = 0;
-    while (!queue_.empty() && guard++ < 1000000) {
-        Job job = std::move(queue_.front());
-        queue_.pop_front();
+    while (guard++ < 1000000) {
+        int level = 0;
+        while (level < kLevels && queues_[level].empty())
+            ++level;
+        if (level == kLevels) break;
+        Job job = std::move(queues_[level].front());
+        queues_[level].pop_front();
         if (job.code) {
             ClipObject* c = Clip(job.clip);
             if (c && c->removed) continue;
@@ -303,30 +317,31 @@ void ScriptHost::RunQueue() {
     }
 }
 
-void ScriptHost::EnterFrameOf(DisplayObjects& list) {
-    std::vector<Object*> order;
-    std::function<void(DisplayObjects&)> walk = [&](DisplayObjects& l) {
-        for (size_t i = l.size(); i-- > 0;) {
-            walk(l[i].children);
-            if (l[i].clip) order.push_back(l[i].clip);
-        }
-    };
-    walk(list);
-    order.push_back(root_);
+std::vector<ClipObject*>& ScriptHost::Order() {
+    std::erase_if(order_, [](ClipObject* c) { return c->removed; });
+    return order_;
+}
+
+void ScriptHost::EnterFrame(const std::vector<Object*>& clips) {
     vm_->rootsScratch.clear();
-    for (Object* o : order)
+    for (Object* o : clips)
         vm_->rootsScratch.push_back(Value(o));
-    for (Object* o : order) {
+    for (Object* o : clips) {
         ClipObject* c = Clip(o);
-        if (!c || c->removed) continue;
+        if (c->removed) continue;
         RunEvent({c, nullptr, kEventEnterFrame, "onEnterFrame"});
     }
     vm_->rootsScratch.clear();
 }
 
-void ScriptHost::EnterFrame() {
-    EnterFrameOf(player_.root_);
-    RunQueue();
+std::vector<Object*> ScriptHost::StepClips() {
+    std::vector<Object*> order(Order().rbegin(), Order().rend());
+    for (Object* o : order) {
+        ClipObject* c = Clip(o);
+        if (!c->removed && c->display) player_.StepSprite(*c->display, c->nesting);
+    }
+    order.push_back(root_);
+    return order;
 }
 
 void ScriptHost::EndStep() {
@@ -363,8 +378,10 @@ void ScriptHost::Collect() {
         }
     };
     walk(player_.root_);
-    for (Job& j : queue_)
-        roots.push_back(j.clip);
+    for (auto& queue : queues_)
+        for (Job& j : queue)
+            roots.push_back(j.clip);
+    Order();
     vm_->Collect(roots);
 }
 

@@ -33,8 +33,14 @@ class ScriptHost : public script::Host {
     void Relink(DisplayObjects& list);
     void QueueScript(script::Object* clip, const Bytecode& code);
     void QueueInit(uint16_t sprite, const Bytecode& code);
+    // The main timeline's first frame is in place: its load event follows.
+    void RootLoaded();
     void BeginStep();
-    void EnterFrame();
+    // Sprites step their timelines, newest first; returns the clips that
+    // were there, the main timeline last.
+    std::vector<script::Object*> StepClips();
+    // Those of `clips` not removed since hear enterFrame.
+    void EnterFrame(const std::vector<script::Object*>& clips);
     void RunQueue();
     void EndStep();
 
@@ -70,14 +76,20 @@ class ScriptHost : public script::Host {
     script::Object* NewClipAt(script::ClipObject* parent, std::shared_ptr<const Character> character,
                               uint16_t id, const std::string& name, int depth, script::Object* init,
                               const DisplayObject* copyOf);
+    // What runs first: init actions and initialize events, then construct
+    // events and class constructors, then everything else in order.
+    enum Level { kInit, kConstruct, kNormal, kLevels };
+    void Queue(Level level, Job job) { queues_[level].push_back(std::move(job)); }
     void RunEvent(const Job& job);
-    void EnterFrameOf(DisplayObjects& list);
+    // The clips in the order they were made, without those removed.
+    std::vector<script::ClipObject*>& Order();
     void Collect();
 
     Player& player_;
     std::unique_ptr<script::Vm> vm_;
     script::ClipObject* root_ = nullptr;
-    std::deque<Job> queue_;
+    std::deque<Job> queues_[kLevels];
+    std::vector<script::ClipObject*> order_;
     std::set<uint16_t> initDone_;
     std::set<std::string> logged_;
     std::shared_ptr<const Character> emptySprite_;

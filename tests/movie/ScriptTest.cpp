@@ -112,3 +112,19 @@ TEST(ScriptMachine, FunctionBodiesAndJumpsThatMissTheirMarkDoNoHarm) {
 }
 
 } // namespace
+
+TEST(ScriptMachine, FrameScriptsRunWhereTheyStandAndNewerClipsStepFirst) {
+    auto sprite = [](const std::string& name) {
+        TagList t;
+        t.Actions({Cat({PushString(name + "1"), Op(0x26)})}).Frame();
+        t.Actions({Cat({PushString(name + "2"), Op(0x26), Op(0x07)})}).Frame();
+        return t;
+    };
+    SwfBuilder b(8);
+    b.Sprite(1, sprite("a")).Sprite(2, sprite("b"));
+    b.Actions({Cat({PushString("root1"), Op(0x26)})}).Place(1, 1).Place(2, 2);
+    b.Actions({Cat({PushString("root1 after"), Op(0x26)})}).Frame();
+    b.Actions({Cat({PushString("root2"), Op(0x26), Op(0x07)})}).Frame();
+    std::vector<std::string> want{"root1", "a1", "b1", "root1 after", "b2", "a2", "root2"};
+    EXPECT_EQ(Traced(b, 2), want);
+}
