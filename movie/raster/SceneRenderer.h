@@ -17,6 +17,8 @@
 
 namespace movie::raster {
 
+struct BandBuffers;
+
 class SceneRenderer {
   public:
     static constexpr int kBandHeight = 32;
@@ -35,13 +37,12 @@ class SceneRenderer {
     void Render(const Scene& scene, Canvas& canvas, IRect clip);
 
   private:
-    struct BandContext;
-    void RenderBand(BandContext& ctx, const Scene& scene, Canvas& canvas, IRect band);
+    void RenderBand(BandBuffers& buffers, const Scene& scene, Canvas& canvas, IRect band);
     void WorkerLoop(int index);
     void RunJob(int workers);
 
     int threads_ = 1;
-    std::vector<std::unique_ptr<BandContext>> contexts_;
+    std::vector<std::unique_ptr<BandBuffers>> buffers_; // one per thread
 
     // The job the workers share while Render runs.
     const Scene* jobScene_ = nullptr;

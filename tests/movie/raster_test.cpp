@@ -1,5 +1,6 @@
 // The rasterizer on its own: coverage, fill rules, paints, strokes, masks,
 // layers and bands, checked on pixels.
+#include "movie/raster/Blitter.h"
 #include "movie/raster/Canvas.h"
 #include "movie/raster/ScanConverter.h"
 #include "movie/raster/Scene.h"
@@ -10,6 +11,7 @@
 
 #include <cmath>
 #include <numbers>
+#include <string>
 
 using namespace movie::raster;
 
@@ -724,4 +726,26 @@ TEST(RasterBands, OutputIsIdenticalForAnyThreadCountAndBandSplit) {
         for (int x = 50; x < 170; ++x)
             ASSERT_EQ(part.At(x, y), one.At(x, y)) << x << "," << y;
     EXPECT_EQ(part.At(10, 10), 0x12345678u);
+}
+
+// Records what the coverage walk asks of a blitter.
+struct SpanLog {
+    std::string calls;
+    void FillSpan(int s, int e) { calls += "F" + std::to_string(s) + "-" + std::to_string(e) + " "; }
+    void BlendSpan(int s, int e, const uint8_t* cov) {
+        calls += "B" + std::to_string(s) + "-" + std::to_string(e) + ":";
+        for (int i = s; i < e; ++i)
+            calls += std::to_string(cov[i - s]) + (i + 1 < e ? "," : "");
+        calls += " ";
+    }
+};
+
+TEST(RasterBlit, RowWalkSplitsFullPartialAndEmptyStretches) {
+    // Varying values 0 0 255 255 9 0 128 255, then a constant 40 and a constant 255 and an empty stretch.
+    const uint8_t cov[] = {0, 0, 255, 255, 9, 0, 128, 255};
+    const CoverageSpan spans[] = {{0, 8, CoverageSpan::kVaries}, {8, 10, 40}, {10, 12, 255}, {12, 14, 0}};
+    uint8_t constCov[14];
+    SpanLog log;
+    BlitRow(CoverageRow{0, 0, 14, cov, spans, 4}, log, constCov);
+    EXPECT_EQ(log.calls, "F2-4 B4-5:9 B6-7:128 F7-8 B8-10:40,40 F10-12 ");
 }

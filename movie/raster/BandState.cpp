@@ -1,0 +1,222 @@
+#include "movie/raster/BandState.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace movie::raster {
+
+BandState::BandState(BandBuffers& buffers, const Scene& scene, Canvas& canvas, IRect band, int bandHeight)
+    : b_(buffers), scene_(scene), canvas_(canvas), band_(band), top_(band.y0), rows_(band.y1 - band.y0),
+      width_(canvas.Width()), area_(static_cast<size_t>(width_) * bandHeight),
+      background_(scene.Background()) {
+    if (b_.scratch.size() < static_cast<size_t>(width_)) {
+        b_.scratch.resize(width_);
+        b_.cov.resize(width_);
+        b_.constCov.resize(width_);
+    }
+    b_.pending.assign(bandHeight, 1);
+}
+
+void BandState::Draw(const Command& cmd) {
+    switch (cmd.op) {
+    case Op::Fill:
+        Fill(cmd);
+        break;
+    case Op::BeginLayer:
+        BeginLayer();
+        break;
+    case Op::EndLayer:
+        EndLayer();
+        break;
+    case Op::BeginMask:
+        BeginMask();
+        break;
+    case Op::EndMask:
+        EndMask();
+        break;
+    case Op::PopMask:
+        PopMask();
+        break;
+    }
+}
+
+void BandState::Finish() {
+    for (int row = 0; row < rows_; ++row)
+        PaintBackground(row);
+}
+
+void BandState::Fill(const Command& cmd) {
+    IRect r = cmd.bounds.Intersect(band_);
+    if (!building_ && mask_ >= 0) r = r.Intersect(b_.maskBounds[mask_]);
+    if (r.Empty()) return;
+    const FillItem& fill = scene_.Fill(cmd.index);
+    if (building_)
+        FillMask(fill, r);
+    else
+        FillFrame(fill, scene_.PaintAt(fill.paint), r);
+}
+
+void BandState::FillMask(const FillItem& fill, IRect r) {
+    b_.maskBounds[mask_] = b_.maskBounds[mask_].Union(r);
+    b_.scan.Rasterize(
+        fill.edges, fill.rule, r,
+        [&](int y, int x, int n, const uint8_t* cov, const CoverageSpan* spans, int count) {
+            ScanConverter::Expand(cov, spans, count, b_.cov.data());
+            UniteCoverage(MaskRow(mask_, y - top_) + x, b_.cov.data(), n);
+        },
+        scene_.Antialias());
+}
+
+void BandState::FillFrame(const FillItem& fill, const Paint& paint, IRect r) {
+    const bool masked = mask_ >= 0;
+    if (inLayer_) {
+        LayerAddBlitter blitter(paint, b_.scratch.data(), b_.layerRuns);
+        b_.scan.Rasterize(
+            fill.edges, fill.rule, r,
+            [&](int y, int x, int n, const uint8_t* cov, const CoverageSpan* spans, int count) {
+                CoverageRow cr{x, y, n, cov, spans, count};
+                CoverageSpan whole;
+                if (masked) ApplyMask(cr, whole);
+                const int row = y - top_;
+                // Unmasked, full coverage goes straight to the frame, which
+                // then needs its background first.
+                Pixel* frame = nullptr;
+                if (!masked) {
+                    BackgroundBefore(row, paint, cr);
+                    frame = canvas_.Row(y) + x;
+                }
+                blitter.BeginRow(b_.layer.data() + static_cast<size_t>(row) * width_ + x, frame, x, y, row);
+                BlitRow(cr, blitter, b_.constCov.data());
+                blitter.EndRow();
+            },
+            scene_.Antialias());
+        return;
+    }
+    // Rows of a paint that is the same down the frame note their straight
+    // runs; the next row of the band may copy them.
+    const bool sameDownRows = paint.kind == PaintKind::Linear && paint.inverse.c == 0;
+    PaintBlitter blitter(paint, b_.scratch.data(), sameDownRows);
+    b_.scan.Rasterize(
+        fill.edges, fill.rule, r,
+        [&](int y, int x, int n, const uint8_t* cov, const CoverageSpan* spans, int count) {
+            CoverageRow cr{x, y, n, cov, spans, count};
+            CoverageSpan whole;
+            if (masked) ApplyMask(cr, whole);
+            const int row = y - top_;
+            BackgroundBefore(row, paint, cr);
+            blitter.BeginRow(canvas_.Row(y) + x, x, y, row > 0 ? canvas_.Row(y - 1) : nullptr);
+            BlitRow(cr, blitter, b_.constCov.data());
+            blitter.EndRow();
+        },
+        scene_.Antialias());
+}
+
+// The mask may thin any stretch: every value is looked at.
+void BandState::ApplyMask(CoverageRow& row, CoverageSpan& whole) {
+    const uint8_t* m = MaskRow(mask_, row.y - top_) + row.x;
+    uint8_t* out = b_.cov.data();
+    const int n = row.n; // a local: the byte stores below could alias the row
+    ScanConverter::Expand(row.cov, row.spans, row.count, out);
+    for (int k = 0; k < n; ++k)
+        out[k] = static_cast<uint8_t>((out[k] * m[k] + 127) / 255);
+    whole = {0, n, CoverageSpan::kVaries};
+    row.cov = out;
+    row.spans = &whole;
+    row.count = 1;
+}
+
+void BandState::BackgroundBefore(int row, const Paint& paint, const CoverageRow& cr) {
+    if (!b_.pending[row]) return;
+    if (paint.opaque)
+        PaintBackgroundAround(row, cr);
+    else
+        PaintBackground(row);
+}
+
+void BandState::PaintBackground(int row) {
+    if (!b_.pending[row]) return;
+    b_.pending[row] = 0;
+    FillRow(FrameRow(row) + band_.x0, background_, band_.x1 - band_.x0);
+}
+
+void BandState::PaintBackgroundAround(int row, const CoverageRow& cr) {
+    b_.pending[row] = 0;
+    Pixel* r = FrameRow(row);
+    int from = band_.x0;
+    for (int k = 0; k < cr.count; ++k) {
+        const CoverageSpan& sp = cr.spans[k];
+        if (sp.value != 255) continue;
+        FillRow(r + from, background_, cr.x + sp.s - from);
+        from = cr.x + sp.e;
+    }
+    FillRow(r + from, background_, band_.x1 - from);
+}
+
+void BandState::BeginLayer() {
+    if (building_) return;
+    if (b_.layer.size() < area_) b_.layer.assign(area_, 0);
+    b_.layerRuns.clear();
+    inLayer_ = true;
+}
+
+void BandState::EndLayer() {
+    if (building_ || !inLayer_) return;
+    inLayer_ = false;
+    // Each stretch of the layer that holds something, once.
+    auto& runs = b_.layerRuns;
+    std::sort(runs.begin(), runs.end(), [](const LayerRun& a, const LayerRun& b) {
+        return a.row != b.row ? a.row < b.row : a.x0 < b.x0;
+    });
+    for (size_t k = 0; k < runs.size();) {
+        const int row = runs[k].row, x0 = runs[k].x0;
+        int x1 = runs[k].x1;
+        for (++k; k < runs.size() && runs[k].row == row && runs[k].x0 <= x1; ++k)
+            x1 = std::max(x1, runs[k].x1);
+        PaintBackground(row);
+        LayLayerRow(row, x0, x1);
+    }
+}
+
+void BandState::LayLayerRow(int row, int x0, int x1) {
+    Pixel* src = b_.layer.data() + static_cast<size_t>(row) * width_;
+    Pixel* dst = FrameRow(row);
+    if (mask_ >= 0) {
+        OverRowCoverage(dst + x0, src + x0, MaskRow(mask_, row) + x0, x1 - x0);
+        std::fill(src + x0, src + x1, 0u);
+    } else {
+        OverRowAndClear(dst + x0, src + x0, x1 - x0);
+    }
+}
+
+void BandState::BeginMask() {
+    if (building_) return;
+    ++mask_;
+    if (static_cast<int>(b_.masks.size()) <= mask_) {
+        b_.masks.emplace_back();
+        b_.maskBounds.emplace_back();
+    }
+    if (b_.masks[mask_].size() < area_) b_.masks[mask_].resize(area_);
+    std::memset(b_.masks[mask_].data(), 0, area_);
+    b_.maskBounds[mask_] = {};
+    building_ = true;
+}
+
+void BandState::EndMask() {
+    if (!building_) return;
+    building_ = false;
+    if (mask_ > 0) { // intersect with the mask around it
+        const uint8_t* parent = b_.masks[mask_ - 1].data();
+        uint8_t* m = b_.masks[mask_].data();
+        const size_t area = area_; // a local: the byte stores below could alias the member
+        for (size_t i = 0; i < area; ++i)
+            m[i] = static_cast<uint8_t>((m[i] * parent[i] + 127) / 255);
+        b_.maskBounds[mask_] = b_.maskBounds[mask_].Intersect(b_.maskBounds[mask_ - 1]);
+    }
+}
+
+void BandState::PopMask() {
+    if (building_ || mask_ < 0) return;
+    --mask_;
+}
+
+} // namespace movie::raster

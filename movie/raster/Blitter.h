@@ -1,0 +1,188 @@
+// Blitters lay a source over a row of destination pixels, one span at a
+// time. Each has the same two operations: FillSpan for pixels the shape
+// covers fully, BlendSpan for pixels with a coverage value each. BlitRow
+// walks a row of coverage as the scan converter hands it over and calls
+// them, so a new way of laying pixels down (a blend mode, a layer drawn
+// from an image) is a new blitter, not another walk over the coverage.
+#pragma once
+
+#include "movie/raster/Paint.h"
+#include "movie/raster/RowBlend.h"
+#include "movie/raster/ScanConverter.h"
+
+#include <cstring>
+#include <vector>
+
+namespace movie::raster {
+
+// A row of coverage: pixels x .. x+n-1 of row y as spans (see
+// ScanConverter::Rasterize), with the values of the spans that vary in cov.
+struct CoverageRow {
+    int x, y, n;
+    const uint8_t* cov;
+    const CoverageSpan* spans;
+    int count;
+};
+
+// Hands the row's stretches to the blitter: FillSpan(s, e) for stretches
+// of full coverage, BlendSpan(s, e, cov) for the others (cov[0] is pixel s's
+// value; `constCov`, at least n bytes, holds a constant stretch's value
+// spread out). Stretches of no coverage are left out.
+template <class Blitter> void BlitRow(const CoverageRow& row, Blitter& blitter, uint8_t* constCov) {
+    const uint8_t* cov = row.cov;
+    for (int k = 0; k < row.count; ++k) {
+        const CoverageSpan& sp = row.spans[k];
+        if (sp.value != CoverageSpan::kVaries) {
+            if (sp.value == 255) {
+                blitter.FillSpan(sp.s, sp.e);
+            } else if (sp.value != 0) {
+                std::memset(constCov, sp.value, static_cast<size_t>(sp.e - sp.s));
+                blitter.BlendSpan(sp.s, sp.e, constCov);
+            }
+            continue;
+        }
+        int i = sp.s;
+        const int to = sp.e;
+        while (i < to) {
+            i = RunOf(cov, i, to, 0);
+            if (i >= to) break;
+            const int s = i;
+            if (cov[i] == 255) {
+                i = RunOf(cov, i, to, 255);
+                blitter.FillSpan(s, i);
+                continue;
+            }
+            while (i < to && cov[i] != 0 && cov[i] != 255)
+                ++i;
+            blitter.BlendSpan(s, i, cov + s);
+        }
+    }
+}
+
+// Lays a paint over the frame: fully covered spans take an opaque paint
+// straight, partly covered ones are scaled by their coverage.
+//
+// A paint that does not change down the frame (a linear gradient running
+// across) gives the row below the same pixels: the longest opaque run a row
+// laid straight is copied into the next row instead of shaded again.
+class PaintBlitter {
+  public:
+    // `scratch` holds a row of the frame's width.
+    PaintBlitter(const Paint& paint, Pixel* scratch, bool copyDown = false)
+        : paint_(paint), scratch_(scratch), solid_(paint.kind == PaintKind::Solid), copyDown_(copyDown) {}
+
+    // The row the following spans lie in: dst[0] is device pixel (x, y).
+    // `rowAbove` is the frame's row y - 1 (its pixel 0 at column 0), or null.
+    void BeginRow(Pixel* dst, int x, int y, const Pixel* rowAbove = nullptr) {
+        dst_ = dst;
+        x_ = x;
+        y_ = y;
+        rowAbove_ = copyDown_ ? rowAbove : nullptr;
+        longest_ = {};
+    }
+    // Ends the row begun last, which the next row may copy from.
+    void EndRow() {
+        if (copyDown_) above_ = longest_;
+    }
+
+    void FillSpan(int s, int e) {
+        const int len = e - s;
+        Pixel* d = dst_ + s;
+        if (paint_.opaque) {
+            if (solid_) {
+                FillRow(d, paint_.color, len);
+                return;
+            }
+            if (rowAbove_ && above_.y == y_ - 1 && above_.x0 <= x_ + s && x_ + e <= above_.x1)
+                std::memcpy(d, rowAbove_ + x_ + s, sizeof(Pixel) * len);
+            else
+                paint_.ShadeRow(x_ + s, y_, len, d);
+            if (copyDown_ && len > longest_.x1 - longest_.x0) longest_ = {y_, x_ + s, x_ + e};
+        } else if (solid_) {
+            std::fill(scratch_, scratch_ + len, paint_.color);
+            OverRow(d, scratch_, len);
+        } else {
+            paint_.ShadeRow(x_ + s, y_, len, scratch_);
+            OverRow(d, scratch_, len);
+        }
+    }
+
+    void BlendSpan(int s, int e, const uint8_t* cov) {
+        const int len = e - s;
+        if (solid_) {
+            OverSolidCoverage(dst_ + s, paint_.color, cov, len);
+        } else {
+            paint_.ShadeRow(x_ + s, y_, len, scratch_);
+            OverRowCoverage(dst_ + s, scratch_, cov, len);
+        }
+    }
+
+  private:
+    // A run of pixels of row y, x0 .. x1-1 in device columns.
+    struct Run {
+        int y = -1, x0 = 0, x1 = 0;
+    };
+
+    const Paint& paint_;
+    Pixel* scratch_;
+    const bool solid_;
+    const bool copyDown_;
+    Pixel* dst_ = nullptr;
+    const Pixel* rowAbove_ = nullptr;
+    int x_ = 0, y_ = 0;
+    Run above_, longest_;
+};
+
+// A stretch of a band's row that a layer holds something in.
+struct LayerRun {
+    int row, x0, x1;
+};
+
+// Adds a paint into a layer (channels saturating): nothing where the
+// coverage is none, the paint as it is where it is full. The fills of one
+// layer meet without overlapping, so where a fill covers a pixel fully the
+// layer would hold that fill alone there; with a frame row given, such
+// spans are laid straight over the frame instead of into the layer.
+// What goes into the layer is put on record as runs, so that laying the
+// layer over the frame visits only those.
+class LayerAddBlitter {
+  public:
+    LayerAddBlitter(const Paint& paint, Pixel* scratch, std::vector<LayerRun>& runs)
+        : paint_(paint), scratch_(scratch), solid_(paint.kind == PaintKind::Solid), runs_(runs),
+          frameBlitter_(paint, scratch) {}
+
+    // layer[0] and frame[0] (frame may be null) are device pixel (x, y),
+    // which is row `bandRow` of the band.
+    void BeginRow(Pixel* layer, Pixel* frame, int x, int y, int bandRow) {
+        layer_ = layer;
+        frame_ = frame;
+        x_ = x;
+        y_ = y;
+        bandRow_ = bandRow;
+        if (frame) frameBlitter_.BeginRow(frame, x, y);
+    }
+    void EndRow() {}
+
+    void FillSpan(int s, int e) {
+        if (frame_) {
+            frameBlitter_.FillSpan(s, e);
+            return;
+        }
+        Add(s, e, nullptr);
+    }
+    void BlendSpan(int s, int e, const uint8_t* cov) { Add(s, e, cov); }
+
+  private:
+    void Add(int s, int e, const uint8_t* cov);
+
+    const Paint& paint_;
+    Pixel* scratch_;
+    const bool solid_;
+    std::vector<LayerRun>& runs_;
+    PaintBlitter frameBlitter_;
+    Pixel* layer_ = nullptr;
+    Pixel* frame_ = nullptr;
+    int x_ = 0, y_ = 0, bandRow_ = 0;
+};
+
+} // namespace movie::raster
