@@ -124,8 +124,9 @@ struct Interp {
         return vm.ResolvePath(start, path);
     }
 
-    Value GetPlain(const std::string& name) {
-        if (name == "this") return f.self.IsUndefined() ? Value(f.base) : f.self;
+    // owner, when asked, learns the scope object or path target the value
+    // came from.
+    Value GetPlain(const std::string& name, Object** owner = nullptr) {
         if (vm.Version() >= 6 && name == "_global") return Value(vm.global);
         if (vm.Caseless() ? CaselessEqual(name, "_root") : name == "_root")
             return host() ? Value(host()->Root()) : Value();
@@ -134,17 +135,28 @@ struct Interp {
         for (size_t i = f.scope.size(); i-- > 0;) {
             Object* o = f.scope[i].obj;
             if (!o) continue;
-            if (vm.Has(o, name)) return vm.Get(o, name);
+            if (vm.Has(o, name)) {
+                if (owner && (f.scope[i].kind == Scope::Kind::With || f.scope[i].kind == Scope::Kind::Target))
+                    *owner = o;
+                return vm.Get(o, name);
+            }
         }
+        // `this` is a variable like any other (functions define it, scripts may
+        // set it); where none is found it is the timeline the script runs on.
+        if (vm.Caseless() ? CaselessEqual(name, "this") : name == "this")
+            return Value(f.target ? f.target : f.base);
         return {};
     }
 
-    Value GetVariable(const std::string& name) {
-        if (!IsPath(name)) return GetPlain(name);
+    Value GetVariable(const std::string& name, Object** owner = nullptr) {
+        if (!IsPath(name)) return GetPlain(name, owner);
         std::string tpath, var;
         if (vm.SplitVariablePath(name, tpath, var)) {
             Object* t = ResolveClipPath(tpath);
-            if (t && vm.Has(t, var)) return vm.Get(t, var);
+            if (t && vm.Has(t, var)) {
+                if (owner) *owner = t;
+                return vm.Get(t, var);
+            }
         }
         Object* clip = ResolveClipPath(name);
         return clip ? Value(clip) : Value();
@@ -276,7 +288,8 @@ Value Interp::RunWithHome(Function* fn, const Value& self, Args& args, Object* h
     Array* arguments = vm.NewArray();
     arguments->Assign(args);
     arguments->SetOwn("callee", Value(fn), kDontEnum);
-    arguments->SetOwn("caller", Value::Null(), kDontEnum);
+    arguments->SetOwn("caller", vm.running ? Value(static_cast<Object*>(vm.running)) : Value::Null(),
+                      kDontEnum);
 
     auto makeSuper = [&]() -> Value {
         SuperObject* s = vm.New<SuperObject>(nullptr);
@@ -317,6 +330,12 @@ Value Interp::RunWithHome(Function* fn, const Value& self, Args& args, Object* h
     }
     Interp in{vm, nf};
     size_t end = std::min(fn->start + fn->length, fn->code->size());
+    struct Running {
+        Function*& slot;
+        Function* outer;
+        ~Running() { slot = outer; }
+    } running{vm.running, vm.running};
+    vm.running = fn;
     Outcome o = in.Exec(fn->start, end);
     return o.flow == Flow::Return ? o.value : Value();
 }
@@ -343,6 +362,12 @@ void Vm::RunBlock(std::shared_ptr<const std::vector<uint8_t>> code, Object* clip
     fr.version = version_;
     Interp in{*this, fr};
     pendingThrow = false;
+    struct Running {
+        Function*& slot;
+        Function* outer;
+        ~Running() { slot = outer; }
+    } outer{running, running};
+    running = nullptr;
     try {
         in.Exec(0, code->size());
     } catch (const Thrown& t) {
@@ -667,11 +692,17 @@ Outcome Interp::Exec(size_t pc, size_t end) {
         case action::kDelete2: { // Delete2
             std::string name = vm.ToString(Pop());
             bool done = false;
-            for (size_t i = f.scope.size(); i-- > 0;) {
-                Object* o = f.scope[i].obj;
-                if (o && o->FindOwn(name, vm.Caseless())) {
-                    done = vm.Delete(o, name);
-                    break;
+            std::string tpath, var;
+            if (IsPath(name)) {
+                if (vm.SplitVariablePath(name, tpath, var))
+                    if (Object* t = ResolveClipPath(tpath)) done = vm.Delete(t, var);
+            } else {
+                for (size_t i = f.scope.size(); i-- > 0;) {
+                    Object* o = f.scope[i].obj;
+                    if (o && o->FindOwn(name, vm.Caseless())) {
+                        done = vm.Delete(o, name);
+                        break;
+                    }
                 }
             }
             Push(Value(done));
@@ -822,8 +853,8 @@ Outcome Interp::Exec(size_t pc, size_t end) {
             case action::kBitRShift:
                 v = a >> (b & 31);
                 break;
-            default:
-                v = static_cast<uint32_t>(a) >> (b & 31);
+            default: // the player hands back the shifted bits as a signed number
+                v = static_cast<int32_t>(static_cast<uint32_t>(a) >> (b & 31));
                 break;
             }
             Push(Value(v));
@@ -883,8 +914,11 @@ Outcome Interp::Exec(size_t pc, size_t end) {
         case action::kCallFunction: { // CallFunction
             std::string name = vm.ToString(Pop());
             Args args = PopArgs();
-            Value fn = GetVariable(name);
-            Value self = f.target ? Value(f.target) : Value(f.base);
+            // A function found on an object of the scope chain (a with block,
+            // the timeline) or at the end of a path is called on that object.
+            Object* owner = nullptr;
+            Value fn = GetVariable(name, &owner);
+            Value self = owner ? Value(owner) : f.target ? Value(f.target) : Value(f.base);
             Push(CallValue(fn, self, args, nullptr));
             break;
         }

@@ -221,6 +221,9 @@ Object* Vm::ToObject(const Value& v) {
         box->className = v.IsString() ? "String" : v.IsNumber() ? "Number" : "Boolean";
         box->primitive = v;
         box->hasPrimitive = true;
+        // A string object carries its length as a property of its own.
+        if (v.IsString())
+            box->SetOwn("length", Value(static_cast<double>(v.s.size())), kDontEnum | kDontDelete);
         return box;
     }
     default:
@@ -545,20 +548,20 @@ std::string Vm::ToString(const Value& v) {
         // that throws, leaves the type's name (the throw goes on after the
         // running action).
         Object* o = v.o;
-        Value fn = Get(o, "toString");
-        if (fn.IsObject() && fn.o->IsFunction()) {
-            Args none;
-            try {
+        try {
+            Value fn = Get(o, "toString");
+            if (fn.IsObject() && fn.o->IsFunction()) {
+                Args none;
                 Value r = Call(fn, v, none);
                 if (r.IsString()) return r.s;
-            } catch (const Thrown& t) {
-                if (!pendingThrow) {
-                    pendingThrow = true;
-                    pendingValue = t.value;
-                }
+            } else if (host_ && host_->IsClip(o)) {
+                return host_->TargetPath(o);
             }
-        } else if (host_ && host_->IsClip(o)) {
-            return host_->TargetPath(o);
+        } catch (const Thrown& t) {
+            if (!pendingThrow) {
+                pendingThrow = true;
+                pendingValue = t.value;
+            }
         }
         return o->IsFunction() ? "[type Function]" : "[type Object]";
     }
@@ -693,6 +696,10 @@ Object* Vm::ResolvePath(Object* base, const std::string& path) {
                 if (!child) {
                     Value v = Get(cur, seg);
                     child = v.IsObject() ? v.o : nullptr;
+                    // The player says so when a path runs into a number, string or boolean.
+                    if (!child && !v.IsNullish())
+                        Trace("Parameters of primitive types are no longer coerced into the required type - "
+                              "Object.");
                 }
                 cur = child;
             }
@@ -704,6 +711,11 @@ Object* Vm::ResolvePath(Object* base, const std::string& path) {
 
 bool Vm::SplitVariablePath(const std::string& path, std::string& target, std::string& var) {
     size_t colon = path.rfind(':');
+    size_t lastDot = path.rfind('.');
+    // "o:c.f" names f of o:c: the last separator of either kind splits.
+    if (colon != std::string::npos && lastDot != std::string::npos && lastDot > colon &&
+        path[lastDot - 1] != '.')
+        colon = lastDot;
     if (colon == std::string::npos) {
         size_t dot = path.rfind('.');
         if (dot == std::string::npos || dot == 0) {

@@ -186,6 +186,7 @@ class Vm {
             throw Halt{"script stack exhausted"};
     }
     size_t stringBytes = 0;
+    Function* running = nullptr; // the script function whose body runs now (arguments.caller)
     // A throw from a conversion inside an action, raised once the action is done.
     bool pendingThrow = false;
     Value pendingValue;
