@@ -119,16 +119,25 @@ void Vm::InstallGlobalFunctions() {
         Value names = Arg(a, 1);
         int set = vm.ToInt32(Arg(a, 2));
         int clear = a.size() > 3 ? vm.ToInt32(a[3]) : 0;
+        // Bits 7, 10, 12, 13 and 14 hide a property from movies older than
+        // SWF 6, 7, 8, 9 and 10.
+        static constexpr std::pair<int, uint8_t> kVersionBits[] = {
+            {0x4000, 10}, {0x2000, 9}, {0x1000, 8}, {0x400, 7}, {0x80, 6}};
         auto apply = [&](Property& p) {
-            p.flags = static_cast<uint8_t>((p.flags & ~clear) | set) & 7;
-            int v = (p.flags & ~7) | (set & ~7);
-            (void)v;
-            if (set & 0x80) p.versionMask = 6;
-            if (set & 0x100) p.versionMask = 7;
-            if (set & 0x400) p.versionMask = 8;
-            if (clear & 0x80 || clear & 0x100 || clear & 0x400) p.versionMask = 0;
+            int all = p.flags;
+            for (auto [bit, version] : kVersionBits)
+                if (p.versionMask == version) all |= bit;
+            all = (all & ~clear) | set;
+            p.flags = static_cast<uint8_t>(all & 7);
+            p.versionMask = 0;
+            for (auto [bit, version] : kVersionBits)
+                if (all & bit) {
+                    p.versionMask = version;
+                    break;
+                }
         };
-        if (names.IsNullish()) {
+        // null names every property; undefined is the name "undefined" from SWF 7 on.
+        if (names.type == Value::Type::Null || (names.IsUndefined() && vm.Version() < 7)) {
             for (auto& s : o->Slots())
                 apply(s.prop);
         } else {

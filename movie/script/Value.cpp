@@ -61,6 +61,7 @@ Property& Object::SetOwn(const std::string& name, Value v, uint8_t flags) {
         Property& p = slots_[it->second].prop;
         p.value = std::move(v);
         p.flags = flags;
+        p.versionMask = 0;
         p.virt = false;
         return p;
     }

@@ -56,7 +56,7 @@ struct Property {
     Object* setter = nullptr;
     bool virt = false;
     uint8_t flags = 0;
-    uint8_t versionMask = 0; // hidden below a SWF version when set (ASSetPropFlags high bits)
+    uint8_t versionMask = 0; // hidden from movies older than this SWF version (ASSetPropFlags high bits)
 };
 
 class Object {

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <ctime>
 #include <unordered_set>
 
 namespace movie::script {
@@ -35,8 +36,24 @@ Function* Vm::NewNative(Native fn, const std::string& name) {
     return f;
 }
 
+namespace {
+
+// The time scripts have taken: the processor time of the program where the
+// C library measures it, so that a busy machine does not cut scripts short;
+// elsewhere (Windows' clock() is wall time too) the wall clock.
+std::chrono::microseconds ScriptClock() {
+#ifdef _WIN32
+    return std::chrono::duration_cast<std::chrono::microseconds>(
+        std::chrono::steady_clock::now().time_since_epoch());
+#else
+    return std::chrono::microseconds(static_cast<int64_t>(std::clock() * (1e6 / CLOCKS_PER_SEC)));
+#endif
+}
+
+} // namespace
+
 void Vm::StartBudget() {
-    budgetStart_ = std::chrono::steady_clock::now();
+    budgetStart_ = ScriptClock();
     budgetOn_ = true;
     budgetCount_ = 0;
     haltedThisFrame_ = false;
@@ -45,7 +62,7 @@ void Vm::StartBudget() {
 void Vm::CheckBudget() {
     if (!budgetOn_ || ++budgetCount_ < 1024) return;
     budgetCount_ = 0;
-    if (haltedThisFrame_ || std::chrono::steady_clock::now() - budgetStart_ > budget_) {
+    if (haltedThisFrame_ || ScriptClock() - budgetStart_ > budget_) {
         haltedThisFrame_ = true;
         throw Halt{"script ran too long"};
     }
@@ -134,7 +151,7 @@ void Vm::Set(Object* o, const std::string& name, const Value& v) {
         int guard = 0;
         for (Object* p = o->proto; p && guard < 256; p = p->proto, ++guard) {
             Property* prop = p->FindOwn(name, Caseless());
-            if (!prop) continue;
+            if (!prop || (prop->versionMask && version_ < prop->versionMask)) continue;
             if (prop->virt) {
                 if (prop->setter) {
                     Args args{value};
@@ -189,8 +206,8 @@ std::vector<std::string> Vm::Keys(Object* o) {
             if (seen.insert(k).second) keys.push_back(k);
         for (const Object::Slot& s : p->Slots()) {
             if (!seen.insert(Caseless() ? Lower(s.name) : s.name).second) continue;
+            // A property hidden from this version is still listed (reading it gives undefined).
             if (s.prop.flags & kDontEnum) continue;
-            if (s.prop.versionMask && version_ < s.prop.versionMask) continue;
             keys.push_back(s.name);
         }
     }

@@ -170,7 +170,7 @@ class Vm {
     std::function<void(const std::string&)> trace_;
     std::vector<Object*> heap_;
     int depth_ = 0;
-    std::chrono::steady_clock::time_point budgetStart_;
+    std::chrono::microseconds budgetStart_{0};
     bool budgetOn_ = false;
     std::chrono::microseconds budget_ = Limits::kScriptTimePerFrame;
     int budgetCount_ = 0;
