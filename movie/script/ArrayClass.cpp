@@ -137,7 +137,8 @@ struct Sorter {
             s = FoldCase(s);
             t = FoldCase(t);
         }
-        return s < t ? -1 : s > t ? 1 : 0;
+        int c = CompareText(s, t);
+        return c < 0 ? -1 : c > 0 ? 1 : 0;
     }
     // sortOn reads own fields only: no prototype, no getter. A value that is
     // no object stands for itself.

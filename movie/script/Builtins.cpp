@@ -64,34 +64,35 @@ void Vm::InstallGlobals() {
     Function* broadcaster = AddClass(
         "AsBroadcaster", broadcasterProto, [](Vm&, Value, Args&) { return Value(); },
         [](Vm& vm, Value, Args&) { return Value(vm.NewObject()); });
+    // A listener equal (==) to the one given is taken out; adding puts the
+    // new one at the end instead.
+    auto dropListener = [](Vm& vm, Array* arr, const Value& l) {
+        std::vector<Value> items = arr->Elements();
+        for (size_t i = 0; i < items.size(); ++i)
+            if (vm.LooseEquals(items[i], l)) {
+                items.erase(items.begin() + static_cast<long>(i));
+                arr->Assign(items);
+                return true;
+            }
+        return false;
+    };
+    auto listeners = [](Vm& vm, const Value& self) -> Array* {
+        Value list = self.IsObject() ? vm.Get(self.o, "_listeners") : Value();
+        return list.IsObject() ? dynamic_cast<Array*>(list.o) : nullptr;
+    };
     Function* addListener = NewNative(
-        [](Vm& vm, Value self, Args& a) {
-            if (!self.IsObject()) return Value(true);
-            Value list = vm.Get(self.o, "_listeners");
-            auto* arr = list.IsObject() ? dynamic_cast<Array*>(list.o) : nullptr;
-            if (!arr) return Value(true);
-            Value l = Arg(a, 0);
-            for (const Value& v : arr->Elements())
-                if (Vm::StrictEquals(v, l)) return Value(true);
-            arr->Append(l);
+        [dropListener, listeners](Vm& vm, Value self, Args& a) {
+            if (Array* arr = listeners(vm, self)) {
+                dropListener(vm, arr, Arg(a, 0));
+                arr->Append(Arg(a, 0));
+            }
             return Value(true);
         },
         "addListener");
     Function* removeListener = NewNative(
-        [](Vm& vm, Value self, Args& a) {
-            if (!self.IsObject()) return Value(false);
-            Value list = vm.Get(self.o, "_listeners");
-            auto* arr = list.IsObject() ? dynamic_cast<Array*>(list.o) : nullptr;
-            if (!arr) return Value(false);
-            Value l = Arg(a, 0);
-            std::vector<Value> items = arr->Elements();
-            for (size_t i = 0; i < items.size(); ++i)
-                if (Vm::StrictEquals(items[i], l)) {
-                    items.erase(items.begin() + static_cast<long>(i));
-                    arr->Assign(items);
-                    return Value(true);
-                }
-            return Value(false);
+        [dropListener, listeners](Vm& vm, Value self, Args& a) {
+            Array* arr = listeners(vm, self);
+            return Value(arr && dropListener(vm, arr, Arg(a, 0)));
         },
         "removeListener");
     Function* broadcastMessage = NewNative(
@@ -105,7 +106,8 @@ void Vm::InstallGlobals() {
             std::vector<Value> copy = arr->Elements();
             for (Value& l : copy) {
                 if (!l.IsObject()) continue;
-                Value fn = vm.Get(l.o, name);
+                // No name: the listener itself is called.
+                Value fn = name.empty() ? l : vm.Get(l.o, name);
                 Args args = rest;
                 vm.Call(fn, l, args);
             }
@@ -201,15 +203,12 @@ void Vm::InstallGlobals() {
         global->SetOwn(name, Value(o), kDontEnum);
     }
     Object* mouse = Get(global, "Mouse").o;
-    for (const char* m : {"show", "hide", "addListener", "removeListener"})
+    for (const char* m : {"show", "hide"})
         AddMethod(mouse, m, [](Vm&, Value, Args&) { return Value(true); });
     Object* key = Get(global, "Key").o;
     AddMethod(key, "isDown", [](Vm&, Value, Args&) { return Value(false); });
     AddMethod(key, "getCode", [](Vm&, Value, Args&) { return Value(0); });
     AddMethod(key, "getAscii", [](Vm&, Value, Args&) { return Value(0); });
-    Value init = Get(broadcaster, "initialize");
-    Args keyArgs{Value(key)};
-    Call(init, Value(), keyArgs);
     Object* system = Get(global, "System").o;
     Object* caps = NewObject();
     system->SetOwn("capabilities", Value(caps));
@@ -222,6 +221,14 @@ void Vm::InstallGlobals() {
     caps->SetOwn("hasAudio", Value(true));
     system->SetOwn("IME", Value(NewObject()));
     system->SetOwn("security", Value(NewObject()));
+    // The objects that tell listeners of events are broadcasters from the start.
+    Value init = Get(broadcaster, "initialize");
+    Value movieClipLoader = Get(global, "MovieClipLoader");
+    for (Object* o :
+         {key, mouse, Get(global, "Stage").o, Get(system, "IME").o, Get(movieClipLoader.o, "prototype").o}) {
+        Args args{Value(o)};
+        Call(init, Value(), args);
+    }
 }
 
 } // namespace movie::script

@@ -9,6 +9,107 @@
 
 namespace movie::script {
 
+namespace {
+
+bool Space(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r';
+}
+
+int DigitValue(char c) {
+    return c >= '0' && c <= '9'   ? c - '0'
+           : c >= 'a' && c <= 'z' ? c - 'a' + 10
+           : c >= 'A' && c <= 'Z' ? c - 'A' + 10
+                                  : 99;
+}
+
+// parseFloat as the player reads numbers: digit by digit (so the last bits
+// can differ from a correctly rounded reading), a second point skipped and
+// ending the exponent's chance, the exponent wrapped to 32 bits.
+double ParseFloat(const std::string& s) {
+    size_t i = 0;
+    while (i < s.size() && Space(s[i]))
+        ++i;
+    bool neg = false;
+    if (i < s.size() && (s[i] == '+' || s[i] == '-')) neg = s[i++] == '-';
+    double whole = 0, fraction = 0, scale = 1;
+    bool digits = false, point = false, exponentAllowed = true;
+    for (; i < s.size(); ++i) {
+        char c = s[i];
+        if (c >= '0' && c <= '9') {
+            digits = true;
+            if (point) {
+                scale /= 10;
+                fraction += (c - '0') * scale;
+            } else {
+                whole = whole * 10 + (c - '0');
+            }
+        } else if (c == '.') {
+            if (point) exponentAllowed = false;
+            point = true;
+        } else {
+            break;
+        }
+    }
+    if (!digits) return NAN;
+    double v = whole + fraction;
+    if (exponentAllowed && i < s.size() && (s[i] == 'e' || s[i] == 'E')) {
+        size_t k = i + 1;
+        bool eneg = false;
+        if (k < s.size() && (s[k] == '+' || s[k] == '-')) eneg = s[k++] == '-';
+        uint32_t e = 0;
+        bool any = false;
+        for (; k < s.size() && s[k] >= '0' && s[k] <= '9'; ++k, any = true)
+            e = e * 10 + static_cast<uint32_t>(s[k] - '0');
+        if (any) {
+            auto exp = static_cast<int32_t>(eneg ? 0u - e : e);
+            v *= std::pow(10.0, exp);
+        }
+    }
+    return neg ? -v : v;
+}
+
+// parseInt as the player reads it. Without a radix, "0x" at the very start
+// means hexadecimal and a whole text of the form [+-]0[0-7]+ octal. A "0x"
+// at the start is skipped whatever the radix; a sign before it is dropped
+// together with the zero.
+double ParseInt(const std::string& s, int radix) {
+    size_t i = 0;
+    size_t first = !s.empty() && (s[0] == '+' || s[0] == '-') ? 1 : 0;
+    bool octal = s.size() > first + 1 && s[first] == '0';
+    for (size_t k = first + 1; octal && k < s.size(); ++k)
+        octal = s[k] >= '0' && s[k] <= '7';
+    auto hexAt = [&](size_t k) {
+        return k + 1 < s.size() && s[k] == '0' && (s[k + 1] == 'x' || s[k + 1] == 'X');
+    };
+    if (hexAt(0)) {
+        if (radix == 0) radix = 16;
+        i = 2;
+    } else if (!s.empty() && (s[0] == '+' || s[0] == '-') && hexAt(1)) {
+        i = 2;
+        if (radix == 0) radix = 10;
+    } else if (radix == 0) {
+        radix = octal ? 8 : 10;
+    }
+    bool neg = false;
+    if (i != 2 || hexAt(0)) {
+        while (i < s.size() && Space(s[i]))
+            ++i;
+        if (i < s.size() && (s[i] == '+' || s[i] == '-')) neg = s[i++] == '-';
+    }
+    double v = 0;
+    bool any = false;
+    for (; i < s.size(); ++i) {
+        int d = DigitValue(s[i]);
+        if (d >= radix) break;
+        v = v * radix + d;
+        any = true;
+    }
+    if (!any) return NAN;
+    return neg ? -v : v;
+}
+
+} // namespace
+
 void Vm::InstallGlobalFunctions() {
     AddMethod(global, "trace", [](Vm& vm, Value, Args& a) {
         Value v = Arg(a, 0);
@@ -21,67 +122,14 @@ void Vm::InstallGlobalFunctions() {
     AddMethod(global, "isFinite",
               [](Vm& vm, Value, Args& a) { return Value(!a.empty() && std::isfinite(vm.ToNumber(a[0]))); });
     AddMethod(global, "parseFloat", [](Vm& vm, Value, Args& a) {
-        std::string s = vm.ToString(Arg(a, 0));
-        size_t i = 0;
-        while (i < s.size() && (s[i] == ' ' || s[i] == '\t' || s[i] == '\n' || s[i] == '\r'))
-            ++i;
-        size_t k = i;
-        if (k < s.size() && (s[k] == '+' || s[k] == '-')) ++k;
-        bool digits = false;
-        while (k < s.size() && s[k] >= '0' && s[k] <= '9')
-            ++k, digits = true;
-        if (k < s.size() && s[k] == '.') {
-            ++k;
-            while (k < s.size() && s[k] >= '0' && s[k] <= '9')
-                ++k, digits = true;
-        }
-        if (!digits) return Value(NAN);
-        if (k < s.size() && (s[k] == 'e' || s[k] == 'E')) {
-            size_t m = k + 1;
-            if (m < s.size() && (s[m] == '+' || s[m] == '-')) ++m;
-            if (m < s.size() && s[m] >= '0' && s[m] <= '9') {
-                k = m;
-                while (k < s.size() && s[k] >= '0' && s[k] <= '9')
-                    ++k;
-            }
-        }
-        return Value(std::strtod(s.substr(i, k - i).c_str(), nullptr));
+        if (a.empty()) return Value();
+        return Value(ParseFloat(vm.ToString(a[0])));
     });
     AddMethod(global, "parseInt", [](Vm& vm, Value, Args& a) {
-        std::string s = vm.ToString(Arg(a, 0));
-        int radix = a.size() > 1 && !a[1].IsUndefined() ? vm.ToInt32(a[1]) : 0;
-        size_t i = 0;
-        while (i < s.size() && (s[i] == ' ' || s[i] == '\t' || s[i] == '\n' || s[i] == '\r'))
-            ++i;
-        bool neg = false;
-        if (i < s.size() && (s[i] == '+' || s[i] == '-')) neg = s[i++] == '-';
-        if (radix == 0) {
-            if (i + 1 < s.size() && s[i] == '0' && (s[i + 1] == 'x' || s[i + 1] == 'X')) {
-                radix = 16;
-                i += 2;
-            } else if (i + 1 < s.size() && s[i] == '0') {
-                radix = 8;
-            } else {
-                radix = 10;
-            }
-        } else if (radix == 16 && i + 1 < s.size() && s[i] == '0' && (s[i + 1] == 'x' || s[i + 1] == 'X')) {
-            i += 2;
-        }
-        if (radix < 2 || radix > 36) return Value(NAN);
-        double v = 0;
-        bool any = false;
-        for (; i < s.size(); ++i) {
-            char c = s[i];
-            int d = c >= '0' && c <= '9'   ? c - '0'
-                    : c >= 'a' && c <= 'z' ? c - 'a' + 10
-                    : c >= 'A' && c <= 'Z' ? c - 'A' + 10
-                                           : 99;
-            if (d >= radix) break;
-            v = v * radix + d;
-            any = true;
-        }
-        if (!any) return Value(NAN);
-        return Value(neg ? -v : v);
+        if (a.empty()) return Value();
+        int radix = a.size() > 1 ? vm.ToInt32(a[1]) : 0;
+        if (a.size() > 1 && (radix < 2 || radix > 36)) return Value(NAN);
+        return Value(ParseInt(vm.ToString(a[0]), radix));
     });
     AddMethod(global, "escape", [](Vm& vm, Value, Args& a) {
         std::string s = vm.ToString(Arg(a, 0)), out;

@@ -565,7 +565,9 @@ Outcome Interp::Exec(size_t pc, size_t end) {
         case action::kStringLess:
         case action::kStringGreater: { // StringEquals, StringLess, StringGreater
             std::string b = vm.ToString(Pop()), a = vm.ToString(Pop());
-            bool v = op == action::kStringEquals ? a == b : op == action::kStringLess ? a < b : a > b;
+            bool v = op == action::kStringEquals ? a == b
+                     : op == action::kStringLess ? CompareText(a, b) < 0
+                                                 : CompareText(a, b) > 0;
             Push(ver < 5 ? Value(v ? 1.0 : 0.0) : Value(v));
             break;
         }

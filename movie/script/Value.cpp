@@ -162,6 +162,53 @@ bool Array::GetSpecial(Vm&, const std::string& name, Value& out) {
     return true;
 }
 
+namespace {
+
+// The UTF-16 code units of UTF-8 text; a byte that starts no valid sequence
+// stands for itself, an encoded surrogate for the replacement character.
+std::u16string Utf16(const std::string& s) {
+    std::u16string out;
+    for (size_t i = 0; i < s.size();) {
+        auto c = static_cast<unsigned char>(s[i]);
+        int len = c >= 0xf0 ? 4 : c >= 0xe0 ? 3 : c >= 0xc0 ? 2 : 1;
+        uint32_t cp = len == 1 ? c : c & (0x3f >> (len - 1));
+        bool ok = len == 1 || i + static_cast<size_t>(len) <= s.size();
+        for (int k = 1; ok && k < len; ++k) {
+            auto d = static_cast<unsigned char>(s[i + static_cast<size_t>(k)]);
+            ok = (d & 0xc0) == 0x80;
+            cp = cp << 6 | (d & 0x3f);
+        }
+        if (!ok) {
+            cp = c;
+            len = 1;
+        } else if (cp >= 0xd800 && cp < 0xe000) {
+            cp = 0xfffd; // a surrogate written out on its own is no character
+        }
+        if (cp >= 0x10000) {
+            cp -= 0x10000;
+            out.push_back(static_cast<char16_t>(0xd800 + (cp >> 10)));
+            out.push_back(static_cast<char16_t>(0xdc00 + (cp & 0x3ff)));
+        } else {
+            out.push_back(static_cast<char16_t>(cp));
+        }
+        i += static_cast<size_t>(len);
+    }
+    return out;
+}
+
+} // namespace
+
+int CompareText(const std::string& a, const std::string& b) {
+    size_t i = 0, n = std::min(a.size(), b.size());
+    while (i < n && a[i] == b[i])
+        ++i;
+    if (i == n) return a.size() < b.size() ? -1 : a.size() > b.size() ? 1 : 0;
+    auto x = static_cast<unsigned char>(a[i]), y = static_cast<unsigned char>(b[i]);
+    if (x < 0x80 && y < 0x80) return x < y ? -1 : 1;
+    std::u16string u = Utf16(a), v = Utf16(b);
+    return u < v ? -1 : u > v ? 1 : 0;
+}
+
 void AppendUtf8(std::string& s, int code) {
     if (code < 0x80) {
         s.push_back(static_cast<char>(code));

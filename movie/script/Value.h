@@ -161,6 +161,8 @@ class Array : public Object {
 bool ElementIndex(const std::string& s, int32_t& out);
 bool CaselessEqual(const std::string& a, const std::string& b);
 std::string Lower(std::string s);
+// Orders two texts as the player does: by their UTF-16 code units.
+int CompareText(const std::string& a, const std::string& b);
 // Appends one 16-bit character code to s as UTF-8.
 void AppendUtf8(std::string& s, int code);
 

@@ -136,6 +136,11 @@ void Vm::Set(Object* o, const std::string& name, const Value& v) {
             ++callDepth;
             try {
                 value = Call(Value(w.fn), Value(o), args);
+            } catch (const Thrown&) {
+                // A watcher that throws leaves the property undefined.
+                --callDepth;
+                if (Property* own = o->FindOwn(name, Caseless()); own && !own->virt) own->value = Value();
+                throw;
             } catch (...) {
                 --callDepth;
                 throw;
@@ -659,7 +664,7 @@ Value Vm::Compare(const Value& a, const Value& b, bool swapped) {
     Value pb = ToPrimitive(b);
     if (plain(pb)) return Value(false);
     if (swapped) std::swap(pa, pb);
-    if (pa.IsString() && pb.IsString()) return Value(pa.s < pb.s);
+    if (pa.IsString() && pb.IsString()) return Value(CompareText(pa.s, pb.s) < 0);
     double x = ToNumber(pa), y = ToNumber(pb);
     if (std::isnan(x) || std::isnan(y)) return {};
     return Value(x < y);
