@@ -6,6 +6,7 @@
 #include "tools/FrameOutput.h"
 #include "tools/MovieInfo.h"
 
+#include "movie/Limits.h"
 #include "movie/MovieReader.h"
 #include "movie/Player.h"
 
@@ -47,7 +48,8 @@ int main(int argc, char** argv) {
         } else if (a == "--audio" && more) {
             audio = argv[++i];
         } else if (a == "--size" && more) {
-            if (std::sscanf(argv[++i], "%dx%d", &width, &height) != 2 || width < 1 || height < 1) return Usage();
+            if (std::sscanf(argv[++i], "%dx%d", &width, &height) != 2 || width < 1 || height < 1)
+                return Usage();
         } else {
             return Usage();
         }
@@ -58,8 +60,14 @@ int main(int argc, char** argv) {
         if (info) tools::PrintMovieInfo(*movie, std::cout);
         if (trace) {
             // Runs the movie headless: only what its scripts trace is printed.
-            movie::Player player(movie, [](const std::string& line) { std::cout << line << '\n'; });
-            for (int f = 1; f < frames; ++f) player.Step();
+            // Scripts get a longer time budget than in the saver: a checking
+            // build runs them several times slower, and the original player
+            // lets a script run far longer before it stops it.
+            movie::Player player(
+                movie, [](const std::string& line) { std::cout << line << '\n'; },
+                5 * movie::Limits::kScriptTimePerFrame);
+            for (int f = 1; f < frames; ++f)
+                player.Step();
             std::cout.flush();
             return 0;
         }
@@ -69,7 +77,8 @@ int main(int argc, char** argv) {
         }
         if (out.empty()) return 0;
         movie::Player player(movie);
-        for (int f = 1; f < frames; ++f) player.Step();
+        for (int f = 1; f < frames; ++f)
+            player.Step();
         return tools::WriteFramePng(player, out, width, height);
     } catch (const std::exception& e) {
         std::cerr << "swfrender: " << e.what() << "\n";
