@@ -7,9 +7,7 @@
 FrameSurface::~FrameSurface() { release(); }
 
 void FrameSurface::release() {
-    selection_.reset();
-    bitmap_.Reset();
-    dc_.reset();
+    picture_.reset();
     pixels_ = nullptr;
     width_ = height_ = 0;
 }
@@ -18,17 +16,13 @@ void FrameSurface::Resize(int width, int height) {
     if (width == width_ && height == height_ && pixels_) return;
     release();
     if (width <= 0 || height <= 0) return;
-    gui::DibSection dib;
     try {
-        dib = gui::CreateTopDownDib(width, height);
+        picture_ = std::make_unique<gui::OffscreenPaint>(width, height);
     } catch (const gui::EOutOfResources&) {
         throw gui::EOutOfResources("Cannot make a " + std::to_string(width) + " x " + std::to_string(height) +
                                    " picture for the movie");
     }
-    bitmap_ = std::move(dib.handle);
-    dc_ = std::make_unique<gui::MemoryDC>();
-    selection_ = std::make_unique<gui::SelectObjectGuard>(dc_->Get(), bitmap_.Get());
-    pixels_ = dib.pixels;
+    pixels_ = picture_->Bitmap().ScanLine(0);
     width_ = width;
     height_ = height;
 }
@@ -38,14 +32,9 @@ void FrameSurface::Fill(std::uint32_t pixel) {
 }
 
 void FrameSurface::BlitTo(HDC dc, int x, int y) const {
-    if (!pixels_) return;
-    GdiFlush();
-    BitBlt(dc, x, y, width_, height_, dc_->Get(), 0, 0, SRCCOPY);
+    if (picture_) picture_->Present(dc, x, y);
 }
 
 void FrameSurface::BlitRect(HDC dc, const RECT& part) const {
-    if (!pixels_ || part.right <= part.left || part.bottom <= part.top) return;
-    GdiFlush();
-    BitBlt(dc, part.left, part.top, part.right - part.left, part.bottom - part.top, dc_->Get(), part.left, part.top,
-           SRCCOPY);
+    if (picture_) picture_->Present(dc, part);
 }

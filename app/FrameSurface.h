@@ -1,8 +1,8 @@
-// The off-screen picture of the movie control: a 32-bit top-down DIB section
-// selected into a memory device context, copied to the window in one blit.
+// The off-screen picture of the movie control: a 32-bit top-down bitmap that
+// the renderer writes into, copied to the window in one blit.
 #pragma once
 
-#include "gui/GdiObject.h"
+#include "gui/OffscreenPaint.h"
 
 #include <windows.h>
 
@@ -38,8 +38,5 @@ private:
     int width_ = 0;
     int height_ = 0;
     std::uint32_t* pixels_ = nullptr;
-    // Released in reverse: the DIB leaves the DC, then goes, then the DC.
-    std::unique_ptr<gui::MemoryDC> dc_;
-    gui::BitmapHandle bitmap_;
-    std::unique_ptr<gui::SelectObjectGuard> selection_;
+    std::unique_ptr<gui::OffscreenPaint> picture_;
 };

@@ -5,6 +5,7 @@
 
 #include "gui/Exception.h"
 #include "gui/GdiObject.h"
+#include "gui/Handle.h"
 #include "gui/Text.h"
 
 #include "movie/MovieReader.h"
@@ -42,15 +43,11 @@ std::string systemReason(DWORD code) {
 
 // The whole file, read through the wide file functions so that any path works.
 std::vector<std::uint8_t> readWholeFile(const std::string& path) {
-    HANDLE file = CreateFileW(gui::Utf8ToWide(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) cannotRead(path, GetLastError());
-    struct Closer {
-        HANDLE h;
-        ~Closer() { CloseHandle(h); }
-    } closer{file};
+    gui::FileHandle file(CreateFileW(gui::Utf8ToWide(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) cannotRead(path, GetLastError());
     LARGE_INTEGER size{};
-    if (!GetFileSizeEx(file, &size)) cannotRead(path, GetLastError());
+    if (!GetFileSizeEx(file.Get(), &size)) cannotRead(path, GetLastError());
     // What the engine would refuse is not read at all.
     movie::MovieReader::CheckFileSize(path, static_cast<std::uint64_t>(size.QuadPart));
     std::vector<std::uint8_t> data(static_cast<std::size_t>(size.QuadPart));
@@ -58,7 +55,7 @@ std::vector<std::uint8_t> readWholeFile(const std::string& path) {
     while (done < data.size()) {
         DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(data.size() - done, 1u << 24));
         DWORD got = 0;
-        if (!ReadFile(file, data.data() + done, chunk, &got, nullptr)) cannotRead(path, GetLastError());
+        if (!ReadFile(file.Get(), data.data() + done, chunk, &got, nullptr)) cannotRead(path, GetLastError());
         if (got == 0) break;
         done += got;
     }
@@ -288,8 +285,7 @@ void TShockwaveFlash::AdvanceClock(double seconds) {
 
 std::uint32_t TShockwaveFlash::backgroundPixel() const {
     if (background_) return 0xFF000000u | *background_;
-    gui::TColor c = gui::ColorToRGB(Color());
-    return 0xFF000000u | ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
+    return 0xFF000000u | gui::ColorToPixel(gui::ColorToRGB(Color()));
 }
 
 bool TShockwaveFlash::renderFrame(bool force, RECT& changed) {

@@ -36,11 +36,7 @@ Tfrm_screen::Tfrm_screen(gui::Component* owner, Surroundings surroundings)
     layout();
 }
 
-Tfrm_screen::~Tfrm_screen() {
-    // The filter points at this window: it must not outlive it.
-    if (gui::App().OnMessage) gui::App().OnMessage = nullptr;
-    flash->OnFrame = nullptr;
-}
+Tfrm_screen::~Tfrm_screen() { flash->OnFrame = nullptr; }
 
 // The window as its layout stores it.
 void Tfrm_screen::layout() {
@@ -105,7 +101,7 @@ void Tfrm_screen::layout() {
 // --- handlers -------------------------------------------------------------------
 
 void Tfrm_screen::FormCreate(gui::Component*) {
-    gui::App().OnMessage = [this](MSG& msg, bool& handled) { AppMessage(msg, handled); };
+    appMessageFilter_ = gui::App().AddMessageFilter([this](MSG& msg, bool& handled) { AppMessage(msg, handled); });
 }
 
 void Tfrm_screen::FormShow(gui::Component*) {

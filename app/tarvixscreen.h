@@ -100,6 +100,8 @@ class Tfrm_screen : public gui::Form {
     std::unique_ptr<SystemWaveOut> systemDevices_;
     VolumeGuard volume_;
     std::unique_ptr<FrameWatchdog> watchdog_;
+    // The application-wide filter this window installed; it goes with the window.
+    gui::HookToken appMessageFilter_;
     POINT startCursorPos_{0, 0};
     bool cursorTaken_ = false;
     std::vector<Tfrm_cover*> covers_;

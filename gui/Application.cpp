@@ -39,17 +39,17 @@ Application::Application() : Component(nullptr) {
 }
 
 Application::~Application() {
-    if (handle_ != nullptr) DestroyWindow(handle_);
+    handle_.Reset();
     if (oleInitialised_) OleUninitialize();
 }
 
 void Application::SetTitle(const std::string& title) {
     title_ = title;
-    if (handle_ != nullptr) SetWindowTextW(handle_, Utf8ToWide(title_).c_str());
+    if (handle_) SetWindowTextW(handle_.Get(), Utf8ToWide(title_).c_str());
 }
 
 HWND Application::Handle() {
-    if (handle_ == nullptr) {
+    if (!handle_) {
         WNDCLASSEXW wc{};
         wc.cbSize = sizeof wc;
         wc.lpfnWndProc = ApplicationWndProc;
@@ -60,12 +60,12 @@ HWND Application::Handle() {
         // A zero-sized window at the screen's centre: the program's task-bar entry.
         const int x = GetSystemMetrics(SM_CXSCREEN) / 2;
         const int y = GetSystemMetrics(SM_CYSCREEN) / 2;
-        handle_ = CreateWindowExW(0, kApplicationClass, Utf8ToWide(title_).c_str(),
-                                  WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX, x, y,
-                                  0, 0, nullptr, nullptr, ModuleHandle(), nullptr);
-        if (handle_ != nullptr) ShowWindow(handle_, SW_SHOWNA);
+        handle_.Reset(CreateWindowExW(0, kApplicationClass, Utf8ToWide(title_).c_str(),
+                                      WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX, x,
+                                      y, 0, 0, nullptr, nullptr, ModuleHandle(), nullptr));
+        if (handle_) ShowWindow(handle_.Get(), SW_SHOWNA);
     }
-    return handle_;
+    return handle_.Get();
 }
 
 void Application::HideApplicationWindow() {
@@ -107,16 +107,22 @@ void Application::ProcessMessages() {
     }
 }
 
-void Application::ProcessMessage(MSG& msg) {
+bool Application::FilterMessage(MSG& msg) {
+    if (filters_.Empty()) return false;
     bool handled = false;
-    if (OnMessage) {
+    for (const auto& filter : filters_.Snapshot()) {
         try {
-            OnMessage(msg, handled);
+            (*filter)(msg, handled);
         } catch (...) {
             HandleException();
         }
+        if (handled) break;
     }
-    if (!handled) {
+    return handled;
+}
+
+void Application::ProcessMessage(MSG& msg) {
+    if (!FilterMessage(msg)) {
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }

@@ -1,5 +1,5 @@
 // The process-wide application object: title, hidden application window,
-// COM, main form, event loop, message filter and the error report.
+// COM, main form, event loop, message filters and the error report.
 #pragma once
 
 #include <windows.h>
@@ -10,13 +10,16 @@
 #include <vector>
 
 #include "gui/Component.h"
+#include "gui/Handle.h"
+#include "gui/HookList.h"
 
 namespace gui {
 
 class Form;
 
-// The application-wide filter: sees every message the loop takes from the
-// queue before it is dispatched; setting handled to true stops its dispatch.
+// An application-wide filter: sees every message the loop takes from the
+// queue before it is dispatched; setting handled to true stops its dispatch
+// (and the filters after it).
 using TMessageEvent = std::function<void(MSG& msg, bool& handled)>;
 
 class Application : public Component {
@@ -69,7 +72,14 @@ class Application : public Component {
     // when its last character's code is above that of the full stop.
     static std::string ReportText(const std::string& message);
 
-    TMessageEvent OnMessage;
+    // Adds an application-wide filter after those already there. It stays until
+    // the returned token goes, whoever else adds or removes one meanwhile.
+    [[nodiscard]] HookToken AddMessageFilter(TMessageEvent filter) { return filters_.Add(std::move(filter)); }
+    std::size_t MessageFilterCount() const { return filters_.Size(); }
+    // Runs the filters in the order they were added until one marks the
+    // message handled; true when one did. An error in a filter is reported
+    // and the next filter runs.
+    bool FilterMessage(MSG& msg);
 
     // How many modal shows are running now (nested ones count each).
     int ModalLevel() const { return modalLevel_; }
@@ -81,11 +91,12 @@ class Application : public Component {
     void ProcessMessage(MSG& msg);
 
     std::string title_;
-    HWND handle_ = nullptr;
+    WindowHandle handle_;
     Form* mainForm_ = nullptr;
     bool terminated_ = false;
     int modalLevel_ = 0;
     bool oleInitialised_ = false;
+    HookList<TMessageEvent> filters_;
 };
 
 // Shorthand for Application::Instance().

@@ -15,13 +15,6 @@ namespace {
 
 constexpr std::uint32_t kWhite = 0x00FFFFFF;
 
-// DIB pixels are 0x00RRGGBB, colours 0x00BBGGRR.
-std::uint32_t PixelOf(TColor rgb) {
-    return ((rgb & 0xFF) << 16) | (rgb & 0xFF00) | ((rgb >> 16) & 0xFF);
-}
-TColor ColorOf(std::uint32_t pixel) {
-    return PixelOf(pixel & 0x00FFFFFF);
-}
 
 } // namespace
 
@@ -185,7 +178,7 @@ void Bitmap::LoadFromFile(const std::string& path) {
 TColor Bitmap::TransparentColor() const {
     if (transparentMode_ == tmFixed) return transparentColor_;
     if (!pixels_) return clNone;
-    return ColorOf(ScanLine(height_ - 1)[0]);
+    return PixelToColor(ScanLine(height_ - 1)[0]);
 }
 
 void Bitmap::SetTransparentColor(TColor color) {
@@ -223,7 +216,7 @@ std::unique_ptr<Graphic> Bitmap::Clone() const {
 void MakeMask(const Bitmap& source, TColor key, Bitmap& keyed, Bitmap& mask) {
     keyed.Assign(source);
     mask.SetSize(source.Width(), source.Height());
-    const std::uint32_t keyPixel = PixelOf(ColorToRGB(key));
+    const std::uint32_t keyPixel = ColorToPixel(ColorToRGB(key));
     const bool hasKey = key != clNone;
     for (int y = 0; y < source.Height(); ++y) {
         std::uint32_t* keyedRow = keyed.ScanLine(y);

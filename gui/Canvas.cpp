@@ -47,24 +47,24 @@ HGDIOBJ BrushOrNull(const Brush& brush) {
 } // namespace
 
 void Canvas::RequireHandle() const {
-    if (!dc_) throw Exception("Canvas does not allow drawing");
+    if (!dc_.Get()) throw Exception("Canvas does not allow drawing");
 }
 
 void Canvas::FillRect(const RECT& rect) {
     RequireHandle();
-    if (HBRUSH brush = brush_.Handle()) ::FillRect(dc_, &rect, brush);
+    if (HBRUSH brush = brush_.Handle()) ::FillRect(dc_.Get(), &rect, brush);
 }
 
 void Canvas::FrameRect(const RECT& rect) {
     RequireHandle();
-    if (HBRUSH brush = brush_.Handle()) ::FrameRect(dc_, &rect, brush);
+    if (HBRUSH brush = brush_.Handle()) ::FrameRect(dc_.Get(), &rect, brush);
 }
 
 void Canvas::Rectangle(int left, int top, int right, int bottom) {
     RequireHandle();
-    SelectObjectGuard pen(dc_, pen_.Handle());
-    SelectObjectGuard brush(dc_, BrushOrNull(brush_));
-    ::Rectangle(dc_, left, top, right, bottom);
+    SelectObjectGuard pen(dc_.Get(), pen_.Handle());
+    SelectObjectGuard brush(dc_.Get(), BrushOrNull(brush_));
+    ::Rectangle(dc_.Get(), left, top, right, bottom);
 }
 
 void Canvas::Polyline(std::initializer_list<POINT> points) {
@@ -74,8 +74,8 @@ void Canvas::Polyline(std::initializer_list<POINT> points) {
 void Canvas::Polyline(const POINT* points, int count) {
     RequireHandle();
     if (count < 2) return;
-    SelectObjectGuard pen(dc_, pen_.Handle());
-    ::Polyline(dc_, points, count);
+    SelectObjectGuard pen(dc_.Get(), pen_.Handle());
+    ::Polyline(dc_.Get(), points, count);
     penPos_ = points[count - 1];
 }
 
@@ -85,35 +85,35 @@ void Canvas::MoveTo(int x, int y) {
 
 void Canvas::LineTo(int x, int y) {
     RequireHandle();
-    SelectObjectGuard pen(dc_, pen_.Handle());
-    MoveToEx(dc_, penPos_.x, penPos_.y, nullptr);
-    ::LineTo(dc_, x, y);
+    SelectObjectGuard pen(dc_.Get(), pen_.Handle());
+    MoveToEx(dc_.Get(), penPos_.x, penPos_.y, nullptr);
+    ::LineTo(dc_.Get(), x, y);
     penPos_ = POINT{x, y};
 }
 
 void Canvas::DrawFocusRect(const RECT& rect) {
     RequireHandle();
-    const COLORREF oldText = SetTextColor(dc_, RGB(0, 0, 0));
-    const COLORREF oldBack = SetBkColor(dc_, RGB(255, 255, 255));
-    ::DrawFocusRect(dc_, &rect);
-    SetTextColor(dc_, oldText);
-    SetBkColor(dc_, oldBack);
+    const COLORREF oldText = SetTextColor(dc_.Get(), RGB(0, 0, 0));
+    const COLORREF oldBack = SetBkColor(dc_.Get(), RGB(255, 255, 255));
+    ::DrawFocusRect(dc_.Get(), &rect);
+    SetTextColor(dc_.Get(), oldText);
+    SetBkColor(dc_.Get(), oldBack);
 }
 
 void Canvas::TextOut(int x, int y, const std::string& text) {
     RequireHandle();
     const std::wstring wide = Utf8ToWide(text);
-    SelectObjectGuard font(dc_, font_.Handle());
-    TextColors colors(dc_, font_, brush_);
-    ::TextOutW(dc_, x, y, wide.c_str(), static_cast<int>(wide.size()));
+    SelectObjectGuard font(dc_.Get(), font_.Handle());
+    TextColors colors(dc_.Get(), font_, brush_);
+    ::TextOutW(dc_.Get(), x, y, wide.c_str(), static_cast<int>(wide.size()));
 }
 
 SIZE Canvas::TextExtent(const std::string& text) {
     RequireHandle();
     const std::wstring wide = Utf8ToWide(text);
-    SelectObjectGuard font(dc_, font_.Handle());
+    SelectObjectGuard font(dc_.Get(), font_.Handle());
     SIZE size{0, 0};
-    GetTextExtentPoint32W(dc_, wide.c_str(), static_cast<int>(wide.size()), &size);
+    GetTextExtentPoint32W(dc_.Get(), wide.c_str(), static_cast<int>(wide.size()), &size);
     return size;
 }
 
@@ -128,9 +128,9 @@ int Canvas::TextHeight(const std::string& text) {
 int Canvas::DrawText(const std::string& text, RECT& rect, UINT format) {
     RequireHandle();
     std::wstring wide = Utf8ToWide(text);
-    SelectObjectGuard font(dc_, font_.Handle());
-    TextColors colors(dc_, font_, brush_);
-    return ::DrawTextW(dc_, wide.c_str(), static_cast<int>(wide.size()), &rect, format);
+    SelectObjectGuard font(dc_.Get(), font_.Handle());
+    TextColors colors(dc_.Get(), font_, brush_);
+    return ::DrawTextW(dc_.Get(), wide.c_str(), static_cast<int>(wide.size()), &rect, format);
 }
 
 void Canvas::Draw(int x, int y, const Graphic& graphic) {
@@ -147,32 +147,32 @@ void Canvas::StretchDraw(const RECT& dest, const Graphic& graphic) {
 void Canvas::CopyRect(const RECT& dest, const Canvas& source, const RECT& sourceRect) {
     RequireHandle();
     source.RequireHandle();
-    const int oldMode = SetStretchBltMode(dc_, COLORONCOLOR);
-    StretchBlt(dc_, dest.left, dest.top, dest.right - dest.left, dest.bottom - dest.top, source.dc_,
+    const int oldMode = SetStretchBltMode(dc_.Get(), COLORONCOLOR);
+    StretchBlt(dc_.Get(), dest.left, dest.top, dest.right - dest.left, dest.bottom - dest.top, source.dc_.Get(),
                sourceRect.left, sourceRect.top, sourceRect.right - sourceRect.left,
                sourceRect.bottom - sourceRect.top, copyMode_);
-    SetStretchBltMode(dc_, oldMode);
+    SetStretchBltMode(dc_.Get(), oldMode);
 }
 
 TColor Canvas::Pixel(int x, int y) const {
     RequireHandle();
-    const COLORREF color = GetPixel(dc_, x, y);
+    const COLORREF color = GetPixel(dc_.Get(), x, y);
     return color == CLR_INVALID ? clNone : static_cast<TColor>(color);
 }
 
 void Canvas::SetPixel(int x, int y, TColor color) {
     RequireHandle();
-    ::SetPixelV(dc_, x, y, ColorToRGB(color));
+    ::SetPixelV(dc_.Get(), x, y, ColorToRGB(color));
 }
 
 int Canvas::SaveState() {
     RequireHandle();
-    return SaveDC(dc_);
+    return SaveDC(dc_.Get());
 }
 
 void Canvas::RestoreState(int saved) {
     RequireHandle();
-    RestoreDC(dc_, saved);
+    RestoreDC(dc_.Get(), saved);
 }
 
 } // namespace gui

@@ -11,6 +11,7 @@
 #include "gui/Brush.h"
 #include "gui/Color.h"
 #include "gui/Font.h"
+#include "gui/Handle.h"
 #include "gui/Pen.h"
 
 namespace gui {
@@ -33,7 +34,7 @@ class Canvas {
     Canvas& operator=(const Canvas&) = delete;
 
     // The DC drawn on; borrowed, never released by the canvas.
-    HDC Handle() const { return dc_; }
+    HDC Handle() const { return dc_.Get(); }
     void SetHandle(HDC dc) { dc_ = dc; }
 
     gui::Font& Font() { return font_; }
@@ -82,7 +83,7 @@ class Canvas {
   private:
     void RequireHandle() const;
 
-    HDC dc_ = nullptr;
+    Borrowed<HDC> dc_;
     gui::Font font_;
     gui::Pen pen_;
     gui::Brush brush_;

@@ -69,4 +69,13 @@ constexpr TColor RGBColor(std::uint8_t r, std::uint8_t g, std::uint8_t b) {
     return static_cast<TColor>(r) | (static_cast<TColor>(g) << 8) | (static_cast<TColor>(b) << 16);
 }
 
+// An RGB value (0x00BBGGRR) as a pixel word of a 32-bit DIB and of the movie engine's frames
+// (0x00RRGGBB), and back: red and blue change places.
+constexpr std::uint32_t ColorToPixel(std::uint32_t rgb) {
+    return ((rgb & 0xFF) << 16) | (rgb & 0xFF00) | ((rgb >> 16) & 0xFF);
+}
+constexpr TColor PixelToColor(std::uint32_t pixel) {
+    return static_cast<TColor>(ColorToPixel(pixel & 0x00FFFFFF));
+}
+
 } // namespace gui

@@ -286,11 +286,35 @@ void Control::SetTabOrder(int order) {
 
 LRESULT Control::Perform(UINT msg, WPARAM wParam, LPARAM lParam) {
     Message m{msg, wParam, lParam, 0};
-    if (WindowProc)
-        WindowProc(m);
-    else
-        WndProc(m);
+    HandleWindowMessage(m);
     return m.Result;
+}
+
+namespace {
+// Hands the message to hooks[count - 1], whose `next` goes on down the list.
+void RunHooks(const std::vector<std::shared_ptr<Control::WindowProcHook>>& hooks, std::size_t count, Message& msg,
+              const std::function<void(Message&)>& last) {
+    if (count == 0) {
+        last(msg);
+        return;
+    }
+    (*hooks[count - 1])(msg, [&](Message& m) { RunHooks(hooks, count - 1, m, last); });
+}
+} // namespace
+
+void Control::HandleWindowMessage(Message& msg) {
+    const std::function<void(Message&)> own = [this](Message& m) {
+        if (WindowProc)
+            WindowProc(m);
+        else
+            WndProc(m);
+    };
+    if (hooks_.Empty()) {
+        own(msg);
+        return;
+    }
+    const auto hooks = hooks_.Snapshot();
+    RunHooks(hooks, hooks.size(), msg, own);
 }
 
 void Control::WndProc(Message& msg) {

@@ -11,6 +11,7 @@
 
 #include "gui/Color.h"
 #include "gui/Component.h"
+#include "gui/HookList.h"
 #include "gui/Messages.h"
 #include "gui/Types.h"
 
@@ -113,12 +114,21 @@ class Control : public Component {
     void SetTabOrder(int order);
 
     // --- messages -------------------------------------------------------------
-    // Sends a message straight to this control's handling (WindowProc), not
-    // through the queue, and returns its result.
+    // Sends a message straight to this control's handling (hooks, then
+    // WindowProc), not through the queue, and returns its result.
     LRESULT Perform(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0);
-    // The message entry of the control. A component may replace it and chain to
-    // the previous value. Exceptions are reported where the framework dispatches.
+    // The control's own message handling (WndProc unless replaced).
+    // Exceptions are reported where the framework dispatches.
     std::function<void(Message&)> WindowProc;
+    // A hook in front of the control's message handling: it gets each message
+    // and hands it on with `next` (to the hook added before it, and at the end
+    // to WindowProc), or keeps it.
+    using WindowProcHook = std::function<void(Message& msg, const std::function<void(Message&)>& next)>;
+    // Adds a hook in front of those already there; it stays until the returned
+    // token goes, in whatever order the hooks go.
+    [[nodiscard]] HookToken AddWindowProcHook(WindowProcHook hook) { return hooks_.Add(std::move(hook)); }
+    // Runs a message through the hooks, newest first, and WindowProc.
+    void HandleWindowMessage(Message& msg);
 
     // --- painting -------------------------------------------------------------
     virtual void Invalidate() {}
@@ -204,6 +214,7 @@ class Control : public Component {
     std::string caption_;
     TCursor cursor_ = crDefault;
     bool tabStop_ = false;
+    HookList<WindowProcHook> hooks_;
 };
 
 } // namespace gui

@@ -1,13 +1,13 @@
 #include "gui/Font.h"
 
+#include "gui/GdiObject.h"
 #include "gui/Text.h"
 
 namespace gui {
 
 int ScreenPixelsPerInch() {
-    HDC screen = GetDC(nullptr);
-    const int ppi = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
+    WindowDC screen(nullptr);
+    const int ppi = GetDeviceCaps(screen.Get(), LOGPIXELSY);
     return ppi > 0 ? ppi : 96;
 }
 

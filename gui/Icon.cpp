@@ -9,7 +9,7 @@ namespace gui {
 
 Icon::Icon(const Icon& other) : Graphic(other), size_(other.size_) {
     if (other.handle_) {
-        handle_ = CopyIcon(other.handle_);
+        handle_.Reset(CopyIcon(other.handle_.Get()));
         if (!handle_) throw EOutOfResources("Out of system resources");
         detail::CountCreated();
     }
@@ -21,9 +21,8 @@ Icon::~Icon() {
 
 void Icon::Reset() {
     if (handle_) {
-        DestroyIcon(handle_);
+        handle_.Reset();
         detail::CountDeleted();
-        handle_ = nullptr;
     }
 }
 
@@ -34,7 +33,7 @@ void Icon::LoadFromResourceName(HINSTANCE module, const std::string& name) {
     HICON icon = static_cast<HICON>(LoadImageW(module, wideName.c_str(), IMAGE_ICON, 16, 16, 0));
     if (!icon) throw EResNotFound(FormatMessageText("Resource %s not found", name));
     Reset();
-    handle_ = icon;
+    handle_.Reset(icon);
     size_ = 16;
     detail::CountCreated();
     Changed();
@@ -42,7 +41,7 @@ void Icon::LoadFromResourceName(HINSTANCE module, const std::string& name) {
 
 void Icon::Draw(Canvas& canvas, const RECT& dest) const {
     if (!handle_) return;
-    DrawIconEx(canvas.Handle(), dest.left, dest.top, handle_, dest.right - dest.left, dest.bottom - dest.top,
+    DrawIconEx(canvas.Handle(), dest.left, dest.top, handle_.Get(), dest.right - dest.left, dest.bottom - dest.top,
                0, nullptr, DI_NORMAL);
 }
 

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "gui/Graphic.h"
+#include "gui/Handle.h"
 
 namespace gui {
 
@@ -18,7 +19,7 @@ class Icon : public Graphic {
 
     int Width() const override { return handle_ ? size_ : 0; }
     int Height() const override { return handle_ ? size_ : 0; }
-    HICON Handle() const { return handle_; }
+    HICON Handle() const { return handle_.Get(); }
 
     // Loads the icon resource (RT_GROUP_ICON, such as "MAINICON") in its 16 x 16 image.
     // Missing: EResNotFound "Resource <name> not found".
@@ -31,7 +32,7 @@ class Icon : public Graphic {
   private:
     void Reset();
 
-    HICON handle_ = nullptr;
+    IconHandle handle_;
     int size_ = 16;
 };
 

@@ -10,10 +10,6 @@ namespace {
 
 constexpr std::uint32_t kWhite = 0x00FFFFFF;
 
-std::uint32_t PixelOf(TColor rgb) {
-    return ((rgb & 0xFF) << 16) | (rgb & 0xFF00) | ((rgb >> 16) & 0xFF);
-}
-
 // The greyed look of a disabled image: each opaque pixel becomes a light grey of its brightness.
 std::uint32_t Greyed(std::uint32_t pixel) {
     const std::uint32_t r = (pixel >> 16) & 0xFF;
@@ -65,7 +61,7 @@ int ImageList::Add(const Bitmap& image, const Bitmap* mask) {
 
 int ImageList::AddMasked(const Bitmap& image, TColor maskColor) {
     Bitmap mask(image.Width(), image.Height());
-    const std::uint32_t key = PixelOf(ColorToRGB(maskColor));
+    const std::uint32_t key = ColorToPixel(ColorToRGB(maskColor));
     for (int y = 0; y < image.Height(); ++y) {
         const std::uint32_t* source = image.ScanLine(y);
         std::uint32_t* bits = mask.ScanLine(y);

@@ -112,17 +112,15 @@ MainMenu::MainMenu(Component* owner) : Component(owner) {
     root_.OnChange = [this] { MenuChanged(); };
 }
 
-MainMenu::~MainMenu() {
-    if (handle_ != nullptr) DestroyMenu(handle_);
-}
+MainMenu::~MainMenu() = default;
 
 HMENU MainMenu::Handle() {
-    if (handle_ == nullptr) {
-        handle_ = CreateMenu();
+    if (!handle_) {
+        handle_.Reset(CreateMenu());
         commands_.clear();
-        Build(handle_, root_);
+        Build(handle_.Get(), root_);
     }
-    return handle_;
+    return handle_.Get();
 }
 
 void MainMenu::Build(HMENU menu, MenuItem& item) {
@@ -130,9 +128,10 @@ void MainMenu::Build(HMENU menu, MenuItem& item) {
         MenuItem& child = item.Items(i);
         const std::wstring caption = Utf8ToWide(child.Caption());
         if (child.Count() > 0) {
-            HMENU sub = CreatePopupMenu();
-            Build(sub, child);
-            AppendMenuW(menu, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(sub), caption.c_str());
+            MenuHandle sub(CreatePopupMenu());
+            Build(sub.Get(), child);
+            AppendMenuW(menu, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(sub.Get()), caption.c_str());
+            sub.Release(); // the parent menu owns it now
         } else if (child.IsLine()) {
             AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
         } else {

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "gui/Component.h"
+#include "gui/Handle.h"
 #include "gui/Types.h"
 
 namespace gui {
@@ -136,7 +137,7 @@ class MainMenu : public Component {
     MenuItem root_;
     ImageList* images_ = nullptr;
     bool ownerDraw_ = false;
-    HMENU handle_ = nullptr;
+    MenuHandle handle_;
     std::vector<MenuItem*> commands_;
 };
 

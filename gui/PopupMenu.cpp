@@ -1,30 +1,14 @@
 #include "gui/PopupMenu.h"
 
-#include <utility>
 #include <vector>
 
 #include "gui/Application.h"
+#include "gui/Handle.h"
 #include "gui/Text.h"
 
 namespace gui {
 
 namespace {
-
-// Owns a native popup menu for the duration of one show.
-class NativeMenu {
-  public:
-    NativeMenu() : handle_(CreatePopupMenu()) {}
-    NativeMenu(const NativeMenu&) = delete;
-    NativeMenu& operator=(const NativeMenu&) = delete;
-    ~NativeMenu() {
-        if (handle_) DestroyMenu(handle_);
-    }
-    HMENU Get() const { return handle_; }
-    HMENU Release() { return std::exchange(handle_, nullptr); }
-
-  private:
-    HMENU handle_;
-};
 
 // Appends item's children to menu; commands are numbered from 1 in the order of `items`.
 void Build(HMENU menu, MenuItem& item, std::vector<MenuItem*>& items) {
@@ -32,7 +16,7 @@ void Build(HMENU menu, MenuItem& item, std::vector<MenuItem*>& items) {
         MenuItem& child = item.Items(i);
         const std::wstring caption = Utf8ToWide(child.Caption());
         if (child.Count() > 0) {
-            NativeMenu sub;
+            MenuHandle sub(CreatePopupMenu());
             Build(sub.Get(), child, items);
             AppendMenuW(menu, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(sub.Get()), caption.c_str());
             sub.Release(); // the parent menu owns it now
@@ -48,7 +32,7 @@ void Build(HMENU menu, MenuItem& item, std::vector<MenuItem*>& items) {
 } // namespace
 
 MenuItem* TrackMenu(MenuItem& item, POINT screen) {
-    NativeMenu menu;
+    MenuHandle menu(CreatePopupMenu());
     std::vector<MenuItem*> items;
     Build(menu.Get(), item, items);
     HWND owner = App().Handle();

@@ -1,5 +1,6 @@
 #include "gui/Registry.h"
 
+#include <utility>
 #include <vector>
 
 #include "gui/Exception.h"
@@ -35,7 +36,7 @@ void Registry::SetRootKey(HKEY root) {
 }
 
 HKEY Registry::BaseKey(bool relative) const {
-    return (current_ && relative) ? current_ : root_;
+    return (current_ && relative) ? current_.Get() : root_;
 }
 
 bool Registry::OpenKey(const std::string& key, bool canCreate) {
@@ -51,18 +52,16 @@ bool Registry::OpenKey(const std::string& key, bool canCreate) {
                                  access_, nullptr, &opened, nullptr);
     }
     if (result != ERROR_SUCCESS) return false;
+    RegKeyHandle owned(opened);
     const std::string newPath = (relative && !currentPath_.empty()) ? currentPath_ + "\\" + path : path;
     CloseKey();
-    current_ = opened;
+    current_ = std::move(owned);
     currentPath_ = newPath;
     return true;
 }
 
 void Registry::CloseKey() {
-    if (current_) {
-        RegCloseKey(current_);
-        current_ = nullptr;
-    }
+    current_.Reset();
     currentPath_.clear();
 }
 
@@ -75,7 +74,7 @@ bool Registry::DeleteKey(const std::string& key) {
 }
 
 bool Registry::DeleteValue(const std::string& name) {
-    return current_ && RegDeleteValueW(current_, Utf8ToWide(name).c_str()) == ERROR_SUCCESS;
+    return current_ && RegDeleteValueW(current_.Get(), Utf8ToWide(name).c_str()) == ERROR_SUCCESS;
 }
 
 bool Registry::ValueExists(const std::string& name) const {
@@ -103,7 +102,7 @@ TRegDataType DataTypeOf(DWORD type) {
 
 TRegDataType Registry::GetDataType(const std::string& name) const {
     DWORD type = 0;
-    if (!current_ || RegQueryValueExW(current_, Utf8ToWide(name).c_str(), nullptr, &type, nullptr, nullptr) !=
+    if (!current_ || RegQueryValueExW(current_.Get(), Utf8ToWide(name).c_str(), nullptr, &type, nullptr, nullptr) !=
                          ERROR_SUCCESS)
         return rdUnknown;
     return DataTypeOf(type);
@@ -111,7 +110,7 @@ TRegDataType Registry::GetDataType(const std::string& name) const {
 
 int Registry::GetDataSize(const std::string& name) const {
     DWORD size = 0;
-    if (!current_ || RegQueryValueExW(current_, Utf8ToWide(name).c_str(), nullptr, nullptr, nullptr, &size) !=
+    if (!current_ || RegQueryValueExW(current_.Get(), Utf8ToWide(name).c_str(), nullptr, nullptr, nullptr, &size) !=
                          ERROR_SUCCESS)
         return -1;
     return static_cast<int>(size);
@@ -122,14 +121,14 @@ std::string Registry::ReadString(const std::string& name) const {
     DWORD type = 0;
     DWORD size = 0;
     if (!current_ ||
-        RegQueryValueExW(current_, wideName.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS ||
+        RegQueryValueExW(current_.Get(), wideName.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS ||
         size == 0)
         return {};
     if (type != REG_SZ && type != REG_EXPAND_SZ) Fail("Invalid data type for '%s'", name);
     // Room for the data and a terminator even when the stored string has none.
     std::vector<wchar_t> buffer(size / sizeof(wchar_t) + 2, L'\0');
     DWORD got = static_cast<DWORD>((buffer.size() - 1) * sizeof(wchar_t));
-    if (RegQueryValueExW(current_, wideName.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(buffer.data()),
+    if (RegQueryValueExW(current_.Get(), wideName.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(buffer.data()),
                          &got) != ERROR_SUCCESS)
         Fail("Failed to get data for '%s'", name);
     if (type != REG_SZ && type != REG_EXPAND_SZ) Fail("Invalid data type for '%s'", name);
@@ -140,7 +139,7 @@ int Registry::ReadInteger(const std::string& name) const {
     DWORD type = 0;
     DWORD value = 0;
     DWORD size = sizeof(value);
-    if (!current_ || RegQueryValueExW(current_, Utf8ToWide(name).c_str(), nullptr, &type,
+    if (!current_ || RegQueryValueExW(current_.Get(), Utf8ToWide(name).c_str(), nullptr, &type,
                                       reinterpret_cast<BYTE*>(&value), &size) != ERROR_SUCCESS)
         Fail("Failed to get data for '%s'", name);
     if (type != REG_DWORD || size != sizeof(value)) Fail("Invalid data type for '%s'", name);
@@ -148,7 +147,7 @@ int Registry::ReadInteger(const std::string& name) const {
 }
 
 void Registry::PutData(const std::string& name, DWORD type, const void* data, DWORD size) {
-    if (!current_ || RegSetValueExW(current_, Utf8ToWide(name).c_str(), 0, type,
+    if (!current_ || RegSetValueExW(current_.Get(), Utf8ToWide(name).c_str(), 0, type,
                                     static_cast<const BYTE*>(data), size) != ERROR_SUCCESS)
         Fail("Failed to set data for '%s'", name);
 }

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string>
 
+#include "gui/Handle.h"
+
 namespace gui {
 
 enum TRegDataType : std::uint8_t { rdUnknown, rdString, rdExpandString, rdInteger, rdBinary };
@@ -21,7 +23,7 @@ class Registry {
     HKEY RootKey() const { return root_; }
     // Closes the open key and changes the root.
     void SetRootKey(HKEY root);
-    HKEY CurrentKey() const { return current_; }
+    HKEY CurrentKey() const { return current_.Get(); }
     const std::string& CurrentPath() const { return currentPath_; }
 
     // Opens key; a path starting with "\" is taken from the root, any other from the open key
@@ -54,7 +56,7 @@ class Registry {
     void PutData(const std::string& name, DWORD type, const void* data, DWORD size);
 
     HKEY root_ = HKEY_CURRENT_USER;
-    HKEY current_ = nullptr;
+    RegKeyHandle current_;
     std::string currentPath_;
     REGSAM access_;
 };

@@ -12,10 +12,7 @@ constexpr UINT_PTR kTimerId = 1;
 Timer::Timer(Component* owner) : Component(owner) {}
 
 Timer::~Timer() {
-    if (window_ != nullptr) {
-        KillTimer(window_, kTimerId);
-        DestroyWindow(window_);
-    }
+    if (window_) KillTimer(window_.Get(), kTimerId);
 }
 
 void Timer::SetEnabled(bool v) {
@@ -31,9 +28,9 @@ void Timer::SetInterval(unsigned ms) {
 }
 
 void Timer::UpdateTimer() {
-    if (window_ != nullptr) KillTimer(window_, kTimerId);
+    if (window_) KillTimer(window_.Get(), kTimerId);
     if (!enabled_ || interval_ == 0) return;
-    if (window_ == nullptr) {
+    if (!window_) {
         WNDCLASSEXW wc{};
         wc.cbSize = sizeof wc;
         if (!GetClassInfoExW(GetModuleHandleW(nullptr), kTimerClass, &wc)) {
@@ -42,12 +39,12 @@ void Timer::UpdateTimer() {
             wc.lpszClassName = kTimerClass;
             RegisterClassExW(&wc);
         }
-        window_ = CreateWindowExW(0, kTimerClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                  GetModuleHandleW(nullptr), nullptr);
-        if (window_ == nullptr) return;
-        SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+        window_.Reset(CreateWindowExW(0, kTimerClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                      GetModuleHandleW(nullptr), nullptr));
+        if (!window_) return;
+        SetWindowLongPtrW(window_.Get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     }
-    SetTimer(window_, kTimerId, interval_, nullptr);
+    SetTimer(window_.Get(), kTimerId, interval_, nullptr);
 }
 
 void Timer::DoTimer() {

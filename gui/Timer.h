@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "gui/Component.h"
+#include "gui/Handle.h"
 #include "gui/Types.h"
 
 namespace gui {
@@ -32,7 +33,7 @@ class Timer : public Component {
     static LRESULT CALLBACK StaticWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     void UpdateTimer();
 
-    HWND window_ = nullptr;
+    WindowHandle window_;
     bool enabled_ = true;
     unsigned interval_ = 1000;
 };

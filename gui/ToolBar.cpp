@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "gui/Canvas.h"
+#include "gui/GdiObject.h"
 #include "gui/MainMenu.h"
 #include "gui/MenuList.h"
 
@@ -45,8 +46,8 @@ void ToolBar::SetButtonHeight(int height) {
 // Buttons side by side from the left, each as wide as its caption plus a margin either side.
 void ToolBar::Layout() {
     gui::Canvas measure;
-    HDC screen = GetDC(nullptr);
-    measure.SetHandle(screen);
+    WindowDC screen(nullptr);
+    measure.SetHandle(screen.Get());
     measure.SetFont(Font());
     int x = 0;
     for (ToolButton& button : buttons_) {
@@ -55,7 +56,6 @@ void ToolBar::Layout() {
         x += w;
     }
     measure.SetHandle(nullptr);
-    ReleaseDC(nullptr, screen);
 }
 
 int ToolBar::ButtonAt(int x, int y) const {

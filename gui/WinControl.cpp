@@ -118,6 +118,7 @@ WinControl::WinControl(Component* owner) : Control(owner) {}
 WinControl::~WinControl() {
     // Messages sent while the window goes must not reach hooks of objects already gone.
     WindowProc = [this](Message& msg) { WndProc(msg); };
+    hooks_.Clear();
     if (Form* form = ParentForm(); form != nullptr && form != this && form->activeControl_ == this)
         form->activeControl_ = nullptr;
     if (handle_ != nullptr) DestroyWindow(handle_);
@@ -221,7 +222,7 @@ LRESULT CALLBACK WinControl::StaticWndProc(HWND hwnd, UINT msg, WPARAM wParam, L
     Message m{msg, wParam, lParam, 0};
     ++depth;
     try {
-        self->WindowProc(m);
+        self->HandleWindowMessage(m);
     } catch (...) {
         App().HandleException();
     }

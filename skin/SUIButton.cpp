@@ -10,6 +10,7 @@
 #include "gui/FlagScope.h"
 #include "gui/Form.h"
 #include "gui/ImageList.h"
+#include "gui/OffscreenPaint.h"
 #include "gui/Text.h"
 #include "skin/SUIPublic.h"
 
@@ -38,8 +39,7 @@ void LoadNamedBitmap(gui::Bitmap& bitmap, HINSTANCE module, const std::string& n
 
 // The colour of a bitmap's pixel as a COLORREF (the bitmap stores 0x00RRGGBB).
 COLORREF PixelColor(const gui::Bitmap& bitmap, int x, int y) {
-    const std::uint32_t p = bitmap.ScanLine(y)[x];
-    return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
+    return gui::PixelToColor(bitmap.ScanLine(y)[x]);
 }
 
 // Copies the part of picture that starts at column sx, w x h pixels, to (x, y) on the canvas,
@@ -222,8 +222,8 @@ void TsuiCustomButton::Paint() {
         picture.SetSize(kBlankPictureWidth, kBlankPictureHeight);
     }
 
-    gui::Bitmap buffer(Width(), Height());
-    gui::Canvas& canvas = buffer.Canvas();
+    gui::OffscreenPaint paint(Width(), Height());
+    gui::Canvas& canvas = paint.Canvas();
     const RECT client = ClientRect();
     if (transparent_) {
         DrawParentBackground(canvas, this);
@@ -236,7 +236,7 @@ void TsuiCustomButton::Paint() {
     canvas.SetFont(Font());
     Canvas().SetFont(Font());
     if (!CaptionBlank()) DrawCaption(canvas, Caption());
-    Canvas().CopyRect(client, canvas, client);
+    paint.Present(Canvas().Handle(), client);
 }
 
 void TsuiCustomButton::DrawPicture(gui::Canvas& canvas, gui::Bitmap& picture) {

@@ -78,25 +78,26 @@ TsuiForm::TsuiForm(gui::Component* owner) : gui::Panel(owner) {
 }
 
 TsuiForm::~TsuiForm() {
-    if (hookedApplication_) gui::App().OnMessage = nullptr;
-    // A frame that goes before its form gives the form its own window procedure back; when the
-    // form itself is going, its window is already gone.
-    if (hooked_ && ownerForm_ && !ownerForm_->IsDestroying()) ownerForm_->WindowProc = previousWindowProc_;
+    // The tokens take the application filter and the form's hook away: a frame that goes before
+    // its form leaves the form its own window procedure.
+    applicationFilter_.Reset();
+    ownerFormHook_.Reset();
     FreeMenuBar();
 }
 
 void TsuiForm::HookOwnerForm() {
     ownerForm_->SetBorderStyle(gui::bsNone);
     ownerForm_->HandleNeeded();
-    previousWindowProc_ = ownerForm_->WindowProc;
-    ownerForm_->WindowProc = [this](gui::Message& msg) { OwnerFormWindowProc(msg); };
-    hooked_ = true;
+    ownerFormHook_ = ownerForm_->AddWindowProcHook(
+        [this](gui::Message& msg, const std::function<void(gui::Message&)>& previous) {
+            OwnerFormWindowProc(msg, previous);
+        });
+    // The first frame of an application with no filter yet installs the shortcut filter.
     gui::Application& app = gui::App();
-    if (!app.OnMessage) {
-        app.OnMessage = [this](MSG& msg, bool& handled) {
+    if (app.MessageFilterCount() == 0) {
+        applicationFilter_ = app.AddMessageFilter([this](MSG& msg, bool& handled) {
             if (msg.message == WM_KEYDOWN && DispatchShortCut(msg.wParam, msg.lParam) == 1) handled = true;
-        };
-        hookedApplication_ = true;
+        });
     }
 }
 
@@ -380,8 +381,8 @@ void TsuiForm::Notification(gui::Component* component, gui::TOperation operation
 }
 
 // Every message goes to the form's own procedure first; then the frame adds its part.
-void TsuiForm::OwnerFormWindowProc(gui::Message& msg) {
-    previousWindowProc_(msg);
+void TsuiForm::OwnerFormWindowProc(gui::Message& msg, const std::function<void(gui::Message&)>& previous) {
+    previous(msg);
     switch (msg.Msg) {
     case WM_KEYDOWN:
         msg.Result = DispatchShortCut(msg.WParam, msg.LParam);

@@ -88,7 +88,7 @@ class TsuiForm : public gui::Panel, public TsuiFormLike {
 
   private:
     void HookOwnerForm();
-    void OwnerFormWindowProc(gui::Message& msg);
+    void OwnerFormWindowProc(gui::Message& msg, const std::function<void(gui::Message&)>& previous);
     void ResizeHitTest(gui::Message& msg);
     void MaximizeBookkeeping();
     void CreateMenuBar();
@@ -108,12 +108,11 @@ class TsuiForm : public gui::Panel, public TsuiFormLike {
     gui::Form* ownerForm_ = nullptr;
     TsuiTitleBar* titleBar_ = nullptr;
     gui::ToolBar* menuBar_ = nullptr;
-    std::function<void(gui::Message&)> previousWindowProc_;
-    bool hooked_ = false;
+    gui::HookToken ownerFormHook_;
     gui::TBorderStyle designedBorderStyle_ = gui::bsSizeable;
     RECT designedBounds_{0, 0, 0, 0};
     bool wasMaximized_ = false;
-    bool hookedApplication_ = false;
+    gui::HookToken applicationFilter_;
 };
 
 } // namespace sui

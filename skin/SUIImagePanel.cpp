@@ -6,6 +6,7 @@
 #include "gui/Bitmap.h"
 #include "gui/Canvas.h"
 #include "gui/Graphic.h"
+#include "gui/OffscreenPaint.h"
 #include "skin/SUIPublic.h"
 
 namespace sui {
@@ -105,9 +106,9 @@ void TsuiCustomPanel::Paint() {
     const int w = Width();
     const int h = Height();
     if (w <= 0 || h <= 0) return;
-    gui::Bitmap buffer(w, h);
-    ComposePaint(buffer.Canvas());
-    BitBlt(Canvas().Handle(), 0, 0, w, h, buffer.Canvas().Handle(), 0, 0, SRCCOPY);
+    gui::OffscreenPaint paint(w, h);
+    ComposePaint(paint.Canvas());
+    paint.Present(Canvas().Handle());
 }
 
 void TsuiCustomPanel::ComposePaint(gui::Canvas& canvas) {

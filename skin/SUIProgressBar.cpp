@@ -7,6 +7,7 @@
 #include "gui/Bitmap.h"
 #include "gui/Canvas.h"
 #include "gui/Graphic.h"
+#include "gui/OffscreenPaint.h"
 
 namespace sui {
 
@@ -138,8 +139,9 @@ void TsuiProgressBar::Paint() {
     const int w = ClientWidth();
     const int h = ClientHeight();
     if (w <= 0 || h <= 0) return;
-    gui::Bitmap buffer(w, h);
-    gui::Canvas& canvas = buffer.Canvas();
+    gui::OffscreenPaint paint(w, h);
+    gui::Bitmap& buffer = paint.Bitmap();
+    gui::Canvas& canvas = paint.Canvas();
     const gui::Graphic* graphic = picture_->Empty() ? nullptr : picture_->Graphic();
     canvas.Brush().SetColor(color_);
     if (orientation_ == suiHorizontal) {
@@ -171,7 +173,7 @@ void TsuiProgressBar::Paint() {
 
     canvas.Brush().SetColor(borderColor_);
     canvas.FrameRect(ClientRect());
-    BitBlt(Canvas().Handle(), 0, 0, buffer.Width(), buffer.Height(), canvas.Handle(), 0, 0, SRCCOPY);
+    paint.Present(Canvas().Handle());
 }
 
 } // namespace sui

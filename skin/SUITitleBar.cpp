@@ -4,6 +4,7 @@
 #include "gui/Bitmap.h"
 #include "gui/Form.h"
 #include "gui/Icon.h"
+#include "gui/OffscreenPaint.h"
 #include "gui/Region.h"
 #include "skin/SUIPublic.h"
 
@@ -133,12 +134,13 @@ void TsuiTitleBar::UpdateFormRegion(int cornerSize) {
 
 void TsuiTitleBar::Paint() {
     if (Width() <= 0 || Height() <= 0) return;
-    gui::Bitmap bitmap(Width(), Height());
+    gui::OffscreenPaint paint(Width(), Height());
+    gui::Bitmap& bitmap = paint.Bitmap();
     bitmap.Canvas().Brush().SetStyle(gui::bsClear);
     bitmap.Canvas().SetFont(Font());
     DrawSections(bitmap);
     DrawButtonsAndCaption(bitmap);
-    BitBlt(Canvas().Handle(), 0, 0, Width(), Height(), bitmap.Canvas().Handle(), 0, 0, SRCCOPY);
+    paint.Present(Canvas().Handle());
 }
 
 // Left sections from the left edge, right sections from the right edge while they fit beside

@@ -6,6 +6,7 @@
 
 #include "gui/Canvas.h"
 #include "gui/Graphic.h"
+#include "gui/OffscreenPaint.h"
 #include "skin/SUIImagePanel.h"
 #include "skin/SUIPublic.h"
 
@@ -186,8 +187,8 @@ void TsuiTrackBar::Paint() {
     const int w = Width();
     const int h = Height();
     if (w <= 0 || h <= 0) return;
-    gui::Bitmap buffer(w, h);
-    gui::Canvas& canvas = buffer.Canvas();
+    gui::OffscreenPaint paint(w, h);
+    gui::Canvas& canvas = paint.Canvas();
     canvas.Brush().SetColor(Color());
     canvas.FillRect(ClientRect());
     if (barBitmap_->Width() > 0 && barBitmap_->Height() > 0) {
@@ -196,7 +197,7 @@ void TsuiTrackBar::Paint() {
         BitBlt(canvas.Handle(), x, y, barBitmap_->Width(), barBitmap_->Height(),
                barBitmap_->Canvas().Handle(), 0, 0, SRCCOPY);
     }
-    BitBlt(Canvas().Handle(), 0, 0, w, h, canvas.Handle(), 0, 0, SRCCOPY);
+    paint.Present(Canvas().Handle());
 }
 
 void TsuiTrackBar::WndProc(gui::Message& msg) {

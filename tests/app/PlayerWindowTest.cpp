@@ -49,7 +49,6 @@ struct Player {
         s.hideCursor = false;
         window = std::make_unique<Tfrm_screen>(nullptr, s);
     }
-    ~Player() { gui::App().OnMessage = nullptr; }
 
     void activate() {
         window->SetVisible(true);
@@ -60,9 +59,7 @@ struct Player {
         MSG msg{};
         msg.hwnd = window->Handle();
         msg.message = message;
-        bool handled = false;
-        gui::App().OnMessage(msg, handled);
-        EXPECT_FALSE(handled);
+        EXPECT_FALSE(gui::App().FilterMessage(msg));
         return window->Closed();
     }
 };
@@ -93,12 +90,16 @@ TEST(PlayerWindow, LayoutIsBorderlessBlackMaximisedWithThePanelAndTheControl) {
     EXPECT_EQ(w.StartCursorPos().x, 0);
     EXPECT_EQ(w.StartCursorPos().y, 0);
     // The filter is installed when the window is created.
-    EXPECT_TRUE(static_cast<bool>(gui::App().OnMessage));
+    EXPECT_EQ(gui::App().MessageFilterCount(), 1u);
     // Shown, the control fills the window.
     w.SetVisible(true);
     EXPECT_EQ(w.flash->Width(), w.ClientWidth());
     EXPECT_EQ(w.flash->Height(), w.ClientHeight());
     EXPECT_GT(w.ClientWidth(), 536);
+    // Going, the window takes its own filter away and leaves another owner's.
+    gui::HookToken other = gui::App().AddMessageFilter([](MSG&, bool&) {});
+    p.window.reset();
+    EXPECT_EQ(gui::App().MessageFilterCount(), 1u);
 }
 
 TEST(PlayerWindow, ActivationLevelsLoadsPlaysAndTakesTheCursor) {

@@ -31,15 +31,44 @@ TEST(Application, AnErrorInTheMessageFilterIsReportedAndTheMessageStillDispatche
     if (msg.Msg == WM_APP + 9) ++reached;
     previous(msg);
   };
-  App().OnMessage = [](MSG& msg, bool&) {
+  gui::HookToken filter = App().AddMessageFilter([](MSG& msg, bool&) {
     if (msg.message == WM_APP + 9) throw gui::Exception("Filter broke");
-  };
+  });
   PostMessageW(form.Handle(), WM_APP + 9, 0, 0);
   App().ProcessMessages();
-  App().OnMessage = nullptr;
+  filter.Reset();
   App().ReportCapture = nullptr;
   EXPECT_EQ(reports, std::vector<std::string>{"Filter broke."});
   EXPECT_EQ(reached, 1);
+}
+
+TEST(Application, EachFilterIsRemovedByItsOwnTokenAndTheFirstToHandleAMessageStopsIt) {
+  std::vector<std::string> seen;
+  auto filter = [&](const char* name, bool handles) {
+    return App().AddMessageFilter([&seen, name, handles](MSG& msg, bool& handled) {
+      if (msg.message != WM_APP + 10) return;
+      seen.push_back(name);
+      handled = handles;
+    });
+  };
+  const std::size_t before = App().MessageFilterCount();
+  MSG msg{};
+  msg.message = WM_APP + 10;
+  {
+    gui::HookToken first = filter("first", false);
+    gui::HookToken second = filter("second", true);
+    gui::HookToken third = filter("third", false);
+    EXPECT_TRUE(App().FilterMessage(msg));
+    EXPECT_EQ(seen, (std::vector<std::string>{"first", "second"}));
+    // The first owner goes: the others stay, in their order.
+    first.Reset();
+    second = gui::HookToken();
+    seen.clear();
+    EXPECT_FALSE(App().FilterMessage(msg));
+    EXPECT_EQ(seen, std::vector<std::string>{"third"});
+    EXPECT_EQ(App().MessageFilterCount(), before + 1);
+  }
+  EXPECT_EQ(App().MessageFilterCount(), before);
 }
 
 TEST(Application, ReportWithoutCaptureShowsAStopBoxCaptionedWithTheTitle) {

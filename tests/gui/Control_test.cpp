@@ -173,6 +173,41 @@ TEST_F(ControlTest, PerformGoesStraightToTheHandlingAndAHookChainsAroundIt) {
   EXPECT_EQ(SendMessageW(c->Handle(), WM_APP, 0, 0), 7);
 }
 
+TEST_F(ControlTest, HooksRunNewestFirstAndEachGoesWithItsOwnToken) {
+  auto* c = new LoggingControl(&form);
+  c->SetParent(&form);
+  std::string order;
+  auto hook = [&](char name, bool keeps) {
+    return c->AddWindowProcHook([&order, name, keeps](gui::Message& msg, const auto& next) {
+      if (msg.Msg == WM_APP) order += name;
+      if (!keeps || msg.Msg != WM_APP) next(msg);
+    });
+  };
+  gui::HookToken a = hook('a', false);
+  gui::HookToken b = hook('b', false);
+  c->WindowProc = [&, previous = c->WindowProc](gui::Message& msg) {
+    if (msg.Msg == WM_APP) order += 'w';
+    previous(msg);
+  };
+  SendMessageW(c->Handle(), WM_APP, 0, 0);
+  EXPECT_EQ(order, "baw");
+  // The older hook goes first: the newer one stays in front of the procedure.
+  a.Reset();
+  order.clear();
+  c->Perform(WM_APP);
+  EXPECT_EQ(order, "bw");
+  {
+    gui::HookToken keeper = hook('k', true);
+    order.clear();
+    c->Perform(WM_APP);
+    EXPECT_EQ(order, "k");
+  }
+  b.Reset();
+  order.clear();
+  c->Perform(WM_APP);
+  EXPECT_EQ(order, "w");
+}
+
 TEST_F(ControlTest, MouseEventsClickAndDoubleClick) {
   auto* c = new LoggingControl(&form);
   c->SetParent(&form);

@@ -21,7 +21,6 @@ class FormTest : public ::testing::Test {
   }
   void TearDown() override {
     App().ReportCapture = nullptr;
-    App().OnMessage = nullptr;
     App().ProcessMessages();
   }
   std::vector<std::string> reports;
@@ -216,12 +215,12 @@ TEST_F(FormTest, MessageFilterSeesQueuedMessagesAndCanStopThem) {
     if (msg.Msg == kProbe) ++reachedForm;
     previous(msg);
   };
-  App().OnMessage = [&](MSG& msg, bool& handled) {
+  gui::HookToken filter = App().AddMessageFilter([&](MSG& msg, bool& handled) {
     if (msg.message == kProbe) {
       seen.push_back(static_cast<UINT>(msg.wParam));
       handled = msg.wParam == 1;
     }
-  };
+  });
   PostMessageW(form.Handle(), kProbe, 1, 0);
   PostMessageW(form.Handle(), kProbe, 2, 0);
   App().ProcessMessages();

@@ -150,21 +150,21 @@ TEST(SkinnedForm, OnAnythingButAFormItIsAPlainPanel) {
   frame.DrawFormBorder();
   frame.SetCaption("Loose");
   EXPECT_EQ(frame.Caption(), "Loose");
-  EXPECT_FALSE(gui::App().OnMessage);
+  EXPECT_EQ(gui::App().MessageFilterCount(), 0u);
 }
 
 TEST(SkinnedForm, FirstFrameInstallsTheKeyHandlerAndTakesItAwayAgain) {
-  ASSERT_FALSE(gui::App().OnMessage);
+  ASSERT_EQ(gui::App().MessageFilterCount(), 0u);
   {
     SkinnedForm a;
-    EXPECT_TRUE(gui::App().OnMessage);
+    EXPECT_EQ(gui::App().MessageFilterCount(), 1u);
     {
       SkinnedForm b;
       b.form.reset();  // the second one did not install it and leaves it alone
-      EXPECT_TRUE(gui::App().OnMessage);
+      EXPECT_EQ(gui::App().MessageFilterCount(), 1u);
     }
   }
-  EXPECT_FALSE(gui::App().OnMessage);
+  EXPECT_EQ(gui::App().MessageFilterCount(), 0u);
 }
 
 TEST(SkinnedForm, AFrameRemovedBeforeItsFormGivesTheFormItsOwnProcedureBack) {
@@ -173,7 +173,7 @@ TEST(SkinnedForm, AFrameRemovedBeforeItsFormGivesTheFormItsOwnProcedureBack) {
   ASSERT_EQ(s.HitTest(0, 0), HTTOPLEFT);
   delete s.frame;
   s.frame = nullptr;
-  EXPECT_FALSE(gui::App().OnMessage);
+  EXPECT_EQ(gui::App().MessageFilterCount(), 0u);
   // The form goes on without the frame: no sizing bands, and size changes reach nothing gone.
   EXPECT_EQ(s.HitTest(0, 0), HTCLIENT);
   s.form->SetBounds(120, 120, 350, 220);
@@ -754,16 +754,15 @@ TEST(SkinnedFormActions, PressOnTheFreePartHandsTheFormToTheSystemMoveLoop) {
   // Listen on the form's window procedure in front of the frame's hook.
   std::vector<gui::Message> seen;
   bool pressedDuringMove = false;
-  auto previous = s.form->WindowProc;
-  s.form->WindowProc = [&](gui::Message& msg) {
+  gui::HookToken listener = s.form->AddWindowProcHook([&](gui::Message& msg, const auto& next) {
     if (msg.Msg == WM_NCLBUTTONDOWN) {
       seen.push_back(msg);
       pressedDuringMove = bar->Pressed();
       EXPECT_EQ(GetCapture(), nullptr);  // the bar let the mouse go first
       return;                            // the test stands in for the system's move loop
     }
-    previous(msg);
-  };
+    next(msg);
+  });
   POINT p = bar->ClientToScreen(POINT{100, 10});
   MoveCursor(p.x, p.y);
   Send(bar, WM_MOUSEMOVE);
@@ -781,7 +780,7 @@ TEST(SkinnedFormActions, PressOnTheFreePartHandsTheFormToTheSystemMoveLoop) {
   Send(bar, WM_LBUTTONDOWN);
   EXPECT_EQ(seen.size(), 1u);
   EXPECT_TRUE(bar->Pressed());
-  s.form->WindowProc = previous;
+  listener.Reset();
   CursorAway();
 }
 
@@ -858,11 +857,10 @@ TEST(SkinnedFormShortCuts, TheHostedMenusShortcutsRunTheirItems) {
   EXPECT_EQ(opens, 2);
   // ... and through the application's message loop, which takes the key away.
   int seenByForm = 0;
-  auto previous = s.form->WindowProc;
-  s.form->WindowProc = [&](gui::Message& msg) {
+  gui::HookToken listener = s.form->AddWindowProcHook([&](gui::Message& msg, const auto& next) {
     if (msg.Msg == WM_KEYDOWN) ++seenByForm;
-    previous(msg);
-  };
+    next(msg);
+  });
   PostMessageW(s.Window(), WM_KEYDOWN, VK_F5, 0);
   Pump();
   EXPECT_EQ(opens, 3);
@@ -871,7 +869,6 @@ TEST(SkinnedFormShortCuts, TheHostedMenusShortcutsRunTheirItems) {
   Pump();
   EXPECT_EQ(opens, 3);
   EXPECT_EQ(seenByForm, 1);
-  s.form->WindowProc = previous;
 }
 
 TEST(SkinnedForm, PaintingLeaksNoGdiObjects) {
@@ -900,7 +897,7 @@ TEST(SkinnedForm, InADesignHostItHooksNothingAndRecommendsTheSkinnedMenu) {
   auto* frame = new TsuiForm(&form);
   frame->SetName("suiForm1");
   EXPECT_EQ(form.BorderStyle(), gui::bsSizeable);
-  EXPECT_FALSE(gui::App().OnMessage);
+  EXPECT_EQ(gui::App().MessageFilterCount(), 0u);
   DialogLog log;
   // Placed on the form once made (the framework announces a component made with an owner
   // before its class is complete).
