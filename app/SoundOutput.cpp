@@ -1,7 +1,7 @@
 #include "app/SoundOutput.h"
 
 SoundOutput::SoundOutput(Source source, std::uint32_t volume) : source_(std::move(source)), volume_(volume) {
-    done_ = CreateEventW(nullptr, FALSE, FALSE, nullptr);
+    done_.Reset(CreateEventW(nullptr, FALSE, FALSE, nullptr));
     if (!done_) return;
     WAVEFORMATEX format{};
     format.wFormatTag = WAVE_FORMAT_PCM;
@@ -10,8 +10,8 @@ SoundOutput::SoundOutput(Source source, std::uint32_t volume) : source_(std::mov
     format.wBitsPerSample = 16;
     format.nBlockAlign = 4;
     format.nAvgBytesPerSec = Rate * 4;
-    if (waveOutOpen(&wave_, WAVE_MAPPER, &format, reinterpret_cast<DWORD_PTR>(done_), 0, CALLBACK_EVENT) !=
-        MMSYSERR_NOERROR) {
+    if (waveOutOpen(&wave_, WAVE_MAPPER, &format, reinterpret_cast<DWORD_PTR>(done_.Get()), 0,
+                    CALLBACK_EVENT) != MMSYSERR_NOERROR) {
         wave_ = nullptr;
         return;
     }
@@ -22,7 +22,7 @@ SoundOutput::SoundOutput(Source source, std::uint32_t volume) : source_(std::mov
         h.dwBufferLength = static_cast<DWORD>(BufferFrames * 4);
         if (waveOutPrepareHeader(wave_, &h, sizeof h) != MMSYSERR_NOERROR) h.dwFlags = 0;
     }
-    thread_ = CreateThread(nullptr, 0, threadMain, this, 0, nullptr);
+    thread_.Reset(CreateThread(nullptr, 0, threadMain, this, 0, nullptr));
     if (!thread_) {
         for (WAVEHDR& h : headers_)
             if (h.dwFlags & WHDR_PREPARED) waveOutUnprepareHeader(wave_, &h, sizeof h);
@@ -34,9 +34,8 @@ SoundOutput::SoundOutput(Source source, std::uint32_t volume) : source_(std::mov
 SoundOutput::~SoundOutput() {
     if (thread_) {
         stopping_ = true;
-        SetEvent(done_);
-        WaitForSingleObject(thread_, INFINITE);
-        CloseHandle(thread_);
+        SetEvent(done_.Get());
+        WaitForSingleObject(thread_.Get(), INFINITE);
     }
     if (wave_) {
         waveOutReset(wave_);
@@ -44,7 +43,6 @@ SoundOutput::~SoundOutput() {
             if (h.dwFlags & WHDR_PREPARED) waveOutUnprepareHeader(wave_, &h, sizeof h);
         waveOutClose(wave_);
     }
-    if (done_) CloseHandle(done_);
 }
 
 DWORD WINAPI SoundOutput::threadMain(void* self) {
@@ -70,7 +68,7 @@ void SoundOutput::run() {
     for (size_t i = 0; i < BufferCount && !stopping_; ++i)
         fill(i);
     while (!stopping_) {
-        WaitForSingleObject(done_, 100);
+        WaitForSingleObject(done_.Get(), 100);
         for (size_t i = 0; i < BufferCount && !stopping_; ++i)
             if (headers_[i].dwFlags & WHDR_DONE) fill(i);
     }

@@ -14,6 +14,8 @@
 #include <functional>
 #include <vector>
 
+#include "gui/Handle.h"
+
 class SoundOutput {
   public:
     static constexpr int Rate = 44100;
@@ -43,8 +45,8 @@ class SoundOutput {
 
     Source source_;
     HWAVEOUT wave_ = nullptr;
-    HANDLE done_ = nullptr; // signalled by the device as buffers come back
-    HANDLE thread_ = nullptr;
+    gui::KernelHandle done_; // signalled by the device as buffers come back
+    gui::KernelHandle thread_;
     std::atomic<std::uint32_t> volume_;
     std::uint32_t applied_ = 0xFFFFFFFF; // what the stream has (full at opening)
     std::atomic<bool> stopping_{false};

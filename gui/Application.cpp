@@ -61,8 +61,8 @@ HWND Application::Handle() {
         const int x = GetSystemMetrics(SM_CXSCREEN) / 2;
         const int y = GetSystemMetrics(SM_CYSCREEN) / 2;
         handle_.Reset(CreateWindowExW(0, kApplicationClass, Utf8ToWide(title_).c_str(),
-                                      WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX, x,
-                                      y, 0, 0, nullptr, nullptr, ModuleHandle(), nullptr));
+                                      WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX,
+                                      x, y, 0, 0, nullptr, nullptr, ModuleHandle(), nullptr));
         if (handle_) ShowWindow(handle_.Get(), SW_SHOWNA);
     }
     return handle_.Get();

@@ -15,7 +15,6 @@ namespace {
 
 constexpr std::uint32_t kWhite = 0x00FFFFFF;
 
-
 } // namespace
 
 Bitmap::Bitmap() = default;

@@ -148,8 +148,8 @@ void Canvas::CopyRect(const RECT& dest, const Canvas& source, const RECT& source
     RequireHandle();
     source.RequireHandle();
     const int oldMode = SetStretchBltMode(dc_.Get(), COLORONCOLOR);
-    StretchBlt(dc_.Get(), dest.left, dest.top, dest.right - dest.left, dest.bottom - dest.top, source.dc_.Get(),
-               sourceRect.left, sourceRect.top, sourceRect.right - sourceRect.left,
+    StretchBlt(dc_.Get(), dest.left, dest.top, dest.right - dest.left, dest.bottom - dest.top,
+               source.dc_.Get(), sourceRect.left, sourceRect.top, sourceRect.right - sourceRect.left,
                sourceRect.bottom - sourceRect.top, copyMode_);
     SetStretchBltMode(dc_.Get(), oldMode);
 }

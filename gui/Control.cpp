@@ -292,8 +292,8 @@ LRESULT Control::Perform(UINT msg, WPARAM wParam, LPARAM lParam) {
 
 namespace {
 // Hands the message to hooks[count - 1], whose `next` goes on down the list.
-void RunHooks(const std::vector<std::shared_ptr<Control::WindowProcHook>>& hooks, std::size_t count, Message& msg,
-              const std::function<void(Message&)>& last) {
+void RunHooks(const std::vector<std::shared_ptr<Control::WindowProcHook>>& hooks, std::size_t count,
+              Message& msg, const std::function<void(Message&)>& last) {
     if (count == 0) {
         last(msg);
         return;

@@ -1,7 +1,7 @@
 // Owning types for the handles the program owns beside its GDI objects (GdiObject.h): windows,
-// menus, icons, registry keys and kernel handles such as files. Each closes its handle when it
-// goes, on every path. A Borrowed handle is one that someone else owns and closes: holding it
-// says so.
+// menus, icons, registry keys and kernel handles (files, events, threads). Each closes its
+// handle when it goes, on every path. A Borrowed handle is one that someone else owns and
+// closes: holding it says so.
 #pragma once
 
 #include <windows.h>
@@ -61,6 +61,11 @@ struct FileTraits {
     static HANDLE Invalid() { return INVALID_HANDLE_VALUE; }
     static void Close(HANDLE h) { CloseHandle(h); }
 };
+// CreateEvent, CreateThread and most other kernel calls answer null when they fail.
+struct KernelTraits {
+    static HANDLE Invalid() { return nullptr; }
+    static void Close(HANDLE h) { CloseHandle(h); }
+};
 } // namespace detail
 
 using WindowHandle = UniqueHandle<HWND, detail::WindowTraits>;
@@ -68,6 +73,7 @@ using MenuHandle = UniqueHandle<HMENU, detail::MenuTraits>;
 using IconHandle = UniqueHandle<HICON, detail::IconTraits>;
 using RegKeyHandle = UniqueHandle<HKEY, detail::RegKeyTraits>;
 using FileHandle = UniqueHandle<HANDLE, detail::FileTraits>;
+using KernelHandle = UniqueHandle<HANDLE, detail::KernelTraits>;
 
 // A handle that someone else owns and closes (a device context handed in for one paint, a
 // window of another component): never closed here.

@@ -67,7 +67,8 @@ template <class Hook> class HookList {
     std::vector<std::shared_ptr<Hook>> Snapshot() const {
         std::vector<std::shared_ptr<Hook>> hooks;
         hooks.reserve(entries_->hooks.size());
-        for (const auto& e : entries_->hooks) hooks.push_back(e.hook);
+        for (const auto& e : entries_->hooks)
+            hooks.push_back(e.hook);
         return hooks;
     }
 

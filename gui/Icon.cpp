@@ -41,8 +41,8 @@ void Icon::LoadFromResourceName(HINSTANCE module, const std::string& name) {
 
 void Icon::Draw(Canvas& canvas, const RECT& dest) const {
     if (!handle_) return;
-    DrawIconEx(canvas.Handle(), dest.left, dest.top, handle_.Get(), dest.right - dest.left, dest.bottom - dest.top,
-               0, nullptr, DI_NORMAL);
+    DrawIconEx(canvas.Handle(), dest.left, dest.top, handle_.Get(), dest.right - dest.left,
+               dest.bottom - dest.top, 0, nullptr, DI_NORMAL);
 }
 
 std::unique_ptr<Graphic> Icon::Clone() const {

@@ -174,22 +174,23 @@ MenuList::MenuList(MenuItem& item, POINT screen, HWND owner) : item_(item) {
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
     const int x = std::max<int>(work.left, std::min<int>(screen.x, work.right - w));
     const int top = std::max<int>(work.top, std::min<int>(screen.y, work.bottom - h));
-    handle_ = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, kListClass, L"", WS_POPUP,
-                              x, top, w, h, owner, nullptr, GetModuleHandleW(nullptr), nullptr);
-    SetWindowLongPtrW(handle_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    ShowWindow(handle_, SW_SHOWNA);
-    UpdateWindow(handle_);
+    handle_.Reset(CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, kListClass, L"",
+                                  WS_POPUP, x, top, w, h, owner, nullptr, GetModuleHandleW(nullptr),
+                                  nullptr));
+    SetWindowLongPtrW(handle_.Get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    ShowWindow(handle_.Get(), SW_SHOWNA);
+    UpdateWindow(handle_.Get());
 }
 
 MenuList::~MenuList() {
-    if (handle_) DestroyWindow(handle_);
+    handle_.Reset(); // while every member its window procedure may read is still here
 }
 
 void MenuList::Select(int index) {
     if (index == selected_) return;
     const int old = selected_;
     selected_ = index;
-    WindowDC dc(handle_);
+    WindowDC dc(handle_.Get());
     Canvas canvas(dc.Get());
     if (old >= 0) PaintItem(canvas, old);
     if (index >= 0) PaintItem(canvas, index);
@@ -197,7 +198,7 @@ void MenuList::Select(int index) {
 
 int MenuList::ItemAt(POINT screen) const {
     POINT p = screen;
-    ScreenToClient(handle_, &p);
+    ScreenToClient(handle_.Get(), &p);
     for (size_t i = 0; i < rects_.size(); ++i)
         if (PtInRect(&rects_[i], p)) return static_cast<int>(i);
     return -1;
@@ -205,13 +206,13 @@ int MenuList::ItemAt(POINT screen) const {
 
 bool MenuList::Contains(POINT screen) const {
     RECT r{};
-    GetWindowRect(handle_, &r);
+    GetWindowRect(handle_.Get(), &r);
     return PtInRect(&r, screen) != 0;
 }
 
 RECT MenuList::ItemScreenRect(int index) const {
     RECT r = rects_.at(static_cast<size_t>(index));
-    MapWindowPoints(handle_, nullptr, reinterpret_cast<POINT*>(&r), 2);
+    MapWindowPoints(handle_.Get(), nullptr, reinterpret_cast<POINT*>(&r), 2);
     return r;
 }
 
@@ -234,7 +235,7 @@ void MenuList::PaintItem(Canvas& canvas, int index) {
 
 void MenuList::PaintTo(HDC dc) {
     RECT client{};
-    GetClientRect(handle_, &client);
+    GetClientRect(handle_.Get(), &client);
     Canvas canvas(dc);
     canvas.Brush().SetColor(clMenu);
     canvas.FillRect(client);

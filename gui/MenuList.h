@@ -8,6 +8,7 @@
 #include <memory>
 #include <vector>
 
+#include "gui/Handle.h"
 #include "gui/MainMenu.h"
 
 namespace gui {
@@ -35,7 +36,7 @@ class MenuList {
     MenuList& operator=(const MenuList&) = delete;
 
     MenuItem& Item() const { return item_; }
-    HWND Handle() const { return handle_; }
+    HWND Handle() const { return handle_.Get(); }
     int Selected() const { return selected_; }
     void Select(int index);
     // The item under a screen point (-1: none); separators count.
@@ -53,7 +54,7 @@ class MenuList {
     void PaintItem(Canvas& canvas, int index);
 
     MenuItem& item_;
-    HWND handle_ = nullptr;
+    WindowHandle handle_;
     std::vector<RECT> rects_; // client coordinates
     int selected_ = -1;
 };

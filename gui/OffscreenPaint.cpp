@@ -11,8 +11,8 @@ void OffscreenPaint::Present(HDC target, int x, int y) {
 void OffscreenPaint::Present(HDC target, const RECT& part) {
     if (part.right <= part.left || part.bottom <= part.top || Width() <= 0 || Height() <= 0) return;
     GdiFlush();
-    BitBlt(target, part.left, part.top, part.right - part.left, part.bottom - part.top, Canvas().Handle(), part.left,
-           part.top, SRCCOPY);
+    BitBlt(target, part.left, part.top, part.right - part.left, part.bottom - part.top, Canvas().Handle(),
+           part.left, part.top, SRCCOPY);
 }
 
 } // namespace gui

@@ -102,16 +102,16 @@ TRegDataType DataTypeOf(DWORD type) {
 
 TRegDataType Registry::GetDataType(const std::string& name) const {
     DWORD type = 0;
-    if (!current_ || RegQueryValueExW(current_.Get(), Utf8ToWide(name).c_str(), nullptr, &type, nullptr, nullptr) !=
-                         ERROR_SUCCESS)
+    if (!current_ || RegQueryValueExW(current_.Get(), Utf8ToWide(name).c_str(), nullptr, &type, nullptr,
+                                      nullptr) != ERROR_SUCCESS)
         return rdUnknown;
     return DataTypeOf(type);
 }
 
 int Registry::GetDataSize(const std::string& name) const {
     DWORD size = 0;
-    if (!current_ || RegQueryValueExW(current_.Get(), Utf8ToWide(name).c_str(), nullptr, nullptr, nullptr, &size) !=
-                         ERROR_SUCCESS)
+    if (!current_ || RegQueryValueExW(current_.Get(), Utf8ToWide(name).c_str(), nullptr, nullptr, nullptr,
+                                      &size) != ERROR_SUCCESS)
         return -1;
     return static_cast<int>(size);
 }
@@ -128,8 +128,8 @@ std::string Registry::ReadString(const std::string& name) const {
     // Room for the data and a terminator even when the stored string has none.
     std::vector<wchar_t> buffer(size / sizeof(wchar_t) + 2, L'\0');
     DWORD got = static_cast<DWORD>((buffer.size() - 1) * sizeof(wchar_t));
-    if (RegQueryValueExW(current_.Get(), wideName.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(buffer.data()),
-                         &got) != ERROR_SUCCESS)
+    if (RegQueryValueExW(current_.Get(), wideName.c_str(), nullptr, &type,
+                         reinterpret_cast<BYTE*>(buffer.data()), &got) != ERROR_SUCCESS)
         Fail("Failed to get data for '%s'", name);
     if (type != REG_SZ && type != REG_EXPAND_SZ) Fail("Invalid data type for '%s'", name);
     return WideToUtf8(std::wstring(buffer.data())); // cut at the first NUL

@@ -1,6 +1,7 @@
 #include "gui/SpeedButton.h"
 
 #include "gui/Canvas.h"
+#include "gui/OffscreenPaint.h"
 
 namespace gui {
 
@@ -66,8 +67,8 @@ void SpeedButton::Paint() {
     const int w = Width();
     const int h = Height();
     if (w <= 0 || h <= 0) return;
-    Bitmap buffer(w, h);
-    gui::Canvas& canvas = buffer.Canvas();
+    OffscreenPaint paint(w, h);
+    gui::Canvas& canvas = paint.Canvas();
     canvas.Brush().SetColor(Color());
     canvas.FillRect(ClientRect());
     const bool sunken = down_ || pressed_;
@@ -92,7 +93,7 @@ void SpeedButton::Paint() {
         RECT r = MakeRect(shift, shift, w + shift, h + shift);
         canvas.DrawText(Caption(), r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
     }
-    Canvas().CopyRect(ClientRect(), canvas, ClientRect());
+    paint.Present(Canvas().Handle());
 }
 
 // --- input ------------------------------------------------------------------------

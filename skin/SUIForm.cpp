@@ -8,6 +8,7 @@
 #include "gui/Form.h"
 #include "gui/MainMenu.h"
 #include "gui/MessageDialog.h"
+#include "gui/OffscreenPaint.h"
 #include "gui/ToolBar.h"
 #include "skin/SUIImagePanel.h"
 #include "skin/SUIMainMenu.h"
@@ -326,11 +327,11 @@ void TsuiForm::Paint() {
     if (const char* name = BackgroundName(uiStyle_)) {
         gui::Bitmap pattern;
         pattern.LoadFromResourceName(gui::App().ModuleHandle(), name);
-        gui::Bitmap face(Width(), Height());
+        gui::OffscreenPaint face(Width(), Height());
         face.Canvas().Brush().SetBitmap(&pattern);
         face.Canvas().FillRect(client);
         face.Canvas().Brush().SetBitmap(nullptr);
-        BitBlt(canvas.Handle(), 0, 0, Width(), Height(), face.Canvas().Handle(), 0, 0, SRCCOPY);
+        face.Present(canvas.Handle());
     } else {
         canvas.Brush().SetColor(Color());
         canvas.FillRect(client);

@@ -3,6 +3,7 @@
 #include "gui/Application.h"
 #include "gui/Bitmap.h"
 #include "gui/Canvas.h"
+#include "gui/OffscreenPaint.h"
 #include "skin/SUIPublic.h"
 
 namespace sui {
@@ -74,8 +75,8 @@ void TsuiTabControlTopPanel::Paint() {
     const int w = Width();
     const int h = Height();
     if (w <= 0 || h <= 0) return;
-    gui::Bitmap buffer(w, h);
-    gui::Canvas& canvas = buffer.Canvas();
+    gui::OffscreenPaint paint(w, h);
+    gui::Canvas& canvas = paint.Canvas();
     DrawParentBackground(canvas, owner_);
 
     gui::Bitmap active;
@@ -110,7 +111,7 @@ void TsuiTabControlTopPanel::Paint() {
         canvas.Brush().SetStyle(gui::bsClear);
         canvas.DrawText(caption, tab, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
     }
-    Canvas().CopyRect(ClientRect(), canvas, ClientRect());
+    paint.Present(Canvas().Handle());
 }
 
 void TsuiTabControlTopPanel::WndProc(gui::Message& msg) {
@@ -201,8 +202,8 @@ void TsuiTabControl::Paint() {
     const int h = Height();
     const int top = topPanel_->Height();
     if (w <= 0 || h <= top) return;
-    gui::Bitmap buffer(w, h);
-    gui::Canvas& canvas = buffer.Canvas();
+    gui::OffscreenPaint paint(w, h);
+    gui::Canvas& canvas = paint.Canvas();
     const RECT area = gui::MakeRect(0, top, ClientWidth(), ClientHeight());
     canvas.Brush().SetColor(Color());
     canvas.FillRect(area);
@@ -211,7 +212,7 @@ void TsuiTabControl::Paint() {
     canvas.LineTo(0, h - 1);
     canvas.LineTo(w - 1, h - 1);
     canvas.LineTo(w - 1, top - 1);
-    Canvas().CopyRect(area, canvas, area);
+    paint.Present(Canvas().Handle(), area);
 }
 
 void TsuiTabControl::WndProc(gui::Message& msg) {

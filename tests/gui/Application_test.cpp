@@ -27,10 +27,10 @@ TEST(Application, AnErrorInTheMessageFilterIsReportedAndTheMessageStillDispatche
   App().ReportCapture = [&](const std::string& text) { reports.push_back(text); };
   gui::Form form(nullptr);
   int reached = 0;
-  form.WindowProc = [&, previous = form.WindowProc](gui::Message& msg) {
+  gui::HookToken listener = form.AddWindowProcHook([&](gui::Message& msg, const auto& next) {
     if (msg.Msg == WM_APP + 9) ++reached;
-    previous(msg);
-  };
+    next(msg);
+  });
   gui::HookToken filter = App().AddMessageFilter([](MSG& msg, bool&) {
     if (msg.message == WM_APP + 9) throw gui::Exception("Filter broke");
   });

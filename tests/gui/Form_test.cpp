@@ -211,10 +211,10 @@ TEST_F(FormTest, MessageFilterSeesQueuedMessagesAndCanStopThem) {
   std::vector<UINT> seen;
   int reachedForm = 0;
   const UINT kProbe = WM_APP + 5;
-  form.WindowProc = [&, previous = form.WindowProc](gui::Message& msg) {
+  gui::HookToken listener = form.AddWindowProcHook([&](gui::Message& msg, const auto& next) {
     if (msg.Msg == kProbe) ++reachedForm;
-    previous(msg);
-  };
+    next(msg);
+  });
   gui::HookToken filter = App().AddMessageFilter([&](MSG& msg, bool& handled) {
     if (msg.message == kProbe) {
       seen.push_back(static_cast<UINT>(msg.wParam));

@@ -126,13 +126,13 @@ TEST(CanvasOutsidePaint, DrawsOnTheWindowAndGivesTheDeviceContextBackAfterTheMes
   UpdateWindow(form.Handle());
   // A hook draws a strip on the form's canvas after the form handled a message,
   // as a frame that paints borders after the erase does.
-  form.WindowProc = [&, previous = form.WindowProc](gui::Message& msg) {
-    previous(msg);
+  gui::HookToken listener = form.AddWindowProcHook([&](gui::Message& msg, const auto& next) {
+    next(msg);
     if (msg.Msg == WM_APP) {
       form.Canvas().Brush().SetColor(gui::clRed);
       form.Canvas().FillRect(gui::MakeRect(0, 0, 5, 80));
     }
-  };
+  });
   SendMessageW(form.Handle(), WM_APP, 0, 0);  // the canvas keeps its brush from now on
   const long before = gui::LiveGdiObjectCount();
   for (int i = 0; i < 1000; ++i) SendMessageW(form.Handle(), WM_APP, 0, 0);

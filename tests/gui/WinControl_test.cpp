@@ -85,10 +85,10 @@ TEST_F(WinControlTest, AForeignParentWindowMakesTheWindowAnewAsItsChild) {
   form.HandleNeeded();
   HWND first = form.Handle();
   std::vector<UINT> hooked;
-  form.WindowProc = [&, previous = form.WindowProc](gui::Message& msg) {
+  gui::HookToken listener = form.AddWindowProcHook([&](gui::Message& msg, const auto& next) {
     hooked.push_back(msg.Msg);
-    previous(msg);
-  };
+    next(msg);
+  });
   form.SetParentWindow(foreign);
   form.Show();
   form.SetLeft(0);

@@ -8,6 +8,7 @@
 #include "gui/Bitmap.h"
 #include "gui/CustomControl.h"
 #include "gui/JpegImage.h"
+#include "gui/OffscreenPaint.h"
 #include "skin/SUIButton.h"
 #include "skin/SUICheckListBox.h"
 #include "skin/SUIComboBox.h"
@@ -166,7 +167,7 @@ class MenuItemsSample : public gui::CustomControl {
 
   protected:
     void Paint() override {
-        gui::Bitmap face(Width(), Height());
+        gui::OffscreenPaint face(Width(), Height());
         gui::Canvas& canvas = face.Canvas();
         DrawParentBackground(canvas, this);
         int y = 0;
@@ -179,8 +180,7 @@ class MenuItemsSample : public gui::CustomControl {
             menu_.DrawMenuItem(&item, canvas, RECT{0, y, Width(), y + h}, i == 1);
             y += h;
         }
-        const RECT client = ClientRect();
-        Canvas().CopyRect(client, canvas, client);
+        face.Present(Canvas().Handle());
     }
     void WndProc(gui::Message& msg) override {
         if (msg.Msg == WM_ERASEBKGND) {
