@@ -5,6 +5,7 @@
 
 #if defined(__SSE2__) || defined(_M_X64)
 #include <emmintrin.h>
+#define NIMBRE_PAINT_SSE2 1
 #endif
 
 namespace movie::raster {
@@ -34,7 +35,7 @@ inline float FastFloor(float v) {
     return i > v ? i - 1 : i;
 }
 
-inline float Spread01(float t, Spread s) {
+[[maybe_unused]] inline float Spread01(float t, Spread s) {
     switch (s) {
     case Spread::Pad:
         return t < 0 ? 0 : (t > 1 ? 1 : t);
@@ -48,7 +49,7 @@ inline float Spread01(float t, Spread s) {
     return t;
 }
 
-inline int LutIndex(float t) {
+[[maybe_unused]] inline int LutIndex(float t) {
     int i = static_cast<int>(t * 256.0f);
     return i < 0 ? 0 : (i > 255 ? 255 : i);
 }
@@ -63,6 +64,113 @@ inline Pixel Lerp(Pixel p, Pixel q, uint32_t f) { // f 0..256 weight of q
     uint32_t rb = (((p & 0x00FF00FFu) * g + (q & 0x00FF00FFu) * f) >> 8) & 0x00FF00FFu;
     uint32_t ag = (((p >> 8) & 0x00FF00FFu) * g + ((q >> 8) & 0x00FF00FFu) * f) & 0xFF00FF00u;
     return rb | ag;
+}
+
+// Where pixels i .. i+3 of a row fall on a radial gradient: their distance
+// from the centre, the gradient's radius being 1.
+struct RadialPositions {
+    float gx, gy, ax, bx; // pixel 0's place in gradient space, and the step to the next pixel
+#if NIMBRE_PAINT_SSE2
+    __m128 At(int i) const {
+        const __m128 k = _mm_add_ps(_mm_set1_ps(static_cast<float>(i)), _mm_setr_ps(0, 1, 2, 3));
+        const __m128 x = _mm_add_ps(_mm_set1_ps(gx), _mm_mul_ps(_mm_set1_ps(ax), k));
+        const __m128 y = _mm_add_ps(_mm_set1_ps(gy), _mm_mul_ps(_mm_set1_ps(bx), k));
+        return _mm_sqrt_ps(_mm_add_ps(_mm_mul_ps(x, x), _mm_mul_ps(y, y)));
+    }
+#endif
+    float At1(int i) const {
+        const float x = gx + ax * static_cast<float>(i), y = gy + bx * static_cast<float>(i);
+        return std::sqrt(x * x + y * y);
+    }
+};
+
+// The same for a radial gradient whose focus F = (f, 0) is off the centre.
+// The ray from F through the point p meets the unit circle at F + d / t
+// (d = p - F), so t solves |F + d / t|^2 = 1, that is
+//     c t^2 + 2 (F.d) t + |d|^2 = 0,  with c = f^2 - 1 < 0,
+// whose positive root is t = (F.d + sqrt((F.d)^2 - c |d|^2)) / -c: a square
+// root and a multiply per pixel, no divide.
+struct FocalPositions {
+    float dx, dy, ax, bx; // pixel 0's d, and the step to the next pixel
+    float f, c, invNegC;
+#if NIMBRE_PAINT_SSE2
+    __m128 At(int i) const {
+        const __m128 k = _mm_add_ps(_mm_set1_ps(static_cast<float>(i)), _mm_setr_ps(0, 1, 2, 3));
+        const __m128 x = _mm_add_ps(_mm_set1_ps(dx), _mm_mul_ps(_mm_set1_ps(ax), k));
+        const __m128 y = _mm_add_ps(_mm_set1_ps(dy), _mm_mul_ps(_mm_set1_ps(bx), k));
+        const __m128 dd = _mm_add_ps(_mm_mul_ps(x, x), _mm_mul_ps(y, y));
+        const __m128 fd = _mm_mul_ps(_mm_set1_ps(f), x);
+        const __m128 root = _mm_sqrt_ps(_mm_sub_ps(_mm_mul_ps(fd, fd), _mm_mul_ps(dd, _mm_set1_ps(c))));
+        return _mm_mul_ps(_mm_add_ps(root, fd), _mm_set1_ps(invNegC));
+    }
+#endif
+    float At1(int i) const {
+        const float x = dx + ax * static_cast<float>(i), y = dy + bx * static_cast<float>(i);
+        const float dd = x * x + y * y, fd = f * x;
+        return (std::sqrt(fd * fd - dd * c) + fd) * invNegC;
+    }
+};
+
+#if NIMBRE_PAINT_SSE2
+inline __m128 Floor4(__m128 v) { // FastFloor, four at a time
+    v = _mm_min_ps(_mm_max_ps(v, _mm_set1_ps(-1e9f)), _mm_set1_ps(1e9f));
+    const __m128 i = _mm_cvtepi32_ps(_mm_cvttps_epi32(v));
+    return _mm_sub_ps(i, _mm_and_ps(_mm_cmpgt_ps(i, v), _mm_set1_ps(1.0f)));
+}
+
+// Table entries of four gradient positions: LutIndex(Spread01(t, s)).
+template <Spread s> inline __m128i Entries4(__m128 t) {
+    if constexpr (s == Spread::Repeat) {
+        t = _mm_sub_ps(t, Floor4(t));
+    } else if constexpr (s == Spread::Reflect) {
+        t = _mm_sub_ps(t, _mm_mul_ps(_mm_set1_ps(2.0f), Floor4(_mm_mul_ps(t, _mm_set1_ps(0.5f)))));
+        const __m128 over = _mm_cmpgt_ps(t, _mm_set1_ps(1.0f));
+        t = _mm_or_ps(_mm_andnot_ps(over, t), _mm_and_ps(over, _mm_sub_ps(_mm_set1_ps(2.0f), t)));
+    }
+    // Clamped before the conversion; a NaN position (max takes the second operand) becomes entry 0.
+    const __m128 v =
+        _mm_min_ps(_mm_max_ps(_mm_mul_ps(t, _mm_set1_ps(256.0f)), _mm_setzero_ps()), _mm_set1_ps(255.0f));
+    return _mm_cvttps_epi32(v);
+}
+#endif
+
+// Shades n pixels of a radial or focal gradient through its table.
+template <Spread s, class Positions>
+void ShadeGradientSpread(const Positions& at, const Pixel* table, int n, Pixel* out) {
+#if NIMBRE_PAINT_SSE2
+    alignas(16) int32_t e[4];
+    int i = 0;
+    for (; i + 4 <= n; i += 4) {
+        _mm_store_si128(reinterpret_cast<__m128i*>(e), Entries4<s>(at.At(i)));
+        out[i] = table[e[0]];
+        out[i + 1] = table[e[1]];
+        out[i + 2] = table[e[2]];
+        out[i + 3] = table[e[3]];
+    }
+    if (i < n) { // the last one to three pixels four at a time as well
+        _mm_store_si128(reinterpret_cast<__m128i*>(e), Entries4<s>(at.At(i)));
+        for (int k = 0; i < n; ++i, ++k)
+            out[i] = table[e[k]];
+    }
+#else
+    for (int i = 0; i < n; ++i)
+        out[i] = table[LutIndex(Spread01(at.At1(i), s))];
+#endif
+}
+
+template <class Positions>
+void ShadeGradient(const Positions& at, Spread s, const Pixel* table, int n, Pixel* out) {
+    switch (s) {
+    case Spread::Pad:
+        ShadeGradientSpread<Spread::Pad>(at, table, n, out);
+        break;
+    case Spread::Repeat:
+        ShadeGradientSpread<Spread::Repeat>(at, table, n, out);
+        break;
+    case Spread::Reflect:
+        ShadeGradientSpread<Spread::Reflect>(at, table, n, out);
+        break;
+    }
 }
 
 } // namespace
@@ -121,14 +229,16 @@ void Paint::SetGradient(const std::vector<GradientStopF>& stops, bool linearRgb,
     for (size_t k = 0; k < last; ++k) {
         if (stops[k + 1].ratio != stops[k].ratio) continue;
         size_t first = k;
-        while (first > 0 && stops[first - 1].ratio == stops[k].ratio) --first;
+        while (first > 0 && stops[first - 1].ratio == stops[k].ratio)
+            --first;
         int entry = stops[k].ratio + static_cast<int>(k - first);
         if (entry <= 255 && pinned[entry] < 0) pinned[entry] = static_cast<int>(k);
     }
     // Where stops share a ratio, the ramps between stops run one entry
     // lower than their ratios (as the reference renderings show).
     bool shared = false;
-    for (size_t k = 0; k < last; ++k) shared = shared || stops[k + 1].ratio == stops[k].ratio;
+    for (size_t k = 0; k < last; ++k)
+        shared = shared || stops[k + 1].ratio == stops[k].ratio;
     const int shift = shared ? 1 : 0;
     auto pos = [&](size_t k) { return std::max(0, stops[k].ratio - shift); };
     size_t seg = 0;
@@ -142,10 +252,12 @@ void Paint::SetGradient(const std::vector<GradientStopF>& stops, bool linearRgb,
             // The ramp into the last stops ends on the first of them; the
             // ones that share its ratio are pinned after it.
             size_t k = last;
-            while (k > 0 && pos(k - 1) == pos(last)) --k;
+            while (k > 0 && pos(k - 1) == pos(last))
+                --k;
             c = i == pos(last) ? cols[k] : cols[last];
         } else {
-            while (seg < last && !(pos(seg + 1) > i && pos(seg + 1) > pos(seg))) ++seg;
+            while (seg < last && !(pos(seg + 1) > i && pos(seg + 1) > pos(seg)))
+                ++seg;
             float f = static_cast<float>(i - pos(seg)) / static_cast<float>(pos(seg + 1) - pos(seg));
             const C& p = cols[seg];
             const C& q = cols[seg + 1];
@@ -197,7 +309,8 @@ void Paint::ShadeRow(int x, int y, int n, Pixel* out) const {
             }
             break;
         case Spread::Repeat:
-            for (int i = 0; i < n; ++i, t += dt) out[i] = table[(t >> 24) & 255];
+            for (int i = 0; i < n; ++i, t += dt)
+                out[i] = table[(t >> 24) & 255];
             break;
         case Spread::Reflect:
             for (int i = 0; i < n; ++i, t += dt) {
@@ -208,75 +321,18 @@ void Paint::ShadeRow(int x, int y, int n, Pixel* out) const {
         }
         return;
     }
-    case PaintKind::Radial: {
-        float gx = static_cast<float>(inverse.a * px + inverse.c * py + inverse.tx);
-        float gy = static_cast<float>(inverse.b * px + inverse.d * py + inverse.ty);
-        const float ax = static_cast<float>(inverse.a), bx = static_cast<float>(inverse.b);
-        const Pixel* table = lut.data();
-        if (spread == Spread::Pad) {
-            // Distances in blocks the compiler can vectorize, then the lookups.
-            constexpr int kBlock = 64;
-            int idx[kBlock];
-            for (int base = 0; base < n; base += kBlock) {
-                const int m = std::min(kBlock, n - base);
-                int i = 0;
-#if defined(__SSE2__) || defined(_M_X64)
-                const __m128i limit = _mm_set1_epi32(255);
-                for (; i + 4 <= m; i += 4) {
-                    __m128 k = _mm_add_ps(_mm_set1_ps(static_cast<float>(base + i)), _mm_setr_ps(0, 1, 2, 3));
-                    __m128 x = _mm_add_ps(_mm_set1_ps(gx), _mm_mul_ps(_mm_set1_ps(ax), k));
-                    __m128 y = _mm_add_ps(_mm_set1_ps(gy), _mm_mul_ps(_mm_set1_ps(bx), k));
-                    __m128 v = _mm_mul_ps(_mm_sqrt_ps(_mm_add_ps(_mm_mul_ps(x, x), _mm_mul_ps(y, y))), _mm_set1_ps(256.0f));
-                    __m128i iv = _mm_cvttps_epi32(_mm_min_ps(v, _mm_set1_ps(255.0f)));
-                    iv = _mm_and_si128(iv, limit); // a NaN distance converts to 0x80000000
-                    _mm_storeu_si128(reinterpret_cast<__m128i*>(idx + i), iv);
-                }
-#endif
-                for (; i < m; ++i) {
-                    float x = gx + ax * static_cast<float>(base + i), y = gy + bx * static_cast<float>(base + i);
-                    float v = std::sqrt(x * x + y * y) * 256.0f;
-                    idx[i] = static_cast<int>(v < 255.0f ? v : 255.0f);
-                }
-                for (int i = 0; i < m; ++i) out[base + i] = table[idx[i]];
-            }
-        } else {
-            for (int i = 0; i < n; ++i, gx += ax, gy += bx)
-                out[i] = table[LutIndex(Spread01(std::sqrt(gx * gx + gy * gy), spread))];
-        }
-        return;
-    }
+    case PaintKind::Radial:
     case PaintKind::Focal: {
-        // The ray from the focus F through the point p meets the unit circle
-        // at F + (p - F) / t: t = |p-F|^2 / (sqrt((F.(p-F))^2 - |p-F|^2 (|F|^2 - 1)) - F.(p-F)).
-        // Computed in blocks (four at a time where SSE2 is there), then looked up.
+        // Gradient space moves by (ax, bx) from one pixel to the next.
         const float gx = static_cast<float>(inverse.a * px + inverse.c * py + inverse.tx);
         const float gy = static_cast<float>(inverse.b * px + inverse.d * py + inverse.ty);
         const float ax = static_cast<float>(inverse.a), bx = static_cast<float>(inverse.b);
-        const float f = std::clamp(focal, -0.998f, 0.998f);
-        const float c = f * f - 1; // < 0
-        constexpr int kBlock = 64;
-        float ts[kBlock];
-        for (int base = 0; base < n; base += kBlock) {
-            const int m = std::min(kBlock, n - base);
-            int i = 0;
-#if defined(__SSE2__) || defined(_M_X64)
-            for (; i + 4 <= m; i += 4) {
-                __m128 k = _mm_add_ps(_mm_set1_ps(static_cast<float>(base + i)), _mm_setr_ps(0, 1, 2, 3));
-                __m128 dx = _mm_sub_ps(_mm_add_ps(_mm_set1_ps(gx), _mm_mul_ps(_mm_set1_ps(ax), k)), _mm_set1_ps(f));
-                __m128 dy = _mm_add_ps(_mm_set1_ps(gy), _mm_mul_ps(_mm_set1_ps(bx), k));
-                __m128 dd = _mm_add_ps(_mm_mul_ps(dx, dx), _mm_mul_ps(dy, dy));
-                __m128 fd = _mm_mul_ps(_mm_set1_ps(f), dx);
-                __m128 root = _mm_sqrt_ps(_mm_sub_ps(_mm_mul_ps(fd, fd), _mm_mul_ps(dd, _mm_set1_ps(c))));
-                __m128 den = _mm_max_ps(_mm_sub_ps(root, fd), _mm_set1_ps(1e-30f));
-                _mm_storeu_ps(ts + i, _mm_div_ps(dd, den));
-            }
-#endif
-            for (; i < m; ++i) {
-                float dx = gx + ax * static_cast<float>(base + i) - f, dy = gy + bx * static_cast<float>(base + i);
-                float dd = dx * dx + dy * dy, fd = f * dx;
-                ts[i] = dd / std::max(std::sqrt(fd * fd - dd * c) - fd, 1e-30f);
-            }
-            for (i = 0; i < m; ++i) out[base + i] = lut[LutIndex(Spread01(ts[i], spread))];
+        if (kind == PaintKind::Radial) {
+            ShadeGradient(RadialPositions{gx, gy, ax, bx}, spread, lut.data(), n, out);
+        } else {
+            const float f = std::clamp(focal, -0.998f, 0.998f);
+            ShadeGradient(FocalPositions{gx - f, gy, ax, bx, f, f * f - 1, 1 / (1 - f * f)}, spread,
+                          lut.data(), n, out);
         }
         return;
     }
@@ -307,14 +363,16 @@ void Paint::ShadeRow(int x, int y, int n, Pixel* out) const {
                 double su = cu - 0.5, sv = cv - 0.5;
                 double fu = std::floor(su), fv = std::floor(sv);
                 int ix = static_cast<int>(fu), iy = static_cast<int>(fv);
-                uint32_t wu = static_cast<uint32_t>((su - fu) * 256), wv = static_cast<uint32_t>((sv - fv) * 256);
+                uint32_t wu = static_cast<uint32_t>((su - fu) * 256),
+                         wv = static_cast<uint32_t>((sv - fv) * 256);
                 Pixel top = Lerp(fetch(ix, iy), fetch(ix + 1, iy), wu);
                 Pixel bot = Lerp(fetch(ix, iy + 1), fetch(ix + 1, iy + 1), wu);
                 out[i] = Lerp(top, bot, wv);
             }
         }
         if (hasColorMatrix)
-            for (int i = 0; i < n; ++i) out[i] = colorMatrix.ApplyPremultiplied(out[i]);
+            for (int i = 0; i < n; ++i)
+                out[i] = colorMatrix.ApplyPremultiplied(out[i]);
         return;
     }
     }

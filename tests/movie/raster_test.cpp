@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 #include <string>
@@ -368,6 +369,50 @@ TEST(RasterPaint, RadialAndFocalGradients) {
     p.ShadeRow(0, 10, 20, px);
     EXPECT_GT(PixelR(px[17]), 240u);
     EXPECT_GT(PixelR(px[14]), PixelR(px[6])); // nearer the focus, nearer the first stop
+}
+
+// Every pixel of radial and focal gradients, in each spread, against the
+// ray from the focus through the pixel meeting the unit circle, worked out
+// in double: the table entry found is the one the position falls in (or
+// its neighbour, for positions on an entry's border).
+TEST(RasterPaint, RadialAndFocalPositionsMatchTheGeometry) {
+    Paint p;
+    p.SetGradient({{0, 0, 0, 0, 255}, {255, 255, 255, 255, 255}}, false, {}); // entry i has red i
+    p.inverse = {0.045, 0.012, -0.01, 0.05, -1.3, -0.4};                      // rotated, about 22 px to 1
+    int wrong = 0;
+    std::string first;
+    for (float focal : {0.0f, 0.6f, -0.9f}) {
+        p.kind = focal == 0 ? PaintKind::Radial : PaintKind::Focal;
+        p.focal = focal;
+        for (Spread spread : {Spread::Pad, Spread::Repeat, Spread::Reflect}) {
+            p.spread = spread;
+            for (int y = 0; y < 60; y += 7) {
+                Pixel row[61];
+                p.ShadeRow(0, y, 61, row); // not a multiple of four
+                for (int x = 0; x < 61; ++x) {
+                    const double gx = p.inverse.a * (x + 0.5) + p.inverse.c * (y + 0.5) + p.inverse.tx;
+                    const double gy = p.inverse.b * (x + 0.5) + p.inverse.d * (y + 0.5) + p.inverse.ty;
+                    const double dx = gx - focal, dy = gy, len = std::hypot(dx, dy);
+                    const double fu = focal * dx / len; // the focus along the ray
+                    const double reach = -fu + std::sqrt(fu * fu - (focal * focal - 1)); // focus to circle
+                    double t = len / reach;
+                    if (spread == Spread::Pad) t = std::clamp(t, 0.0, 1.0);
+                    if (spread == Spread::Repeat) t -= std::floor(t);
+                    if (spread == Spread::Reflect) t = 1 - std::fabs(t - 2 * std::floor(t / 2) - 1);
+                    const int want = std::clamp(static_cast<int>(t * 256), 0, 255);
+                    const int got = static_cast<int>(PixelR(row[x]));
+                    const int off = std::abs(got - want);
+                    if (off <= 1 || (spread == Spread::Repeat && off == 255)) continue;
+                    if (wrong++ == 0)
+                        first = "focal " + std::to_string(focal) + " spread " +
+                                std::to_string(static_cast<int>(spread)) + " at " + std::to_string(x) + "," +
+                                std::to_string(y) + ": entry " + std::to_string(got) + ", want " +
+                                std::to_string(want);
+                }
+            }
+        }
+    }
+    EXPECT_EQ(wrong, 0) << first;
 }
 
 TEST(RasterPaint, ColorTransformOnGradientStops) {
