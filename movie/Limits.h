@@ -47,6 +47,14 @@ inline constexpr int kMaxActionChain = 64;
 // Frame steps one Advance() call runs, however much time it is given.
 inline constexpr int kMaxStepsPerAdvance = 64;
 
+// Renderer, not refused: objects drawn off screen (for their filters or
+// blend modes) nest this deep; one such layer holds at most this many pixels
+// (64 MiB), and the layers of one frame together at most this many (256 MiB).
+// A layer beyond either is drawn without its filters and blend mode. Blur
+// sizes and filter distances count at most 255 pixels, and blur passes 15.
+inline constexpr int kMaxLayerNesting = 16;
+inline constexpr uint64_t kMaxLayerPixels = 16u << 20;
+inline constexpr uint64_t kMaxFrameLayerPixels = 64u << 20;
 
 // Scripts, not refused at load: a frame's scripts (handlers, timers and
 // frame actions together) stop when they run longer than this; the movie goes

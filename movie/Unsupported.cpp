@@ -11,7 +11,7 @@ bool Draws(BlendMode mode) {
 }
 
 bool Draws(FilterKind) {
-    return false;
+    return true; // every filter a placement can carry
 }
 
 const char* BlendModeName(BlendMode mode) {

@@ -82,4 +82,17 @@ BoundsF EdgeList::Bounds() const {
     return {xMin_, yMin_, xMax_, yMax_};
 }
 
+void EdgeList::Translate(float dx, float dy) {
+    for (Line& l : lines_) {
+        l.x0 += dx;
+        l.x1 += dx;
+        l.y0 += dy;
+        l.y1 += dy;
+    }
+    xMin_ += dx;
+    xMax_ += dx;
+    yMin_ += dy;
+    yMax_ += dy;
+}
+
 } // namespace movie::raster

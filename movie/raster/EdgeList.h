@@ -41,6 +41,8 @@ class EdgeList {
     void AddLine(PointF a, PointF b);
     void AddQuad(PointF a, PointF control, PointF b);
     void Append(const EdgeList& other);
+    // Moves every line by (dx, dy); the order stays.
+    void Translate(float dx, float dy);
 
     // Orders the lines by their top; called once before rasterizing.
     void Sort();

@@ -34,6 +34,24 @@ void Scene::EndFill(const Paint& paint, FillRule rule) {
     lineCount_ += f.edges.Size();
 }
 
+void Scene::Translate(int dx, int dy) {
+    for (size_t i = 0; i < fillCount_; ++i) {
+        fills_[i].edges.Translate(static_cast<float>(dx), static_cast<float>(dy));
+        Affine& inv = paints_[i].inverse; // device -> paint space, so it takes the move back
+        inv.tx -= inv.a * dx + inv.c * dy;
+        inv.ty -= inv.b * dx + inv.d * dy;
+    }
+    for (Command& c : commands_)
+        if (!c.bounds.Empty()) c.bounds = {c.bounds.x0 + dx, c.bounds.y0 + dy, c.bounds.x1 + dx, c.bounds.y1 + dy};
+}
+
+IRect Scene::FillBounds() const {
+    IRect bounds;
+    for (const Command& c : commands_)
+        if (c.op == Op::Fill) bounds = bounds.Union(c.bounds);
+    return bounds;
+}
+
 void Scene::BeginLayer() {
     if (ignoredMasks_ > 0) return;
     layerStarts_.push_back(commands_.size());

@@ -57,6 +57,11 @@ class Scene {
     void EndMask();
     void PopMask();
 
+    // Moves everything drawn so far by whole pixels.
+    void Translate(int dx, int dy);
+    // The pixels the fills drawn so far may touch.
+    IRect FillBounds() const;
+
     const std::vector<Command>& Commands() const { return commands_; }
     const FillItem& Fill(uint32_t i) const { return fills_[i]; }
     const Paint& PaintAt(uint32_t i) const { return paints_[i]; }

@@ -1,15 +1,39 @@
 #include "movie/render/Renderer.h"
 
 #include "movie/Limits.h"
+#include "movie/render/FilterRecords.h"
 
 #include <algorithm>
+#include <cmath>
 #include <stdexcept>
 
 namespace movie::render {
 
 namespace {
 
-enum KeyKind : uint32_t { kShape = 1, kText = 2, kMaskBegin = 3, kMaskEnd = 4, kMaskPop = 5, kForMask = 0x100 };
+enum KeyKind : uint32_t { kShape = 1, kText = 2, kMaskBegin = 3, kMaskEnd = 4, kMaskPop = 5, kLayer = 6, kForMask = 0x100 };
+
+// What decides how a layer's content turns into pixels besides the content.
+uint64_t LookOf(const DisplayObject& obj) {
+    uint64_t h = 1469598103934665603ull;
+    auto mix = [&h](uint8_t b) { h = (h ^ b) * 1099511628211ull; };
+    mix(static_cast<uint8_t>(obj.blendMode));
+    for (const Filter& f : obj.filters) {
+        mix(static_cast<uint8_t>(f.kind));
+        mix(static_cast<uint8_t>(f.data.size()));
+        for (uint8_t b : f.data)
+            mix(b);
+    }
+    return h;
+}
+
+raster::IRect Grow(raster::IRect r, const raster::FilterMargin& m) {
+    return {r.x0 - m.left, r.y0 - m.top, r.x1 + m.right, r.y1 + m.bottom};
+}
+
+raster::IRect Moved(raster::IRect r, int dx, int dy) {
+    return {r.x0 + dx, r.y0 + dy, r.x1 + dx, r.y1 + dy};
+}
 
 raster::Pixel ToPixel(RGBA c) {
     return raster::Premultiply(c.r, c.g, c.b, c.a);
@@ -35,20 +59,20 @@ void Renderer::Mark(uint32_t kind) {
     if (!painting_) return;
     switch (kind) {
     case kMaskBegin:
-        scene_.BeginMask();
+        target_->BeginMask();
         break;
     case kMaskEnd:
-        scene_.EndMask();
+        target_->EndMask();
         break;
     case kMaskPop:
-        scene_.PopMask();
+        target_->PopMask();
         break;
     }
 }
 
 void Renderer::EndKey(size_t firstCommand) {
     raster::IRect bounds;
-    const auto& cmds = scene_.Commands();
+    const auto& cmds = target_->Commands();
     for (size_t i = firstCommand; i < cmds.size(); ++i)
         if (cmds[i].op == raster::Op::Fill) bounds = bounds.Union(cmds[i].bounds);
     keys_.back().bounds = bounds;
@@ -58,20 +82,20 @@ void Renderer::DrawShape(const Shape& shape, uint32_t ratio, const Matrix& m, co
                          bool forMask) {
     keys_.push_back({&shape, kShape | (forMask ? kForMask : 0u), ratio, m, cx, {}});
     if (!painting_) return;
-    size_t first = scene_.Commands().size();
+    size_t first = target_->Commands().size();
     ShapePainter::Placement place;
     place.matrix = m;
     place.colorTransform = cx;
     place.stageScale = stageScale_;
     place.forMask = forMask;
-    painter_.Paint(shape, place, scene_);
+    painter_.Paint(shape, place, *target_);
     EndKey(first);
 }
 
 void Renderer::DrawText(const Text& text, const Matrix& m, const ColorTransform& cx, bool forMask) {
     keys_.push_back({&text, kText | (forMask ? kForMask : 0u), 0, m, cx, {}});
     if (!painting_ || !dictionary_) return;
-    size_t first = scene_.Commands().size();
+    size_t first = target_->Commands().size();
     const Matrix textMatrix = m * text.matrix;
     ShapePainter::Placement place;
     place.colorTransform = cx;
@@ -87,7 +111,7 @@ void Renderer::DrawText(const Text& text, const Matrix& m, const ColorTransform&
         for (const GlyphEntry& g : rec.glyphs) {
             if (g.index < font->glyphs.size()) {
                 place.matrix = textMatrix * Matrix{scale, 0, 0, scale, x, static_cast<double>(rec.y)};
-                painter_.Paint(font->glyphs[g.index].shape, place, scene_);
+                painter_.Paint(font->glyphs[g.index].shape, place, *target_);
             }
             x += g.advance;
         }
@@ -99,6 +123,105 @@ void Renderer::DrawObject(const DisplayObject& obj, const Matrix& parent, const 
                           bool forMask, int depth) {
     const Matrix m = parent * obj.matrix;
     const ColorTransform cx = parentCx * obj.colorTransform;
+    if (!forMask && !obj.filters.empty() && DrawLayered(obj, m, cx, depth)) return;
+    DrawContent(obj, m, cx, forMask, depth);
+}
+
+Renderer::CachedLayer* Renderer::FindLayer(size_t firstKey, uint64_t look, raster::IRect window) {
+    const size_t count = keys_.size() - firstKey;
+    for (auto& c : layers_) {
+        if (c->used || c->look != look || c->keys.size() != count || !(c->full.Intersect(window) == c->rect))
+            continue;
+        if (std::equal(c->keys.begin(), c->keys.end(), keys_.begin() + static_cast<std::ptrdiff_t>(firstKey)))
+            return c.get();
+    }
+    return nullptr;
+}
+
+bool Renderer::DrawLayered(const DisplayObject& obj, const Matrix& m, const ColorTransform& cx, int depth) {
+    // The filters, in device pixels: they grow with the stage, not with the object.
+    std::vector<raster::FilterSpec> specs;
+    for (const Filter& f : obj.filters)
+        if (auto spec = DecodeFilter(f)) specs.push_back(spec->Scaled(stageScale_ * kTwipsPerPixel));
+    if (specs.empty() || layerLevel_ >= Limits::kMaxLayerNesting) return false;
+    // The content is drawn with the object's origin within the pixel at (0, 0),
+    // so that moving by whole pixels keeps what the layer holds.
+    if (!(std::abs(m.tx) < 1e7 && std::abs(m.ty) < 1e7)) return false;
+    const int ox = static_cast<int>(std::floor(m.tx)), oy = static_cast<int>(std::floor(m.ty));
+    Matrix local = m;
+    local.tx -= ox;
+    local.ty -= oy;
+    const uint64_t look = LookOf(obj);
+    keys_.push_back({obj.character.get(), kLayer, 0, m, cx, {}, look});
+    const size_t self = keys_.size() - 1, first = keys_.size();
+    const bool painting = painting_;
+    painting_ = false;
+    DrawContent(obj, local, {}, false, depth);
+    painting_ = painting;
+    if (!painting_) return true;
+
+    raster::FilterMargin margin;
+    for (const auto& spec : specs) {
+        raster::FilterMargin g = raster::Margin(spec);
+        margin = {margin.left + g.left, margin.top + g.top, margin.right + g.right, margin.bottom + g.bottom};
+    }
+    const raster::IRect window = Grow({-ox, -oy, canvas_.Width() - ox, canvas_.Height() - oy}, margin);
+    CachedLayer* layer = FindLayer(first, look, window);
+    if (!layer) {
+        keys_.resize(first);
+        while (static_cast<int>(layerScenes_.size()) <= layerLevel_)
+            layerScenes_.push_back(std::make_unique<raster::Scene>());
+        raster::Scene& scene = *layerScenes_[layerLevel_];
+        scene.Clear();
+        scene.SetBackground(0);
+        scene.SetAntialias(scene_.Antialias());
+        raster::Scene* outer = target_;
+        target_ = &scene;
+        ++layerLevel_;
+        DrawContent(obj, local, {}, false, depth);
+        --layerLevel_;
+        target_ = outer;
+        const raster::IRect content = scene.FillBounds();
+        const raster::IRect full = content.Empty() ? content : Grow(content, margin);
+        const raster::IRect rect = full.Intersect(window);
+        const uint64_t pixels = rect.Empty() ? 0 : uint64_t(rect.x1 - rect.x0) * uint64_t(rect.y1 - rect.y0);
+        if (pixels > Limits::kMaxLayerPixels || layerPixels_ + pixels > Limits::kMaxFrameLayerPixels) {
+            // Too large to draw off screen: drawn without its filters.
+            keys_.resize(first);
+            DrawContent(obj, m, cx, false, depth);
+            return true;
+        }
+        layerPixels_ += pixels;
+        auto entry = std::make_unique<CachedLayer>();
+        entry->keys.assign(keys_.begin() + static_cast<std::ptrdiff_t>(first), keys_.end());
+        entry->look = look;
+        entry->full = full;
+        entry->rect = rect;
+        if (!rect.Empty()) {
+            const int w = rect.x1 - rect.x0, h = rect.y1 - rect.y0;
+            scene.Translate(-rect.x0, -rect.y0);
+            raster::Canvas canvas(w, h, 0);
+            scenes_.Render(scene, canvas, {0, 0, w, h});
+            entry->image.width = w;
+            entry->image.height = h;
+            entry->image.opaque = false;
+            entry->image.pixels = canvas.Pixels();
+            for (const auto& spec : specs)
+                raster::ApplyFilter(spec, entry->image);
+        }
+        layers_.push_back(std::move(entry));
+        layer = layers_.back().get();
+    }
+    layer->used = true;
+    const raster::IRect at = Moved(layer->rect, ox, oy);
+    if (!layer->rect.Empty()) ShapePainter::PaintImage(layer->image, at, cx, *target_);
+    for (size_t i = self; i < keys_.size(); ++i)
+        keys_[i].bounds = at;
+    return true;
+}
+
+void Renderer::DrawContent(const DisplayObject& obj, const Matrix& m, const ColorTransform& cx, bool forMask,
+                           int depth) {
     const Character& ch = *obj.character;
     if (const Shape* shape = std::get_if<Shape>(&ch.data)) {
         DrawShape(*shape, 0, m, cx, forMask);
@@ -109,9 +232,9 @@ void Renderer::DrawObject(const DisplayObject& obj, const Matrix& parent, const 
             Shape at = morph->At(obj.ratio);
             keys_.push_back({morph, kShape, obj.ratio, m, cx, {}});
             if (painting_) {
-                size_t first = scene_.Commands().size();
+                size_t first = target_->Commands().size();
                 ShapePainter::Placement place{m, cx, stageScale_, forMask, false, {}};
-                painter_.Paint(at, place, scene_);
+                painter_.Paint(at, place, *target_);
                 EndKey(first);
             }
         }
@@ -182,6 +305,11 @@ bool Renderer::Render(const Player& player, int width, int height) {
 
     keys_.clear();
     clips_.clear();
+    // Layers not drawn last frame go; those drawn may be drawn again.
+    std::erase_if(layers_, [](const auto& c) { return !c->used; });
+    for (auto& c : layers_)
+        c->used = false;
+    layerPixels_ = 0;
     scene_.Clear();
     scene_.SetBackground(bg);
     scene_.SetAntialias(quality_ == Quality::High);

@@ -18,6 +18,7 @@
 #include "movie/render/ShapePainter.h"
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -64,14 +65,32 @@ class Renderer {
         Matrix matrix;
         ColorTransform colorTransform;
         raster::IRect bounds; // device pixels it touched
+        uint64_t look = 0;    // layers: their filters and blend mode
         friend bool operator==(const Key& a, const Key& b) {
             return a.what == b.what && a.kind == b.kind && a.ratio == b.ratio && a.matrix == b.matrix &&
-                   a.colorTransform == b.colorTransform;
+                   a.colorTransform == b.colorTransform && a.look == b.look;
         }
+    };
+
+    // An object drawn off screen and filtered, kept while the keys of what
+    // it holds stay the same. `full` is what the filters may touch and
+    // `rect` the part of it drawn (what the frame can show), both in pixels
+    // around the object's origin.
+    struct CachedLayer {
+        std::vector<Key> keys;
+        uint64_t look = 0;
+        raster::IRect full, rect;
+        raster::Image image;
+        bool used = false;
     };
 
     void DrawList(const DisplayObjects& list, const Matrix& m, const ColorTransform& cx, bool forMask, int depth);
     void DrawObject(const DisplayObject& obj, const Matrix& m, const ColorTransform& cx, bool forMask, int depth);
+    void DrawContent(const DisplayObject& obj, const Matrix& m, const ColorTransform& cx, bool forMask, int depth);
+    // Draws an object with filters through a layer; false when it has none
+    // that can be drawn (it is then drawn as it is).
+    bool DrawLayered(const DisplayObject& obj, const Matrix& m, const ColorTransform& cx, int depth);
+    CachedLayer* FindLayer(size_t firstKey, uint64_t look, raster::IRect window);
     void DrawShape(const Shape& shape, uint32_t ratio, const Matrix& m, const ColorTransform& cx, bool forMask);
     void DrawText(const Text& text, const Matrix& m, const ColorTransform& cx, bool forMask);
     void Mark(uint32_t kind);
@@ -81,6 +100,11 @@ class Renderer {
     Quality quality_ = Quality::High;
     raster::Canvas canvas_;
     raster::Scene scene_;
+    raster::Scene* target_ = &scene_; // the scene being drawn into: the frame's or a layer's
+    std::vector<std::unique_ptr<raster::Scene>> layerScenes_; // one per level of nested layers
+    int layerLevel_ = 0;
+    std::vector<std::unique_ptr<CachedLayer>> layers_;
+    uint64_t layerPixels_ = 0; // pixels of the layers drawn this frame
     raster::SceneRenderer scenes_;
     ShapePainter painter_;
     const Dictionary* dictionary_ = nullptr;

@@ -219,6 +219,23 @@ void ShapePainter::Paint(const Shape& shape, const Placement& place, raster::Sce
     }
 }
 
+void ShapePainter::PaintImage(const raster::Image& image, raster::IRect at, const ColorTransform& cx,
+                              raster::Scene& scene) {
+    if (at.Empty()) return;
+    raster::EdgeList& edges = scene.BeginFill();
+    const auto x0 = static_cast<float>(at.x0), y0 = static_cast<float>(at.y0);
+    const auto x1 = static_cast<float>(at.x1), y1 = static_cast<float>(at.y1);
+    edges.AddLine({x0, y0}, {x0, y1});
+    edges.AddLine({x0, y1}, {x1, y1});
+    edges.AddLine({x1, y1}, {x1, y0});
+    edges.AddLine({x1, y0}, {x0, y0});
+    raster::Paint paint;
+    paint.kind = raster::PaintKind::Image;
+    paint.inverse = {1, 0, 0, 1, -static_cast<double>(at.x0), -static_cast<double>(at.y0)};
+    paint.SetImage(&image, false, false, ToColorMatrix(cx));
+    scene.EndFill(paint, raster::FillRule::NonZero);
+}
+
 void ShapePainter::StrokeGroup(const StyleGroup& group, const Placement& place, raster::Scene& scene) {
     const Matrix& m = place.matrix;
     const double sx = std::hypot(m.a, m.b), sy = std::hypot(m.c, m.d);

@@ -1,6 +1,7 @@
 // The painter and the Renderer: display lists drawn into frames, checked on
 // pixels. Movies are built in memory from the engine's own structures.
 #include "movie/Player.h"
+#include "movie/render/FilterRecords.h"
 #include "movie/render/Renderer.h"
 
 #include <gtest/gtest.h>
@@ -435,4 +436,36 @@ TEST(RenderUntrusted, OutlinesAndFramesHaveALineBudget) {
     for (size_t i = 0; i < raster::EdgeList::kMaxLines + 10; ++i)
         e.AddLine({0, static_cast<float>(i)}, {1, static_cast<float>(i + 1)});
     EXPECT_EQ(e.Size(), raster::EdgeList::kMaxLines);
+}
+
+TEST(RenderFilters, AGlowReachesBeyondItsObjectAndMovesWithIt) {
+    MovieBuilder b(100, 100);
+    b.Define(1, RectShape(0, 0, 400, 400, {255, 0, 0, 255})); // 20 px square
+    raster::FilterSpec glow;
+    glow.type = raster::FilterType::Glow;
+    glow.blurX = glow.blurY = 9;
+    glow.color = 0xFF0000FFu;
+    b.Place(1, 1, Translate(400, 400)).filters = std::vector<Filter>{render::EncodeFilter(glow)};
+    b.Move(1, Translate(1000, 400), 1);
+    Player player(b.Get());
+    player.Stop();
+    Renderer r;
+    r.Render(player, 100, 100);
+    EXPECT_EQ(r.Frame().At(30, 30), kRed);
+    const raster::Pixel beside = r.Frame().At(42, 30); // two pixels right of the square
+    EXPECT_LT(raster::PixelR(beside), 255u);
+    EXPECT_EQ(raster::PixelB(beside), 255u);
+    EXPECT_EQ(r.Frame().At(60, 30), kWhite);
+    EXPECT_FALSE(r.Render(player, 100, 100));
+    player.GotoFrame(1); // 30 px right: the dirty rectangle takes the glow on both sides
+    EXPECT_TRUE(r.Render(player, 100, 100));
+    EXPECT_LE(r.DirtyRect().x0, 16);
+    EXPECT_GE(r.DirtyRect().x1, 74);
+    EXPECT_EQ(r.Frame().At(42, 30), kWhite);
+    Renderer fresh;
+    fresh.Render(player, 100, 100);
+    EXPECT_EQ(r.Frame().Pixels(), fresh.Frame().Pixels());
+    // At twice the size the glow is twice as wide.
+    fresh.Render(player, 200, 200);
+    EXPECT_NE(fresh.Frame().At(2 * 70 + 4, 60), kWhite);
 }

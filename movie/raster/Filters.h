@@ -1,0 +1,67 @@
+// Bitmap filters on premultiplied images: blur (box passes), drop shadow,
+// glow, bevel, their gradient forms, convolution and the colour matrix.
+// A filter works on an image that already holds room around the object for
+// what the filter adds (Margin() tells how much); the image keeps its size.
+#pragma once
+
+#include "movie/raster/Paint.h"
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+namespace movie::raster {
+
+enum class FilterType : uint8_t {
+    DropShadow = 0,
+    Blur = 1,
+    Glow = 2,
+    Bevel = 3,
+    GradientGlow = 4,
+    Convolution = 5,
+    ColorMatrix = 6,
+    GradientBevel = 7,
+};
+
+// A straight-alpha colour 0xAARRGGBB.
+using Argb = uint32_t;
+
+// What a filter does, in stage pixels (Scaled() turns it into device pixels).
+struct FilterSpec {
+    FilterType type = FilterType::Blur;
+    // Blur, shadows, glows and bevels.
+    float blurX = 4, blurY = 4;
+    int passes = 1;          // the quality: box passes, 1..15
+    float angle = 0.785398f; // radians, clockwise from the x axis (y down)
+    float distance = 4;
+    float strength = 1;
+    bool inner = false;
+    bool knockout = false;
+    bool hideObject = false;          // drop shadow: the shadow alone
+    bool onTop = false;               // bevels: inner and outer together ("full")
+    Argb color = 0xFF000000u;         // shadow and glow colour; a bevel's shadow
+    Argb highlight = 0xFFFFFFFFu;     // a bevel's highlight
+    std::vector<GradientStopF> stops; // gradient glow and bevel
+    // Convolution.
+    int matrixX = 0, matrixY = 0;
+    std::vector<float> matrix;
+    float divisor = 1, bias = 0;
+    bool clamp = true, preserveAlpha = true;
+    Argb defaultColor = 0;
+    // Colour matrix: four rows of five (r, g, b, a, offset in 0..255 units).
+    std::array<float, 20> colorMatrix{1, 0, 0, 0, 0, 0, 1, 0, 0, 0, 0, 0, 1, 0, 0, 0, 0, 0, 1, 0};
+
+    // Blur sizes and distance times `scale` (device pixels per stage pixel).
+    FilterSpec Scaled(double scale) const;
+};
+
+// Pixels a filter may add on each side of what it is given.
+struct FilterMargin {
+    int left = 0, top = 0, right = 0, bottom = 0;
+};
+FilterMargin Margin(const FilterSpec& f);
+
+// Applies the filter to `img` (premultiplied pixels it owns) in place.
+void ApplyFilter(const FilterSpec& f, Image& img);
+
+} // namespace movie::raster
