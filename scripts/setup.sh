@@ -9,7 +9,7 @@ packages=(
   wine wine64 xvfb xauth x11-utils xdotool imagemagick nasm libz-mingw-w64-dev xserver-xephyr openbox
   zlib1g-dev libjpeg62-turbo-dev libmpg123-dev libpng-dev libcairo2-dev liblzma-dev
   clang libclang-rt-14-dev googletest libgtest-dev libgmock-dev cmake ninja-build dpkg-dev
-  icoutils zip unzip python3-pil procps fonts-dejavu-core ffmpeg
+  icoutils zip unzip python3-pil procps fonts-dejavu-core ffmpeg valgrind
 )
 
 sudo_() { if [ "$(id -u)" = 0 ]; then "$@"; else sudo "$@"; fi; }
