@@ -130,7 +130,6 @@ void Tfrm_screen::FormActivate(gui::Component*) {
     flash->SetLoop(true);
     Timer1->SetEnabled(true);
     startCursorPos_ = cursorPos();
-    cursorTaken_ = true;
 }
 
 void Tfrm_screen::FormPaint(gui::Component*) {
@@ -242,10 +241,10 @@ void Tfrm_screen::AppMessage(MSG& msg, bool&) {
         requestClose(msg.message == WM_LBUTTONDOWN ? "left button" : "right button");
         break;
     case WM_MOUSEMOVE: {
-        // Before playing began there is no start position to measure from:
+        // Before the activation there is no start position to measure from:
         // (0, 0) would make any position beyond 30 pixels of the corner close
         // the window before it has shown a frame.
-        if (!cursorTaken_) break;
+        if (!activated_) break;
         POINT now = cursorPos();
         if (std::abs(now.y - startCursorPos_.y) > CloseDistance ||
             std::abs(now.x - startCursorPos_.x) > CloseDistance)

@@ -103,7 +103,6 @@ class Tfrm_screen : public gui::Form {
     // The application-wide filter this window installed; it goes with the window.
     gui::HookToken appMessageFilter_;
     POINT startCursorPos_{0, 0};
-    bool cursorTaken_ = false;
     std::vector<Tfrm_cover*> covers_;
     HPOWERNOTIFY displayNotification_ = nullptr;
     bool activated_ = false;
