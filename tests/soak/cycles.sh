@@ -8,7 +8,8 @@
 #   tests/soak/cycles.sh [COUNT]
 # The wave-out device is ALSA's default turned into a file (a configuration
 # of this run's own, named by ALSA_CONFIG_PATH for the programs it starts).
-# Each cycle's figures go to build/soak/cycles.log.
+# Each cycle's figures go to build/soak/cycles.log, with what ended the run as
+# the program told Wine's debug channel (a key, for a cycle that went right).
 soak_name=cycles
 NIMBRE_DISPLAY_NUMBER=${NIMBRE_DISPLAY_NUMBER:-92}
 source "$(dirname "$0")/common.sh"
@@ -40,7 +41,7 @@ desktop=$(centre)
 failures=0 started=$(date +%s)
 for cycle in $(seq "$count"); do
   t0=$(date +%s%N)
-  wine "$scr" /S >/dev/null 2>&1 &
+  WINEDEBUG=-all,+debugstr wine "$scr" /S >/dev/null 2>"$soak_out/cycle.err" &
   pid=$!
   # The first frame: the screen's centre neither the desktop nor the black
   # of the window before the movie is drawn.
@@ -60,11 +61,12 @@ for cycle in $(seq "$count"); do
     sleep 0.1
   done
   [ "$code" = timeout ] && kill "$pid" 2>/dev/null
+  why=$(grep -o 'closes: [^"\\]*' "$soak_out/cycle.err" | head -n 1 | cut -c9- | tr ' ' _)
   after=$(volumes)
   ok=yes
   [ "$frame" = yes ] && [ "$code" = 0 ] && [ "$after" = "$level" ] || ok=no
   [ "$ok" = yes ] || failures=$((failures + 1))
-  note "$cycle frame=$frame:$(( (t2 - t0) / 1000000 ))ms exit=$code volume=$after$([ "$ok" = no ] && echo ' FAIL')"
+  note "$cycle frame=$frame:$(( (t2 - t0) / 1000000 ))ms exit=$code closed=${why:-?} volume=$after$([ "$ok" = no ] && echo ' FAIL')"
 done
 note "$count cycles in $(( $(date +%s) - started )) s: $((count - failures)) passed, $failures failed"
 [ "$failures" = 0 ]
