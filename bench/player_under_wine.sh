@@ -3,7 +3,10 @@
 #  1. the time from starting "/S" to the first movie frame on screen;
 #  2. the CPU used while it plays the demo for a while at 1920 x 1080,
 #     against the same program playing an empty movie at the same frame
-#     rate (the cost of just being a window with a frame clock).
+#     rate (the cost of just being a window with a frame clock);
+#  3. the same with a wave-out device (ALSA's default made a file, for these
+#     runs only), the demo's music on and then with the "soundoff" setting
+#     on, and how much sound the device took in the time.
 # Usage: bench/player_under_wine.sh [seconds] [WIDTHxHEIGHT]
 # Uses build/dist (or NIMBRE_SCR), its own prefix build/bench-wineprefix and an
 # X display of its own at that size (on a free number, or NIMBRE_BENCH_DISPLAY);
@@ -64,14 +67,25 @@ server_pid=$(pgrep -u "$(id -u)" -f "wineserver" | while read -r p; do
 
 pixel() { import -window root -crop "1x1+$1+$2" txt:- 2>/dev/null | sed -n 's/.*#\([0-9A-Fa-f]\{6\}\).*/\1/p' | head -n 1; }
 
-# Runs one movie: prints "first-frame-ms cpu-program-% cpu-xserver-% cpu-wineserver-%".
-measure() { # folder
+# A wave-out device: ALSA's default as a file, for the programs given it only.
+cat >"$work/asound.conf" <<CONF
+</usr/share/alsa/alsa.conf>
+pcm.!default { type file; slave.pcm "null"; file "$work/played.raw"; format "raw" }
+CONF
+soundoff() { wine reg add 'HKCU\Control Panel\Desktop' /v soundoff /t REG_DWORD /d "$1" /f >/dev/null 2>&1; }
+
+# Runs one movie: prints "first-frame-ms cpu-program-% cpu-xserver-% cpu-wineserver-%
+# seconds-of-sound-played" (the last with the wave-out device only).
+measure() { # folder [device]
+  local alsa=()
+  [ -n "${2:-}" ] && alsa=(env ALSA_CONFIG_PATH="$work/asound.conf")
+  rm -f "$work/played.raw"
   xdotool mousemove "$((width / 2))" "$((height / 2))" >/dev/null 2>&1
   local before_desk
   before_desk=$(pixel $((width / 2)) $((height / 2)))
   local start
   start=$(date +%s%N)
-  wine "$1/NimbreScreen.scr" /S >/dev/null 2>&1 &
+  "${alsa[@]}" wine "$1/NimbreScreen.scr" /S >/dev/null 2>&1 &
   local pid=$!
   local first=""
   for _ in $(seq 400); do
@@ -86,24 +100,39 @@ measure() { # folder
   done
   sleep 2 # let start-up settle
   local p0 x0 s0 t0
+  local b0 b1
+  b0=$(stat -c %s "$work/played.raw" 2>/dev/null || echo 0)
   p0=$(ticks "$pid"); x0=$(ticks "$xvfb_pid"); s0=$(ticks "${server_pid:-0}"); t0=$(date +%s%N)
   sleep "$seconds"
   local p1 x1 s1 t1
   p1=$(ticks "$pid"); x1=$(ticks "$xvfb_pid"); s1=$(ticks "${server_pid:-0}"); t1=$(date +%s%N)
-  import -window root "$top/build/bench-player-$(basename "$1").png" 2>/dev/null
+  b1=$(stat -c %s "$work/played.raw" 2>/dev/null || echo 0)
+  import -window root "$top/build/bench-player-$(basename "$1")${2:+-$2}.png" 2>/dev/null
   kill "$pid" 2>/dev/null
   wait "$pid" 2>/dev/null
   local wall=$(((t1 - t0) / 1000000))
   pct() { awk -v d="$1" -v hz="$hz" -v ms="$wall" 'BEGIN { printf "%.1f", d / hz * 1000 / ms * 100 }'; }
-  echo "${first:-none} $(pct $((p1 - p0))) $(pct $((x1 - x0))) $(pct $((s1 - s0)))"
+  local sound=-
+  [ -n "${2:-}" ] && sound=$(awk -v b=$((b1 - b0)) 'BEGIN { printf "%.1f", b / 4 / 44100 }')
+  echo "${first:-none} $(pct $((p1 - p0))) $(pct $((x1 - x0))) $(pct $((s1 - s0))) $sound"
 }
 
 echo "player under Wine at ${width}x${height}, ${seconds} s each"
-read -r demo_first demo_cpu demo_x demo_srv <<<"$(measure "$work/demo")"
-read -r empty_first empty_cpu empty_x empty_srv <<<"$(measure "$work/empty")"
-printf '%-14s %16s %12s %12s %14s\n' movie "first frame ms" "program CPU" "X server" "wineserver"
-printf '%-14s %16s %11s%% %11s%% %13s%%\n' demo "$demo_first" "$demo_cpu" "$demo_x" "$demo_srv"
-printf '%-14s %16s %11s%% %11s%% %13s%%\n' "empty frames" "$empty_first" "$empty_cpu" "$empty_x" "$empty_srv"
+read -r demo_first demo_cpu demo_x demo_srv _ <<<"$(measure "$work/demo")"
+soundoff 0
+read -r on_first on_cpu on_x on_srv on_sound <<<"$(measure "$work/demo" sound-on)"
+soundoff 1
+read -r off_first off_cpu off_x off_srv off_sound <<<"$(measure "$work/demo" sound-off)"
+soundoff 0
+read -r empty_first empty_cpu empty_x empty_srv _ <<<"$(measure "$work/empty")"
+printf '%-22s %16s %12s %12s %14s %12s\n' movie "first frame ms" "program CPU" "X server" "wineserver" "sound s"
+printf '%-22s %16s %11s%% %11s%% %13s%% %12s\n' "demo, no sound device" "$demo_first" "$demo_cpu" "$demo_x" "$demo_srv" -
+printf '%-22s %16s %11s%% %11s%% %13s%% %12s\n' "demo, sound on" "$on_first" "$on_cpu" "$on_x" "$on_srv" "$on_sound"
+printf '%-22s %16s %11s%% %11s%% %13s%% %12s\n' "demo, sound off" "$off_first" "$off_cpu" "$off_x" "$off_srv" "$off_sound"
+printf '%-22s %16s %11s%% %11s%% %13s%% %12s\n' "empty frames" "$empty_first" "$empty_cpu" "$empty_x" "$empty_srv" -
 awk -v a="$demo_cpu" -v b="$empty_cpu" 'BEGIN { if (b > 0) printf "demo / empty program CPU: %.1fx\n", a / b }'
+awk -v a="$on_cpu" -v b="$off_cpu" 'BEGIN { if (b > 0) printf "sound on / sound off program CPU: %.2fx\n", a / b }'
+awk -v a="$on_cpu" -v b="$demo_cpu" 'BEGIN { if (b > 0) printf "sound on / no sound device program CPU: %.2fx\n", a / b }'
 echo "(CPU in % of one core; the first frame is the first non-black pixel at the centre of the screen;"
-echo " the empty movie is black, so its first frame is not seen: 'none')"
+echo " the empty movie is black, so its first frame is not seen: 'none'; sound s: seconds of"
+echo " 44.1 kHz stereo the wave-out device took while the CPU was measured)"
