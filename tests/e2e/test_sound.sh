@@ -40,8 +40,9 @@ play_for() { # seconds: plays /S, then a key ends it
 
 # Sample frames, frames that are not silent, and the match against the mix
 # (signal to noise in dB). Only the first quarter second is compared: the file
-# device takes samples faster than real time, so the frames fall behind the
-# music and the watchdog soon moves them (and the stream with them) on.
+# device takes samples two to three times faster than real time (the frames
+# keep up with the music then), and on a loaded machine Wine pads it with
+# silence where the program's buffers ran dry, which shifts what follows.
 measure() { # raw
   python3 - "$1" "$work/mix.wav" <<'EOF'
 import math, struct, sys, wave
