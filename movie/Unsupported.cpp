@@ -6,8 +6,8 @@
 
 namespace movie {
 
-bool Draws(BlendMode mode) {
-    return mode == BlendMode::Normal;
+bool Draws(BlendMode) {
+    return true; // every mode a placement can name
 }
 
 bool Draws(FilterKind) {

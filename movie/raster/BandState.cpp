@@ -92,6 +92,21 @@ void BandState::FillFrame(const FillItem& fill, const Paint& paint, IRect r) {
             scene_.Antialias());
         return;
     }
+    if (paint.blend != Blend::Normal) {
+        BlendModeBlitter blitter(paint, b_.scratch.data());
+        b_.scan.Rasterize(
+            fill.edges, fill.rule, r,
+            [&](int y, int x, int n, const uint8_t* cov, const CoverageSpan* spans, int count) {
+                CoverageRow cr{x, y, n, cov, spans, count};
+                CoverageSpan whole;
+                if (masked) ApplyMask(cr, whole);
+                BackgroundBefore(y - top_, paint, cr);
+                blitter.BeginRow(canvas_.Row(y) + x, x, y);
+                BlitRow(cr, blitter, b_.constCov.data());
+            },
+            scene_.Antialias());
+        return;
+    }
     // Rows of a paint that is the same down the frame note their straight
     // runs; the next row of the band may copy them.
     const bool sameDownRows = paint.kind == PaintKind::Linear && paint.inverse.c == 0;

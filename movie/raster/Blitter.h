@@ -133,6 +133,33 @@ class PaintBlitter {
     Run above_, longest_;
 };
 
+// Lays a paint onto the frame in its blend mode (a layer drawn off screen
+// and laid on as an image), scaled by the coverage where it is partial.
+class BlendModeBlitter {
+  public:
+    BlendModeBlitter(const Paint& paint, Pixel* scratch) : paint_(paint), scratch_(scratch) {}
+
+    void BeginRow(Pixel* dst, int x, int y) {
+        dst_ = dst;
+        x_ = x;
+        y_ = y;
+    }
+    void FillSpan(int s, int e) {
+        paint_.ShadeRow(x_ + s, y_, e - s, scratch_);
+        BlendRow(paint_.blend, dst_ + s, scratch_, e - s);
+    }
+    void BlendSpan(int s, int e, const uint8_t* cov) {
+        paint_.ShadeRow(x_ + s, y_, e - s, scratch_);
+        BlendRowCoverage(paint_.blend, dst_ + s, scratch_, cov, e - s);
+    }
+
+  private:
+    const Paint& paint_;
+    Pixel* scratch_;
+    Pixel* dst_ = nullptr;
+    int x_ = 0, y_ = 0;
+};
+
 // A stretch of a band's row that a layer holds something in.
 struct LayerRun {
     int row, x0, x1;

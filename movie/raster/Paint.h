@@ -3,6 +3,7 @@
 // blitter calls the shader once per run of covered pixels.
 #pragma once
 
+#include "movie/raster/BlendModes.h"
 #include "movie/raster/Pixel.h"
 
 #include <array>
@@ -73,6 +74,7 @@ struct Paint {
     bool hasColorMatrix = false;
     ColorMatrix colorMatrix; // Image only (gradients and solids carry it in their colours)
     bool opaque = true;      // every shaded pixel has alpha 255
+    Blend blend = Blend::Normal; // how the shaded pixels meet the frame (never opaque when not normal)
 
     static Paint Solid(Pixel premultiplied);
     // Builds the gradient table from the stops (at least one), interpolating

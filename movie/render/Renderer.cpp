@@ -123,7 +123,8 @@ void Renderer::DrawObject(const DisplayObject& obj, const Matrix& parent, const 
                           bool forMask, int depth) {
     const Matrix m = parent * obj.matrix;
     const ColorTransform cx = parentCx * obj.colorTransform;
-    if (!forMask && !obj.filters.empty() && DrawLayered(obj, m, cx, depth)) return;
+    if (!forMask && (!obj.filters.empty() || obj.blendMode != BlendMode::Normal) && DrawLayered(obj, m, cx, depth))
+        return;
     DrawContent(obj, m, cx, forMask, depth);
 }
 
@@ -143,7 +144,8 @@ bool Renderer::DrawLayered(const DisplayObject& obj, const Matrix& m, const Colo
     std::vector<raster::FilterSpec> specs;
     for (const Filter& f : obj.filters)
         if (auto spec = DecodeFilter(f)) specs.push_back(spec->Scaled(stageScale_ * kTwipsPerPixel));
-    if (specs.empty() || layerLevel_ >= Limits::kMaxLayerNesting) return false;
+    const auto blend = static_cast<raster::Blend>(obj.blendMode);
+    if ((specs.empty() && blend == raster::Blend::Normal) || layerLevel_ >= Limits::kMaxLayerNesting) return false;
     // The content is drawn with the object's origin within the pixel at (0, 0),
     // so that moving by whole pixels keeps what the layer holds.
     if (!(std::abs(m.tx) < 1e7 && std::abs(m.ty) < 1e7)) return false;
@@ -153,6 +155,9 @@ bool Renderer::DrawLayered(const DisplayObject& obj, const Matrix& m, const Colo
     local.ty -= oy;
     const uint64_t look = LookOf(obj);
     keys_.push_back({obj.character.get(), kLayer, 0, m, cx, {}, look});
+    // Alpha and erase work on the layer they are drawn into; the frame
+    // itself has none to change.
+    if ((blend == raster::Blend::Alpha || blend == raster::Blend::Erase) && layerLevel_ == 0) return true;
     const size_t self = keys_.size() - 1, first = keys_.size();
     const bool painting = painting_;
     painting_ = false;
@@ -214,7 +219,7 @@ bool Renderer::DrawLayered(const DisplayObject& obj, const Matrix& m, const Colo
     }
     layer->used = true;
     const raster::IRect at = Moved(layer->rect, ox, oy);
-    if (!layer->rect.Empty()) ShapePainter::PaintImage(layer->image, at, cx, *target_);
+    if (!layer->rect.Empty()) ShapePainter::PaintImage(layer->image, at, cx, blend, *target_);
     for (size_t i = self; i < keys_.size(); ++i)
         keys_[i].bounds = at;
     return true;

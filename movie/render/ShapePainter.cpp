@@ -220,7 +220,7 @@ void ShapePainter::Paint(const Shape& shape, const Placement& place, raster::Sce
 }
 
 void ShapePainter::PaintImage(const raster::Image& image, raster::IRect at, const ColorTransform& cx,
-                              raster::Scene& scene) {
+                              raster::Blend blend, raster::Scene& scene) {
     if (at.Empty()) return;
     raster::EdgeList& edges = scene.BeginFill();
     const auto x0 = static_cast<float>(at.x0), y0 = static_cast<float>(at.y0);
@@ -233,6 +233,8 @@ void ShapePainter::PaintImage(const raster::Image& image, raster::IRect at, cons
     paint.kind = raster::PaintKind::Image;
     paint.inverse = {1, 0, 0, 1, -static_cast<double>(at.x0), -static_cast<double>(at.y0)};
     paint.SetImage(&image, false, false, ToColorMatrix(cx));
+    paint.blend = blend;
+    if (blend != raster::Blend::Normal) paint.opaque = false;
     scene.EndFill(paint, raster::FillRule::NonZero);
 }
 

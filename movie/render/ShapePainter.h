@@ -39,10 +39,10 @@ class ShapePainter {
     // draw nothing).
     void SetDictionary(const Dictionary* dictionary);
     void Paint(const Shape& shape, const Placement& place, raster::Scene& scene);
-    // Lays `image` over the pixels of `at` (same size), one image pixel to a
-    // device pixel, through the colour transform.
+    // Lays `image` onto the pixels of `at` (same size) in the blend mode, one
+    // image pixel to a device pixel, through the colour transform.
     static void PaintImage(const raster::Image& image, raster::IRect at, const ColorTransform& cx,
-                           raster::Scene& scene);
+                           raster::Blend blend, raster::Scene& scene);
 
   private:
     const raster::Image* FindImage(uint16_t id);

@@ -130,6 +130,12 @@ double PercentOff(const std::vector<uint8_t>& ours, const RgbaImage& ref, bool h
 const char* const kHeldPeerMovies[] = {
     "avm1_bitmap_data_fillrect",
     "avm1_display_object_properties",
+    "blend_modes_add",
+    "blend_modes_darken",
+    "blend_modes_difference",
+    "blend_modes_multiply",
+    "blend_modes_overlay",
+    "blend_modes_overlay_onto_stage",
     "bmd_draw_with_msaa_issue_10579",
     "cache_as_bitmap_avm1_color",
     "cache_as_bitmap_color_transform",

@@ -469,3 +469,27 @@ TEST(RenderFilters, AGlowReachesBeyondItsObjectAndMovesWithIt) {
     fresh.Render(player, 200, 200);
     EXPECT_NE(fresh.Frame().At(2 * 70 + 4, 60), kWhite);
 }
+
+TEST(RenderBlendModes, AMultipliedSquareDarkensWhatLiesUnderAndAlphaCutsItsLayer) {
+    MovieBuilder b(40, 40);
+    b.Define(1, RectShape(0, 0, 400, 400, {255, 128, 0, 255}));  // orange, 20 px
+    b.Define(2, RectShape(0, 0, 400, 400, {128, 128, 128, 255})); // grey, 20 px
+    b.Place(1, 1);
+    b.Place(2, 2, Translate(200, 200)).blendMode = BlendMode::Multiply;
+    Player player(b.Get());
+    Renderer r;
+    r.Render(player, 40, 40);
+    EXPECT_EQ(r.Frame().At(5, 5), 0xFFFF8000u);
+    EXPECT_EQ(r.Frame().At(15, 15), 0xFF804000u); // orange times grey
+    EXPECT_EQ(r.Frame().At(25, 25), 0xFF808080u); // grey times white
+    // Alpha straight onto the frame changes nothing: it has no layer to cut.
+    MovieBuilder c(40, 40);
+    c.Define(1, RectShape(0, 0, 400, 400, {255, 128, 0, 255}));
+    c.Define(2, RectShape(0, 0, 400, 400, {0, 0, 0, 0}));
+    c.Place(1, 1);
+    c.Place(2, 2, Translate(200, 200)).blendMode = BlendMode::Alpha;
+    Player other(c.Get());
+    r.Render(other, 40, 40);
+    EXPECT_EQ(r.Frame().At(15, 15), 0xFFFF8000u);
+    EXPECT_EQ(r.Frame().At(25, 25), kWhite);
+}
