@@ -7,6 +7,12 @@
 #  3. the same with a wave-out device (ALSA's default made a file, for these
 #     runs only), the demo's music on and then with the "soundoff" setting
 #     on, and how much sound the device took in the time.
+# With NIMBRE_BENCH_PROFILE=1 (and perf installed), the demo's run without
+# a sound device is also sampled by perf and shown by module: "[JIT]" is
+# the program's own code (Wine maps it without a file; nearly all of it is
+# drawing the frame), msvcrt.dll the program's copy of the changed
+# rectangle into the window's bitmap, libc.so.6 Wine's copy of that bitmap
+# towards X, win32u/winex11 the rest of the blit, and the kernel.
 # Usage: bench/player_under_wine.sh [seconds] [WIDTHxHEIGHT]
 # Uses build/dist (or NIMBRE_SCR), its own prefix build/bench-wineprefix and an
 # X display of its own at that size (on a free number, or NIMBRE_BENCH_DISPLAY);
@@ -103,7 +109,11 @@ measure() { # folder [device]
   local b0 b1
   b0=$(stat -c %s "$work/played.raw" 2>/dev/null || echo 0)
   p0=$(ticks "$pid"); x0=$(ticks "$xvfb_pid"); s0=$(ticks "${server_pid:-0}"); t0=$(date +%s%N)
-  sleep "$seconds"
+  if [ "${NIMBRE_BENCH_PROFILE:-0}" = 1 ] && command -v perf >/dev/null && [ "$(basename "$1")" = demo ] && [ -z "${2:-}" ]; then
+    perf record -q -e cpu-clock -F 499 -p "$pid" -o "$work/perf.data" -- sleep "$seconds" >/dev/null 2>&1
+  else
+    sleep "$seconds"
+  fi
   local p1 x1 s1 t1
   p1=$(ticks "$pid"); x1=$(ticks "$xvfb_pid"); s1=$(ticks "${server_pid:-0}"); t1=$(date +%s%N)
   b1=$(stat -c %s "$work/played.raw" 2>/dev/null || echo 0)
@@ -133,6 +143,10 @@ printf '%-22s %16s %11s%% %11s%% %13s%% %12s\n' "empty frames" "$empty_first" "$
 awk -v a="$demo_cpu" -v b="$empty_cpu" 'BEGIN { if (b > 0) printf "demo / empty program CPU: %.1fx\n", a / b }'
 awk -v a="$on_cpu" -v b="$off_cpu" 'BEGIN { if (b > 0) printf "sound on / sound off program CPU: %.2fx\n", a / b }'
 awk -v a="$on_cpu" -v b="$demo_cpu" 'BEGIN { if (b > 0) printf "sound on / no sound device program CPU: %.2fx\n", a / b }'
+if [ -s "$work/perf.data" ]; then
+  echo "where the demo's playing time went (perf samples by module):"
+  perf report -i "$work/perf.data" --sort dso --stdio 2>/dev/null | grep -v '^#' | grep -v "^$" | head -n 10
+fi
 echo "(CPU in % of one core; the first frame is the first non-black pixel at the centre of the screen;"
 echo " the empty movie is black, so its first frame is not seen: 'none'; sound s: seconds of"
 echo " 44.1 kHz stereo the wave-out device took while the CPU was measured)"
