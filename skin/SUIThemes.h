@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <array>
 #include <cstdint>
 #include <span>
 #include <string>
@@ -21,6 +22,11 @@ namespace sui {
 
 // The looks of the toolkit. Custom keeps whatever pictures and colours the designer gave.
 enum class TsuiUIStyle : std::uint8_t { Custom, MacOS, WinXP, DeepBlue, Protein, BlueGlass };
+
+// The built-in styles (every one but Custom), in menu order.
+inline constexpr std::array<TsuiUIStyle, 5> kBuiltInStyles = {TsuiUIStyle::MacOS, TsuiUIStyle::WinXP,
+                                                              TsuiUIStyle::DeepBlue, TsuiUIStyle::Protein,
+                                                              TsuiUIStyle::BlueGlass};
 
 // One entry per slot in every style's table; the names say what the slot holds.
 enum TsuiThemeSlot : int {

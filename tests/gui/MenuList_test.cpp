@@ -10,6 +10,7 @@
 
 #include "gui/Application.h"
 #include "gui/Bitmap.h"
+#include "gui/Color.h"
 #include "gui/Form.h"
 #include "gui/ToolBar.h"
 
@@ -134,9 +135,7 @@ TEST(MenuDrawing, ItemsWithoutAPainterGetTheFrameworksDrawing) {
     gui::Bitmap b(100, 20);
     gui::DrawMenuItem(item, b.Canvas(), RECT{0, 0, 100, 20}, true);
     EXPECT_FALSE(eventRan); // not owner-drawn: the event is not the menu's painter
-    const COLORREF highlight = GetSysColor(COLOR_HIGHLIGHT);
-    const std::uint32_t px =
-        (GetRValue(highlight) << 16) | (GetGValue(highlight) << 8) | GetBValue(highlight);
+    const std::uint32_t px = gui::ColorToPixel(GetSysColor(COLOR_HIGHLIGHT));
     EXPECT_EQ(b.ScanLine(1)[98] & 0xFFFFFF, px);
     menu.SetOwnerDraw(true);
     gui::DrawMenuItem(item, b.Canvas(), RECT{0, 0, 100, 20}, true);

@@ -21,9 +21,6 @@ using namespace sui;
 namespace {
 
 constexpr gui::TColor kMagenta = 0xFF00FF;
-constexpr TsuiUIStyle kStyles[] = {TsuiUIStyle::MacOS, TsuiUIStyle::WinXP, TsuiUIStyle::DeepBlue,
-                                   TsuiUIStyle::Protein, TsuiUIStyle::BlueGlass};
-
 struct Size {
   int w, h;
 };
@@ -101,7 +98,7 @@ bool TitleButton(TsuiThemeSlot slot) { return slot >= thTitleCloseNormal && slot
 
 TEST(Artwork, EveryThemeNameResolvesToABitmapOfItsElementSize) {
   int checked = 0;
-  for (TsuiUIStyle style : kStyles) {
+  for (TsuiUIStyle style : kBuiltInStyles) {
     const std::string word = StyleWord(style);
     for (int s = 0; s < thSlotCount; ++s) {
       const auto slot = static_cast<TsuiThemeSlot>(s);
@@ -122,7 +119,7 @@ TEST(Artwork, EveryThemeNameResolvesToABitmapOfItsElementSize) {
 }
 
 TEST(Artwork, ThemeBitmapsCarryTheKeyWhereTheirDrawingPathLooksForIt) {
-  for (TsuiUIStyle style : kStyles) {
+  for (TsuiUIStyle style : kBuiltInStyles) {
     const bool transparentButtons = GetThemeBoolean(style, thTitleButtonTransparent);
     for (int s = 0; s < thSlotCount; ++s) {
       const auto slot = static_cast<TsuiThemeSlot>(s);
@@ -146,7 +143,7 @@ TEST(Artwork, ThemeBitmapsCarryTheKeyWhereTheirDrawingPathLooksForIt) {
 }
 
 TEST(Artwork, TabMiddleSlicesHoldNoKeySoTheirStretchedCopyShowsNoHoles) {
-  for (TsuiUIStyle style : kStyles) {
+  for (TsuiUIStyle style : kBuiltInStyles) {
     for (TsuiThemeSlot slot : {thTabActive, thTabInactive}) {
       gui::Bitmap b;
       LoadThemeBitmap(b, style, slot);
@@ -160,7 +157,7 @@ TEST(Artwork, TabMiddleSlicesHoldNoKeySoTheirStretchedCopyShowsNoHoles) {
 TEST(Artwork, StylesLookDifferent) {
   // The five title bands and button faces are of five different colours.
   std::set<gui::TColor> titles, buttons;
-  for (TsuiUIStyle style : kStyles) {
+  for (TsuiUIStyle style : kBuiltInStyles) {
     gui::Bitmap t, b;
     LoadThemeBitmap(t, style, thTitleClient);
     LoadThemeBitmap(b, style, thButtonNormal);

@@ -26,8 +26,7 @@ namespace {
 
 // A theme colour as the bitmap stores it (0x00RRGGBB).
 std::uint32_t Px(gui::TColor c) {
-    const COLORREF rgb = gui::ColorToRGB(c);
-    return (GetRValue(rgb) << 16) | (GetGValue(rgb) << 8) | GetBValue(rgb);
+    return gui::ColorToPixel(gui::ColorToRGB(c));
 }
 
 // A form with a skinned frame in a style and a skinned menu on it, loaded as a layout is.

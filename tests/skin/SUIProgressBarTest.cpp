@@ -14,13 +14,7 @@ using namespace buttontest;
 
 namespace {
 
-constexpr TsuiUIStyle kStyles[] = {TsuiUIStyle::MacOS, TsuiUIStyle::WinXP, TsuiUIStyle::DeepBlue,
-                                   TsuiUIStyle::Protein, TsuiUIStyle::BlueGlass};
-
-std::uint32_t PixelOf(gui::TColor color) {
-    const std::uint32_t c = gui::ColorToRGB(color);
-    return ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
-}
+using skintest::PixelOf;
 
 // Pixels of the box (right and bottom excluded) that are not of that colour.
 int OffColour(const gui::Bitmap& b, Box box, std::uint32_t pixel) {
@@ -59,7 +53,7 @@ TEST(ProgressBar, Defaults) {
 // a 150-high one has the colour over rows 1 … 74 and the picture over 75 … 148 (it fills from
 // the bottom). The border is the outer ring either way.
 TEST(ProgressBar, FillInBothDirectionsAndEveryStyle) {
-    for (TsuiUIStyle style : kStyles) {
+    for (TsuiUIStyle style : kBuiltInStyles) {
         SCOPED_TRACE(StyleWord(style));
         TsuiProgressBar bar(nullptr);
         bar.SetUIStyle(style);

@@ -23,8 +23,7 @@ constexpr gui::TColor kFormColor = 0x203040; // pixel 0x403020 in the bitmaps
 constexpr std::uint32_t kFormPixel = 0x403020;
 
 std::uint32_t Pixel(gui::TColor c) {
-    const gui::TColor rgb = gui::ColorToRGB(c);
-    return ((rgb & 0xFF) << 16) | (rgb & 0xFF00) | ((rgb >> 16) & 0xFF);
+    return gui::ColorToPixel(gui::ColorToRGB(c));
 }
 
 void PaintInto(gui::WinControl& control, gui::Bitmap& target) {
@@ -86,9 +85,7 @@ TEST_F(TabControlTest, ANewTabControlHasOneSelectedTabAndTheFormsStyle) {
 }
 
 TEST_F(TabControlTest, EveryStyleSizesTheStripFromItsBitmapsAndFramesTheClientArea) {
-    const TsuiUIStyle styles[] = {TsuiUIStyle::MacOS, TsuiUIStyle::WinXP, TsuiUIStyle::DeepBlue,
-                                  TsuiUIStyle::Protein, TsuiUIStyle::BlueGlass};
-    for (TsuiUIStyle style : styles) {
+    for (TsuiUIStyle style : kBuiltInStyles) {
         SCOPED_TRACE(static_cast<int>(style));
         tabs->SetUIStyle(style);
         const int stripHeight = BitmapHeight(style, thTabActive) + BitmapHeight(style, thTabLine);

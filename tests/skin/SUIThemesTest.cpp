@@ -17,9 +17,6 @@ using namespace sui;
 
 namespace {
 
-constexpr TsuiUIStyle kStyles[] = {TsuiUIStyle::MacOS, TsuiUIStyle::WinXP, TsuiUIStyle::DeepBlue,
-                                   TsuiUIStyle::Protein, TsuiUIStyle::BlueGlass};
-
 // Controls here live on the stack, so none has an owner; each is only placed in its parent.
 
 // A stand-in for the skinned form frame: a windowed control with a style.
@@ -104,9 +101,9 @@ TEST(ThemeLookup, ValuesOfTheTable) {
   EXPECT_EQ(GetThemeInteger(TsuiUIStyle::MacOS, thTabHeight), 34);
   EXPECT_EQ(GetThemeInteger(TsuiUIStyle::MacOS, thMenuSeparatorHeight), 12);
   const bool transparent[] = {false, false, false, true, true};
-  for (int i = 0; i < 5; ++i) EXPECT_EQ(GetThemeBoolean(kStyles[i], thTitleButtonTransparent), transparent[i]);
+  for (int i = 0; i < 5; ++i) EXPECT_EQ(GetThemeBoolean(kBuiltInStyles[i], thTitleButtonTransparent), transparent[i]);
   const int tops[] = {4, 5, 2, 2, 6};
-  for (int i = 0; i < 5; ++i) EXPECT_EQ(GetThemeInteger(kStyles[i], thTitleButtonTop), tops[i]);
+  for (int i = 0; i < 5; ++i) EXPECT_EQ(GetThemeInteger(kBuiltInStyles[i], thTitleButtonTop), tops[i]);
 }
 
 TEST(ThemeLookup, BitmapNamesFollowTheStyleWordWithItsExceptions) {
@@ -118,7 +115,7 @@ TEST(ThemeLookup, BitmapNamesFollowTheStyleWordWithItsExceptions) {
   EXPECT_EQ(GetThemeBitmapName(TsuiUIStyle::WinXP, thTitleRestoreNormal), "WINXP_TITLEBTN_RST_NORMAL");
   EXPECT_EQ(GetThemeBitmapName(TsuiUIStyle::BlueGlass, thTrackBarBarV), "BLUEGLASS_TRACKBAR_BAR");
   EXPECT_EQ(GetThemeBitmapName(TsuiUIStyle::DeepBlue, thTitleControlBoxMouseOn), "DEEPBLUE_TITLEBTN_CTLBOX_MOUSEON");
-  for (TsuiUIStyle style : kStyles) {
+  for (TsuiUIStyle style : kBuiltInStyles) {
     EXPECT_EQ(GetThemeBitmapName(style, thMenuChecked), "MENU_CHECKED");
     // Every other name starts with the style word.
     for (int s = thButtonNormal; s < thSlotCount; ++s) {
@@ -133,7 +130,7 @@ TEST(ThemeLookup, KindsAreTheSameForEveryStyle) {
   EXPECT_EQ(GetThemeKind(thTabHeight), TsuiThemeKind::IntegerKind);
   EXPECT_EQ(GetThemeKind(thTitleButtonTransparent), TsuiThemeKind::BooleanKind);
   EXPECT_EQ(GetThemeKind(thTrackBarSliderV), TsuiThemeKind::BitmapNameKind);
-  for (TsuiUIStyle style : kStyles)
+  for (TsuiUIStyle style : kBuiltInStyles)
     for (int s = 0; s < thSlotCount; ++s)
       EXPECT_EQ(GetThemeValue(style, static_cast<TsuiThemeSlot>(s)).Kind, GetThemeKind(static_cast<TsuiThemeSlot>(s)));
 }

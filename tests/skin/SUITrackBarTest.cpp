@@ -16,14 +16,7 @@ using namespace buttontest;
 
 namespace {
 
-constexpr TsuiUIStyle kStyles[] = {TsuiUIStyle::MacOS, TsuiUIStyle::WinXP, TsuiUIStyle::DeepBlue,
-                                   TsuiUIStyle::Protein, TsuiUIStyle::BlueGlass};
-
-// The pixel a colour paints (bitmaps store 0x00RRGGBB).
-std::uint32_t PixelOf(gui::TColor color) {
-    const std::uint32_t c = gui::ColorToRGB(color);
-    return ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
-}
+using skintest::PixelOf;
 
 // The track bar as the screen shows it: its own paint with the slider's over it.
 gui::Bitmap Composite(TsuiTrackBar& track) {
@@ -83,7 +76,7 @@ TEST(TrackBar, Defaults) {
 // The bar is its theme bitmap in three slices along the length, centred across; the slider
 // stands where Position puts it and shows its own theme bitmap.
 TEST(TrackBar, HorizontalBarAndSliderInEveryStyle) {
-    for (TsuiUIStyle style : kStyles) {
+    for (TsuiUIStyle style : kBuiltInStyles) {
         SCOPED_TRACE(StyleWord(style));
         TsuiTrackBar track(nullptr);
         track.SetUIStyle(style);
@@ -114,7 +107,7 @@ TEST(TrackBar, HorizontalBarAndSliderInEveryStyle) {
 // The vertical bar is the horizontal bitmap stretched to the height and turned a quarter: its
 // right end at the top, its top row as the left column.
 TEST(TrackBar, VerticalBarAndSliderInEveryStyle) {
-    for (TsuiUIStyle style : kStyles) {
+    for (TsuiUIStyle style : kBuiltInStyles) {
         SCOPED_TRACE(StyleWord(style));
         TsuiTrackBar track(nullptr);
         track.SetUIStyle(style);

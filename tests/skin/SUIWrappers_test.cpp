@@ -29,9 +29,6 @@ using windowpixels::Snapshot;
 
 namespace {
 
-constexpr TsuiUIStyle kStyles[] = {TsuiUIStyle::MacOS, TsuiUIStyle::WinXP, TsuiUIStyle::DeepBlue,
-                                   TsuiUIStyle::Protein, TsuiUIStyle::BlueGlass};
-
 template <class T>
 T* Place(gui::Form& form, int x, int y, int w, int h) {
   auto* c = new T(&form);
@@ -96,7 +93,7 @@ struct ComboParts {
 }  // namespace
 
 TEST(Wrappers, DrawTheFlatFrameInTheirFormsStyle) {
-  for (TsuiUIStyle style : kStyles) {
+  for (TsuiUIStyle style : kBuiltInStyles) {
     Host host;
     auto* frame = new FakeFrame(&host.form, style);
     frame->SetParent(&host.form);
@@ -149,7 +146,7 @@ TEST(CheckListBox, BorderPropertiesReadSingleAndOneButTheSystemDrawsNone) {
 }
 
 TEST(ComboBox, ButtonAndArrowInEachStyle) {
-  for (TsuiUIStyle style : kStyles) {
+  for (TsuiUIStyle style : kBuiltInStyles) {
     Host host;
     auto* frame = new FakeFrame(&host.form, style);
     frame->SetParent(&host.form);

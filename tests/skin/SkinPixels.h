@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "gui/Bitmap.h"
+#include "gui/Color.h"
 
 namespace skintest {
 
@@ -35,5 +36,8 @@ inline gui::Bitmap Filled(int w, int h, std::uint32_t pixel) {
 }
 
 inline std::uint32_t At(gui::Bitmap& b, int x, int y) { return b.ScanLine(y)[x] & 0xFFFFFF; }
+
+// A colour (0x00BBGGRR or a system colour) as a bitmap pixel.
+inline std::uint32_t PixelOf(gui::TColor color) { return gui::ColorToPixel(gui::ColorToRGB(color)); }
 
 }  // namespace skintest

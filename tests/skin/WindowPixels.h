@@ -11,14 +11,11 @@
 #include "gui/Color.h"
 #include "gui/GdiObject.h"
 #include "gui/WinControl.h"
+#include "tests/skin/SkinPixels.h"
 
 namespace windowpixels {
 
-// A colour (0x00BBGGRR or a system colour) as a bitmap pixel (0x00RRGGBB).
-inline std::uint32_t PixelOf(gui::TColor color) {
-  const std::uint32_t c = gui::ColorToRGB(color);
-  return ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
-}
+using skintest::PixelOf;
 
 // Paints what is pending (frame, background, content) and copies the whole window.
 inline gui::Bitmap Snapshot(gui::WinControl& control) {

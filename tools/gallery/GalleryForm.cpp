@@ -101,7 +101,7 @@ void Tfrm_gallery::AddSideChannel() {
     suiSideChannel1->SetWidth(kChannelWidth);
     suiSideChannel1->SetCaption("Style");
     int y = kChannelTop;
-    for (sui::TsuiUIStyle s : kStyles) {
+    for (sui::TsuiUIStyle s : sui::kBuiltInStyles) {
         auto* radio = new sui::TsuiRadioButton(this);
         radio->SetName("Style" + StyleName(s));
         radio->SetParent(suiSideChannel1);
@@ -140,7 +140,7 @@ void Tfrm_gallery::BuildMenu() {
     MainMenu1->SetImages(&ImageList1);
 
     gui::MenuItem& styles = MainMenu1->Items().Add("&Style");
-    for (sui::TsuiUIStyle s : kStyles) {
+    for (sui::TsuiUIStyle s : sui::kBuiltInStyles) {
         std::string caption = StyleName(s);
         caption.insert(caption.begin(), '&');
         styles.Add(caption).OnClick = [this, s](gui::Component*) { SetStyle(s); };
@@ -184,8 +184,8 @@ void Tfrm_gallery::BuildMenu() {
 void Tfrm_gallery::SetStyle(sui::TsuiUIStyle style) {
     suiForm1->SetUIStyle(style);
     gui::MenuItem& styles = MainMenu1->Items().Items(0);
-    for (size_t i = 0; i < kStyles.size(); ++i)
-        styles.Items(static_cast<int>(i)).SetChecked(kStyles[i] == style);
+    for (size_t i = 0; i < sui::kBuiltInStyles.size(); ++i)
+        styles.Items(static_cast<int>(i)).SetChecked(sui::kBuiltInStyles[i] == style);
     // The frame reaches the controls on its panel and on the tab control; the gallery hands the
     // style on into the side channel and the pages.
     sui::ApplyStyleToChildren(suiSideChannel1, style);
@@ -194,7 +194,7 @@ void Tfrm_gallery::SetStyle(sui::TsuiUIStyle style) {
         page->UpdateChildrenStyle(style);
     }
     for (size_t i = 0; i < styleButtons_.size(); ++i)
-        styleButtons_[i]->SetChecked(kStyles[i] == style);
+        styleButtons_[i]->SetChecked(sui::kBuiltInStyles[i] == style);
     FitFrame();
     LayoutPages();
     if (HandleAllocated()) RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);

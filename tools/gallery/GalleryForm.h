@@ -3,7 +3,6 @@
 // style of the whole form (as the Style menu does).
 #pragma once
 
-#include <array>
 #include <string>
 #include <vector>
 
@@ -18,11 +17,6 @@
 #include "skin/SUITabControl.h"
 
 namespace gallery {
-
-// The five built-in styles in menu order.
-constexpr std::array<sui::TsuiUIStyle, 5> kStyles = {sui::TsuiUIStyle::MacOS, sui::TsuiUIStyle::WinXP,
-                                                     sui::TsuiUIStyle::DeepBlue, sui::TsuiUIStyle::Protein,
-                                                     sui::TsuiUIStyle::BlueGlass};
 
 // "MacOS", "WinXP", ... as the styles are named.
 std::string StyleName(sui::TsuiUIStyle style);

@@ -35,7 +35,7 @@ std::string Lower(std::string text) {
 }
 
 std::optional<TsuiUIStyle> StyleNamed(const std::string& name) {
-    for (TsuiUIStyle style : gallery::kStyles)
+    for (TsuiUIStyle style : sui::kBuiltInStyles)
         if (Lower(gallery::StyleName(style)) == Lower(name)) return style;
     return std::nullopt;
 }
@@ -107,7 +107,7 @@ bool WritePicture(Tfrm_gallery& form, const std::string& path) {
 // first shows (its first tab, the side channel closed), and gallery-<style>-<tab>.png for each
 // further tab, with the side channel pinned open. False when a file cannot be written.
 bool WriteScreenshots(const std::string& folder) {
-    for (TsuiUIStyle style : gallery::kStyles) {
+    for (TsuiUIStyle style : sui::kBuiltInStyles) {
         std::unique_ptr<Tfrm_gallery> form = std::make_unique<Tfrm_gallery>(nullptr, style);
         form->HandleNeeded();
         form->suiForm1->TitleBar()->SetFormActive(true);
