@@ -19,14 +19,13 @@
 #include <string>
 #include <vector>
 
+#include "tests/app/DialogChecks.h"
+
 using sui::TsuiTitleBarBtnType;
 using sui::TsuiUIStyle;
+using namespace dialogtest;
 
 namespace {
-
-void Pump() {
-    for (int i = 0; i < 3; ++i) gui::App().ProcessMessages();
-}
 
 // The settings as the dialog meets them, and everything it stores and reports.
 struct Settings {
@@ -84,14 +83,6 @@ void PostClick(gui::WinControl& control) {
     PostMessageW(h, WM_LBUTTONUP, 0, at);
 }
 
-void SendClick(gui::WinControl& control) {
-    HWND h = control.Handle();
-    LPARAM at = MAKELPARAM(control.Width() / 2, control.Height() / 2);
-    SendMessageW(h, WM_MOUSEMOVE, 0, at);
-    SendMessageW(h, WM_LBUTTONDOWN, MK_LBUTTON, at);
-    SendMessageW(h, WM_LBUTTONUP, 0, at);
-}
-
 // An action run from the message loop shortly (inside a modal show, say).
 std::function<void()> pendingAction;
 void CALLBACK RunPending(HWND, UINT, UINT_PTR id, DWORD) {
@@ -103,17 +94,6 @@ void CALLBACK RunPending(HWND, UINT, UINT_PTR id, DWORD) {
 void Soon(std::function<void()> action) {
     pendingAction = std::move(action);
     SetTimer(nullptr, 0, 10, RunPending);
-}
-
-struct Bounds {
-    int left, top, width, height;
-};
-
-void ExpectBounds(const gui::Control& c, Bounds b, const char* name) {
-    EXPECT_EQ(c.Left(), b.left) << name;
-    EXPECT_EQ(c.Top(), b.top) << name;
-    EXPECT_EQ(c.Width(), b.width) << name;
-    EXPECT_EQ(c.Height(), b.height) << name;
 }
 
 void ExpectFont(const gui::Font& f, const char* face, int height, gui::TColor color, const char* name) {

@@ -14,14 +14,13 @@
 #include <string>
 #include <vector>
 
+#include "tests/app/DialogChecks.h"
+
 using sui::TsuiTitleBarBtnType;
 using sui::TsuiUIStyle;
+using namespace dialogtest;
 
 namespace {
-
-void Pump() {
-    for (int i = 0; i < 3; ++i) gui::App().ProcessMessages();
-}
 
 struct RecordingShell : ShellOpener {
     std::vector<std::string> opened;
@@ -50,25 +49,6 @@ struct Preview {
         window = std::make_unique<Tfrm_preview>(nullptr, s);
     }
 };
-
-struct Bounds {
-    int left, top, width, height;
-};
-
-void ExpectBounds(const gui::Control& c, Bounds b, const char* name) {
-    EXPECT_EQ(c.Left(), b.left) << name;
-    EXPECT_EQ(c.Top(), b.top) << name;
-    EXPECT_EQ(c.Width(), b.width) << name;
-    EXPECT_EQ(c.Height(), b.height) << name;
-}
-
-void SendClick(gui::WinControl& control) {
-    HWND h = control.Handle();
-    LPARAM at = MAKELPARAM(control.Width() / 2, control.Height() / 2);
-    SendMessageW(h, WM_MOUSEMOVE, 0, at);
-    SendMessageW(h, WM_LBUTTONDOWN, MK_LBUTTON, at);
-    SendMessageW(h, WM_LBUTTONUP, 0, at);
-}
 
 // Writes the top-left corner of a window's client area as a 32-bit .bmp file.
 void SaveWindowPicture(HWND window, int width, int height, const std::string& path) {

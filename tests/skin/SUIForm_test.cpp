@@ -21,6 +21,7 @@
 #include "gui/ToolBar.h"
 #include "skin/SUIButton.h"
 #include "skin/SUIImagePanel.h"
+#include "tests/skin/Cursor.h"
 #include "tests/skin/DialogLog.h"
 #include "tests/skin/SkinPixels.h"
 
@@ -32,25 +33,6 @@ namespace {
 void Pump() {
   for (int i = 0; i < 3; ++i) gui::App().ProcessMessages();
 }
-
-// Moves the cursor and waits until the system reports it there (the display server delivers
-// the move with its own delay).
-POINT intendedCursor{1200, 950};
-
-void MoveCursor(int x, int y) {
-  intendedCursor = POINT{x, y};
-  SetCursorPos(x, y);
-  int steady = 0;
-  for (int i = 0; i < 200 && steady < 4; ++i) {
-    gui::App().ProcessMessages();
-    POINT p{};
-    GetCursorPos(&p);
-    steady = (p.x == x && p.y == y) ? steady + 1 : 0;
-    Sleep(5);
-  }
-}
-
-void CursorAway() { MoveCursor(1200, 950); }
 
 // A form with a frame laid out like the settings dialog: Protein, a 277 x 136 frame.
 struct SkinnedForm {

@@ -16,6 +16,7 @@
 #include "gui/Picture.h"
 #include "gui/PopupMenu.h"
 #include "tests/skin/DialogLog.h"
+#include "tests/skin/Cursor.h"
 #include "tests/skin/SkinPixels.h"
 
 using namespace sui;
@@ -23,29 +24,6 @@ using namespace skintest;
 
 namespace {
 
-constexpr TsuiUIStyle kStyles[] = {TsuiUIStyle::MacOS, TsuiUIStyle::WinXP, TsuiUIStyle::DeepBlue,
-                                   TsuiUIStyle::Protein, TsuiUIStyle::BlueGlass};
-
-// Moves the cursor and waits until the system reports it there (the display server delivers
-// the move with its own delay).
-POINT intendedCursor{1200, 950};
-
-void MoveCursor(int x, int y) {
-  intendedCursor = POINT{x, y};
-  SetCursorPos(x, y);
-  int steady = 0;
-  for (int i = 0; i < 200 && steady < 4; ++i) {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
-    POINT p{};
-    GetCursorPos(&p);
-    steady = (p.x == x && p.y == y) ? steady + 1 : 0;
-    Sleep(5);
-  }
-}
-
-// Puts the cursor far from every bar the tests paint (bars sit at the screen's origin).
-void CursorAway() { MoveCursor(1200, 950); }
 
 // Paints the bar with the cursor where the test last put it. The cursor is shared with every
 // program on the display, so the paint is repeated until the cursor stayed put all through it.
@@ -186,9 +164,9 @@ TEST(TitleBar, EachStyleGivesItsSectionsOffsetsAndButtons) {
   };
   TsuiTitleBar bar(nullptr);
   for (int i = 0; i < 5; ++i) {
-    SCOPED_TRACE(static_cast<int>(kStyles[i]));
+    SCOPED_TRACE(static_cast<int>(kBuiltInStyles[i]));
     const Expect& e = expect[i];
-    bar.SetUIStyle(kStyles[i]);
+    bar.SetUIStyle(kBuiltInStyles[i]);
     EXPECT_EQ(bar.Height(), e.height);
     ASSERT_EQ(bar.Sections().Count(), 3);
     EXPECT_EQ(bar.Sections().Items(0).Align(), TsuiTitleBarAlign::suiLeft);
@@ -205,7 +183,7 @@ TEST(TitleBar, EachStyleGivesItsSectionsOffsetsAndButtons) {
     EXPECT_EQ(bar.CornerSize(), e.corner);
     for (int b = 0; b < 4; ++b) {
       const TsuiTitleBarButton& button = bar.Buttons().Items(b);
-      EXPECT_EQ(button.UIStyle(), kStyles[i]);
+      EXPECT_EQ(button.UIStyle(), kBuiltInStyles[i]);
       EXPECT_EQ(button.PicNormal().Width(), e.button);
       EXPECT_EQ(button.PicMouseOn().Height(), e.button);
       EXPECT_EQ(button.Top(), e.top);
@@ -440,8 +418,7 @@ TEST(TitleBarPixels, InactiveFormDrawsTheCaptionInTheInactiveCaptionColour) {
   bar.SetFormActive(false);
   CursorAway();
   gui::Bitmap b = PaintBar(bar);
-  const std::uint32_t inactive = gui::ColorToRGB(gui::clInactiveCaption);
-  const std::uint32_t pixel = ((inactive & 0xFF) << 16) | (inactive & 0xFF00) | ((inactive >> 16) & 0xFF);
+  const std::uint32_t pixel = PixelOf(gui::clInactiveCaption);
   ASSERT_NE(pixel, 0u);
   EXPECT_NE(InkColumns(b, pixel).first, -1);
   EXPECT_EQ(InkColumns(b, 0xFFFFFF).first, -1);  // no white text
