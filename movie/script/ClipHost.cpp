@@ -57,6 +57,7 @@ bool ClipObject::GetSpecial(Vm& vm, const std::string& name, Value& out) {
         out = host->GetClipProperty(this, index);
         return true;
     }
+    if (vm.Version() < 5) return false; // SWF 4 knows these names only in paths
     if (CaselessEqual(name, "_parent")) {
         out = parent ? Value(parent) : Value();
         return true;

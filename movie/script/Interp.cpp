@@ -128,9 +128,10 @@ struct Interp {
     // came from.
     Value GetPlain(const std::string& name, Object** owner = nullptr) {
         if (vm.Version() >= 6 && name == "_global") return Value(vm.global);
-        if (vm.Caseless() ? CaselessEqual(name, "_root") : name == "_root")
+        const bool swf4 = vm.Version() < 5; // where this, _root and _level0 are plain variables
+        if (!swf4 && (vm.Caseless() ? CaselessEqual(name, "_root") : name == "_root"))
             return host() ? Value(host()->Root()) : Value();
-        if (name.rfind("_level", 0) == 0 && host())
+        if (!swf4 && name.rfind("_level", 0) == 0 && host())
             return name == "_level0" ? Value(host()->Root()) : Value();
         for (size_t i = f.scope.size(); i-- > 0;) {
             Object* o = f.scope[i].obj;
@@ -143,7 +144,7 @@ struct Interp {
         }
         // `this` is a variable like any other (functions define it, scripts may
         // set it); where none is found it is the timeline the script runs on.
-        if (vm.Caseless() ? CaselessEqual(name, "this") : name == "this")
+        if (!swf4 && (vm.Caseless() ? CaselessEqual(name, "this") : name == "this"))
             return Value(f.target ? f.target : f.base);
         return {};
     }
@@ -182,6 +183,14 @@ struct Interp {
     }
 
     Object* Locals() { return f.locals; }
+
+    // A function keeps the registers it asked for; the numbers above them
+    // reach the four registers of the block that runs.
+    Value* Register(uint8_t i) {
+        if (i < f.regs->size()) return &(*f.regs)[i];
+        std::vector<Value>& outer = vm.blockRegs ? *vm.blockRegs : vm.spareRegs;
+        return i < outer.size() ? &outer[i] : nullptr;
+    }
 
     void DefineLocal(const std::string& name, const Value& v) {
         if (Object* l = Locals()) {
@@ -243,9 +252,9 @@ struct Interp {
     Value RunWithHome(Function* fn, const Value& self, Args& args, Object* home);
 
     Args PopArgs() {
+        // A count past the stack takes what is there.
         double n = vm.ToNumber(Pop());
-        size_t count = n > 0 && n < 1e6 ? static_cast<size_t>(n) : 0;
-        count = std::min(count, f.stack.size());
+        size_t count = n > 0 ? static_cast<size_t>(std::min(n, static_cast<double>(f.stack.size()))) : 0;
         Args args;
         args.reserve(count);
         for (size_t i = 0; i < count; ++i)
@@ -273,16 +282,22 @@ Value Interp::RunWithHome(Function* fn, const Value& self, Args& args, Object* h
     Frame nf;
     nf.code = fn->code;
     nf.scope = fn->scope;
-    nf.scope.push_back({Scope::Kind::Local, locals});
     nf.base = fn->homeClip;
-    nf.target = fn->homeClip;
+    if (fn->version < 6) {
+        // SWF 5 functions close over nothing: they see the globals and a
+        // timeline, the clip they are called on or else their own.
+        if (self.IsObject() && host() && host()->IsClip(self.o)) nf.base = self.o;
+        nf.scope = {{Scope::Kind::Global, vm.global}, {Scope::Kind::Target, nf.base}};
+    }
+    nf.scope.push_back({Scope::Kind::Local, locals});
+    nf.target = nf.base;
     nf.self = self;
     nf.pool = fn->pool;
     nf.version = fn->version;
     nf.callee = fn;
     nf.locals = locals;
     nf.home = home;
-    std::vector<Value> regs(fn->isV2 ? std::max<size_t>(fn->regCount, 1) : 4);
+    std::vector<Value> regs(fn->isV2 ? fn->regCount : 4);
     nf.regs = &regs;
 
     Array* arguments = vm.NewArray();
@@ -358,6 +373,8 @@ void Vm::RunBlock(std::shared_ptr<const std::vector<uint8_t>> code, Object* clip
     fr.self = Value(clip);
     std::vector<Value> regs(4);
     fr.regs = &regs;
+    std::vector<Value>* outerRegs = blockRegs;
+    blockRegs = &regs;
     fr.pool = std::make_shared<std::vector<std::string>>();
     fr.version = version_;
     Interp in{*this, fr};
@@ -375,6 +392,7 @@ void Vm::RunBlock(std::shared_ptr<const std::vector<uint8_t>> code, Object* clip
     } catch (const Halt& h) {
         if (host_) host_->Log(h.why);
     }
+    blockRegs = outerRegs;
 }
 
 Outcome Interp::Exec(size_t pc, size_t end) {
@@ -733,7 +751,8 @@ Outcome Interp::Exec(size_t pc, size_t end) {
                     break;
                 case action::push::kRegister: {
                     uint8_t reg = r.U8();
-                    Push(reg < f.regs->size() ? (*f.regs)[reg] : Value());
+                    Value* slot = Register(reg);
+                    Push(slot ? *slot : Value());
                     break;
                 }
                 case action::push::kBoolean:
@@ -780,7 +799,7 @@ Outcome Interp::Exec(size_t pc, size_t end) {
         }
         case action::kStoreRegister: { // StoreRegister
             uint8_t reg = r.U8();
-            if (reg < f.regs->size()) (*f.regs)[reg] = f.stack.empty() ? Value() : f.stack.back();
+            if (Value* slot = Register(reg)) *slot = f.stack.empty() ? Value() : f.stack.back();
             break;
         }
         case action::kConstantPool: { // ConstantPool
@@ -1099,7 +1118,7 @@ Outcome Interp::Exec(size_t pc, size_t end) {
                 f.stack.resize(std::min(depth, f.stack.size()));
                 if (flags & 1) {
                     if (flags & 4) {
-                        if (catchReg < f.regs->size()) (*f.regs)[catchReg] = t.value;
+                        if (Value* slot = Register(catchReg)) *slot = t.value;
                     } else if (Object* l = Locals()) {
                         l->SetOwn(catchName, t.value);
                     } else {

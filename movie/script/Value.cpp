@@ -9,27 +9,97 @@ namespace {
 // Names with no letter match only themselves, whatever the case rules.
 bool HasLetter(const std::string& s) {
     for (char c : s)
-        if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z')) return true;
+        if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || static_cast<unsigned char>(c) >= 0x80)
+            return true;
     return false;
+}
+
+// Next code point of UTF-8 text (a stray byte stands for itself).
+int NextCode(const std::string& s, size_t& i) {
+    unsigned char c = static_cast<unsigned char>(s[i++]);
+    int extra = c >= 0xf0 ? 3 : c >= 0xe0 ? 2 : c >= 0xc0 ? 1 : 0;
+    if (extra == 0 || i + static_cast<size_t>(extra) > s.size()) return c;
+    int code = c & (0x3f >> extra);
+    for (int k = 0; k < extra; ++k)
+        code = code << 6 | (static_cast<unsigned char>(s[i++]) & 0x3f);
+    return code;
+}
+
+// Pairs of capital and small letters where the capital is the even code.
+bool EvenCapital(int c, int first, int last) {
+    return c >= first && c <= last && (c & 1) == 0;
+}
+bool OddCapital(int c, int first, int last) {
+    return c >= first && c <= last && (c & 1) == 1;
 }
 
 } // namespace
 
+// The small letter of a capital, for the scripts, Latin, Greek, Cyrillic and
+// Armenian letters the player's case rules know (later additions to Unicode
+// stay apart).
+int FoldCase(int c) {
+    if (c < 0x80) return c >= 'A' && c <= 'Z' ? c + 32 : c;
+    if (c >= 0xc0 && c <= 0xde && c != 0xd7) return c + 32;
+    if (c < 0x100) return c;
+    if (EvenCapital(c, 0x100, 0x137) || OddCapital(c, 0x139, 0x148) || EvenCapital(c, 0x14a, 0x177) ||
+        OddCapital(c, 0x179, 0x17e))
+        return c + 1;
+    if (c == 0x178) return 0xff;
+    if (c == 0x1c4 || c == 0x1c5 || c == 0x1c7 || c == 0x1c8 || c == 0x1ca || c == 0x1cb)
+        return (c - 0x1c4) / 3 * 3 + 0x1c6;
+    if (c == 0x1f1 || c == 0x1f2) return 0x1f3;
+    if (OddCapital(c, 0x1cd, 0x1dc) || EvenCapital(c, 0x1de, 0x1ef) || c == 0x1f4 ||
+        EvenCapital(c, 0x1f8, 0x21f) || EvenCapital(c, 0x222, 0x233))
+        return c + 1;
+    if (c == 0x386) return 0x3ac;
+    if (c >= 0x388 && c <= 0x38a) return c + 37;
+    if (c == 0x38c) return 0x3cc;
+    if (c == 0x38e || c == 0x38f) return c + 63;
+    if ((c >= 0x391 && c <= 0x3a1) || (c >= 0x3a3 && c <= 0x3ab)) return c + 32;
+    if (EvenCapital(c, 0x3d8, 0x3ef)) return c + 1;
+    if (c >= 0x400 && c <= 0x40f) return c + 80;
+    if (c >= 0x410 && c <= 0x42f) return c + 32;
+    if (EvenCapital(c, 0x460, 0x481) || EvenCapital(c, 0x48a, 0x4bf) || OddCapital(c, 0x4c1, 0x4ce) ||
+        EvenCapital(c, 0x4d0, 0x4f5) || c == 0x4f8)
+        return c + 1;
+    if (c >= 0x531 && c <= 0x556) return c + 48;
+    if (EvenCapital(c, 0x1e00, 0x1e95) || EvenCapital(c, 0x1ea0, 0x1ef9)) return c + 1;
+    if (c >= 0xff21 && c <= 0xff3a) return c + 32;
+    return c;
+}
+
 bool CaselessEqual(const std::string& a, const std::string& b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        char x = a[i], y = b[i];
-        if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
-        if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
-        if (x != y) return false;
+    size_t i = 0, j = 0;
+    while (i < a.size() && j < b.size()) {
+        unsigned char x = static_cast<unsigned char>(a[i]), y = static_cast<unsigned char>(b[j]);
+        if (x < 0x80 && y < 0x80) {
+            if (FoldCase(x) != FoldCase(y)) return false;
+            ++i, ++j;
+            continue;
+        }
+        if (FoldCase(NextCode(a, i)) != FoldCase(NextCode(b, j))) return false;
     }
-    return true;
+    return i == a.size() && j == b.size();
 }
 
 std::string Lower(std::string s) {
-    for (char& c : s)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return s;
+    std::string out;
+    out.reserve(s.size());
+    for (size_t i = 0; i < s.size();) {
+        if (static_cast<unsigned char>(s[i]) < 0x80) {
+            out.push_back(static_cast<char>(FoldCase(s[i++])));
+            continue;
+        }
+        size_t start = i;
+        int code = NextCode(s, i);
+        int folded = FoldCase(code);
+        if (folded == code)
+            out.append(s, start, i - start);
+        else
+            AppendUtf8(out, folded);
+    }
+    return out;
 }
 
 bool ElementIndex(const std::string& s, int32_t& out) {

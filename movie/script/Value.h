@@ -160,6 +160,8 @@ class Array : public Object {
 // decimal digits, wrapped to 32 bits as the player wraps them.
 bool ElementIndex(const std::string& s, int32_t& out);
 bool CaselessEqual(const std::string& a, const std::string& b);
+// The small letter for a capital's code point (the case rules of SWF 6 and earlier).
+int FoldCase(int code);
 std::string Lower(std::string s);
 // Orders two texts as the player does: by their UTF-16 code units.
 int CompareText(const std::string& a, const std::string& b);

@@ -774,6 +774,8 @@ void Vm::Collect(const std::vector<Object*>& extraRoots) {
         for (Value& a : t.args)
             if (a.o) work.push_back(a.o);
     }
+    for (Value& v : spareRegs)
+        if (v.o) work.push_back(v.o);
     for (Value& v : rootsScratch)
         if (v.o) work.push_back(v.o);
     while (!work.empty()) {

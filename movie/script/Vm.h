@@ -186,6 +186,8 @@ class Vm {
             throw Halt{"script stack exhausted"};
     }
     size_t stringBytes = 0;
+    std::vector<Value>* blockRegs = nullptr; // the registers of the running frame script or handler
+    std::vector<Value> spareRegs = std::vector<Value>(4);
     Function* running = nullptr; // the script function whose body runs now (arguments.caller)
     // A throw from a conversion inside an action, raised once the action is done.
     bool pendingThrow = false;

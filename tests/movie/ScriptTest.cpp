@@ -4,9 +4,11 @@
 
 #include "movie/MovieReader.h"
 #include "movie/Player.h"
+#include "movie/script/Vm.h"
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -109,6 +111,39 @@ TEST(ScriptMachine, FunctionBodiesAndJumpsThatMissTheirMarkDoNoHarm) {
                 EXPECT_EQ(lines, (std::vector<std::string>{"in f", "done", "next"}));
         }
     }
+}
+
+TEST(ScriptMachine, NumbersFromStringsFollowTheMovieVersion) {
+    using movie::script::Vm;
+    struct Case {
+        const char* text;
+        int version;
+        double want; // NaN: not a number
+    };
+    const Case cases[] = {
+        {"12abc", 4, 12},      {"12abc", 5, NAN}, {"", 4, 0},      {"", 5, NAN},
+        {"010", 5, 10},        {"010", 6, 8},     {"-010", 6, -8}, {" 010", 6, 10},
+        {"019", 6, 19},        {"0x10", 5, NAN},  {"0x10", 6, 16}, {"0x-10", 6, -16},
+        {"0xFFFFFFFF", 6, -1}, {"0xg", 6, NAN},   {"5 ", 6, NAN},  {"\t\r12", 7, 12},
+        {"1e3", 7, 1000},      {"inf", 7, NAN},
+    };
+    for (const Case& c : cases) {
+        double got = Vm::StringToNumber(c.text, c.version);
+        if (std::isnan(c.want))
+            EXPECT_TRUE(std::isnan(got)) << c.text << " version " << c.version << " gave " << got;
+        else
+            EXPECT_EQ(got, c.want) << c.text << " version " << c.version;
+    }
+}
+
+TEST(ScriptMachine, CaselessNamesFoldTheLettersThePlayerKnows) {
+    using movie::script::CaselessEqual;
+    EXPECT_TRUE(CaselessEqual("clipÄǲ", "CLIPäǱ"));
+    EXPECT_TRUE(CaselessEqual("Ӥ", "ӥ"));
+    EXPECT_TRUE(CaselessEqual("ΆΣ", "άσ"));
+    EXPECT_FALSE(CaselessEqual("Ⱥ", "ⱥ")); // newer letters keep their case
+    EXPECT_FALSE(CaselessEqual("ab", "abc"));
+    EXPECT_FALSE(CaselessEqual("\xc3", "\xc3\xa4")); // a cut sequence matches only itself
 }
 
 } // namespace
