@@ -197,7 +197,18 @@ struct Interp {
             l->SetOwn(name, v);
             return;
         }
-        SetVariable(name, v);
+        // Outside functions: a with object that has the name itself takes
+        // it, else the timeline does.
+        for (size_t i = f.scope.size(); i-- > 0;) {
+            Scope& s = f.scope[i];
+            if (!s.obj) continue;
+            if (s.kind == Scope::Kind::With && !s.obj->FindOwn(name, vm.Caseless())) continue;
+            if (s.kind == Scope::Kind::With || s.kind == Scope::Kind::Target) {
+                vm.Set(s.obj, name, v);
+                return;
+            }
+        }
+        if (f.base) vm.Set(f.base, name, v);
     }
 
     Function* MakeFunction(Reader& r, bool v2, size_t bodyStart, size_t& bodyLen) {
@@ -1080,6 +1091,10 @@ Outcome Interp::Exec(size_t pc, size_t end) {
             Value v = Pop();
             Object* o = v.IsObject() ? v.o : vm.ToObject(v);
             size_t blockEnd = std::min(pc + size, code.size());
+            if (!o) { // with (undefined) and with (null) skip their block
+                pc = blockEnd;
+                break;
+            }
             f.scope.push_back({Scope::Kind::With, o});
             Outcome out;
             try {
