@@ -3,6 +3,7 @@
 // their own; this one installs them in order and adds Error, AsBroadcaster
 // and the classes a saver keeps present but quiet.
 #include "movie/script/Classes.h"
+#include "movie/script/FilterClasses.h"
 
 namespace movie::script {
 
@@ -182,11 +183,7 @@ void Vm::InstallGlobals() {
         stubClass(display, "BitmapData", 0);
         Object* external = package(flash, "external");
         stubClass(external, "ExternalInterface", 0);
-        Object* filters = package(flash, "filters");
-        for (const char* f : {"BevelFilter", "BitmapFilter", "BlurFilter", "ColorMatrixFilter",
-                              "ConvolutionFilter", "DisplacementMapFilter", "DropShadowFilter", "GlowFilter",
-                              "GradientBevelFilter", "GradientGlowFilter"})
-            stubClass(filters, f, 0);
+        InstallFilterClasses(*this, package(flash, "filters"));
         Object* geom = package(flash, "geom");
         for (const char* g : {"ColorTransform", "Matrix", "Point", "Rectangle", "Transform"})
             stubClass(geom, g, 0);

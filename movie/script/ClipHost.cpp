@@ -1,6 +1,7 @@
 #include "movie/script/ClipHost.h"
 
 #include "movie/Limits.h"
+#include "movie/script/FilterClasses.h"
 
 #include <algorithm>
 #include <cmath>
@@ -51,6 +52,7 @@ int PropertyIndex(const std::string& name) {
 } // namespace
 
 bool ClipObject::GetSpecial(Vm& vm, const std::string& name, Value& out) {
+    if (DisplayObject* o = Props(); o && vm.Version() >= 8 && GetDisplayProperty(vm, *o, name, out)) return true;
     if (name.empty() || name[0] != '_') return false;
     int index = PropertyIndex(name);
     if (index >= 0) {
@@ -73,7 +75,8 @@ bool ClipObject::GetSpecial(Vm& vm, const std::string& name, Value& out) {
     return false;
 }
 
-bool ClipObject::SetSpecial(Vm&, const std::string& name, const Value& v) {
+bool ClipObject::SetSpecial(Vm& vm, const std::string& name, const Value& v) {
+    if (DisplayObject* o = Props(); o && vm.Version() >= 8 && SetDisplayProperty(vm, *o, name, v)) return true;
     int index = PropertyIndex(name);
     if (index < 0) return false;
     host->SetClipProperty(this, index, v);

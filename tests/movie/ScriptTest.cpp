@@ -163,3 +163,25 @@ TEST(ScriptMachine, FrameScriptsRunWhereTheyStandAndNewerClipsStepFirst) {
     std::vector<std::string> want{"root1", "a1", "b1", "root1 after", "b2", "a2", "root2"};
     EXPECT_EQ(Traced(b, 2), want);
 }
+
+TEST(ScriptMachine, FilterObjectsSetOnAClipReadBackThroughItsFilterRecords) {
+    auto member = [](const std::string& name) { return Cat({PushString(name), Op(0x4e)}); };
+    auto mc = Cat({PushString("mc"), Op(0x1c)});
+    // mc.filters = [new flash.filters.GlowFilter(255, 0.5, 9, 3)];
+    auto set = Cat({mc, PushString("filters"), PushInt(3), PushInt(9), PushString("0.5"), PushInt(255), PushInt(4),
+                    PushString("flash"), Op(0x1c), member("filters"), PushString("GlowFilter"), Op(0x53), PushInt(1),
+                    Op(0x42), Op(0x4f)});
+    auto first = Cat({mc, member("filters"), PushInt(0), Op(0x4e)});
+    // trace(mc.filters[0].blurX); trace(mc.filters[0].blurY); trace(mc.filters[0].color);
+    // trace(mc.filters[0].strength); trace(mc.filters.length)
+    auto reads = Cat({first, member("blurX"), Op(0x26), first, member("blurY"), Op(0x26), first, member("color"),
+                      Op(0x26), first, member("strength"), Op(0x26), mc, member("filters"), member("length"),
+                      Op(0x26)});
+    TagList empty;
+    empty.Frame();
+    SwfBuilder b(8);
+    b.Sprite(1, empty).PlaceObject(Placement(1).Character(1).Name("mc"));
+    b.Actions({set, reads}).Frame();
+    std::vector<std::string> want{"9", "3", "255", "2", "1"};
+    EXPECT_EQ(Traced(b, 1), want);
+}
