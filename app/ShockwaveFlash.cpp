@@ -161,6 +161,8 @@ void TShockwaveFlash::SetMovie(const std::string& path) {
     auto loaded = movie::MovieReader::Read(std::span<const std::uint8_t>(data), path);
     auto player = std::make_unique<movie::Player>(loaded);
     player->SetLoop(loop_);
+    if (!fonts_) fonts_ = std::make_shared<GdiFonts>();
+    player->SetDeviceFonts(fonts_);
     stopSound();
     sound_ = std::make_unique<movie::audio::MovieSound>(std::move(loaded));
     player_ = std::move(player);

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "app/FrameSurface.h"
+#include "app/GdiFonts.h"
 #include "app/MovieControl.h"
 
 #include "gui/WinControl.h"
@@ -143,6 +144,7 @@ class TShockwaveFlash : public gui::WinControl, public MovieControl {
     std::optional<std::uint32_t> background_; // 0xRRGGBB set by the host; none = the movie's own
     bool loop_ = true;
 
+    std::shared_ptr<GdiFonts> fonts_; // the system's fonts, for text fields that do not embed theirs
     std::unique_ptr<movie::Player> player_;
     std::unique_ptr<movie::audio::MovieSound> sound_;
     std::unique_ptr<SoundOutput> output_; // open while the clock runs

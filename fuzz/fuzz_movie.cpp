@@ -1,11 +1,12 @@
 // Fuzz target: read a movie, then play it and query the timeline the way
-// the movie control does, decoding and mixing its sound as it goes. Only
-// MovieError may come out of the reader.
+// the movie control does, decoding and mixing its sound and laying out its
+// text fields as it goes. Only MovieError may come out of the reader.
 #include "movie/MovieError.h"
 #include "movie/MovieReader.h"
 #include "movie/Player.h"
 #include "movie/audio/MovieSound.h"
 #include "movie/render/Renderer.h"
+#include "movie/text/TextField.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -26,6 +27,17 @@ uint64_t Walk(const movie::DisplayObjects& list, int depth) {
                     if (p.line) sum += g.lines.at(p.line - 1).width;
                 }
         if (o.timeline) sum += o.currentFrame < o.timeline->FrameCount() ? 1 : 1000000;
+        if (o.textField) {
+            // Text fields: their text read back as HTML, wrapped, sized and scrolled.
+            movie::text::TextField& field = *o.textField;
+            sum += field.LaidOut(nullptr).glyphs.size();
+            field.SetHtml(true);
+            field.SetHtmlText(field.Text());
+            field.SetWordWrap(!field.WordWrap());
+            field.SetAutoSize(movie::text::AutoSize::Center);
+            field.SetScroll(field.Scroll() + 1);
+            sum += field.LaidOut(nullptr).lineCount + field.HtmlText().size();
+        }
         sum += Walk(o.children, depth + 1);
     }
     return sum;

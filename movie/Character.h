@@ -35,12 +35,12 @@ struct Sprite {
     Timeline timeline;
 };
 
-enum class CharacterKind : uint8_t { Shape, MorphShape, Bitmap, Font, Text, Button, Sprite };
+enum class CharacterKind : uint8_t { Shape, MorphShape, Bitmap, Font, Text, Button, Sprite, EditText };
 
 struct Character {
     uint16_t id = 0;
     // Index of the alternative = CharacterKind.
-    std::variant<Shape, MorphShape, Bitmap, Font, Text, Button, Sprite> data;
+    std::variant<Shape, MorphShape, Bitmap, Font, Text, Button, Sprite, EditText> data;
 
     CharacterKind Kind() const { return static_cast<CharacterKind>(data.index()); }
 };

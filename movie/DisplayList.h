@@ -17,6 +17,9 @@ namespace movie {
 namespace script {
 class Object;
 }
+namespace text {
+class TextField;
+}
 
 // One placed character.
 //
@@ -24,9 +27,8 @@ class Object;
 // colour transform parent cxform * `colorTransform`. Shapes are drawn as
 // they are, morph shapes as `morphed` (the player rebuilds it whenever the
 // ratio changes; without it, as the morph at `ratio`), texts with their
-// fonts from the dictionary, sprites and buttons by drawing `children` in
-// order. Bitmaps are not placed on their own: shapes show them through
-// bitmap fills.
+// fonts from the dictionary, text fields as `textField` lays them out, sprites and buttons by drawing
+// `children` in order. Bitmaps are not placed on their own: shapes show them through bitmap fills.
 //
 // Objects with visible == false are not drawn (nor their children).
 //
@@ -47,6 +49,9 @@ struct DisplayObject {
     std::vector<Filter> filters;
     bool cacheAsBitmap = false;
     bool visible = true;
+
+    // Text fields: their text, formats and layout, shared with the scripts.
+    std::shared_ptr<text::TextField> textField;
 
     // Morph shapes: the shape at `ratio`, rebuilt whenever the ratio changes.
     std::shared_ptr<const Shape> morphed;

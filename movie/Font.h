@@ -1,4 +1,5 @@
-// Fonts (DefineFont 1-3) and static text (DefineText 1-2).
+// Fonts (DefineFont 1-3), static text (DefineText 1-2) and text fields
+// (DefineEditText).
 #pragma once
 
 #include "movie/Geometry.h"
@@ -28,6 +29,12 @@ struct Font {
     bool italic = false;
     int32_t ascent = 0, descent = 0, leading = 0; // font units, layout fonts only
     std::vector<Glyph> glyphs;
+    // Glyph indices ordered by character code (IndexCodes builds it).
+    std::vector<uint32_t> byCode;
+
+    void IndexCodes();
+    // The glyph for a character code; nullptr when the font has none.
+    const Glyph* GlyphFor(char32_t code) const;
 };
 
 // One glyph of a text record: its index in the font and the advance (twips)
@@ -54,6 +61,34 @@ struct Text {
     Rect bounds;
     Matrix matrix;
     std::vector<TextRecord> records;
+};
+
+enum class TextAlign : uint8_t { Left = 0, Right = 1, Center = 2, Justify = 3 };
+
+// A text field as DefineEditText defines it. Sizes and margins in twips.
+struct EditText {
+    Rect bounds;
+    bool wordWrap = false;
+    bool multiline = false;
+    bool password = false;
+    bool readOnly = false;
+    bool autoSize = false;
+    bool noSelect = false;
+    bool border = false;      // a border and a white background
+    bool html = false;        // the initial text is HTML
+    bool useOutlines = false; // embedded glyphs; otherwise the device font of the font's name
+    bool hasFont = false;
+    uint16_t fontId = 0;
+    std::string fontClass;
+    uint16_t fontHeight = 240;
+    RGBA color{0, 0, 0, 255};
+    uint16_t maxLength = 0; // 0: no limit
+    TextAlign align = TextAlign::Left;
+    uint16_t leftMargin = 0, rightMargin = 0;
+    int16_t indent = 0;
+    int16_t leading = 0;
+    std::string variableName;
+    std::string initialText;
 };
 
 } // namespace movie

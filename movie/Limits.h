@@ -69,4 +69,10 @@ inline constexpr size_t kMaxScriptObjects = 2000000;
 inline constexpr size_t kMaxArrayLength = 1u << 22;
 inline constexpr size_t kMaxStringLength = 16u << 20;
 
+// Text fields, not refused: characters one field lays out (the rest are
+// kept but not shown), and its largest font size in pixels (a field's own
+// size is at most 65535 twips; larger HTML and script sizes are cut to it).
+inline constexpr size_t kMaxTextFieldCharacters = 1u << 18;
+inline constexpr double kMaxFontSize = 65535 / 20.0;
+
 } // namespace movie::Limits

@@ -1,4 +1,5 @@
 #include "movie/Player.h"
+#include "movie/text/TextField.h"
 
 #include "movie/Limits.h"
 #include "movie/script/ClipHost.h"
@@ -77,6 +78,7 @@ void Player::SetTraceSink(std::function<void(const std::string&)> sink) {
 
 void Player::RunScripts() {
     script_->RunQueue();
+    script_->BindTextFields();
 }
 
 double Player::FrameRate() const {
@@ -349,6 +351,10 @@ void Player::Instantiate(DisplayObject& o, int nesting, script::Object* parent) 
     const Character& c = *o.character;
     if (std::holds_alternative<MorphShape>(c.data)) {
         UpdateMorph(o);
+        return;
+    }
+    if (const auto* edit = std::get_if<EditText>(&c.data)) {
+        o.textField = std::make_shared<text::TextField>(*edit, movie_->dictionary);
         return;
     }
     if (nesting + 1 > Limits::kMaxPlacementDepth) return; // too deep: shown empty

@@ -53,6 +53,9 @@ class ScriptHost;
 namespace script {
 class Object;
 }
+namespace text {
+class DeviceFonts;
+}
 
 class Player {
   public:
@@ -108,6 +111,11 @@ class Player {
     // The timelines with a sound stream that play now, by instance.
     std::vector<uint32_t> PlayingStreams() const;
 
+    // The platform's fonts, for text fields that do not embed theirs; none
+    // until set (such text is then not drawn).
+    text::DeviceFonts* DeviceFontSource() const { return deviceFonts_.get(); }
+    void SetDeviceFonts(std::shared_ptr<text::DeviceFonts> fonts) { deviceFonts_ = std::move(fonts); }
+
     // The main timeline's display list, ordered by depth.
     const DisplayObjects& DisplayList() const { return root_; }
 
@@ -154,6 +162,7 @@ class Player {
     std::vector<SoundEvent> soundEvents_;
     int stepsUntaken_ = 0; // frame steps since the events were last taken
     std::unique_ptr<ScriptHost> script_;
+    std::shared_ptr<text::DeviceFonts> deviceFonts_;
 };
 
 } // namespace movie

@@ -367,8 +367,11 @@ void TagReader::ReadTag(uint16_t code, SwfStream& in, Timeline& timeline, Frame&
     case tag::kDefineFont: ReadFont1(in); break;
     case tag::kDefineFont2:
     case tag::kDefineFont3: ReadFont23(in, code == tag::kDefineFont3); break;
+    case tag::kDefineFontInfo:
+    case tag::kDefineFontInfo2: ReadFontInfo(in); break;
     case tag::kDefineText:
     case tag::kDefineText2: ReadText(in, code == tag::kDefineText2); break;
+    case tag::kDefineEditText: ReadEditText(in); break;
     case tag::kDefineButton:
     case tag::kDefineButton2: ReadButton(in, code == tag::kDefineButton2); break;
     case tag::kDefineSprite: {
@@ -535,6 +538,7 @@ void TagReader::ReadFont1(SwfStream& in) {
         offsets.push_back(table.size());
         for (size_t i = 0; i < count; ++i) font.glyphs.push_back({GlyphAt(table, t, offsets[i], offsets[i + 1]), 0, 0});
     }
+    font.IndexCodes();
     Define(id, std::move(font));
 }
 
@@ -581,6 +585,29 @@ void TagReader::ReadFont23(SwfStream& in, bool font3) {
             // Bounds and kerning follow; not needed.
         }
     }
+    font.IndexCodes();
+    Define(id, std::move(font));
+}
+
+// DefineFontInfo 1-2: the name, style and character codes of a DefineFont
+// font. A font id that is not a font is left alone.
+void TagReader::ReadFontInfo(SwfStream& in) {
+    uint16_t id = in.U16();
+    const Font* found = movie_.dictionary.FindAs<Font>(id);
+    if (!found) return;
+    Font font = *found;
+    auto name = in.Bytes(in.U8());
+    font.name.assign(name.begin(), name.end());
+    while (!font.name.empty() && font.name.back() == 0) font.name.pop_back();
+    uint8_t flags = in.U8();
+    font.italic = flags & 0x04;
+    font.bold = flags & 0x02;
+    const bool wideCodes = flags & 0x01;
+    for (Glyph& g : font.glyphs) {
+        if (in.Remaining() < (wideCodes ? 2u : 1u)) break;
+        g.code = wideCodes ? in.U16() : in.U8();
+    }
+    font.IndexCodes();
     Define(id, std::move(font));
 }
 
@@ -619,6 +646,45 @@ void TagReader::ReadText(SwfStream& in, bool withAlpha) {
         text.records.push_back(std::move(r));
     }
     Define(id, std::move(text));
+}
+
+void TagReader::ReadEditText(SwfStream& in) {
+    uint16_t id = in.U16();
+    EditText e;
+    e.bounds = in.ReadRect();
+    uint8_t flags = in.U8();
+    uint8_t flags2 = in.U8();
+    const bool hasText = flags & 0x80;
+    e.wordWrap = flags & 0x40;
+    e.multiline = flags & 0x20;
+    e.password = flags & 0x10;
+    e.readOnly = flags & 0x08;
+    const bool hasColor = flags & 0x04;
+    const bool hasMaxLength = flags & 0x02;
+    e.hasFont = flags & 0x01;
+    const bool hasFontClass = flags2 & 0x80;
+    e.autoSize = flags2 & 0x40;
+    const bool hasLayout = flags2 & 0x20;
+    e.noSelect = flags2 & 0x10;
+    e.border = flags2 & 0x08;
+    e.html = flags2 & 0x02;
+    e.useOutlines = flags2 & 0x01;
+    if (e.hasFont) e.fontId = in.U16();
+    if (hasFontClass) e.fontClass = in.String();
+    if (e.hasFont || hasFontClass) e.fontHeight = in.U16();
+    if (hasColor) e.color = in.ReadRGBA();
+    if (hasMaxLength) e.maxLength = in.U16();
+    if (hasLayout) {
+        uint8_t align = in.U8();
+        e.align = align <= 3 ? static_cast<TextAlign>(align) : TextAlign::Left;
+        e.leftMargin = in.U16();
+        e.rightMargin = in.U16();
+        e.indent = in.S16();
+        e.leading = in.S16();
+    }
+    e.variableName = in.String();
+    if (hasText) e.initialText = in.String();
+    Define(id, std::move(e));
 }
 
 void TagReader::ReadButton(SwfStream& in, bool button2) {

@@ -35,7 +35,9 @@ private:
     void ReadFont1(SwfStream& in);
     Shape GlyphAt(std::span<const uint8_t> table, const SwfStream& t, size_t from, size_t to);
     void ReadFont23(SwfStream& in, bool font3);
+    void ReadFontInfo(SwfStream& in);
     void ReadText(SwfStream& in, bool withAlpha);
+    void ReadEditText(SwfStream& in);
     void ReadButton(SwfStream& in, bool button2);
 
     Movie& movie_;

@@ -83,7 +83,6 @@ constexpr SkippedFeature kSkippedFeatures[] = {
     {tag::kDoInitAction, "ActionScript sprite initialisation"},
     {tag::kDefineVideoStream, "video"},
     {tag::kVideoFrame, "video frames"},
-    {tag::kDefineEditText, "text fields"},
     {tag::kDefineFont4, "OpenType (DefineFont4) fonts"},
     {tag::kDefineScalingGrid, "scaling grids"},
 };

@@ -10,6 +10,7 @@ packages=(
   zlib1g-dev libjpeg62-turbo-dev libmpg123-dev libpng-dev libcairo2-dev liblzma-dev
   clang libclang-rt-14-dev googletest libgtest-dev libgmock-dev cmake ninja-build dpkg-dev
   icoutils zip unzip python3-pil procps fonts-dejavu-core ffmpeg valgrind
+  libfreetype-dev libfontconfig-dev fonts-noto-core fonts-noto-mono
 )
 
 sudo_() { if [ "$(id -u)" = 0 ]; then "$@"; else sudo "$@"; fi; }

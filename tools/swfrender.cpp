@@ -9,6 +9,9 @@
 #include "movie/Limits.h"
 #include "movie/MovieReader.h"
 #include "movie/Player.h"
+#ifndef _WIN32
+#include "movie/text/FreeTypeFonts.h"
+#endif
 
 #include <cstdio>
 #include <exception>
@@ -77,6 +80,9 @@ int main(int argc, char** argv) {
         }
         if (out.empty()) return 0;
         movie::Player player(movie);
+#ifndef _WIN32
+        player.SetDeviceFonts(std::make_shared<movie::text::FreeTypeFonts>());
+#endif
         for (int f = 1; f < frames; ++f)
             player.Step();
         return tools::WriteFramePng(player, out, width, height);

@@ -2,6 +2,7 @@
 
 #include "movie/Limits.h"
 #include "movie/render/FilterRecords.h"
+#include "movie/text/TextField.h"
 
 #include <algorithm>
 #include <cmath>
@@ -37,6 +38,52 @@ raster::IRect Moved(raster::IRect r, int dx, int dy) {
 
 raster::Pixel ToPixel(RGBA c) {
     return raster::Premultiply(c.r, c.g, c.b, c.a);
+}
+
+int32_t ToTwips(double v) {
+    return static_cast<int32_t>(std::lround(std::clamp(v, -1e9, 1e9)));
+}
+
+// A rectangle path in twips, its inside on the right of the walk (fill1).
+Path RectPath(double x0, double y0, double x1, double y1, uint32_t fill, uint32_t line) {
+    Path p;
+    p.fill1 = fill;
+    p.line = line;
+    p.start = {ToTwips(x0), ToTwips(y0)};
+    for (auto [x, y] : {std::pair{x1, y0}, {x1, y1}, {x0, y1}, {x0, y0}})
+        p.segments.push_back({false, {}, {ToTwips(x), ToTwips(y)}});
+    return p;
+}
+
+// A text field's background, border and underlines as a shape in the
+// field's twips. The border is a one-pixel line just inside the box.
+Shape Decoration(const text::TextField& field, const text::Layout& layout, double pixelTwips) {
+    Shape shape;
+    StyleGroup& g = shape.groups.emplace_back();
+    const Rect& b = layout.bounds;
+    if (field.Background()) {
+        FillStyle fill;
+        fill.color = field.BackgroundColor();
+        g.fills.push_back(fill);
+        g.paths.push_back(RectPath(b.xMin, b.yMin, b.xMax, b.yMax, 1, 0));
+    }
+    if (field.Border()) {
+        LineStyle line;
+        line.width = 0;
+        line.color = field.BorderColor();
+        g.lines.push_back(line);
+        const double in = pixelTwips / 2;
+        g.paths.push_back(RectPath(b.xMin + in, b.yMin + in, b.xMax - in, b.yMax - in, 0, 1));
+    }
+    for (const text::Underline& u : layout.underlines) {
+        FillStyle fill;
+        fill.color = u.color;
+        g.fills.push_back(fill);
+        g.paths.push_back(
+            RectPath(u.x0, u.y, u.x1, u.y + u.thickness, static_cast<uint32_t>(g.fills.size()), 0));
+    }
+    shape.bounds = shape.edgeBounds = b;
+    return shape;
 }
 
 } // namespace
@@ -116,6 +163,46 @@ void Renderer::DrawText(const Text& text, const Matrix& m, const ColorTransform&
             x += g.advance;
         }
     }
+    EndKey(first);
+}
+
+void Renderer::DrawEditText(text::TextField& field, const Matrix& m, const ColorTransform& cx, bool forMask) {
+    const text::Layout& layout = field.LaidOut(fonts_);
+    keys_.push_back({&field, kText | (forMask ? kForMask : 0u), field.Version(), m, cx, {}});
+    if (!painting_) return;
+    size_t first = scene_.Commands().size();
+    ShapePainter::Placement place;
+    place.matrix = m;
+    place.colorTransform = cx;
+    place.stageScale = stageScale_;
+    place.forMask = forMask;
+    const double det = std::abs(m.Determinant());
+    const double pixelTwips = det > 0 ? 1 / std::sqrt(det) : kTwipsPerPixel;
+    // A field as a mask lets through its box where it has a background, else its glyphs.
+    if (!forMask || field.Background()) {
+        Shape decoration = Decoration(field, layout, pixelTwips);
+        if (!decoration.groups[0].paths.empty()) painter_.Paint(decoration, place, scene_);
+    }
+    const bool clip = layout.overflows && !forMask;
+    if (clip) {
+        Shape box;
+        box.groups.emplace_back().fills.emplace_back();
+        const Rect& b = layout.bounds;
+        box.groups[0].paths.push_back(RectPath(b.xMin, b.yMin, b.xMax, b.yMax, 1, 0));
+        scene_.BeginMask();
+        ShapePainter::Placement maskPlace = place;
+        maskPlace.forMask = true;
+        painter_.Paint(box, maskPlace, scene_);
+        scene_.EndMask();
+    }
+    place.overrideColor = true;
+    for (const text::PlacedGlyph& g : layout.glyphs) {
+        place.matrix = m * Matrix{g.scale, 0, 0, g.scale, g.x, g.y};
+        place.color = g.color;
+        painter_.Paint(*g.shape, place, scene_);
+        if (scene_.LineCount() > ShapePainter::kMaxSceneLines) break;
+    }
+    if (clip) scene_.PopMask();
     EndKey(first);
 }
 
@@ -245,6 +332,8 @@ void Renderer::DrawContent(const DisplayObject& obj, const Matrix& m, const Colo
         }
     } else if (const Text* text = std::get_if<Text>(&ch.data)) {
         DrawText(*text, m, cx, forMask);
+    } else if (obj.textField) {
+        DrawEditText(*obj.textField, m, cx, forMask);
     } else if (std::holds_alternative<Sprite>(ch.data) || std::holds_alternative<Button>(ch.data)) {
         DrawList(obj.children, m, cx, forMask, depth + 1);
     }
@@ -286,6 +375,7 @@ bool Renderer::Render(const Player& player, int width, int height) {
     const Movie& movie = player.GetMovie();
     dictionary_ = &movie.dictionary;
     painter_.SetDictionary(dictionary_);
+    fonts_ = player.DeviceFontSource();
 
     // "ShowAll": the stage scaled uniformly to fit, centred.
     Rect stage = player.Stage();

@@ -22,6 +22,11 @@
 #include <optional>
 #include <vector>
 
+namespace movie::text {
+class DeviceFonts;
+class TextField;
+} // namespace movie::text
+
 namespace movie::render {
 
 class Renderer {
@@ -59,9 +64,9 @@ class Renderer {
     // One drawn item of the flattened display list, with what decides its
     // pixels; two frames with equal keys look the same.
     struct Key {
-        const void* what = nullptr; // shape, morph result, text; or nullptr for mask markers
+        const void* what = nullptr; // shape, morph result, text, text field; or nullptr for mask markers
         uint32_t kind = 0;
-        uint32_t ratio = 0;
+        uint32_t ratio = 0; // morph ratio; a text field's version
         Matrix matrix;
         ColorTransform colorTransform;
         raster::IRect bounds; // device pixels it touched
@@ -93,6 +98,7 @@ class Renderer {
     CachedLayer* FindLayer(size_t firstKey, uint64_t look, raster::IRect window);
     void DrawShape(const Shape& shape, uint32_t ratio, const Matrix& m, const ColorTransform& cx, bool forMask);
     void DrawText(const Text& text, const Matrix& m, const ColorTransform& cx, bool forMask);
+    void DrawEditText(text::TextField& field, const Matrix& m, const ColorTransform& cx, bool forMask);
     void Mark(uint32_t kind);
     void EndKey(size_t firstCommand);
 
@@ -108,6 +114,7 @@ class Renderer {
     raster::SceneRenderer scenes_;
     ShapePainter painter_;
     const Dictionary* dictionary_ = nullptr;
+    text::DeviceFonts* fonts_ = nullptr;
     double stageScale_ = 1.0 / kTwipsPerPixel;
 
     bool painting_ = false; // false: only collect the keys

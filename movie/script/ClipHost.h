@@ -43,6 +43,8 @@ class ScriptHost : public script::Host {
     void EnterFrame(const std::vector<script::Object*>& clips);
     void RunQueue();
     void EndStep();
+    // Text fields show the variables they are bound to.
+    void BindTextFields();
 
     // Host
     bool IsClip(script::Object* o) override;
@@ -83,6 +85,7 @@ class ScriptHost : public script::Host {
     void RunEvent(const Job& job);
     // The clips in the order they were made, without those removed.
     std::vector<script::ClipObject*>& Order();
+    void BindTextFields(DisplayObjects& list, script::Object* timeline, int nesting);
     void Collect();
 
     Player& player_;

@@ -512,6 +512,40 @@ TEST(MovieReaderText, Font2GlyphsAndTextRecordsResolvePositions) {
     EXPECT_EQ(t->records[1].color, (movie::RGBA{0, 0, 255, 200}));
 }
 
+TEST(MovieReaderText, EditTextKeepsEveryFieldAndACutRecordIsAnError) {
+    Writer w;
+    w.U16(7).Rect(-40, 4000, -40, 800);
+    w.U8(0x80 | 0x40 | 0x20 | 0x04 | 0x02 | 0x01); // text, wrap, multiline, colour, max length, font
+    w.U8(0x40 | 0x20 | 0x08 | 0x02 | 0x01);        // auto size, layout, border, HTML, outlines
+    w.U16(3).U16(480).RGBA({1, 2, 3, 4}).U16(99);
+    w.U8(2).U16(20).U16(40).S16(-200).S16(-10); // centre; margins, indent, leading
+    w.String("_root.v").String("<b>hi</b>");
+    SwfBuilder b;
+    b.Raw(37, w.Data());
+    auto m = Read(b.Build());
+    const auto* e = m->dictionary.FindAs<movie::EditText>(7);
+    ASSERT_NE(e, nullptr);
+    EXPECT_EQ(e->bounds, (movie::Rect{-40, 4000, -40, 800}));
+    EXPECT_TRUE(e->wordWrap && e->multiline && e->autoSize && e->border && e->html && e->useOutlines);
+    EXPECT_FALSE(e->password || e->readOnly || e->noSelect);
+    EXPECT_EQ(e->fontId, 3);
+    EXPECT_EQ(e->fontHeight, 480);
+    EXPECT_EQ(e->color, (movie::RGBA{1, 2, 3, 4}));
+    EXPECT_EQ(e->maxLength, 99);
+    EXPECT_EQ(e->align, movie::TextAlign::Center);
+    EXPECT_EQ(e->rightMargin, 40);
+    EXPECT_EQ(e->indent, -200);
+    EXPECT_EQ(e->leading, -10);
+    EXPECT_EQ(e->variableName, "_root.v");
+    EXPECT_EQ(e->initialText, "<b>hi</b>");
+
+    swftest::Bytes cut(w.Data().begin(), w.Data().begin() + 14); // ends after the font id
+    SwfBuilder broken;
+    broken.Raw(37, cut);
+    auto error = ErrorOf(broken.Build());
+    EXPECT_EQ(error.Tag(), "DefineEditText");
+}
+
 // ---- Placements -------------------------------------------------------------
 
 TEST(MovieReaderPlace, PlaceObject3KeepsBlendModeFiltersAndVisibility) {
@@ -553,12 +587,12 @@ TEST(MovieReaderPlace, UnsupportedUsesAreCounted) {
     TagList sprite;
     sprite.Raw(70, place(1, 3)).Frame();
     SwfBuilder b;
-    b.Raw(70, place(1, 3)).Raw(70, place(2, 1)).Raw(37, {1, 0}).Raw(82, {0}).Raw(82, {0});
+    b.Raw(70, place(1, 3)).Raw(70, place(2, 1)).Raw(91, {0}).Raw(82, {0}).Raw(82, {0});
     b.Sprite(5, sprite).Frame();
     auto found = movie::FindUnsupported(*Read(b.Build()));
     std::vector<std::string> got;
     for (const auto& u : found) got.push_back(u.what + " " + std::to_string(u.count) + " " + u.unit);
-    EXPECT_EQ(got, (std::vector<std::string>{"ActionScript 3 code 2 tags", "text fields 1 tags"}));
+    EXPECT_EQ(got, (std::vector<std::string>{"ActionScript 3 code 2 tags", "OpenType (DefineFont4) fonts 1 tags"}));
 }
 
 TEST(MovieReaderPlace, PlaceObject1AndRemoveObject1) {

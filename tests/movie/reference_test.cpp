@@ -4,6 +4,7 @@
 #include "movie/MovieReader.h"
 #include "movie/Player.h"
 #include "movie/render/Renderer.h"
+#include "movie/text/FreeTypeFonts.h"
 
 #include <gtest/gtest.h>
 #include <png.h>
@@ -89,6 +90,12 @@ double AllowedPercent(const std::string& toml) {
 fs::path SharedDir() {
     const char* env = std::getenv("NIMBRE_SHARED_DIR");
     return fs::path(env ? env : NIMBRE_SHARED_DIR);
+}
+
+// The platform's fonts, found once for all movies.
+std::shared_ptr<movie::text::DeviceFonts> DeviceFonts() {
+    static auto fonts = std::make_shared<movie::text::FreeTypeFonts>();
+    return fonts;
 }
 
 fs::path ReferenceDir() {
@@ -183,6 +190,7 @@ TEST_P(ReferenceImage, MatchesItsReference) {
     const fs::path c = ReferenceDir() / name;
     auto movie = movie::MovieReader::Load((c / "test.swf").string());
     movie::Player player(movie);
+    player.SetDeviceFonts(DeviceFonts());
     const std::string toml = ReadText(c / "test.toml");
     int frames = NumFrames(toml);
     for (int f = 1; f < frames; ++f)
@@ -225,6 +233,7 @@ TEST_P(PeerImage, HeldOnesMatchTheirReference) {
     try {
         auto movie = movie::MovieReader::Load((c / "test.swf").string());
         movie::Player player(movie);
+    player.SetDeviceFonts(DeviceFonts());
         for (int f = 1; f < NumFrames(toml); ++f)
             player.Step();
         movie::render::Renderer renderer;
@@ -272,6 +281,7 @@ TEST(ReferenceImages, StrokesLandWhereTheFilePutsThem) {
     ASSERT_TRUE(fs::exists(file)) << file;
     auto movie = movie::MovieReader::Load(file.string());
     movie::Player player(movie);
+    player.SetDeviceFonts(DeviceFonts());
     movie::render::Renderer renderer;
     renderer.Render(player, 550, 400);
     const std::vector<uint8_t> rgba = renderer.FrameRGBA();

@@ -3,6 +3,7 @@
 #include "movie/Player.h"
 #include "movie/render/FilterRecords.h"
 #include "movie/render/Renderer.h"
+#include "movie/text/TextField.h"
 
 #include <gtest/gtest.h>
 
@@ -327,6 +328,51 @@ TEST(RenderDisplayList, StaticTextFromGlyphShapes) {
     EXPECT_EQ(r.Frame().At(17, 15), kWhite); // the gap
     EXPECT_EQ(r.Frame().At(22, 15), green); // second glyph: x 20..30
     EXPECT_EQ(r.Frame().At(7, 2), kWhite);
+}
+
+TEST(RenderDisplayList, TextFieldBoxBorderGlyphsClippedToTheBox) {
+    MovieBuilder b(60, 30, {255, 0, 0, 255});
+    Font font;
+    font.name = "Box";
+    font.emSquare = 1024;
+    font.hasLayout = true;
+    font.ascent = 1024;
+    Glyph square;
+    square.code = 'X';
+    square.advance = 1024;
+    square.shape = RectShape(0, -1024, 512, 0, {0, 0, 0, 255}); // half an em wide, on the baseline
+    font.glyphs.push_back(square);
+    font.IndexCodes();
+    b.Define(1, font);
+    EditText field;
+    field.bounds = {0, 800, 0, 400}; // 40 x 20 px
+    field.hasFont = true;
+    field.fontId = 1;
+    field.fontHeight = 200; // 10 px em: glyphs 5 x 10 px every 10 px
+    field.color = {0, 0, 255, 255};
+    field.useOutlines = true;
+    field.border = true;
+    field.initialText = "XXXXXX";
+    b.Define(2, field);
+    b.Place(1, 2, Translate(200, 100)); // at (10, 5) px
+    Player player(b.Get());
+    Renderer r;
+    r.Render(player, 60, 30);
+    const auto& f = r.Frame();
+    EXPECT_EQ(f.At(5, 15), kRed) << "outside the box";
+    EXPECT_EQ(f.At(10, 15), 0xFF000000u) << "the border's left column";
+    EXPECT_EQ(f.At(49, 15), 0xFF000000u) << "its right column";
+    EXPECT_EQ(f.At(20, 6), kWhite) << "the background";
+    // Text from the 2 px gutter: glyph rows 7..17, columns 12..17, 22..27, ...
+    EXPECT_EQ(f.At(14, 12), kBlue);
+    EXPECT_EQ(f.At(19, 12), kWhite);
+    EXPECT_EQ(f.At(44, 12), kBlue) << "the fourth glyph";
+    EXPECT_EQ(f.At(53, 12), kRed) << "the fifth glyph is clipped at the box";
+
+    // A changed text redraws: the renderer sees the field's new version.
+    player.DisplayList()[0].textField->SetText("");
+    EXPECT_TRUE(r.Render(player, 60, 30));
+    EXPECT_EQ(r.Frame().At(14, 12), kWhite);
 }
 
 TEST(RenderDirty, UnchangedFramesAreSkippedAndChangesRedrawOnlyTheirBands) {
