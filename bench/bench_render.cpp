@@ -416,6 +416,15 @@ int main(int argc, char** argv) {
     if (fs::is_directory(refs))
         for (const auto& e : fs::directory_iterator(refs))
             if (fs::exists(e.path() / "test.swf")) dirs.push_back(e.path());
+    // The peer suite's movies with filters and blend modes drawn off screen.
+    fs::path peers = fs::path(NIMBRE_SHARED_DIR) / "swf-peer-visual";
+    if (fs::is_directory(peers))
+        for (const auto& e : fs::directory_iterator(peers)) {
+            const std::string n = e.path().filename().string();
+            if ((n.rfind("filters_", 0) == 0 || n.rfind("blend_modes_", 0) == 0) &&
+                fs::exists(e.path() / "test.swf"))
+                dirs.push_back(e.path());
+        }
     std::sort(dirs.begin(), dirs.end());
     for (const auto& d : dirs)
         movies.push_back({d.filename().string(), d / "test.swf"});
