@@ -97,9 +97,16 @@ TEST(PlayerWindow, LayoutIsBorderlessBlackMaximisedWithThePanelAndTheControl) {
     EXPECT_EQ(w.flash->Height(), w.ClientHeight());
     EXPECT_GT(w.ClientWidth(), 536);
     // Going, the window takes its own filter away and leaves another owner's.
-    gui::HookToken other = gui::App().AddMessageFilter([](MSG&, bool&) {});
+    int otherSaw = 0;
+    gui::HookToken other = gui::App().AddMessageFilter([&](MSG& msg, bool&) {
+        if (msg.message == WM_APP + 3) ++otherSaw;
+    });
     p.window.reset();
     EXPECT_EQ(gui::App().MessageFilterCount(), 1u);
+    MSG probe{};
+    probe.message = WM_APP + 3;
+    gui::App().FilterMessage(probe);
+    EXPECT_EQ(otherSaw, 1) << "the filter left is the other owner's";
 }
 
 TEST(PlayerWindow, ActivationLevelsLoadsPlaysAndTakesTheCursor) {
