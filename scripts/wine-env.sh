@@ -12,6 +12,8 @@ nimbre_top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 export WINEPREFIX=${WINEPREFIX:-$nimbre_top/build/wineprefix}
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEARCH=win64
+# Windows programs see a fixed set of the machine's faces (see the file).
+export FONTCONFIG_FILE=$nimbre_top/scripts/wine-fonts.conf
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
 nimbre_screen=1280x1024
 nimbre_xvfb_pid=""
