@@ -60,15 +60,17 @@ bool ClipObject::GetSpecial(Vm& vm, const std::string& name, Value& out) {
         return true;
     }
     if (vm.Version() < 5) return false; // SWF 4 knows these names only in paths
-    if (CaselessEqual(name, "_parent")) {
+    // Unlike the properties above, these names keep their case from SWF 7 on.
+    auto is = [&](const char* word) { return vm.Caseless() ? CaselessEqual(name, word) : name == word; };
+    if (is("_parent")) {
         out = parent ? Value(parent) : Value();
         return true;
     }
-    if (CaselessEqual(name, "_root") || CaselessEqual(name, "_level0")) {
+    if (is("_root") || is("_level0")) {
         out = Value(host->Root());
         return true;
     }
-    if (CaselessEqual(name, "_global") && vm.Version() >= 6) {
+    if (is("_global") && vm.Version() >= 6) {
         out = Value(vm.global);
         return true;
     }

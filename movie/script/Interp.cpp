@@ -58,6 +58,7 @@ struct Reader {
     const uint8_t* p;
     size_t n;
     size_t i = 0;
+    bool ansi = false; // SWF 5 and earlier write text in the Windows code page
     bool Ok(size_t k) const { return i + k <= n; }
     uint8_t U8() { return Ok(1) ? p[i++] : (i = n, 0); }
     uint16_t U16() {
@@ -78,7 +79,7 @@ struct Reader {
             ++i;
         std::string r(reinterpret_cast<const char*>(p + s), i - s);
         if (i < n) ++i;
-        return r;
+        return ansi ? AnsiToUtf8(r) : r;
     }
 };
 
@@ -419,7 +420,7 @@ Outcome Interp::Exec(size_t pc, size_t end) {
             at += 2;
         }
         size_t next = std::min(at + len, code.size());
-        Reader r{code.data() + at, next - at};
+        Reader r{code.data() + at, next - at, 0, ver < 6};
         if (op == 0) break;
         pc = next;
         switch (op) {

@@ -279,6 +279,34 @@ int CompareText(const std::string& a, const std::string& b) {
     return u < v ? -1 : u > v ? 1 : 0;
 }
 
+std::string AnsiToUtf8(const std::string& s) {
+    bool plain = true;
+    for (char c : s)
+        plain = plain && static_cast<unsigned char>(c) < 0x80;
+    if (plain) return s;
+    // 0x80 to 0x9f differ from Latin-1 (0: unassigned, kept as is).
+    static const uint16_t kHigh[32] = {0x20ac, 0,      0x201a, 0x0192, 0x201e, 0x2026, 0x2020, 0x2021,
+                                       0x02c6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017d, 0,
+                                       0,      0x2018, 0x2019, 0x201c, 0x201d, 0x2022, 0x2013, 0x2014,
+                                       0x02dc, 0x2122, 0x0161, 0x203a, 0x0153, 0,      0x017e, 0x0178};
+    std::string out;
+    for (char ch : s) {
+        int c = static_cast<unsigned char>(ch);
+        if (c >= 0x80 && c < 0xa0 && kHigh[c - 0x80]) c = kHigh[c - 0x80];
+        AppendUtf8(out, c);
+    }
+    return out;
+}
+
+size_t ScriptLength(const std::string& s) {
+    size_t n = 0;
+    for (size_t i = 0; i < s.size(); ++i) {
+        unsigned char c = static_cast<unsigned char>(s[i]);
+        if ((c & 0xc0) != 0x80) n += c >= 0xf0 ? 2 : 1; // beyond 16 bits: a surrogate pair
+    }
+    return n;
+}
+
 void AppendUtf8(std::string& s, int code) {
     if (code < 0x80) {
         s.push_back(static_cast<char>(code));

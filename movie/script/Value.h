@@ -165,6 +165,10 @@ int FoldCase(int code);
 std::string Lower(std::string s);
 // Orders two texts as the player does: by their UTF-16 code units.
 int CompareText(const std::string& a, const std::string& b);
+// Text of the Windows western code page as UTF-8.
+std::string AnsiToUtf8(const std::string& s);
+// Length in 16-bit characters of UTF-8 text, as scripts count it.
+size_t ScriptLength(const std::string& s);
 // Appends one 16-bit character code to s as UTF-8.
 void AppendUtf8(std::string& s, int code);
 

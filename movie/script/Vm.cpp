@@ -111,7 +111,7 @@ Value Vm::Get(Object* o, const std::string& name) {
 
 Value Vm::GetValue(const Value& base, const std::string& name) {
     if (base.IsObject()) return Get(base.o, name);
-    if (base.IsString() && name == "length") return Value(static_cast<double>(base.s.size()));
+    if (base.IsString() && name == "length") return Value(static_cast<double>(ScriptLength(base.s)));
     if (base.IsNullish()) return {};
     Object* boxed = ToObject(base);
     return Get(boxed, name);
@@ -245,7 +245,7 @@ Object* Vm::ToObject(const Value& v) {
         box->hasPrimitive = true;
         // A string object carries its length as a property of its own.
         if (v.IsString())
-            box->SetOwn("length", Value(static_cast<double>(v.s.size())), kDontEnum | kDontDelete);
+            box->SetOwn("length", Value(static_cast<double>(ScriptLength(v.s))), kDontEnum | kDontDelete);
         return box;
     }
     default:
@@ -332,6 +332,20 @@ Value Vm::CallTop(const Value& fn, const Value& self, Args args) {
     }
 }
 
+void Vm::Trace(const std::string& line) {
+    if (!trace_) return;
+    if (line.find('\r') == std::string::npos) return trace_(line);
+    std::string out;
+    for (size_t i = 0; i < line.size(); ++i) {
+        if (line[i] != '\r') {
+            out.push_back(line[i]);
+        } else if (i + 1 >= line.size() || line[i + 1] != '\n') {
+            out.push_back('\n');
+        }
+    }
+    trace_(out);
+}
+
 void Vm::Uncaught(const Value& v) {
     // The player reports a throw nothing caught in the trace, and goes on.
     std::string what;
@@ -375,26 +389,21 @@ std::string Vm::NumberToString(double n) {
     return mant + "e" + sign + s.substr(d);
 }
 
-namespace {
-int32_t ToInt32Static(double d) {
-    if (!std::isfinite(d)) return 0;
-    double m = std::fmod(std::trunc(d), 4294967296.0);
-    if (m < 0) m += 4294967296.0;
-    return static_cast<int32_t>(static_cast<uint32_t>(m));
-}
-} // namespace
-
 std::string Vm::NumberToRadix(double n, int radix) {
     if (radix == 10 || radix < 2 || radix > 36) return NumberToString(n);
-    if (std::isnan(n) || std::isinf(n)) return NumberToString(n);
-    int32_t i = ToInt32Static(n);
+    // The player truncates to 32 bits the processor's way (NaN, infinities
+    // and numbers out of range become -2^31) and writes the digits of a
+    // negative number by signed remainders: -2^31 keeps its sign through the
+    // negation, and its digits fall below '0'.
+    int32_t i = std::isnan(n) || std::fabs(n) >= 2147483648.0 ? INT32_MIN : static_cast<int32_t>(n);
     bool neg = i < 0;
-    uint32_t u = neg ? 0u - static_cast<uint32_t>(i) : static_cast<uint32_t>(i);
+    if (neg && i != INT32_MIN) i = -i;
     std::string s;
     do {
-        s.push_back("0123456789abcdefghijklmnopqrstuvwxyz"[u % radix]);
-        u /= radix;
-    } while (u);
+        int digit = i % radix;
+        s.push_back(static_cast<char>(digit >= 10 ? 'a' + digit - 10 : '0' + digit));
+        i /= radix;
+    } while (i);
     if (neg) s.push_back('-');
     std::reverse(s.begin(), s.end());
     return s;

@@ -52,9 +52,8 @@ class Vm {
     void SetHost(Host* host) { host_ = host; }
     Host* GetHost() { return host_; }
     void SetTrace(std::function<void(const std::string&)> sink) { trace_ = std::move(sink); }
-    void Trace(const std::string& line) {
-        if (trace_) trace_(line);
-    }
+    // A traced carriage return breaks the line, as in the player's log.
+    void Trace(const std::string& line);
     int Version() const { return version_; }
 
     // Runs a block of actions (a frame script, an event handler body) with
