@@ -49,7 +49,8 @@ inline constexpr int kMaxStepsPerAdvance = 64;
 
 // Renderer, not refused: objects drawn off screen (for their filters or
 // blend modes) nest this deep; one such layer holds at most this many pixels
-// (64 MiB), and the layers of one frame together at most this many (256 MiB).
+// (64 MiB) and no more than four times the frame's pixels and 256 K more,
+// and the layers of one frame together at most this many (256 MiB).
 // A layer beyond either is drawn without its filters and blend mode. Blur
 // sizes and filter distances count at most 255 pixels, and blur passes 15.
 inline constexpr int kMaxLayerNesting = 16;

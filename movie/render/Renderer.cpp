@@ -277,7 +277,10 @@ bool Renderer::DrawLayered(const DisplayObject& obj, const Matrix& m, const Colo
         const raster::IRect full = content.Empty() ? content : Grow(content, margin);
         const raster::IRect rect = full.Intersect(window);
         const uint64_t pixels = rect.Empty() ? 0 : uint64_t(rect.x1 - rect.x0) * uint64_t(rect.y1 - rect.y0);
-        if (pixels > Limits::kMaxLayerPixels || layerPixels_ + pixels > Limits::kMaxFrameLayerPixels) {
+        // A layer may be a few times the frame, so that a small frame stays cheap.
+        const uint64_t framePixels = uint64_t(canvas_.Width()) * uint64_t(canvas_.Height());
+        const uint64_t most = std::min<uint64_t>(Limits::kMaxLayerPixels, 4 * framePixels + (1u << 18));
+        if (pixels > most || layerPixels_ + pixels > Limits::kMaxFrameLayerPixels) {
             // Too large to draw off screen: drawn without its filters.
             keys_.resize(first);
             DrawContent(obj, m, cx, false, depth);
