@@ -244,8 +244,9 @@ void Vm::InstallGlobalFunctions() {
     };
     AddMethod(global, "clearInterval", clear);
     AddMethod(global, "clearTimeout", clear);
-    global->SetOwn("NaN", Value(NAN), kDontEnum);
-    global->SetOwn("Infinity", Value(INFINITY), kDontEnum);
+    // SWF 4 has neither name.
+    global->SetOwn("NaN", Value(NAN), kDontEnum).versionMask = 5;
+    global->SetOwn("Infinity", Value(INFINITY), kDontEnum).versionMask = 5;
     for (const char* inert : {"fscommand", "getURL", "loadMovie", "loadMovieNum", "loadVariables",
                               "loadVariablesNum", "unloadMovie", "unloadMovieNum", "updateAfterEvent"})
         AddMethod(global, inert, [inert](Vm& vm, Value, Args&) {
