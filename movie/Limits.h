@@ -64,8 +64,9 @@ inline constexpr uint64_t kMaxFrameLayerPixels = 64u << 20;
 inline constexpr std::chrono::milliseconds kScriptTimePerFrame{1000};
 inline constexpr int kMaxCallDepth = 256;
 // Native stack that nested script calls may take (sanitizer builds reach it
-// before the call depth; a Windows thread has 1 MiB).
-inline constexpr size_t kMaxScriptStackBytes = 768u << 10;
+// before the call depth). The programs reserve 16 MiB of stack on Windows; a
+// Linux thread has 8 MiB.
+inline constexpr size_t kMaxScriptStackBytes = 6u << 20;
 inline constexpr size_t kMaxScriptObjects = 2000000;
 inline constexpr size_t kMaxArrayLength = 1u << 22;
 inline constexpr size_t kMaxStringLength = 16u << 20;

@@ -56,7 +56,9 @@ struct Property {
     Object* setter = nullptr;
     bool virt = false;
     uint8_t flags = 0;
-    uint8_t versionMask = 0; // hidden from movies older than this SWF version (ASSetPropFlags high bits)
+    uint8_t versionMask = 0;
+    uint8_t busy = 0; // getter or setter calls of this property under way // hidden from movies older than
+                      // this SWF version (ASSetPropFlags high bits)
 };
 
 class Object {
@@ -85,6 +87,7 @@ class Object {
     struct Watch {
         Object* fn;
         Value data;
+        int busy = 0; // calls of the watcher under way
     };
     std::unordered_map<std::string, Watch> watches;
 

@@ -95,11 +95,7 @@ Value Vm::Get(Object* o, const std::string& name) {
         if (p->GetSpecial(*this, name, special)) return special;
         if (Property* prop = p->FindOwn(name, Caseless())) {
             if (prop->versionMask && version_ < prop->versionMask) continue;
-            if (prop->virt) {
-                if (!prop->getter) return {};
-                Args none;
-                return Call(Value(prop->getter), Value(o), none);
-            }
+            if (prop->virt) return CallAccessor(p, name, Value(o), nullptr);
             return prop->value;
         }
     }
@@ -130,22 +126,33 @@ void Vm::Set(Object* o, const std::string& name, const Value& v) {
         if (it == o->watches.end() && Caseless())
             for (auto w = o->watches.begin(); w != o->watches.end(); ++w)
                 if (CaselessEqual(w->first, name)) it = w;
-        if (it != o->watches.end() && callDepth < 64) {
+        // Like a getter or setter, a watcher runs only so many times over.
+        const int limit = version_ >= 7 ? 65 : 1;
+        if (it != o->watches.end() && it->second.busy < limit) {
+            std::string key = it->first;
             Object::Watch w = it->second;
-            Args args{Value(name), Get(o, name), value, w.data};
-            ++callDepth;
+            ++it->second.busy;
+            // The old value of a property with a getter is what it holds, not
+            // what the getter says.
+            Property* own = o->FindOwn(name, Caseless());
+            Value old = own && own->virt ? own->value : Get(o, name);
+            auto done = [&] {
+                auto again = o->watches.find(key);
+                if (again != o->watches.end() && again->second.busy) --again->second.busy;
+            };
+            Args args{Value(name), old, value, w.data};
             try {
                 value = Call(Value(w.fn), Value(o), args);
             } catch (const Thrown&) {
                 // A watcher that throws leaves the property undefined.
-                --callDepth;
-                if (Property* own = o->FindOwn(name, Caseless()); own && !own->virt) own->value = Value();
+                done();
+                if (Property* p = o->FindOwn(name, Caseless()); p && !p->virt) p->value = Value();
                 throw;
             } catch (...) {
-                --callDepth;
+                done();
                 throw;
             }
-            --callDepth;
+            done();
         }
     }
     if (o->SetSpecial(*this, name, value)) return;
@@ -158,10 +165,7 @@ void Vm::Set(Object* o, const std::string& name, const Value& v) {
             Property* prop = p->FindOwn(name, Caseless());
             if (!prop || (prop->versionMask && version_ < prop->versionMask)) continue;
             if (prop->virt) {
-                if (prop->setter) {
-                    Args args{value};
-                    Call(Value(prop->setter), Value(o), args);
-                }
+                CallAccessor(p, name, Value(o), &value);
                 return;
             }
             break;
@@ -172,14 +176,51 @@ void Vm::Set(Object* o, const std::string& name, const Value& v) {
         return;
     }
     if (own->virt) {
-        if (own->setter) {
-            Args args{value};
-            Call(Value(own->setter), Value(o), args);
-        }
+        CallAccessor(o, name, Value(o), &value);
         return;
     }
     if (own->flags & kReadOnly) return;
     own->value = value;
+}
+
+// A property made with addProperty calls its getter or setter only so many
+// times over at once: from SWF 7 on 65, before not again while one runs. Past
+// that the property acts as a plain one, whose value each set leaves behind
+// once its setter has returned.
+Value Vm::CallAccessor(Object* owner, const std::string& name, const Value& self, const Value* set) {
+    Property* p = owner->FindOwn(name, Caseless());
+    if (!p) return {};
+    const int limit = version_ >= 7 ? 65 : 1;
+    Object* fn = set ? p->setter : p->getter;
+    // A watcher of the property that runs as often over as it may stops them too.
+    bool watchFull = false;
+    if (self.IsObject() && !self.o->watches.empty()) {
+        auto w = self.o->watches.find(name);
+        watchFull = w != self.o->watches.end() && w->second.busy >= limit;
+    }
+    if (!fn || p->busy >= limit || watchFull) {
+        if (set) p->value = *set;
+        return set ? Value() : p->value;
+    }
+    ++p->busy;
+    Value r;
+    // The call may add properties to the owner and move this one.
+    auto done = [&] {
+        if (Property* q = owner->FindOwn(name, Caseless()); q && q->busy) {
+            --q->busy;
+            if (set && q->virt) q->value = *set;
+        }
+    };
+    try {
+        Args args;
+        if (set) args.push_back(*set);
+        r = Call(Value(fn), self, args);
+    } catch (...) {
+        done();
+        throw;
+    }
+    done();
+    return set ? Value() : r;
 }
 
 bool Vm::Has(Object* o, const std::string& name) {

@@ -154,6 +154,7 @@ class Vm {
     friend struct Interp;
     void Track(Object* o);
     void InstallBuiltins();
+    Value CallAccessor(Object* owner, const std::string& name, const Value& self, const Value* set);
     // The built-in classes, a file each.
     void InstallObjectClass();
     void InstallArrayClass();
