@@ -528,28 +528,37 @@ void ScriptHost::SetClipProperty(Object* clip, int index, const Value& v) {
 
 void ScriptHost::GotoFrame(Object* clip, const Value& frame, bool play, int bias) {
     ClipObject* c = Clip(clip);
-    if (!c || (!c->isRoot && (!c->display || !c->display->timeline))) return;
-    Player::TimelineRef ref = RefOf(c);
-    long target;
-    Value f = frame;
-    if (f.IsString()) {
-        double n = Vm::StringToNumber(f.s, 7);
-        if (!std::isnan(n)) {
-            f = Value(n);
-        } else {
-            const uint32_t* at = Player::Label(ref.timeline, f.s);
+    // A number counts frames from 1, as a 32-bit integer; anything else is
+    // read as text: an integer, or "path:frame", or a label.
+    double n = 0;
+    if (frame.IsNumber()) {
+        n = frame.n;
+    } else {
+        std::string s = vm_->ToString(frame);
+        size_t colon = s.rfind(':');
+        if (colon != std::string::npos) {
+            c = Clip(vm_->ResolvePath(c, s.substr(0, colon)));
+            s.erase(0, colon + 1);
+        }
+        if (!c || (!c->isRoot && (!c->display || !c->display->timeline))) return;
+        size_t digits = s.find_first_not_of("0123456789", s[0] == '-' || s[0] == '+' ? 1 : 0);
+        if (s.empty() || digits != std::string::npos) {
+            const uint32_t* at = Player::Label(RefOf(c).timeline, s);
             if (!at) return;
-            ref.playing = play;
-            player_.Goto(ref, *at, Player::Jump::Script);
-            return;
+            n = *at + 1.0;
+        } else {
+            n = Vm::StringToNumber(s, 7);
         }
     }
-    double n = vm_->ToNumber(f);
-    if (!std::isfinite(n)) return;
-    target = static_cast<long>(std::clamp(n, -1e9, 1e9)) - 1 + bias;
-    if (target < 0) target = 0;
+    if (!c || (!c->isRoot && (!c->display || !c->display->timeline))) return;
+    Player::TimelineRef ref = RefOf(c);
+    int64_t target = static_cast<int32_t>(static_cast<uint32_t>(vm_->ToInt32(Value(n))) - 1u) + int64_t{bias};
+    if (target < 0) return;
     ref.playing = play;
-    player_.Goto(ref, static_cast<uint32_t>(std::min<long>(target, 1000000000)), Player::Jump::Script);
+    // Past the last frame: the last, without its actions.
+    uint32_t last = ref.timeline.FrameCount() - 1;
+    player_.Goto(ref, static_cast<uint32_t>(std::min<int64_t>(target, last)),
+                 target > last ? Player::Jump::Silent : Player::Jump::Script);
 }
 
 void ScriptHost::Play(Object* clip, bool play) {

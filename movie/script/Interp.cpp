@@ -106,6 +106,9 @@ struct Interp {
     }
     Host* host() { return vm.GetHost(); }
     Object* Target() { return f.target; }
+    // Whose timeline the timeline actions move: the target, or the main
+    // timeline while the target names no clip.
+    Object* TimelineTarget() { return !host() ? nullptr : f.target ? f.target : host()->Root(); }
 
     bool IsPath(const std::string& name) { return name.find_first_of(":/.") != std::string::npos; }
 
@@ -191,6 +194,15 @@ struct Interp {
         if (i < f.regs->size()) return &(*f.regs)[i];
         std::vector<Value>& outer = vm.blockRegs ? *vm.blockRegs : vm.spareRegs;
         return i < outer.size() ? &outer[i] : nullptr;
+    }
+
+    // A path that names no clip leaves no target: variables are then the
+    // main timeline's.
+    void SetTarget(const std::string& path) {
+        f.target = path.empty() ? f.base : ResolveClipPath(path);
+        Object* scope = f.target ? f.target : host() ? host()->Root() : f.base;
+        for (Scope& s : f.scope)
+            if (s.kind == Scope::Kind::Target) s.obj = scope;
     }
 
     void DefineLocal(const std::string& name, const Value& v) {
@@ -426,16 +438,16 @@ Outcome Interp::Exec(size_t pc, size_t end) {
         switch (op) {
         // ---- timeline control ----
         case action::kNextFrame: // NextFrame
-            if (f.target && host()) host()->StepFrame(f.target, 1);
+            if (Object* t = TimelineTarget()) host()->StepFrame(t, 1);
             break;
         case action::kPreviousFrame: // PreviousFrame
-            if (f.target && host()) host()->StepFrame(f.target, -1);
+            if (Object* t = TimelineTarget()) host()->StepFrame(t, -1);
             break;
         case action::kPlay: // Play
-            if (f.target && host()) host()->Play(f.target, true);
+            if (Object* t = TimelineTarget()) host()->Play(t, true);
             break;
         case action::kStop: // Stop
-            if (f.target && host()) host()->Play(f.target, false);
+            if (Object* t = TimelineTarget()) host()->Play(t, false);
             break;
         case action::kToggleQuality: // ToggleQuality
         case action::kStopSounds:    // StopSounds
@@ -443,19 +455,19 @@ Outcome Interp::Exec(size_t pc, size_t end) {
             break;
         case action::kGotoFrame: { // GotoFrame
             uint16_t frame = r.U16();
-            if (f.target && host()) host()->GotoFrame(f.target, Value(frame + 1.0), false, 0);
+            if (Object* t = TimelineTarget()) host()->GotoFrame(t, Value(frame + 1.0), false, 0);
             break;
         }
         case action::kGotoLabel: { // GoToLabel
             std::string label = r.Str();
-            if (f.target && host()) host()->GotoFrame(f.target, Value(label), false, 0);
+            if (Object* t = TimelineTarget()) host()->GotoFrame(t, Value(label), false, 0);
             break;
         }
         case action::kGotoFrame2: { // GotoFrame2
             uint8_t flags = r.U8();
             int bias = (flags & 2) ? r.U16() : 0;
             Value frame = Pop();
-            Object* t = f.target;
+            Object* t = TimelineTarget();
             if (frame.IsString()) {
                 size_t colon = frame.s.rfind(':');
                 if (colon != std::string::npos) {
@@ -463,7 +475,8 @@ Outcome Interp::Exec(size_t pc, size_t end) {
                     frame = Value(frame.s.substr(colon + 1));
                 }
             }
-            if (t && host()) host()->GotoFrame(t, frame, flags & 1, bias);
+            // The action reads its frame as text: 4.5 is no frame.
+            if (t && host()) host()->GotoFrame(t, Value(vm.ToString(frame)), flags & 1, bias);
             break;
         }
         case action::kWaitForFrame: { // WaitForFrame: every frame is loaded
@@ -475,26 +488,13 @@ Outcome Interp::Exec(size_t pc, size_t end) {
             r.U8();
             Pop();
             break;
-        case action::kSetTarget: { // SetTarget
-            std::string name = r.Str();
-            if (name.empty())
-                f.target = f.base;
-            else
-                f.target = ResolveClipPath(name);
-            for (Scope& s : f.scope)
-                if (s.kind == Scope::Kind::Target) s.obj = f.target ? f.target : f.base;
+        case action::kSetTarget: // SetTarget
+            SetTarget(r.Str());
             break;
-        }
-        case action::kSetTarget2: { // SetTarget2
+        case action::kSetTarget2: { // SetTarget2: a clip counts by its path
             Value v = Pop();
-            Object* t = v.IsObject() ? v.o : nullptr;
-            if (!v.IsObject()) {
-                std::string name = vm.ToString(v);
-                t = name.empty() ? f.base : ResolveClipPath(name);
-            }
-            f.target = t;
-            for (Scope& s : f.scope)
-                if (s.kind == Scope::Kind::Target) s.obj = f.target ? f.target : f.base;
+            bool clip = v.IsObject() && host() && host()->IsClip(v.o);
+            SetTarget(clip ? host()->TargetPath(v.o) : vm.ToString(v));
             break;
         }
         case action::kGetUrl: { // GetURL: no network
