@@ -36,7 +36,7 @@ class TextField;
 // with full coverage wherever any fill is) clips the objects of the same
 // list whose depth lies in (depth, clipDepth].
 struct DisplayObject {
-    uint16_t depth = 0;
+    int32_t depth = 0;        // the timeline's depth; scripts count from 16384 lower
     uint32_t placedFrame = 0; // frame of its timeline that placed it (kept over jumps back)
     uint16_t characterId = 0;
     std::shared_ptr<const Character> character; // never null

@@ -19,9 +19,9 @@ size_t CountTree(const DisplayObjects& list) {
     return n;
 }
 
-DisplayObjects::iterator FindDepth(DisplayObjects& list, uint16_t depth) {
+DisplayObjects::iterator FindDepth(DisplayObjects& list, int32_t depth) {
     return std::lower_bound(list.begin(), list.end(), depth,
-                            [](const DisplayObject& o, uint16_t d) { return o.depth < d; });
+                            [](const DisplayObject& o, int32_t d) { return o.depth < d; });
 }
 
 // Copies what a placement gives into an object.

@@ -23,6 +23,7 @@ class ClipObject : public Object {
     int nesting = 0;
     std::vector<ClipAction> actions;
     DisplayObject rootProps; // the main timeline's own transform
+    std::string name;        // its instance name once removed
 
     DisplayObject* Props() { return isRoot ? &rootProps : display; }
 
@@ -106,9 +107,11 @@ Value Arg(Args& a, size_t i) {
     return i < a.size() ? a[i] : Value();
 }
 
-// A script depth as an int, kept in a range where the sum with the timeline offset cannot overflow.
-int Depth(double d) {
-    return static_cast<int>(std::clamp(d, -2e6, 2e6));
+// Scripts count depths from the timeline's 16384 lower, up to a limit.
+constexpr int32_t kDepthOffset = 16384;
+constexpr int32_t kMaxScriptDepth = 2130690044;
+bool ScriptDepth(int32_t d) {
+    return d >= -kDepthOffset && d <= kMaxScriptDepth;
 }
 
 Rect Union(Rect a, const Rect& b) {
@@ -213,7 +216,7 @@ Object* ScriptHost::ChildNamed(Object* clip, const std::string& name, bool casel
 std::string ScriptHost::TargetPath(Object* clip) {
     ClipObject* c = Clip(clip);
     if (!c || c->isRoot) return "_level0";
-    std::string name = c->display ? c->display->name : "";
+    std::string name = c->display ? c->display->name : c->name;
     return (c->parent ? TargetPath(c->parent) : std::string("_level0")) + "." + name;
 }
 
@@ -221,7 +224,7 @@ std::string ScriptHost::SlashPath(Object* clip) {
     ClipObject* c = Clip(clip);
     if (!c || c->isRoot) return "/";
     std::string up = c->parent ? SlashPath(c->parent) : "/";
-    return (up == "/" ? "" : up) + "/" + (c->display ? c->display->name : "");
+    return (up == "/" ? "" : up) + "/" + (c->display ? c->display->name : c->name);
 }
 
 void ScriptHost::Attach(DisplayObject& o, Object* parent, int nesting) {
@@ -262,8 +265,10 @@ void ScriptHost::Detach(DisplayObject& o) {
         Detach(child);
     ClipObject* c = Clip(o.clip);
     if (!c) return;
+    c->name = o.name;
     c->display = nullptr;
     c->removed = true;
+    ++vm_->removals;
     o.clip = nullptr;
     Queue(kNormal, {c, nullptr, kEventUnload, "onUnload"});
 }
@@ -389,6 +394,11 @@ void ScriptHost::Collect() {
             roots.push_back(j.clip);
     Order();
     vm_->Collect(roots);
+}
+
+bool ScriptHost::Removed(Object* clip) {
+    ClipObject* c = Clip(clip);
+    return c && c->removed;
 }
 
 void ScriptHost::Log(const std::string& what) {
@@ -590,10 +600,10 @@ Object* ScriptHost::NewClipAt(ClipObject* parent, std::shared_ptr<const Characte
                               const std::string& name, int depth, Object* init, const DisplayObject* copyOf) {
     DisplayObjects* list = ListOf(parent);
     if (!list || !character || player_.objectCount_ >= Limits::kMaxDisplayObjects) return nullptr;
-    long d = depth + 16384L;
-    if (d < 0 || d > 65535) return nullptr;
-    auto it = std::lower_bound(list->begin(), list->end(), static_cast<uint16_t>(d),
-                               [](const DisplayObject& o, uint16_t v) { return o.depth < v; });
+    if (!ScriptDepth(depth)) return nullptr;
+    int32_t d = depth + kDepthOffset;
+    auto it = std::lower_bound(list->begin(), list->end(), d,
+                               [](const DisplayObject& o, int32_t v) { return o.depth < v; });
     if (it != list->end() && it->depth == d) {
         Detach(*it);
         it = list->erase(it);
@@ -607,7 +617,7 @@ Object* ScriptHost::NewClipAt(ClipObject* parent, std::shared_ptr<const Characte
         o.blendMode = copyOf->blendMode;
         o.ratio = copyOf->ratio;
     }
-    o.depth = static_cast<uint16_t>(d);
+    o.depth = d;
     o.characterId = id;
     o.character = std::move(character);
     o.name = name;
@@ -636,7 +646,7 @@ void ScriptHost::Clone(Object* clip, const std::string& name, int depth) {
 void ScriptHost::Remove(Object* clip) {
     ClipObject* c = Clip(clip);
     if (!c || c->isRoot || !c->display) return;
-    if (c->display->depth < 16384) return; // only clips above the timeline's depths go
+    if (c->display->depth < kDepthOffset) return; // only clips above the timeline's depths go
     ClipObject* parent = Clip(c->parent);
     DisplayObjects* list = ListOf(parent);
     if (!list) return;
@@ -805,25 +815,28 @@ void ScriptHost::InstallClipClass() {
         return Value();
     });
     method("swapDepths", [this](ClipObject* c, Args& a) {
-        if (!c->display) return Value();
+        // Another clip of the same parent (or a path to one) trades places;
+        // a number is a depth of the scripts' range.
+        if (!c->display || a.empty() || a[0].IsUndefined()) return Value();
         DisplayObjects* list = ListOf(Clip(c->parent));
         if (!list) return Value();
-        long target;
-        Value t = Arg(a, 0);
-        if (t.IsObject() && Clip(t.o)) {
-            ClipObject* other = Clip(t.o);
+        int32_t target;
+        Value t = a[0];
+        ClipObject* other = t.IsObject()   ? Clip(t.o)
+                            : t.IsString() ? Clip(vm_->ResolvePath(c, t.s))
+                                           : nullptr;
+        if (other) {
             if (!other->display || other->parent != c->parent) return Value();
             target = other->display->depth;
         } else {
-            double d = vm_->ToNumber(t);
-            if (!std::isfinite(d)) return Value();
-            target = Depth(d) + 16384L;
+            int32_t d = vm_->ToInt32(t);
+            if (!ScriptDepth(d)) return Value();
+            target = d + kDepthOffset;
         }
-        if (target < 0 || target > 65535) return Value();
-        uint16_t mine = c->display->depth;
+        int32_t mine = c->display->depth;
         for (DisplayObject& o : *list)
             if (o.depth == target) o.depth = mine;
-        c->display->depth = static_cast<uint16_t>(target);
+        c->display->depth = target;
         c->display->scripted = true;
         std::stable_sort(list->begin(), list->end(),
                          [](const DisplayObject& x, const DisplayObject& y) { return x.depth < y.depth; });
@@ -832,32 +845,30 @@ void ScriptHost::InstallClipClass() {
     });
     method("attachMovie", [this](ClipObject* c, Args& a) {
         std::string symbol = vm_->ToString(Arg(a, 0));
+        // Exported names match whatever their case.
         auto it = player_.movie_->exports.find(symbol);
+        if (it == player_.movie_->exports.end())
+            it = std::find_if(player_.movie_->exports.begin(), player_.movie_->exports.end(),
+                              [&](const auto& e) { return script::CaselessEqual(e.first, symbol); });
         if (it == player_.movie_->exports.end()) return Value();
         auto character = player_.movie_->dictionary.Get(it->second);
         if (!character || character->Kind() != CharacterKind::Sprite) return Value();
-        double depth = vm_->ToNumber(Arg(a, 2));
-        if (!std::isfinite(depth)) return Value();
         Value init = Arg(a, 3);
-        Object* made = NewClipAt(c, character, it->second, vm_->ToString(Arg(a, 1)), Depth(depth),
+        Object* made = NewClipAt(c, character, it->second, vm_->ToString(Arg(a, 1)), vm_->ToInt32(Arg(a, 2)),
                                  init.IsObject() ? init.o : nullptr, nullptr);
         return made ? Value(made) : Value();
     });
     method("duplicateMovieClip", [this](ClipObject* c, Args& a) {
         if (c->isRoot || !c->display || !Clip(c->parent)) return Value();
-        double depth = vm_->ToNumber(Arg(a, 1));
-        if (!std::isfinite(depth)) return Value();
         Value init = Arg(a, 2);
-        Object* made =
-            NewClipAt(Clip(c->parent), c->display->character, c->display->characterId,
-                      vm_->ToString(Arg(a, 0)), Depth(depth), init.IsObject() ? init.o : nullptr, c->display);
+        Object* made = NewClipAt(Clip(c->parent), c->display->character, c->display->characterId,
+                                 vm_->ToString(Arg(a, 0)), vm_->ToInt32(Arg(a, 1)),
+                                 init.IsObject() ? init.o : nullptr, c->display);
         return made ? Value(made) : Value();
     });
     method("createEmptyMovieClip", [this](ClipObject* c, Args& a) {
-        double depth = vm_->ToNumber(Arg(a, 1));
-        if (!std::isfinite(depth)) return Value();
-        Object* made =
-            NewClipAt(c, emptySprite_, 0, vm_->ToString(Arg(a, 0)), Depth(depth), nullptr, nullptr);
+        Object* made = NewClipAt(c, emptySprite_, 0, vm_->ToString(Arg(a, 0)), vm_->ToInt32(Arg(a, 1)),
+                                 nullptr, nullptr);
         return made ? Value(made) : Value();
     });
     method("removeMovieClip", [this](ClipObject* c, Args&) {

@@ -62,6 +62,7 @@ class ScriptHost : public script::Host {
     void Clone(script::Object* clip, const std::string& name, int depth) override;
     void Remove(script::Object* clip) override;
     void Log(const std::string& what) override;
+    bool Removed(script::Object* clip) override;
 
   private:
     struct Job {

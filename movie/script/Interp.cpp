@@ -45,6 +45,7 @@ struct Frame {
     Object* locals = nullptr;
     Object* home = nullptr;
     std::vector<Value> stack;
+    uint64_t removals = 0; // Vm::removals when last looked at
 };
 
 enum class Flow { Done, Return, Jump };
@@ -196,6 +197,25 @@ struct Interp {
         return i < outer.size() ? &outer[i] : nullptr;
     }
 
+    // The actions that stop code whose timeline is gone: calls (of a
+    // method, when there is an object to call it on) and target changes
+    // other than back to the timeline.
+    bool HaltsWhenGone(uint8_t op, const std::vector<uint8_t>& code, size_t at) {
+        switch (op) {
+        case action::kCallFunction:
+        case action::kNewObject:
+        case action::kSetTarget2:
+            return true;
+        case action::kSetTarget:
+            return at < code.size() && code[at] != 0;
+        case action::kCallMethod:
+        case action::kNewMethod:
+            return f.stack.size() >= 2 && f.stack[f.stack.size() - 2].IsObject();
+        default:
+            return false;
+        }
+    }
+
     // A path that names no clip leaves no target: variables are then the
     // main timeline's.
     void SetTarget(const std::string& path) {
@@ -306,7 +326,13 @@ Value Interp::RunWithHome(Function* fn, const Value& self, Args& args, Object* h
     Frame nf;
     nf.code = fn->code;
     nf.scope = fn->scope;
-    nf.base = fn->homeClip;
+    // A function whose timeline is gone runs on `this` when that is a clip,
+    // else on the main timeline.
+    Object* base = fn->homeClip;
+    if (base && host() && host()->Removed(base))
+        base =
+            self.IsObject() && host()->IsClip(self.o) && !host()->Removed(self.o) ? self.o : host()->Root();
+    nf.base = base;
     if (fn->version < 6) {
         // SWF 5 functions close over nothing: they see the globals and a
         // timeline, the clip they are called on or else their own.
@@ -315,6 +341,7 @@ Value Interp::RunWithHome(Function* fn, const Value& self, Args& args, Object* h
     }
     nf.scope.push_back({Scope::Kind::Local, locals});
     nf.target = nf.base;
+    nf.removals = vm.removals;
     nf.self = self;
     nf.pool = fn->pool;
     nf.version = fn->version;
@@ -347,7 +374,10 @@ Value Interp::RunWithHome(Function* fn, const Value& self, Args& args, Object* h
         if (fl & 0x04) put(Value(static_cast<Object*>(arguments)));
         if (fl & 0x10) put(makeSuper());
         if (fl & 0x40) put(host() ? Value(host()->Root()) : Value());
-        if (fl & 0x80) put(host() && fn->homeClip ? Value(host()->ParentOf(fn->homeClip)) : Value());
+        if (fl & 0x80) {
+            Object* parent = host() && nf.base ? host()->ParentOf(nf.base) : nullptr;
+            put(parent ? Value(parent) : Value());
+        }
         if (fl & 0x100) put(Value(vm.global));
         if (!(fl & 0x08) && !(fl & 0x04)) locals->SetOwn("arguments", Value(static_cast<Object*>(arguments)));
         if (!(fl & 0x20) && !(fl & 0x10)) locals->SetOwn("super", makeSuper());
@@ -395,6 +425,7 @@ void Vm::RunBlock(std::shared_ptr<const std::vector<uint8_t>> code, Object* clip
     fr.base = clip;
     fr.target = clip;
     fr.self = Value(clip);
+    fr.removals = removals;
     std::vector<Value> regs(4);
     fr.regs = &regs;
     std::vector<Value>* outerRegs = blockRegs;
@@ -423,6 +454,7 @@ Outcome Interp::Exec(size_t pc, size_t end) {
     const std::vector<uint8_t>& code = *f.code;
     end = std::min(end, code.size());
     const int ver = f.version;
+    bool calling = false; // the action before was a call
     while (pc < end) {
         uint8_t op = code[pc];
         size_t len = 0, at = pc + 1;
@@ -434,6 +466,15 @@ Outcome Interp::Exec(size_t pc, size_t end) {
         size_t next = std::min(at + len, code.size());
         Reader r{code.data() + at, next - at, 0, ver < 6};
         if (op == 0) break;
+        // Code whose timeline was taken off the display list stops after
+        // the call that took it off, or at its next call or change of target.
+        bool halts = HaltsWhenGone(op, code, at);
+        bool afterCall = calling;
+        calling = halts && op != action::kSetTarget && op != action::kSetTarget2;
+        if (vm.removals != f.removals && (afterCall || halts)) {
+            f.removals = vm.removals;
+            if (f.base && host() && host()->Removed(f.base)) return {Flow::Return, pc, Value()};
+        }
         pc = next;
         switch (op) {
         // ---- timeline control ----

@@ -42,6 +42,8 @@ class Host {
     virtual void Clone(Object* clip, const std::string& name, int depth) = 0;
     virtual void Remove(Object* clip) = 0;
     virtual void Log(const std::string& what) = 0;
+    // A clip taken off the display list (its object lives on).
+    virtual bool Removed(Object* clip) = 0;
 };
 
 class Vm {
@@ -188,6 +190,7 @@ class Vm {
     size_t stringBytes = 0;
     std::vector<Value>* blockRegs = nullptr; // the registers of the running frame script or handler
     std::vector<Value> spareRegs = std::vector<Value>(4);
+    uint64_t removals = 0;       // clips taken off the display list so far
     Function* running = nullptr; // the script function whose body runs now (arguments.caller)
     // A throw from a conversion inside an action, raised once the action is done.
     bool pendingThrow = false;
