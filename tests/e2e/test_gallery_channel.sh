@@ -59,7 +59,16 @@ e2e_check "leaving it closes it again" wait_area is "$closed" "$channel_area"
 click_pin() {
   local before
   move "${pin[@]}"; sleep 0.5
+  # The pin lights up under the mouse: take its picture once that has settled, so that the
+  # light coming late is not taken for the click.
   before=$(area "$pin_area")
+  for _ in $(seq 20); do
+    sleep 0.3
+    local again
+    again=$(area "$pin_area")
+    [ "$again" = "$before" ] && break
+    before=$again
+  done
   for _ in 1 2 3; do
     xdotool click 1
     wait_area not "$before" "$pin_area" && return 0
