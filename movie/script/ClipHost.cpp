@@ -139,10 +139,13 @@ constexpr Rect kEmpty{1, 0, 1, 0};
 Rect ListBounds(const DisplayObjects& list);
 
 Rect LocalBounds(const DisplayObject& o) {
-    const Character& c = *o.character;
-    if (const auto* shape = std::get_if<Shape>(&c.data)) return shape->bounds;
-    if (o.morphed) return o.morphed->bounds;
-    if (const auto* text = std::get_if<Text>(&c.data)) return Transformed(text->bounds, text->matrix);
+    // The main timeline has no character of its own: only its children count.
+    if (o.character) {
+        const Character& c = *o.character;
+        if (const auto* shape = std::get_if<Shape>(&c.data)) return shape->bounds;
+        if (o.morphed) return o.morphed->bounds;
+        if (const auto* text = std::get_if<Text>(&c.data)) return Transformed(text->bounds, text->matrix);
+    }
     if (!o.children.empty()) return ListBounds(o.children);
     return kEmpty;
 }

@@ -164,6 +164,15 @@ TEST(ScriptMachine, FrameScriptsRunWhereTheyStandAndNewerClipsStepFirst) {
     EXPECT_EQ(Traced(b, 2), want);
 }
 
+TEST(ScriptMachine, SizingTheMainTimelineWhichHasNoCharacterOfItsOwn) {
+    // setProperty("", _width, 100); setProperty("", _height, 50); trace("after")
+    SwfBuilder b(7);
+    b.Actions({Cat({PushString(""), PushInt(8), PushInt(100), Op(0x23), PushString(""), PushInt(9), PushInt(50),
+                    Op(0x23), PushString("after"), Op(0x26)})})
+        .Frame();
+    EXPECT_EQ(Traced(b, 1), std::vector<std::string>{"after"});
+}
+
 TEST(ScriptMachine, FilterObjectsSetOnAClipReadBackThroughItsFilterRecords) {
     auto member = [](const std::string& name) { return Cat({PushString(name), Op(0x4e)}); };
     auto mc = Cat({PushString("mc"), Op(0x1c)});
