@@ -12,6 +12,9 @@ namespace movie {
 
 namespace {
 
+// Where scripts' depth 0 lies; the timeline places below it.
+constexpr int32_t kScriptDepthBase = 16384;
+
 size_t CountTree(const DisplayObjects& list) {
     size_t n = list.size();
     for (const DisplayObject& o : list)
@@ -227,9 +230,10 @@ void Player::Rebuild(TimelineRef ref, uint32_t target) {
     ref.list.clear();
     for (uint32_t f = 0; f <= target; ++f)
         ApplyFrameTags(ref, f, false);
-    // Clips that scripts made stay whatever the timeline does.
+    // Clips that scripts made or moved stay if they sit above the
+    // timeline's depths; those among them go.
     for (DisplayObject& o : old) {
-        if (!o.scripted) continue;
+        if (!o.scripted || o.depth < kScriptDepthBase) continue;
         auto at = FindDepth(ref.list, o.depth);
         if (at != ref.list.end() && at->depth == o.depth) continue;
         objectCount_ += 1 + CountTree(o.children);
@@ -290,6 +294,8 @@ void Player::ApplyFrameTags(TimelineRef ref, uint32_t frame, bool instantiate, b
 void Player::Place(TimelineRef ref, const PlaceObject& p, uint32_t frame, bool instantiate) {
     auto it = FindDepth(ref.list, p.depth);
     bool occupied = it != ref.list.end() && it->depth == p.depth;
+    // What scripts made or moved between depths is no longer the timeline's to move.
+    if (occupied && p.move && it->scripted) return;
     if (p.characterId) {
         std::shared_ptr<const Character> character = movie_->dictionary.Get(*p.characterId);
         if (!character) return; // nothing to show

@@ -53,7 +53,8 @@ int PropertyIndex(const std::string& name) {
 } // namespace
 
 bool ClipObject::GetSpecial(Vm& vm, const std::string& name, Value& out) {
-    if (DisplayObject* o = Props(); o && vm.Version() >= 8 && GetDisplayProperty(vm, *o, name, out)) return true;
+    if (DisplayObject* o = Props(); o && vm.Version() >= 8 && GetDisplayProperty(vm, *o, name, out))
+        return true;
     if (name.empty() || name[0] != '_') return false;
     int index = PropertyIndex(name);
     if (index >= 0) {
@@ -79,7 +80,8 @@ bool ClipObject::GetSpecial(Vm& vm, const std::string& name, Value& out) {
 }
 
 bool ClipObject::SetSpecial(Vm& vm, const std::string& name, const Value& v) {
-    if (DisplayObject* o = Props(); o && vm.Version() >= 8 && SetDisplayProperty(vm, *o, name, v)) return true;
+    if (DisplayObject* o = Props(); o && vm.Version() >= 8 && SetDisplayProperty(vm, *o, name, v))
+        return true;
     int index = PropertyIndex(name);
     if (index < 0) return false;
     host->SetClipProperty(this, index, v);
@@ -110,6 +112,7 @@ Value Arg(Args& a, size_t i) {
 // Scripts count depths from the timeline's 16384 lower, up to a limit.
 constexpr int32_t kDepthOffset = 16384;
 constexpr int32_t kMaxScriptDepth = 2130690044;
+constexpr int32_t kMaxRemovableDepth = 2130690031;
 bool ScriptDepth(int32_t d) {
     return d >= -kDepthOffset && d <= kMaxScriptDepth;
 }
@@ -649,7 +652,8 @@ void ScriptHost::Clone(Object* clip, const std::string& name, int depth) {
 void ScriptHost::Remove(Object* clip) {
     ClipObject* c = Clip(clip);
     if (!c || c->isRoot || !c->display) return;
-    if (c->display->depth < kDepthOffset) return; // only clips above the timeline's depths go
+    // Only clips in the scripts' range go, short of its very top.
+    if (c->display->depth < kDepthOffset || c->display->depth > kMaxRemovableDepth + kDepthOffset) return;
     ClipObject* parent = Clip(c->parent);
     DisplayObjects* list = ListOf(parent);
     if (!list) return;

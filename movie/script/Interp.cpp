@@ -888,7 +888,7 @@ Outcome Interp::Exec(size_t pc, size_t end) {
         }
         case action::kStrictEquals: { // StrictEquals
             Value b = Pop(), a = Pop();
-            Push(Value(Vm::StrictEquals(a, b)));
+            Push(Value(vm.StrictEquals(a, b)));
             break;
         }
         case action::kModulo: { // Modulo

@@ -673,7 +673,9 @@ bool Vm::StrictEquals(const Value& a, const Value& b) {
     case Value::Type::String:
         return a.s == b.s;
     case Value::Type::Object:
-        return a.o == b.o;
+        // Two clips are the same clip when they stand at the same path.
+        return a.o == b.o || (host_ && host_->IsClip(a.o) && host_->IsClip(b.o) &&
+                              host_->TargetPath(a.o) == host_->TargetPath(b.o));
     }
     return false;
 }

@@ -102,7 +102,7 @@ class Vm {
     static double StringToNumber(const std::string& s, int version);
     std::string TypeOf(const Value& v);
     bool LooseEquals(const Value& a, const Value& b);
-    static bool StrictEquals(const Value& a, const Value& b);
+    bool StrictEquals(const Value& a, const Value& b);
     // a < b (b < a when swapped, still converting a first): true, false or undefined.
     Value Compare(const Value& a, const Value& b, bool swapped = false);
     Value Add(const Value& a, const Value& b);
