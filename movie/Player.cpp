@@ -136,6 +136,8 @@ void Player::Step() {
     }
     chain_ = 0;
     script_->BeginStep();
+    // A frame's time has passed since the last step: the timers due fire.
+    script_->RunTimers(1000.0 / FrameRate());
     // The timelines step, newest first and the main one last; what a step
     // places does not step before the next tick. Then the clips that were
     // there before and still are hear enterFrame, in the same order. The
@@ -152,6 +154,14 @@ void Player::Step() {
         }
     }
     script_->EnterFrame(before);
+    RunScripts();
+    script_->EndStep();
+}
+
+void Player::PassFrameTime() {
+    chain_ = 0;
+    script_->BeginStep();
+    script_->RunTimers(1000.0 / FrameRate());
     RunScripts();
     script_->EndStep();
 }

@@ -15,9 +15,9 @@
 //   a "move" with a new character swaps the character and keeps the other
 //   properties; a "move" on an empty depth places when it names a character.
 // - Sprites start at their frame 0 when placed, loop, and step from the
-//   tick after, the newest first and the main timeline last; a one-frame timeline does not step (its script runs once).
-//   An object that a jump back (or the loop to frame 0) finds placed by the
-//   same frame stays as it was: a sprite there plays on undisturbed.
+//   tick after, the newest first and the main timeline last; a one-frame timeline does not step (its script
+//   runs once). An object that a jump back (or the loop to frame 0) finds placed by the same frame stays as
+//   it was: a sprite there plays on undisturbed.
 // - Scripts: Stop, Play; NextFrame, PreviousFrame, GotoFrame and GotoLabel
 //   also stop; GotoFrame2 plays or stops as it says. Unknown labels and
 //   frames beyond the last (clamped) do no harm.
@@ -100,8 +100,11 @@ class Player {
     // most Limits::kMaxStepsPerAdvance; time beyond is dropped) and returns
     // how many it ran. Sprites step even while the main timeline is stopped.
     int Advance(double seconds);
-    // One frame step now, whatever the clock.
+    // One frame step now, whatever the clock: a frame's time passes (the
+    // scripts' timers due in it fire), then the timelines step.
     void Step();
+    // A frame's time passes without a step: only the timers due fire.
+    void PassFrameTime();
 
     // In a movie with sound, entering frames records what they ask for, to
     // be taken (and so cleared) by whoever plays the sound; the events of

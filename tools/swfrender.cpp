@@ -69,8 +69,10 @@ int main(int argc, char** argv) {
             movie::Player player(
                 movie, [](const std::string& line) { std::cout << line << '\n'; },
                 5 * movie::Limits::kScriptTimePerFrame);
+            // Each frame is followed by its time, as the timers see it.
             for (int f = 1; f < frames; ++f)
                 player.Step();
+            player.PassFrameTime();
             std::cout.flush();
             return 0;
         }

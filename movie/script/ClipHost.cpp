@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <functional>
+#include <map>
 #include <numbers>
 
 namespace movie {
@@ -361,26 +362,44 @@ std::vector<Object*> ScriptHost::StepClips() {
     return order;
 }
 
-void ScriptHost::EndStep() {
-    vm_->now += 1000.0 / player_.FrameRate();
-    std::vector<int> due;
-    for (const Vm::Timer& t : vm_->timers)
-        if (t.due <= vm_->now) due.push_back(t.id);
-    for (int id : due) {
-        auto it = std::find_if(vm_->timers.begin(), vm_->timers.end(),
-                               [id](const Vm::Timer& t) { return t.id == id; });
-        if (it == vm_->timers.end()) continue;
-        Vm::Timer t = *it;
-        if (t.repeat)
-            it->due = std::max(vm_->now, it->due + std::max(t.interval, 1.0));
+Object* ScriptHost::Live(const Value& v) {
+    // A removed clip stands for whatever clip now has its path.
+    if (!v.IsObject()) return nullptr;
+    ClipObject* c = Clip(v.o);
+    if (!c || !c->removed) return v.o;
+    return Clip(vm_->ResolvePath(root_, TargetPath(c)));
+}
+
+void ScriptHost::RunTimers(double ms) {
+    // The timers due within the time passed fire in the order they fell
+    // due (the older first at the same time); an interval shorter than the
+    // time passed fires over and over, up to a limit.
+    constexpr int kMaxFiresPerTimer = 1000;
+    double end = vm_->now + ms;
+    std::map<int, int> fired;
+    for (;;) {
+        auto next = vm_->timers.end();
+        for (auto it = vm_->timers.begin(); it != vm_->timers.end(); ++it)
+            if (it->due <= end && (next == vm_->timers.end() || it->due < next->due)) next = it;
+        if (next == vm_->timers.end()) break;
+        Vm::Timer t = *next;
+        vm_->now = std::max(vm_->now, t.due);
+        if (!t.repeat)
+            vm_->timers.erase(next);
+        else if (++fired[t.id] >= kMaxFiresPerTimer)
+            next->due = end + std::max(t.interval, 1.0);
         else
-            vm_->timers.erase(it);
+            next->due = t.due + std::max(t.interval, 1.0);
         if (t.fn.IsObject())
             vm_->CallTop(t.fn, Value(), t.args);
-        else if (t.self.IsObject())
-            vm_->CallMethodIfAny(t.self.o, t.method, t.args);
+        else if (Object* self = Live(t.self))
+            vm_->CallMethodIfAny(self, t.method, t.args);
         RunQueue();
     }
+    vm_->now = end;
+}
+
+void ScriptHost::EndStep() {
     Collect();
 }
 

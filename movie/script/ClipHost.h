@@ -42,6 +42,8 @@ class ScriptHost : public script::Host {
     // Those of `clips` not removed since hear enterFrame.
     void EnterFrame(const std::vector<script::Object*>& clips);
     void RunQueue();
+    // `ms` milliseconds pass: the timers due fire.
+    void RunTimers(double ms);
     void EndStep();
     // Text fields show the variables they are bound to.
     void BindTextFields();
@@ -88,6 +90,8 @@ class ScriptHost : public script::Host {
     std::vector<script::ClipObject*>& Order();
     void BindTextFields(DisplayObjects& list, script::Object* timeline, int nesting);
     void Collect();
+    // The object a value stands for: a removed clip, the clip now at its path, if any.
+    script::Object* Live(const script::Value& v);
 
     Player& player_;
     std::unique_ptr<script::Vm> vm_;

@@ -222,7 +222,7 @@ void Vm::InstallGlobalFunctions() {
         } else {
             return Value();
         }
-        if (i >= a.size()) return Value();
+        if (i >= a.size() || a[i].IsUndefined()) return Value();
         t.interval = std::max(0.0, vm.ToNumber(a[i]));
         if (std::isnan(t.interval)) t.interval = 0;
         t.args.assign(a.begin() + static_cast<long>(i + 1), a.end());

@@ -59,6 +59,7 @@ std::vector<std::string> Traced(const SwfBuilder& b, int frames) {
     movie::Player player(movie, [&](const std::string& line) { lines.push_back(line); });
     for (int f = 1; f < frames; ++f)
         player.Step();
+    player.PassFrameTime();
     return lines;
 }
 
@@ -177,15 +178,15 @@ TEST(ScriptMachine, FilterObjectsSetOnAClipReadBackThroughItsFilterRecords) {
     auto member = [](const std::string& name) { return Cat({PushString(name), Op(0x4e)}); };
     auto mc = Cat({PushString("mc"), Op(0x1c)});
     // mc.filters = [new flash.filters.GlowFilter(255, 0.5, 9, 3)];
-    auto set = Cat({mc, PushString("filters"), PushInt(3), PushInt(9), PushString("0.5"), PushInt(255), PushInt(4),
-                    PushString("flash"), Op(0x1c), member("filters"), PushString("GlowFilter"), Op(0x53), PushInt(1),
-                    Op(0x42), Op(0x4f)});
+    auto set = Cat({mc, PushString("filters"), PushInt(3), PushInt(9), PushString("0.5"), PushInt(255),
+                    PushInt(4), PushString("flash"), Op(0x1c), member("filters"), PushString("GlowFilter"),
+                    Op(0x53), PushInt(1), Op(0x42), Op(0x4f)});
     auto first = Cat({mc, member("filters"), PushInt(0), Op(0x4e)});
     // trace(mc.filters[0].blurX); trace(mc.filters[0].blurY); trace(mc.filters[0].color);
     // trace(mc.filters[0].strength); trace(mc.filters.length)
-    auto reads = Cat({first, member("blurX"), Op(0x26), first, member("blurY"), Op(0x26), first, member("color"),
-                      Op(0x26), first, member("strength"), Op(0x26), mc, member("filters"), member("length"),
-                      Op(0x26)});
+    auto reads = Cat({first, member("blurX"), Op(0x26), first, member("blurY"), Op(0x26), first,
+                      member("color"), Op(0x26), first, member("strength"), Op(0x26), mc, member("filters"),
+                      member("length"), Op(0x26)});
     TagList empty;
     empty.Frame();
     SwfBuilder b(8);
@@ -193,4 +194,24 @@ TEST(ScriptMachine, FilterObjectsSetOnAClipReadBackThroughItsFilterRecords) {
     b.Actions({set, reads}).Frame();
     std::vector<std::string> want{"9", "3", "255", "2", "1"};
     EXPECT_EQ(Traced(b, 1), want);
+}
+
+TEST(ScriptMachine, TimersFireInTheOrderTheyFallDueAsTimePasses) {
+    // function f() { trace(arguments[0]); }
+    auto f = DefineFunction("f", Cat({PushString("arguments"), Op(0x1c), PushInt(0), Op(0x4e), Op(0x26)}));
+    auto timer = [](const char* kind, const Bytes& interval, const char* arg) {
+        return Cat(
+            {PushString(arg), interval, PushString("f"), Op(0x1c), PushInt(3), PushString(kind), Op(0x3d)});
+    };
+    // setInterval(f, 30, "i"); setTimeout(f, 50, "t"); trace(setInterval(f, undefined, "u"))
+    auto script =
+        Cat({f, timer("setInterval", PushInt(30), "i"), Op(0x17), timer("setTimeout", PushInt(50), "t"),
+             Op(0x17), timer("setInterval", PushUndefined(), "u"), Op(0x26)});
+    SwfBuilder b(8, 10); // a frame lasts 100 ms
+    b.Actions({script}).Frame();
+    // The frame's time passes after it: the interval fires three times in it.
+    std::vector<std::string> want{"undefined", "i", "t", "i", "i"};
+    EXPECT_EQ(Traced(b, 1), want);
+    want.insert(want.end(), {"i", "i", "i"});
+    EXPECT_EQ(Traced(b, 2), want);
 }
