@@ -71,6 +71,9 @@ struct DisplayObject {
     // handlers.
     script::Object* clip = nullptr;
     bool scripted = false;
+    // A script set its matrix or colour transform: the timeline's later
+    // placements of it no longer do.
+    bool transformedByScript = false;
     std::vector<ClipAction> clipActions;
 };
 

@@ -29,8 +29,8 @@ DisplayObjects::iterator FindDepth(DisplayObjects& list, int32_t depth) {
 
 // Copies what a placement gives into an object.
 void ApplyProperties(DisplayObject& o, const PlaceObject& p) {
-    if (p.matrix) o.matrix = *p.matrix;
-    if (p.colorTransform) o.colorTransform = *p.colorTransform;
+    if (p.matrix && !o.transformedByScript) o.matrix = *p.matrix;
+    if (p.colorTransform && !o.transformedByScript) o.colorTransform = *p.colorTransform;
     if (p.ratio) o.ratio = *p.ratio;
     if (p.name) o.name = *p.name;
     if (p.clipDepth) o.clipDepth = *p.clipDepth;

@@ -4,6 +4,7 @@
 // and the classes a saver keeps present but quiet.
 #include "movie/script/Classes.h"
 #include "movie/script/FilterClasses.h"
+#include "movie/script/GeomClasses.h"
 
 namespace movie::script {
 
@@ -184,9 +185,7 @@ void Vm::InstallGlobals() {
         Object* external = package(flash, "external");
         stubClass(external, "ExternalInterface", 0);
         InstallFilterClasses(*this, package(flash, "filters"));
-        Object* geom = package(flash, "geom");
-        for (const char* g : {"ColorTransform", "Matrix", "Point", "Rectangle", "Transform"})
-            stubClass(geom, g, 0);
+        InstallGeomClasses(*this, package(flash, "geom"));
         Object* net = package(flash, "net");
         stubClass(net, "FileReference", 0);
         stubClass(net, "FileReferenceList", 0);

@@ -2,6 +2,7 @@
 
 #include "movie/Limits.h"
 #include "movie/script/FilterClasses.h"
+#include "movie/script/GeomClasses.h"
 
 #include <algorithm>
 #include <cmath>
@@ -56,6 +57,10 @@ int PropertyIndex(const std::string& name) {
 bool ClipObject::GetSpecial(Vm& vm, const std::string& name, Value& out) {
     if (DisplayObject* o = Props(); o && vm.Version() >= 8 && GetDisplayProperty(vm, *o, name, out))
         return true;
+    if (vm.Version() >= 8 && name == "transform") {
+        out = TransformOf(vm, this);
+        return true;
+    }
     if (name.empty() || name[0] != '_') return false;
     int index = PropertyIndex(name);
     if (index >= 0) {
@@ -83,6 +88,10 @@ bool ClipObject::GetSpecial(Vm& vm, const std::string& name, Value& out) {
 bool ClipObject::SetSpecial(Vm& vm, const std::string& name, const Value& v) {
     if (DisplayObject* o = Props(); o && vm.Version() >= 8 && SetDisplayProperty(vm, *o, name, v))
         return true;
+    if (vm.Version() >= 8 && name == "transform") {
+        SetTransformFrom(vm, this, v);
+        return true;
+    }
     int index = PropertyIndex(name);
     if (index < 0) return false;
     host->SetClipProperty(this, index, v);
@@ -426,6 +435,17 @@ bool ScriptHost::Removed(Object* clip) {
     return c && c->removed;
 }
 
+DisplayObject* ScriptHost::Placement(Object* clip) {
+    ClipObject* c = Clip(clip);
+    return c ? c->Props() : nullptr;
+}
+
+Rect ScriptHost::Bounds(Object* clip) {
+    ClipObject* c = Clip(clip);
+    DisplayObject* o = c ? c->Props() : nullptr;
+    return c && c->isRoot ? ListBounds(player_.root_) : o ? LocalBounds(*o) : kEmpty;
+}
+
 void ScriptHost::Log(const std::string& what) {
     // Inert calls and stopped scripts are noted once each; a saver has no one to tell.
     logged_.insert(what);
@@ -495,6 +515,9 @@ void ScriptHost::SetClipProperty(Object* clip, int index, const Value& v) {
     if (!o) return;
     Matrix& m = o->matrix;
     double n = vm_->ToNumber(v);
+    // Placements of the timeline leave a clip alone once a script has moved,
+    // scaled, turned or faded it.
+    if (index <= 3 || index == 6 || (index >= 8 && index <= 10)) o->transformedByScript = true;
     auto scaleX = [&] { return std::sqrt(m.a * m.a + m.b * m.b); };
     auto scaleY = [&] { return std::sqrt(m.c * m.c + m.d * m.d); };
     switch (index) {
@@ -722,6 +745,7 @@ void ScriptHost::InstallColorClass() {
         DisplayObject* o = target(self);
         if (!o) return Value();
         int32_t rgb = vm_->ToInt32(Arg(a, 0));
+        o->transformedByScript = true;
         ColorTransform& ct = o->colorTransform;
         ct.multR = ct.multG = ct.multB = 0;
         ct.addR = static_cast<int16_t>(rgb >> 16 & 0xff);
@@ -755,23 +779,23 @@ void ScriptHost::InstallColorClass() {
         DisplayObject* o = target(self);
         Value t = Arg(a, 0);
         if (!o || !t.IsObject()) return Value();
+        o->transformedByScript = true;
+        // Only the object's own properties count; they are kept as the
+        // player keeps them, wrapping where they overflow.
         ColorTransform& ct = o->colorTransform;
-        auto mult = [&](const char* n, float& m) {
-            if (vm_->Has(t.o, n)) m = static_cast<float>(vm_->ToNumber(vm_->Get(t.o, n)) / 100);
-        };
-        auto add = [&](const char* n, int16_t& v) {
-            if (!vm_->Has(t.o, n)) return;
-            double d = vm_->ToNumber(vm_->Get(t.o, n));
-            v = static_cast<int16_t>(std::isnan(d) ? 0 : std::clamp(d, -32768.0, 32767.0));
-        };
-        mult("ra", ct.multR);
-        mult("ga", ct.multG);
-        mult("ba", ct.multB);
-        mult("aa", ct.multA);
-        add("rb", ct.addR);
-        add("gb", ct.addG);
-        add("bb", ct.addB);
-        add("ab", ct.addA);
+        double mult[4] = {ct.multR, ct.multG, ct.multB, ct.multA},
+               add[4] = {double(ct.addR), double(ct.addG), double(ct.addB), double(ct.addA)};
+        const char* names[8] = {"ra", "ga", "ba", "aa", "rb", "gb", "bb", "ab"};
+        for (int i = 0; i < 8; ++i) {
+            script::Property* p = t.o->FindOwn(names[i], vm_->Caseless());
+            if (!p) continue;
+            double d = vm_->ToNumber(vm_->Get(t.o, names[i]));
+            if (i < 4)
+                mult[i] = d / 100;
+            else
+                add[i - 4] = d;
+        }
+        ct = script::StoredColorTransform(mult, add);
         return Value();
     });
 }

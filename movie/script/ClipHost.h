@@ -65,6 +65,8 @@ class ScriptHost : public script::Host {
     void Remove(script::Object* clip) override;
     void Log(const std::string& what) override;
     bool Removed(script::Object* clip) override;
+    DisplayObject* Placement(script::Object* clip) override;
+    Rect Bounds(script::Object* clip) override;
 
   private:
     struct Job {

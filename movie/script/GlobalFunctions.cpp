@@ -160,6 +160,16 @@ void Vm::InstallGlobalFunctions() {
         return Value(out);
     });
     AddMethod(global, "getTimer", [](Vm& vm, Value, Args&) { return Value(std::floor(vm.now)); });
+    // ASnative(table, index): a function of the player's native tables; an
+    // index past a table's end answers NaN once its arguments are read.
+    AddMethod(global, "ASnative", [](Vm& vm, Value, Args& a) {
+        int table = vm.ToInt32(Arg(a, 0)), index = vm.ToInt32(Arg(a, 1));
+        auto it = vm.nativeTables.find(table);
+        if (it == vm.nativeTables.end()) return Value();
+        auto entry = it->second;
+        return Value(static_cast<Object*>(
+            vm.NewNative([entry, index](Vm& vm, Value, Args& args) { return entry(vm, index, args); })));
+    });
     AddMethod(global, "ASSetPropFlags", [](Vm& vm, Value, Args& a) {
         Value target = Arg(a, 0);
         if (!target.IsObject()) return Value();

@@ -2,6 +2,7 @@
 // Value.h. A Host gives it the movie clips.
 #pragma once
 
+#include "movie/Geometry.h"
 #include "movie/Limits.h"
 #include "movie/script/Value.h"
 
@@ -44,6 +45,11 @@ class Host {
     virtual void Log(const std::string& what) = 0;
     // A clip taken off the display list (its object lives on).
     virtual bool Removed(Object* clip) = 0;
+    // The clip's placement (its matrix and colour transform; the main
+    // timeline's own), null once it is off the display list.
+    virtual DisplayObject* Placement(Object* clip) = 0;
+    // Its bounds in its own space, in twips (xMin > xMax when it has none).
+    virtual Rect Bounds(Object* clip) = 0;
 };
 
 class Vm {
@@ -129,6 +135,12 @@ class Vm {
     Object* errorProto = nullptr;
     Object* clipProto = nullptr;
     Object* dateProto = nullptr;
+    // flash.geom: what methods and clip properties make.
+    Object* pointProto = nullptr;
+    Object* rectangleProto = nullptr;
+    Object* matrixProto = nullptr;
+    Object* colorTransformProto = nullptr;
+    Object* transformProto = nullptr;
     Function* objectCtor = nullptr;
     Function* functionCtor = nullptr;
     Function* arrayCtor = nullptr;
@@ -147,6 +159,8 @@ class Vm {
         bool repeat;
     };
     std::vector<Timer> timers;
+    // The player's numbered native tables (ASnative(table, index)).
+    std::map<int, std::function<Value(Vm&, int index, Args&)>> nativeTables;
     int nextTimer = 1;
     double now = 0; // milliseconds since the movie started
     std::vector<Value> rootsScratch;

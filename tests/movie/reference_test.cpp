@@ -136,6 +136,7 @@ double PercentOff(const std::vector<uint8_t>& ours, const RgbaImage& ref, bool h
 // others are reported with their figure, not failed.
 const char* const kHeldPeerMovies[] = {
     "avm1_bitmap_data_fillrect",
+    "avm1_color",
     "avm1_display_object_properties",
     "blend_modes_add",
     "blend_modes_darken",

@@ -1,0 +1,84 @@
+// Built-in classes called straight from C++: the flash.geom classes no
+// conformance movie reaches, and the stored arithmetic of colour transforms.
+#include "movie/script/GeomClasses.h"
+#include "movie/script/Vm.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+using movie::script::Args;
+using movie::script::Value;
+using movie::script::Vm;
+
+struct Script {
+    Vm vm{8};
+    Value Geom(const char* cls) {
+        return vm.GetValue(vm.GetValue(vm.GetValue(Value(vm.global), "flash"), "geom"), cls);
+    }
+    Value New(const char* cls, Args args) { return vm.Construct(Geom(cls), args); }
+    Value Call(const Value& self, const char* method, Args args = {}) {
+        return vm.Call(vm.GetValue(self, method), self, args);
+    }
+    std::string Text(const Value& v) { return vm.ToString(v); }
+};
+
+TEST(GeomClasses, RectanglesMeetJoinAndMoveTheirEdges) {
+    Script s;
+    Value a = s.New("Rectangle", {0, 0, 10, 10});
+    Value b = s.New("Rectangle", {5, 5, 10, 10});
+    EXPECT_EQ(s.Text(s.Call(a, "intersection", {b})), "(x=5, y=5, w=5, h=5)");
+    EXPECT_EQ(s.Text(s.Call(a, "union", {b})), "(x=0, y=0, w=15, h=15)");
+    EXPECT_TRUE(s.vm.ToBool(s.Call(a, "intersects", {b})));
+    Value far = s.New("Rectangle", {20, 20, 1, 1});
+    EXPECT_FALSE(s.vm.ToBool(s.Call(a, "intersects", {far})));
+    EXPECT_EQ(s.Text(s.Call(a, "intersection", {far})), "(x=0, y=0, w=0, h=0)");
+    // An empty rectangle adds nothing to a union.
+    EXPECT_EQ(s.Text(s.Call(a, "union", {s.New("Rectangle", {})})), "(x=0, y=0, w=10, h=10)");
+    // The right edge is outside, the left inside.
+    EXPECT_TRUE(s.vm.ToBool(s.Call(a, "contains", {0, 9.5})));
+    EXPECT_FALSE(s.vm.ToBool(s.Call(a, "contains", {10, 5})));
+    // Moving the left edge keeps the right one where it was.
+    s.vm.Set(b.o, "left", Value(1));
+    EXPECT_EQ(s.Text(b), "(x=1, y=5, w=14, h=10)");
+    EXPECT_EQ(s.Text(s.vm.GetValue(b, "bottomRight")), "(x=15, y=15)");
+    s.Call(b, "inflate", {1, 2});
+    EXPECT_EQ(s.Text(b), "(x=0, y=3, w=16, h=14)");
+}
+
+TEST(GeomClasses, PointsMeasureAndMix) {
+    Script s;
+    Value p = s.New("Point", {3, 4});
+    EXPECT_EQ(s.vm.ToNumber(s.vm.GetValue(p, "length")), 5);
+    Value q = s.New("Point", {13, 14});
+    // interpolate gives the second point at 0 and the first at 1.
+    Args args{p, q, 0.25};
+    Value mid = s.vm.Call(s.vm.GetValue(s.Geom("Point"), "interpolate"), Value(), args);
+    EXPECT_EQ(s.Text(mid), "(x=10.5, y=11.5)");
+    s.Call(p, "normalize", {10});
+    EXPECT_EQ(s.Text(p), "(x=6, y=8)");
+    EXPECT_TRUE(s.vm.ToBool(s.Call(p, "equals", {s.New("Point", {6, 8})})));
+    EXPECT_FALSE(s.vm.ToBool(s.Call(p, "equals", {Value(6)})));
+}
+
+TEST(GeomClasses, ColourTransformsKeepThePlayersFixedPoint) {
+    // Multipliers are 8.8 fixed point, offsets 16 bits; both wrap when stored.
+    double mult[4] = {0.3, 1, 200, -1}, add[4] = {10.7, 70000, -40000, 255};
+    movie::ColorTransform ct = movie::script::StoredColorTransform(mult, add);
+    EXPECT_EQ(ct.multR, 76 / 256.0f);
+    EXPECT_EQ(ct.multB, static_cast<int16_t>(51200) / 256.0f);
+    EXPECT_EQ(ct.multA, -1);
+    EXPECT_EQ(ct.addR, 10);
+    EXPECT_EQ(ct.addG, 70000 - 65536);
+    EXPECT_EQ(ct.addB, -40000 + 65536);
+    // A parent's multiplier scales the child's offset, rounding down.
+    movie::ColorTransform parent, child;
+    parent.multB = 127.5f;
+    child.addB = -523;
+    parent.addB = 1;
+    EXPECT_EQ(movie::script::Concatenated(parent, child).addB, -66683 + 65536 + 1);
+}
+
+} // namespace
