@@ -212,10 +212,12 @@ void Paint::SetGradient(const std::vector<GradientStopF>& stops, bool linearRgb,
     std::vector<C> cols;
     cols.reserve(stops.size());
     for (const auto& s : stops) {
-        Pixel p = cx.Apply(s.r, s.g, s.b, s.a); // back to straight for interpolation
-        uint32_t a = PixelA(p);
-        float r = a ? PixelR(p) * 255.0f / a : 0, g = a ? PixelG(p) * 255.0f / a : 0,
-              b = a ? PixelB(p) * 255.0f / a : 0;
+        // Straight colours are interpolated: a stop with no alpha keeps its
+        // colour, which tints the ramp towards it.
+        const uint32_t a = ClampChannel(s.a * cx.mult[3] + cx.add[3]);
+        float r = static_cast<float>(ClampChannel(s.r * cx.mult[0] + cx.add[0]));
+        float g = static_cast<float>(ClampChannel(s.g * cx.mult[1] + cx.add[1]));
+        float b = static_cast<float>(ClampChannel(s.b * cx.mult[2] + cx.add[2]));
         if (linearRgb) r = SrgbToLinear(r), g = SrgbToLinear(g), b = SrgbToLinear(b);
         cols.push_back({r, g, b, static_cast<float>(a)});
     }

@@ -32,6 +32,10 @@ raster::IRect Grow(raster::IRect r, const raster::FilterMargin& m) {
     return {r.x0 - m.left, r.y0 - m.top, r.x1 + m.right, r.y1 + m.bottom};
 }
 
+raster::FilterMargin Sum(const raster::FilterMargin& a, const raster::FilterMargin& b) {
+    return {a.left + b.left, a.top + b.top, a.right + b.right, a.bottom + b.bottom};
+}
+
 raster::IRect Moved(raster::IRect r, int dx, int dy) {
     return {r.x0 + dx, r.y0 + dy, r.x1 + dx, r.y1 + dy};
 }
@@ -226,6 +230,23 @@ Renderer::CachedLayer* Renderer::FindLayer(size_t firstKey, uint64_t look, raste
     return nullptr;
 }
 
+Renderer::LayerScope::LayerScope(Renderer& r, int ox, int oy, const raster::FilterMargin& margin)
+    : r_(r), x_(r.originX_), y_(r.originY_), margin_(r.outerMargin_) {
+    ++r_.layerLevel_;
+    r_.originX_ += ox;
+    r_.originY_ += oy;
+    r_.outerMargin_ = Sum(r_.outerMargin_, margin);
+}
+
+void Renderer::LayerScope::Leave() {
+    if (left_) return;
+    left_ = true;
+    --r_.layerLevel_;
+    r_.originX_ = x_;
+    r_.originY_ = y_;
+    r_.outerMargin_ = margin_;
+}
+
 bool Renderer::DrawLayered(const DisplayObject& obj, const Matrix& m, const ColorTransform& cx, int depth) {
     // The filters, in device pixels: they grow with the stage, not with the object.
     std::vector<raster::FilterSpec> specs;
@@ -246,32 +267,34 @@ bool Renderer::DrawLayered(const DisplayObject& obj, const Matrix& m, const Colo
     // itself has none to change.
     if ((blend == raster::Blend::Alpha || blend == raster::Blend::Erase) && layerLevel_ == 0) return true;
     const size_t self = keys_.size() - 1, first = keys_.size();
+    raster::FilterMargin margin;
+    for (const auto& spec : specs)
+        margin = Sum(margin, raster::Margin(spec));
+    // The content's keys, at the level it is drawn at, whether painting or not.
+    LayerScope scope(*this, ox, oy, margin);
     const bool painting = painting_;
     painting_ = false;
     DrawContent(obj, local, {}, false, depth);
     painting_ = painting;
     if (!painting_) return true;
 
-    raster::FilterMargin margin;
-    for (const auto& spec : specs) {
-        raster::FilterMargin g = raster::Margin(spec);
-        margin = {margin.left + g.left, margin.top + g.top, margin.right + g.right, margin.bottom + g.bottom};
-    }
-    const raster::IRect window = Grow({-ox, -oy, canvas_.Width() - ox, canvas_.Height() - oy}, margin);
+    // What the frame can show, in pixels around the object's origin: the
+    // canvas, and around it what the filters of this and the layers it is
+    // drawn into may pull in.
+    const int dx = originX_, dy = originY_;
+    const raster::IRect window = Grow({-dx, -dy, canvas_.Width() - dx, canvas_.Height() - dy}, outerMargin_);
     CachedLayer* layer = FindLayer(first, look, window);
     if (!layer) {
         keys_.resize(first);
-        while (static_cast<int>(layerScenes_.size()) <= layerLevel_)
+        while (static_cast<int>(layerScenes_.size()) < layerLevel_)
             layerScenes_.push_back(std::make_unique<raster::Scene>());
-        raster::Scene& scene = *layerScenes_[layerLevel_];
+        raster::Scene& scene = *layerScenes_[layerLevel_ - 1];
         scene.Clear();
         scene.SetBackground(0);
         scene.SetAntialias(scene_.Antialias());
         raster::Scene* outer = target_;
         target_ = &scene;
-        ++layerLevel_;
         DrawContent(obj, local, {}, false, depth);
-        --layerLevel_;
         target_ = outer;
         const raster::IRect content = scene.FillBounds();
         const raster::IRect full = content.Empty() ? content : Grow(content, margin);
@@ -283,6 +306,7 @@ bool Renderer::DrawLayered(const DisplayObject& obj, const Matrix& m, const Colo
         if (pixels > most || layerPixels_ + pixels > Limits::kMaxFrameLayerPixels) {
             // Too large to draw off screen: drawn without its filters.
             keys_.resize(first);
+            scope.Leave();
             DrawContent(obj, m, cx, false, depth);
             return true;
         }

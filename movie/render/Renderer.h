@@ -13,6 +13,7 @@
 
 #include "movie/Player.h"
 #include "movie/raster/Canvas.h"
+#include "movie/raster/Filters.h"
 #include "movie/raster/Scene.h"
 #include "movie/raster/SceneRenderer.h"
 #include "movie/render/ShapePainter.h"
@@ -89,6 +90,24 @@ class Renderer {
         bool used = false;
     };
 
+    // Drawing into a layer one level further in, whose origin lies at
+    // (ox, oy) in the pixels of the one around it and whose filters may pull
+    // in `margin` pixels around what it shows; undone when it ends.
+    class LayerScope {
+      public:
+        LayerScope(Renderer& r, int ox, int oy, const raster::FilterMargin& margin);
+        ~LayerScope() { Leave(); }
+        LayerScope(const LayerScope&) = delete;
+        LayerScope& operator=(const LayerScope&) = delete;
+        void Leave();
+
+      private:
+        Renderer& r_;
+        int x_, y_;
+        raster::FilterMargin margin_;
+        bool left_ = false;
+    };
+
     void DrawList(const DisplayObjects& list, const Matrix& m, const ColorTransform& cx, bool forMask, int depth);
     void DrawObject(const DisplayObject& obj, const Matrix& m, const ColorTransform& cx, bool forMask, int depth);
     void DrawContent(const DisplayObject& obj, const Matrix& m, const ColorTransform& cx, bool forMask, int depth);
@@ -109,6 +128,8 @@ class Renderer {
     raster::Scene* target_ = &scene_; // the scene being drawn into: the frame's or a layer's
     std::vector<std::unique_ptr<raster::Scene>> layerScenes_; // one per level of nested layers
     int layerLevel_ = 0;
+    int originX_ = 0, originY_ = 0;    // where the layer being drawn has its origin in the frame
+    raster::FilterMargin outerMargin_; // what the filters of the layers being drawn may pull in
     std::vector<std::unique_ptr<CachedLayer>> layers_;
     uint64_t layerPixels_ = 0; // pixels of the layers drawn this frame
     raster::SceneRenderer scenes_;

@@ -428,6 +428,17 @@ TEST(RasterPaint, ColorTransformOnGradientStops) {
     EXPECT_FALSE(p.opaque);
 }
 
+TEST(RasterPaint, AStopWithoutAlphaKeepsItsColourForTheRamp) {
+    // Opaque red to transparent green: half way, half of each at half alpha.
+    Paint p;
+    p.SetGradient({{0, 255, 0, 0, 255}, {255, 0, 255, 0, 0}}, false, {});
+    const Pixel mid = p.lut[128];
+    EXPECT_NEAR(static_cast<int>(PixelA(mid)), 127, 1);
+    EXPECT_NEAR(static_cast<int>(PixelR(mid)), 63, 1);
+    EXPECT_NEAR(static_cast<int>(PixelG(mid)), 64, 1);
+    EXPECT_EQ(p.lut[255], 0u);
+}
+
 TEST(RasterPaint, ImageNearestRepeatAndClamp) {
     Image img;
     img.width = 2;

@@ -539,3 +539,33 @@ TEST(RenderBlendModes, AMultipliedSquareDarkensWhatLiesUnderAndAlphaCutsItsLayer
     EXPECT_EQ(r.Frame().At(15, 15), 0xFFFF8000u);
     EXPECT_EQ(r.Frame().At(25, 25), kWhite);
 }
+
+TEST(RenderBlendModes, AnErasingChildCutsItsLayerWhereverTheLayerLies) {
+    // A layer holding an orange square and, over its upper left quarter
+    // (left and above the layer's origin), a square that erases.
+    MovieBuilder b(60, 60);
+    b.Define(1, RectShape(-200, -200, 200, 200, {255, 128, 0, 255}));
+    b.Define(2, RectShape(0, 0, 200, 200, {0, 0, 0, 255}));
+    Sprite sprite;
+    sprite.timeline.frames.resize(1);
+    PlaceObject square;
+    square.depth = 1;
+    square.characterId = 1;
+    square.matrix = Matrix{};
+    PlaceObject eraser = square;
+    eraser.depth = 2;
+    eraser.characterId = 2;
+    eraser.matrix = Translate(-200, -200);
+    eraser.blendMode = BlendMode::Erase;
+    sprite.timeline.frames[0].tags = {square, eraser};
+    b.Define(3, sprite);
+    b.Place(1, 3, Translate(600, 600)).blendMode = BlendMode::Layer;
+    Player player(b.Get());
+    Renderer r;
+    r.Render(player, 60, 60);
+    EXPECT_EQ(r.Frame().At(25, 25), kWhite); // cut through to the background
+    EXPECT_EQ(r.Frame().At(35, 35), 0xFFFF8000u);
+    EXPECT_EQ(r.Frame().At(35, 25), 0xFFFF8000u);
+    // Nothing changed: nothing is drawn, layers and all.
+    EXPECT_FALSE(r.Render(player, 60, 60));
+}
