@@ -21,6 +21,7 @@ class ClipObject : public Object {
     DisplayObject* display = nullptr; // null for the main timeline and once removed
     bool isRoot = false;
     bool removed = false;
+    bool unloading = false; // its unload handlers run: it still stands for itself
     Object* parent = nullptr;
     int nesting = 0;
     std::vector<ClipAction> actions;
@@ -55,6 +56,11 @@ int PropertyIndex(const std::string& name) {
 } // namespace
 
 bool ClipObject::GetSpecial(Vm& vm, const std::string& name, Value& out) {
+    if (removed && !unloading) {
+        Object* live = host->Live(this);
+        out = live ? vm.Get(live, name) : Value();
+        return true;
+    }
     if (DisplayObject* o = Props(); o && vm.Version() >= 8 && GetDisplayProperty(vm, *o, name, out))
         return true;
     if (vm.Version() >= 8 && name == "transform") {
@@ -86,6 +92,10 @@ bool ClipObject::GetSpecial(Vm& vm, const std::string& name, Value& out) {
 }
 
 bool ClipObject::SetSpecial(Vm& vm, const std::string& name, const Value& v) {
+    if (removed && !unloading) {
+        if (Object* live = host->Live(this)) vm.Set(live, name, v);
+        return true;
+    }
     if (DisplayObject* o = Props(); o && vm.Version() >= 8 && SetDisplayProperty(vm, *o, name, v))
         return true;
     if (vm.Version() >= 8 && name == "transform") {
@@ -320,6 +330,12 @@ void ScriptHost::RunEvent(const Job& job) {
         return;
     }
     if (c->removed && job.event != kEventUnload) return;
+    struct Unloading {
+        ClipObject* c;
+        bool was;
+        ~Unloading() { c->unloading = was; }
+    } unloading{c, c->unloading};
+    if (job.event == kEventUnload) c->unloading = true;
     for (const ClipAction& a : c->actions)
         if (a.events & job.event) vm_->RunBlock(a.code, c);
     if (!job.method.empty()) vm_->CallMethodIfAny(c, job.method, {});
@@ -444,6 +460,18 @@ Rect ScriptHost::Bounds(Object* clip) {
     ClipObject* c = Clip(clip);
     DisplayObject* o = c ? c->Props() : nullptr;
     return c && c->isRoot ? ListBounds(player_.root_) : o ? LocalBounds(*o) : kEmpty;
+}
+
+Object* ScriptHost::Live(Object* o) {
+    ClipObject* c = Clip(o);
+    if (!c || !c->removed || c->unloading) return o;
+    std::vector<const std::string*> names;
+    for (ClipObject* p = c; p && !p->isRoot; p = Clip(p->parent))
+        names.push_back(p->display ? &p->display->name : &p->name);
+    Object* at = root_;
+    for (auto it = names.rbegin(); it != names.rend() && at; ++it)
+        at = ChildNamed(at, **it, vm_->Caseless());
+    return at;
 }
 
 void ScriptHost::Log(const std::string& what) {

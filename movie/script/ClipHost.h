@@ -67,6 +67,7 @@ class ScriptHost : public script::Host {
     bool Removed(script::Object* clip) override;
     DisplayObject* Placement(script::Object* clip) override;
     Rect Bounds(script::Object* clip) override;
+    script::Object* Live(script::Object* o) override;
 
   private:
     struct Job {

@@ -111,6 +111,14 @@ struct Interp {
     // timeline while the target names no clip.
     Object* TimelineTarget() { return !host() ? nullptr : f.target ? f.target : host()->Root(); }
 
+    // A timeline of the scope chain that was taken off the display list:
+    // the clip that has its path now, or else the main timeline.
+    Object* ScopeObject(const Scope& s) {
+        if (s.kind != Scope::Kind::Target || !s.obj || !host() || !host()->Removed(s.obj)) return s.obj;
+        Object* live = host()->Live(s.obj);
+        return live ? live : host()->Root();
+    }
+
     bool IsPath(const std::string& name) { return name.find_first_of(":/.") != std::string::npos; }
 
     Object* ResolveClipPath(const std::string& path) {
@@ -139,7 +147,7 @@ struct Interp {
         if (!swf4 && name.rfind("_level", 0) == 0 && host())
             return name == "_level0" ? Value(host()->Root()) : Value();
         for (size_t i = f.scope.size(); i-- > 0;) {
-            Object* o = f.scope[i].obj;
+            Object* o = ScopeObject(f.scope[i]);
             if (!o) continue;
             if (vm.Has(o, name)) {
                 if (owner && (f.scope[i].kind == Scope::Kind::With || f.scope[i].kind == Scope::Kind::Target))
@@ -177,10 +185,10 @@ struct Interp {
             return;
         }
         for (size_t i = f.scope.size(); i-- > 0;) {
-            Scope& s = f.scope[i];
-            if (!s.obj) continue;
-            if (s.kind == Scope::Kind::Target || vm.Has(s.obj, name)) {
-                vm.Set(s.obj, name, v);
+            Object* o = ScopeObject(f.scope[i]);
+            if (!o) continue;
+            if (f.scope[i].kind == Scope::Kind::Target || vm.Has(o, name)) {
+                vm.Set(o, name, v);
                 return;
             }
         }
@@ -237,7 +245,7 @@ struct Interp {
             if (!s.obj) continue;
             if (s.kind == Scope::Kind::With && !s.obj->FindOwn(name, vm.Caseless())) continue;
             if (s.kind == Scope::Kind::With || s.kind == Scope::Kind::Target) {
-                vm.Set(s.obj, name, v);
+                vm.Set(ScopeObject(s), name, v);
                 return;
             }
         }

@@ -25,7 +25,7 @@ void Vm::InstallObjectClass() {
     AddMethod(objectProto, "toString", [](Vm& vm, Value self, Args&) -> Value {
         if (self.IsObject() && self.o->IsFunction()) return Value("[type Function]");
         if (self.IsObject() && vm.GetHost() && vm.GetHost()->IsClip(self.o))
-            return Value(vm.GetHost()->TargetPath(self.o));
+            return Value(vm.ClipText(self.o));
         return Value("[object Object]");
     });
     AddMethod(objectProto, "valueOf", [](Vm&, Value self, Args&) { return self; });

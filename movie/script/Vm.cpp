@@ -599,8 +599,13 @@ Value Vm::ToPrimitive(const Value& v, bool preferString) {
         Value r = Call(fn, v, none);
         return r.IsObject() ? v : r;
     }
-    if (host_ && host_->IsClip(o)) return Value(host_->TargetPath(o));
+    if (host_ && host_->IsClip(o)) return Value(ClipText(o));
     return {};
+}
+
+std::string Vm::ClipText(Object* clip) {
+    Object* live = host_ ? host_->Live(clip) : nullptr;
+    return live ? host_->TargetPath(live) : std::string();
 }
 
 std::string Vm::ToString(const Value& v) {
@@ -627,7 +632,7 @@ std::string Vm::ToString(const Value& v) {
                 Value r = Call(fn, v, none);
                 if (r.IsString()) return r.s;
             } else if (host_ && host_->IsClip(o)) {
-                return host_->TargetPath(o);
+                return ClipText(o);
             }
         } catch (const Thrown& t) {
             if (!pendingThrow) {

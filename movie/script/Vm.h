@@ -50,6 +50,10 @@ class Host {
     virtual DisplayObject* Placement(Object* clip) = 0;
     // Its bounds in its own space, in twips (xMin > xMax when it has none).
     virtual Rect Bounds(Object* clip) = 0;
+    // What a reference to a clip reaches: the clip while it is on the
+    // display list; once it is taken off, whichever clip now has its path,
+    // or nothing. Anything else is itself.
+    virtual Object* Live(Object* o) = 0;
 };
 
 class Vm {
@@ -112,6 +116,8 @@ class Vm {
     // a < b (b < a when swapped, still converting a first): true, false or undefined.
     Value Compare(const Value& a, const Value& b, bool swapped = false);
     Value Add(const Value& a, const Value& b);
+    // The text of a clip reference: the path of the clip it reaches, empty when it reaches none.
+    std::string ClipText(Object* clip);
 
     // Paths: "/a/b:var", "_root.a", "../x".
     Object* ResolvePath(Object* base, const std::string& path);
