@@ -579,7 +579,7 @@ void ScriptHost::SetClipProperty(Object* clip, int index, const Value& v) {
     case 8:
     case 9: {
         if (!std::isfinite(n) || n < 0) break;
-        Rect r = Transformed(LocalBounds(*o), m);
+        Rect r = c->isRoot ? ListBounds(player_.root_) : Transformed(LocalBounds(*o), m);
         double cur = (index == 8 ? r.Width() : r.Height()) / 20.0;
         if (r.xMin > r.xMax || cur == 0) break;
         double k = n / cur;

@@ -314,8 +314,9 @@ struct Interp {
         return args;
     }
 
+    // The clip a value names: a clip, or a path (an object by its text).
     Object* ClipOf(const Value& v) {
-        if (v.IsObject()) return host() && host()->IsClip(v.o) ? v.o : nullptr;
+        if (v.IsObject() && host() && host()->IsClip(v.o)) return host()->Live(v.o);
         std::string path = vm.ToString(v);
         if (path.empty()) return f.target;
         return ResolveClipPath(path);
@@ -535,7 +536,7 @@ Outcome Interp::Exec(size_t pc, size_t end) {
         }
         case action::kWaitForFrame2: // WaitForFrame2
             r.U8();
-            Pop();
+            vm.ToString(Pop());
             break;
         case action::kSetTarget: // SetTarget
             SetTarget(r.Str());
@@ -553,19 +554,17 @@ Outcome Interp::Exec(size_t pc, size_t end) {
         }
         case action::kGetUrl2: { // GetURL2
             r.U8();
-            Value target = Pop();
-            Value url = Pop();
-            if (host()) host()->Log("getURL " + vm.ToString(url));
+            vm.ToString(Pop()); // the window
+            std::string url = vm.ToString(Pop());
+            if (host()) host()->Log("getURL " + url);
             break;
         }
         case action::kCloneSprite: { // CloneSprite
-            Value depth = Pop();
-            Value name = Pop();
-            Value source = Pop();
-            Object* clip = ClipOf(source);
+            double depth = vm.ToNumber(Pop());
+            std::string name = vm.ToString(Pop());
+            Object* clip = ClipOf(Pop());
             if (clip && host())
-                host()->Clone(clip, vm.ToString(name),
-                              static_cast<int>(std::clamp(vm.ToNumber(depth), -2e6, 2e6)) - 16384);
+                host()->Clone(clip, name, static_cast<int>(std::clamp(depth, -2e6, 2e6)) - 16384);
             break;
         }
         case action::kRemoveSprite: { // RemoveSprite
@@ -573,21 +572,17 @@ Outcome Interp::Exec(size_t pc, size_t end) {
             if (clip && host()) host()->Remove(clip);
             break;
         }
-        case action::kStartDrag: { // StartDrag: no mouse
-            Pop();
-            Value lock = Pop();
-            Value constrain = Pop();
-            if (vm.ToBool(constrain)) {
-                Pop();
-                Pop();
-                Pop();
-                Pop();
-            }
-            (void)lock;
+        case action::kStartDrag: { // StartDrag: no mouse, but its operands convert
+            ClipOf(Pop());
+            vm.ToNumber(Pop()); // lock to the centre
+            // The rectangle follows only when the flag is 1, as compilers write it.
+            if (vm.ToNumber(Pop()) == 1)
+                for (int i = 0; i < 4; ++i)
+                    vm.ToNumber(Pop());
             break;
         }
         case action::kCall: { // Call a frame's actions
-            Pop();
+            vm.ToString(Pop());
             break;
         }
         // ---- arithmetic ----
@@ -619,25 +614,25 @@ Outcome Interp::Exec(size_t pc, size_t end) {
         }
         case action::kEquals: { // Equals (numbers)
             double b = vm.ToNumber(Pop()), a = vm.ToNumber(Pop());
-            Push(ver < 5 ? Value(a == b ? 1.0 : 0.0) : Value(a == b));
+            Push(Value(a == b));
             break;
         }
         case action::kLess: { // Less (numbers)
             Value bv = Pop(), av = Pop();
             double a = vm.ToNumber(av), b = vm.ToNumber(bv);
-            Push(ver < 5 ? Value(a < b ? 1.0 : 0.0) : Value(a < b));
+            Push(Value(a < b));
             break;
         }
         case action::kAnd:
         case action::kOr: { // And, Or
             bool b = vm.ToBool(Pop()), a = vm.ToBool(Pop());
             bool v = op == action::kAnd ? a && b : a || b;
-            Push(ver < 5 ? Value(v ? 1.0 : 0.0) : Value(v));
+            Push(Value(v));
             break;
         }
         case action::kNot: { // Not
             bool v = !vm.ToBool(Pop());
-            Push(ver < 5 ? Value(v ? 1.0 : 0.0) : Value(v));
+            Push(Value(v));
             break;
         }
         case action::kStringEquals:
@@ -647,7 +642,7 @@ Outcome Interp::Exec(size_t pc, size_t end) {
             bool v = op == action::kStringEquals ? a == b
                      : op == action::kStringLess ? CompareText(a, b) < 0
                                                  : CompareText(a, b) > 0;
-            Push(ver < 5 ? Value(v ? 1.0 : 0.0) : Value(v));
+            Push(Value(v));
             break;
         }
         case action::kStringLength:
@@ -752,8 +747,27 @@ Outcome Interp::Exec(size_t pc, size_t end) {
             Value v = Pop();
             double idx = vm.ToNumber(Pop());
             Object* clip = ClipOf(Pop());
-            if (clip && host() && idx >= 0 && idx < 22)
-                host()->SetClipProperty(clip, static_cast<int>(idx), v);
+            if (!(idx >= 0 && idx < 22)) break;
+            int index = static_cast<int>(idx);
+            // The value converts to the property's type, clip or no clip.
+            switch (index) {
+            case 11: // _target, _framesloaded, _droptarget, _url: read only
+            case 12:
+            case 14:
+            case 15:
+                break;
+            case 13: // _name, _quality
+            case 19:
+                v = Value(vm.ToString(v));
+                break;
+            case 17: // _focusrect: a primitive's number; an object counts as none
+                if (v.IsObject()) v = Value(NAN);
+                break;
+            default:
+                v = Value(vm.ToNumber(v));
+                break;
+            }
+            if (clip && host()) host()->SetClipProperty(clip, index, v);
             break;
         }
         case action::kTargetPath: { // TargetPath

@@ -615,6 +615,8 @@ std::string Vm::ToString(const Value& v) {
     case Value::Type::Null:
         return "null";
     case Value::Type::Bool:
+        // SWF 4 movies write their truth values as numbers.
+        if (version_ < 5) return v.b ? "1" : "0";
         return v.b ? "true" : "false";
     case Value::Type::Number:
         return NumberToString(v.n);
