@@ -80,8 +80,13 @@ bool ClipObject::GetSpecial(Vm& vm, const std::string& name, Value& out) {
         out = parent ? Value(parent) : Value();
         return true;
     }
-    if (is("_root") || is("_level0")) {
+    if (is("_root")) {
         out = Value(host->Root());
+        return true;
+    }
+    if (int level = vm.LevelNumber(name); level >= 0) {
+        Object* o = vm.Level(level);
+        out = o ? Value(o) : Value();
         return true;
     }
     if (is("_global") && vm.Version() >= 6) {

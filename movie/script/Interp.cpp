@@ -121,20 +121,24 @@ struct Interp {
 
     bool IsPath(const std::string& name) { return name.find_first_of(":/.") != std::string::npos; }
 
+    // A clip path of a timeline action (tellTarget, getProperty), from the target.
     Object* ResolveClipPath(const std::string& path) {
         if (path.empty()) return f.target;
-        // The first word of a dot path may be a variable of the scope chain.
+        return vm.ResolvePath(f.target ? f.target : f.base, path);
+    }
+
+    // The target part of a variable path. From SWF 5 on its first word may
+    // be a variable of the scope chain ("obj.x", "this.x").
+    Object* ResolveVariableTarget(const std::string& path) {
+        if (path.empty()) return nullptr;
         size_t cut = path.find_first_of("./:");
-        if (path[0] != '/' && path[0] != '.' && cut != std::string::npos && path[cut] == '.') {
-            std::string first = path.substr(0, cut);
-            Value v = GetPlain(first);
-            if (v.IsObject()) return vm.ResolvePath(v.o, path.substr(cut + 1));
-        } else if (path[0] != '/' && path[0] != '.' && cut == std::string::npos) {
-            Value v = GetPlain(path);
-            if (v.IsObject()) return v.o;
+        if (vm.Version() >= 5 && path[0] != '/' && path[0] != '.' &&
+            (cut == std::string::npos || path[cut] == '.')) {
+            Value v = GetPlain(path.substr(0, cut));
+            if (v.IsObject())
+                return cut == std::string::npos ? v.o : vm.ResolvePath(v.o, path.substr(cut + 1), true);
         }
-        Object* start = f.target ? f.target : f.base;
-        return vm.ResolvePath(start, path);
+        return ResolveClipPath(path);
     }
 
     // owner, when asked, learns the scope object or path target the value
@@ -144,8 +148,8 @@ struct Interp {
         const bool swf4 = vm.Version() < 5; // where this, _root and _level0 are plain variables
         if (!swf4 && (vm.Caseless() ? CaselessEqual(name, "_root") : name == "_root"))
             return host() ? Value(host()->Root()) : Value();
-        if (!swf4 && name.rfind("_level", 0) == 0 && host())
-            return name == "_level0" ? Value(host()->Root()) : Value();
+        if (!swf4 && host())
+            if (int level = vm.LevelNumber(name); level >= 0) return Value(vm.Level(level));
         for (size_t i = f.scope.size(); i-- > 0;) {
             Object* o = ScopeObject(f.scope[i]);
             if (!o) continue;
@@ -163,24 +167,33 @@ struct Interp {
     }
 
     Value GetVariable(const std::string& name, Object** owner = nullptr) {
+        Value v = PathValue(name, owner);
+        // SWF 4 variables never hold clips.
+        if (vm.Version() < 5 && v.IsObject() && host() && host()->IsClip(v.o)) return {};
+        return v;
+    }
+
+    // "target:var" and "target.var" read a variable there; a slash path
+    // with neither names a clip.
+    Value PathValue(const std::string& name, Object** owner) {
         if (!IsPath(name)) return GetPlain(name, owner);
-        std::string tpath, var;
-        if (vm.SplitVariablePath(name, tpath, var)) {
-            Object* t = ResolveClipPath(tpath);
-            if (t && vm.Has(t, var)) {
-                if (owner) *owner = t;
-                return vm.Get(t, var);
-            }
+        if (name.find_first_of(vm.Version() < 5 ? ":" : ":.") == std::string::npos) {
+            Object* clip = ResolveClipPath(name);
+            return clip ? Value(clip) : Value();
         }
-        Object* clip = ResolveClipPath(name);
-        return clip ? Value(clip) : Value();
+        std::string tpath, var;
+        vm.SplitVariablePath(name, tpath, var);
+        Object* t = ResolveVariableTarget(tpath);
+        if (!t) return {};
+        if (owner) *owner = t;
+        return vm.Get(t, var);
     }
 
     void SetVariable(const std::string& name, const Value& v) {
         if (IsPath(name)) {
             std::string tpath, var;
             if (vm.SplitVariablePath(name, tpath, var)) {
-                if (Object* t = ResolveClipPath(tpath)) vm.Set(t, var, v);
+                if (Object* t = ResolveVariableTarget(tpath)) vm.Set(t, var, v);
             }
             return;
         }
@@ -790,7 +803,7 @@ Outcome Interp::Exec(size_t pc, size_t end) {
             std::string tpath, var;
             if (IsPath(name)) {
                 if (vm.SplitVariablePath(name, tpath, var))
-                    if (Object* t = ResolveClipPath(tpath)) done = vm.Delete(t, var);
+                    if (Object* t = ResolveVariableTarget(tpath)) done = vm.Delete(t, var);
             } else {
                 for (size_t i = f.scope.size(); i-- > 0;) {
                     Object* o = f.scope[i].obj;

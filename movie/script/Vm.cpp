@@ -741,80 +741,135 @@ Value Vm::Add(const Value& a, const Value& b) {
 
 // ---- paths ----
 
-Object* Vm::ResolvePath(Object* base, const std::string& path) {
-    if (!host_) return nullptr;
-    Object* cur = base;
-    size_t i = 0;
-    if (path.empty()) return base;
+namespace {
+
+// "_level3" and "_flash3" name a level; its number, or -1.
+int LevelNumber(const std::string& name, bool caseless, bool trailing) {
+    if (name.size() < 7) return -1;
+    std::string head = name.substr(0, 6);
+    if (caseless) head = Lower(head);
+    if (head != "_level" && head != "_flash") return -1;
+    size_t i = 6, end = name.size();
+    int n = 0;
+    while (i < end && name[i] >= '0' && name[i] <= '9' && n < 100000)
+        n = n * 10 + (name[i++] - '0');
+    if (i == 6 || (i < end && !trailing)) return -1;
+    return n;
+}
+
+} // namespace
+
+int Vm::LevelNumber(const std::string& name) const {
+    return movie::script::LevelNumber(name, Caseless(), false);
+}
+
+Object* Vm::Level(int n) {
+    return n == 0 && host_ ? host_->Root() : nullptr;
+}
+
+Object* Vm::PathStep(Object* at, const std::string& name) {
+    if (host_->IsClip(at))
+        if (Object* child = host_->ChildNamed(at, name, Caseless())) return child;
+    if (int level = LevelNumber(name); level >= 0) return Level(level);
+    Value v = Get(at, name);
+    // The player says so when a path runs into a number, string or boolean.
+    if (!v.IsObject() && !v.IsNullish())
+        Trace("Parameters of primitive types are no longer coerced into the required type - Object.");
+    return v.IsObject() ? v.o : nullptr;
+}
+
+// SWF 4 paths are slash paths of clips: "/a/b", "a/../c", a level first.
+Object* Vm::ResolveSlashPath(Object* base, const std::string& path) {
+    Object* at = base;
+    size_t i = 0, n = path.size();
     if (path[0] == '/') {
-        cur = host_->Root();
+        at = host_->Root();
         i = 1;
     }
-    while (i < path.size()) {
-        size_t j = i;
-        std::string seg;
-        if (path.compare(i, 2, "..") == 0 && (i + 2 == path.size() || path[i + 2] == '/')) {
-            j = i + 2;
-            seg = "..";
+    for (bool first = i == 0; i < n; first = false) {
+        size_t j = std::min(path.find('/', i), n);
+        std::string name = path.substr(i, j - i);
+        if (name.empty()) {
+            if (j < n) return nullptr; // "//"
+        } else if (name == "..") {
+            at = host_->ParentOf(at);
+        } else if (int level = first ? script::LevelNumber(name, true, true) : -1; level >= 0) {
+            at = Level(level); // what follows the number up to the slash is ignored
         } else {
-            while (j < path.size() && path[j] != '/' && path[j] != '.' && path[j] != ':')
-                ++j;
-            seg = path.substr(i, j - i);
+            at = host_->IsClip(at) ? host_->ChildNamed(at, name, true) : nullptr;
         }
-        if (!cur) return nullptr;
-        if (seg == "..") {
-            cur = host_->ParentOf(cur);
-        } else if (!seg.empty()) {
-            if (CaselessEqual(seg, "_root") || (seg.rfind("_level", 0) == 0 && seg.size() > 6)) {
-                cur = host_->Root();
-            } else if (CaselessEqual(seg, "_parent")) {
-                cur = host_->ParentOf(cur);
-            } else if (seg == "this") {
-            } else if (CaselessEqual(seg, "_global")) {
-                cur = global;
+        if (!at) return nullptr;
+        i = j + 1;
+    }
+    return at;
+}
+
+Object* Vm::ResolvePath(Object* base, const std::string& path, bool afterDot) {
+    if (!host_) return nullptr;
+    if (path.empty()) return base;
+    if (version_ < 5) return ResolveSlashPath(base, path);
+    // Names part at '/', ':' and, until the first slash, '.'; colons before
+    // a name are skipped; ".." after a slash (or first) is the parent; an
+    // empty name stays where it is, except first or after a slash before
+    // another separator ("//", ".x").
+    Object* at = base;
+    size_t i = 0, n = path.size();
+    char before = afterDot ? '.' : 0; // the separator before the name
+    bool slashed = false;
+    if (path[0] == '/') {
+        at = host_->Root();
+        i = 1;
+        before = '/';
+        slashed = true;
+    }
+    while (i < n) {
+        while (i < n && path[i] == ':') {
+            ++i;
+            before = ':';
+        }
+        if (i == n) break;
+        bool fresh = before == 0 || before == '/';
+        size_t j = i;
+        if (fresh && path.compare(i, 2, "..") == 0 &&
+            (i + 2 == n || path[i + 2] == '/' || path[i + 2] == ':')) {
+            at = host_->ParentOf(at);
+            j = i + 2;
+        } else {
+            while (j < n && path[j] != '/' && path[j] != ':' && (slashed || path[j] != '.'))
+                ++j;
+            if (j == i) {
+                if (fresh && j < n) return nullptr;
             } else {
-                Object* child = host_->IsClip(cur) ? host_->ChildNamed(cur, seg, Caseless()) : nullptr;
-                if (!child) {
-                    Value v = Get(cur, seg);
-                    child = v.IsObject() ? v.o : nullptr;
-                    // The player says so when a path runs into a number, string or boolean.
-                    if (!child && !v.IsNullish())
-                        Trace("Parameters of primitive types are no longer coerced into the required type - "
-                              "Object.");
-                }
-                cur = child;
+                at = PathStep(at, path.substr(i, j - i));
             }
         }
-        i = j < path.size() ? j + 1 : j;
+        if (!at) return nullptr;
+        if (j < n) {
+            before = path[j];
+            slashed |= before == '/';
+        }
+        i = j + 1;
     }
-    return cur;
+    return at;
 }
 
 bool Vm::SplitVariablePath(const std::string& path, std::string& target, std::string& var) {
-    size_t colon = path.rfind(':');
-    size_t lastDot = path.rfind('.');
-    // "o:c.f" names f of o:c: the last separator of either kind splits.
-    if (colon != std::string::npos && lastDot != std::string::npos && lastDot > colon &&
-        path[lastDot - 1] != '.')
-        colon = lastDot;
-    if (colon == std::string::npos) {
-        size_t dot = path.rfind('.');
-        if (dot == std::string::npos || dot == 0) {
-            // "/a/b" names the clip itself only through GetVariable; as a variable it is "b" under "/a"
-            size_t slash = path.rfind('/');
-            if (slash == std::string::npos) return false;
-            target = path.substr(0, slash == 0 ? 1 : slash);
-            var = path.substr(slash + 1);
-            return true;
-        }
-        // "a.b.c": ".." segments are not dots
-        if (dot > 0 && path[dot - 1] == '.') return false;
-        target = path.substr(0, dot);
-        var = path.substr(dot + 1);
+    // The last ':' (from SWF 5 on also '.') parts the target from the
+    // variable; of a run of colons, the first.
+    size_t k = version_ < 5 ? path.rfind(':') : path.find_last_of(":.");
+    if (k == std::string::npos) {
+        // "/a/b" names the clip itself only through GetVariable; as a variable it is "b" under "/a"
+        size_t slash = path.rfind('/');
+        if (slash == std::string::npos) return false;
+        target = path.substr(0, slash == 0 ? 1 : slash);
+        var = path.substr(slash + 1);
         return true;
     }
-    target = path.substr(0, colon);
-    var = path.substr(colon + 1);
+    if (path[k] == ':')
+        while (k > 0 && path[k - 1] == ':')
+            --k;
+    target = path.substr(0, k);
+    var = path.substr(k + 1);
     return true;
 }
 

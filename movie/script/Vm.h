@@ -120,7 +120,12 @@ class Vm {
     std::string ClipText(Object* clip);
 
     // Paths: "/a/b:var", "_root.a", "../x".
-    Object* ResolvePath(Object* base, const std::string& path);
+    // afterDot: the path goes on after a name and a dot.
+    Object* ResolvePath(Object* base, const std::string& path, bool afterDot = false);
+    // Level n: the main timeline for 0, nothing else is loaded.
+    Object* Level(int n);
+    // The number of the level "_level3" or "_flash3" names, or -1.
+    int LevelNumber(const std::string& name) const;
     bool SplitVariablePath(const std::string& path, std::string& target, std::string& var);
 
     // Garbage: collects what cannot be reached from the roots (globals,
@@ -176,6 +181,9 @@ class Vm {
     friend struct Interp;
     void Track(Object* o);
     void InstallBuiltins();
+    Object* ResolveSlashPath(Object* base, const std::string& path);
+    // One name of a path: a child clip, a level, or a property holding an object.
+    Object* PathStep(Object* at, const std::string& name);
     Value CallAccessor(Object* owner, const std::string& name, const Value& self, const Value* set);
     // The built-in classes, a file each.
     void InstallObjectClass();
