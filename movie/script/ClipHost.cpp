@@ -392,14 +392,6 @@ std::vector<Object*> ScriptHost::StepClips() {
     return order;
 }
 
-Object* ScriptHost::Live(const Value& v) {
-    // A removed clip stands for whatever clip now has its path.
-    if (!v.IsObject()) return nullptr;
-    ClipObject* c = Clip(v.o);
-    if (!c || !c->removed) return v.o;
-    return Clip(vm_->ResolvePath(root_, TargetPath(c)));
-}
-
 void ScriptHost::RunTimers(double ms) {
     // The timers due within the time passed fire in the order they fell
     // due (the older first at the same time); an interval shorter than the
@@ -422,7 +414,7 @@ void ScriptHost::RunTimers(double ms) {
             next->due = t.due + std::max(t.interval, 1.0);
         if (t.fn.IsObject())
             vm_->CallTop(t.fn, Value(), t.args);
-        else if (Object* self = Live(t.self))
+        else if (Object* self = t.self.IsObject() ? Live(t.self.o) : nullptr)
             vm_->CallMethodIfAny(self, t.method, t.args);
         RunQueue();
     }

@@ -93,8 +93,6 @@ class ScriptHost : public script::Host {
     std::vector<script::ClipObject*>& Order();
     void BindTextFields(DisplayObjects& list, script::Object* timeline, int nesting);
     void Collect();
-    // The object a value stands for: a removed clip, the clip now at its path, if any.
-    script::Object* Live(const script::Value& v);
 
     Player& player_;
     std::unique_ptr<script::Vm> vm_;
