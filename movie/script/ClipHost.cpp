@@ -32,6 +32,8 @@ class ClipObject : public Object {
 
     bool GetSpecial(Vm& vm, const std::string& name, Value& out) override;
     bool SetSpecial(Vm& vm, const std::string& name, const Value& v) override;
+    // Its child clips are enumerated as properties, before its own, lowest depth first.
+    void SpecialKeys(std::vector<std::string>& out) override { host->ChildNames(this, out); }
     void Trace(std::vector<Object*>& out) override {
         Object::Trace(out);
         if (parent) out.push_back(parent);
@@ -457,6 +459,14 @@ Rect ScriptHost::Bounds(Object* clip) {
     ClipObject* c = Clip(clip);
     DisplayObject* o = c ? c->Props() : nullptr;
     return c && c->isRoot ? ListBounds(player_.root_) : o ? LocalBounds(*o) : kEmpty;
+}
+
+void ScriptHost::ChildNames(Object* clip, std::vector<std::string>& out) {
+    ClipObject* c = Clip(clip);
+    DisplayObjects* list = c && !c->removed ? ListOf(c) : nullptr;
+    if (list)
+        for (const DisplayObject& o : *list)
+            if (o.clip) out.push_back(o.name);
 }
 
 Object* ScriptHost::Live(Object* o) {

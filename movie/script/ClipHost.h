@@ -45,6 +45,8 @@ class ScriptHost : public script::Host {
     // `ms` milliseconds pass: the timers due fire.
     void RunTimers(double ms);
     void EndStep();
+    // The names of a clip's child clips, lowest depth first.
+    void ChildNames(script::Object* clip, std::vector<std::string>& out);
     // Text fields show the variables they are bound to.
     void BindTextFields();
 

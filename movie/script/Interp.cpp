@@ -1135,9 +1135,6 @@ Outcome Interp::Exec(size_t pc, size_t end) {
             Push(Value::Null());
             if (o) {
                 std::vector<std::string> keys = vm.Keys(o);
-                if (host() && host()->IsClip(o)) {
-                    // Child clips are enumerated as well, through the host's own names.
-                }
                 for (auto& k : keys)
                     Push(Value(k));
             }
