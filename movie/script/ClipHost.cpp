@@ -9,6 +9,7 @@
 #include <functional>
 #include <map>
 #include <numbers>
+#include <optional>
 
 namespace movie {
 
@@ -27,6 +28,13 @@ class ClipObject : public Object {
     std::vector<ClipAction> actions;
     DisplayObject rootProps; // the main timeline's own transform
     std::string name;        // its instance name once removed
+    // The scale and rotation scripts last gave it (signs, angles past a
+    // half turn), good while its matrix is the one made from them.
+    struct Turn {
+        double xscale = 100, yscale = 100, rotation = 0, skew = 0; // percent, degrees
+        Matrix made;
+    };
+    std::optional<Turn> turn;
 
     DisplayObject* Props() { return isRoot ? &rootProps : display; }
 
@@ -488,6 +496,52 @@ void ScriptHost::Log(const std::string& what) {
 
 // ---- properties ----
 
+namespace {
+
+constexpr double kDegrees = 180 / std::numbers::pi;
+
+// A number as the player's 32-bit integers take it: out of range, and
+// infinite, is the lowest.
+int32_t Saturated(double n) {
+    return n >= -2147483648.0 && n < 2147483648.0 ? static_cast<int32_t>(n) : INT32_MIN;
+}
+
+// The number a property is set to: undefined and null are none, and so is
+// text that is no number, even in SWF 4.
+double PropertyNumber(Vm& vm, const Value& v) {
+    if (v.IsNullish()) return NAN;
+    if (v.IsString()) return Vm::StringToNumber(v.s, std::max(vm.Version(), 5));
+    return vm.ToNumber(v);
+}
+
+ClipObject::Turn TurnOf(const ClipObject& c, const Matrix& m) {
+    if (c.turn && c.turn->made.a == m.a && c.turn->made.b == m.b && c.turn->made.c == m.c &&
+        c.turn->made.d == m.d)
+        return *c.turn;
+    ClipObject::Turn t;
+    t.xscale = std::sqrt(m.a * m.a + m.b * m.b) * 100;
+    t.yscale = std::sqrt(m.c * m.c + m.d * m.d) * 100;
+    t.rotation = std::atan2(m.b, m.a) * kDegrees;
+    t.skew = std::atan2(-m.c, m.d) * kDegrees - t.rotation;
+    return t;
+}
+
+// Makes the matrix from a turn (a term that comes out infinite or NaN is
+// none) and remembers the turn.
+void Apply(ClipObject& c, Matrix& m, ClipObject::Turn t) {
+    double r = t.rotation / kDegrees, ry = (t.rotation + t.skew) / kDegrees;
+    double sx = t.xscale / 100, sy = t.yscale / 100;
+    auto finite = [](double v) { return std::isfinite(v) ? v : 0.0; };
+    m.a = finite(sx * std::cos(r));
+    m.b = finite(sx * std::sin(r));
+    m.c = finite(-sy * std::sin(ry));
+    m.d = finite(sy * std::cos(ry));
+    t.made = m;
+    c.turn = t;
+}
+
+} // namespace
+
 Value ScriptHost::GetClipProperty(Object* clip, int index) {
     ClipObject* c = Clip(clip);
     if (!c) return {};
@@ -500,9 +554,9 @@ Value ScriptHost::GetClipProperty(Object* clip, int index) {
     case 1:
         return Value(m.ty / 20.0);
     case 2:
-        return Value(std::sqrt(m.a * m.a + m.b * m.b) * 100);
+        return Value(TurnOf(*c, m).xscale);
     case 3:
-        return Value(std::sqrt(m.c * m.c + m.d * m.d) * 100);
+        return Value(TurnOf(*c, m).yscale);
     case 4:
         return Value(c->isRoot ? player_.frame_ + 1.0 : o->timeline ? o->currentFrame + 1.0 : 1.0);
     case 5:
@@ -521,23 +575,23 @@ Value ScriptHost::GetClipProperty(Object* clip, int index) {
         return Value((index == 8 ? r.Width() : r.Height()) / 20.0);
     }
     case 10:
-        return Value(std::atan2(m.b, m.a) * 180 / std::numbers::pi);
+        return Value(TurnOf(*c, m).rotation);
     case 11:
         return Value(SlashPath(c));
     case 13:
-        return Value(c->isRoot ? std::string() : o->name);
+        return Value(o->name);
     case 14:
         return Value("");
     case 15:
         return Value(player_.movie_->fileName);
     case 16:
-        return Value(1);
+        return Value(quality_ == "BEST" ? 2 : quality_ == "LOW" ? 0 : 1);
     case 17:
-        return Value(1);
+        return Value(focusRect_);
     case 18:
-        return Value(5);
+        return Value(soundBufTime_);
     case 19:
-        return Value("HIGH");
+        return Value(quality_);
     default:
         return Value(0);
     }
@@ -549,39 +603,38 @@ void ScriptHost::SetClipProperty(Object* clip, int index, const Value& v) {
     DisplayObject* o = c->Props();
     if (!o) return;
     Matrix& m = o->matrix;
-    double n = vm_->ToNumber(v);
+    // Numbers that are none (NaN) leave the properties as they are.
+    double n = PropertyNumber(*vm_, v);
     // Placements of the timeline leave a clip alone once a script has moved,
     // scaled, turned or faded it.
     if (index <= 3 || index == 6 || (index >= 8 && index <= 10)) o->transformedByScript = true;
-    auto scaleX = [&] { return std::sqrt(m.a * m.a + m.b * m.b); };
-    auto scaleY = [&] { return std::sqrt(m.c * m.c + m.d * m.d); };
+    if (std::isnan(n) && index != 13 && index != 19) return;
     switch (index) {
-    case 0:
-        if (std::isfinite(n)) m.tx = std::round(n * 20);
+    case 0: // in whole twips
+        m.tx = Saturated(std::round(n * 20));
         break;
     case 1:
-        if (std::isfinite(n)) m.ty = std::round(n * 20);
+        m.ty = Saturated(std::round(n * 20));
         break;
     case 2:
-    case 3: {
-        if (!std::isfinite(n)) break;
-        double s = n / 100;
-        if (index == 2) {
-            double rot = std::atan2(m.b, m.a);
-            m.a = s * std::cos(rot);
-            m.b = s * std::sin(rot);
-        } else {
-            double rot = std::atan2(-m.c, m.d);
-            m.c = -s * std::sin(rot);
-            m.d = s * std::cos(rot);
+    case 3:
+    case 10: {
+        ClipObject::Turn t = TurnOf(*c, m);
+        if (index == 2) t.xscale = n;
+        if (index == 3) t.yscale = n;
+        if (index == 10) {
+            // Within a half turn either way (infinite turns are none).
+            double r = std::fmod(n, 360);
+            t.rotation = r > 180 ? r - 360 : r < -180 ? r + 360 : r;
         }
+        Apply(*c, m, t);
         break;
     }
-    case 6:
-        if (std::isfinite(n)) o->colorTransform.multA = static_cast<float>(n / 100);
+    case 6: // kept in 1/256ths, 16 bits
+        o->colorTransform.multA = static_cast<int16_t>(Saturated(n * 256 / 100)) / 256.0f;
         break;
     case 7:
-        o->visible = vm_->ToBool(v);
+        o->visible = n != 0;
         break;
     case 8:
     case 9: {
@@ -599,19 +652,25 @@ void ScriptHost::SetClipProperty(Object* clip, int index, const Value& v) {
         }
         break;
     }
-    case 10: {
-        if (!std::isfinite(n)) break;
-        double sx = scaleX(), sy = scaleY();
-        double rad = n * std::numbers::pi / 180;
-        m.a = sx * std::cos(rad);
-        m.b = sx * std::sin(rad);
-        m.c = -sy * std::sin(rad);
-        m.d = sy * std::cos(rad);
+    case 13:
+        o->name = vm_->ToString(v);
+        break;
+    // The player's own settings, the same from every clip.
+    case 16:
+        quality_ = n >= 2 ? "BEST" : std::trunc(n) == 0 ? "LOW" : "HIGH";
+        break;
+    case 17:
+        focusRect_ = n != 0;
+        break;
+    case 18:
+        soundBufTime_ = Saturated(n);
+        break;
+    case 19: {
+        std::string q = vm_->ToString(v);
+        for (const char* name : {"LOW", "MEDIUM", "HIGH", "BEST"})
+            if (script::CaselessEqual(q, name)) quality_ = name;
         break;
     }
-    case 13:
-        if (!c->isRoot) o->name = vm_->ToString(v);
-        break;
     default:
         break;
     }

@@ -104,6 +104,10 @@ class ScriptHost : public script::Host {
     std::set<uint16_t> initDone_;
     std::set<std::string> logged_;
     std::shared_ptr<const Character> emptySprite_;
+    // The player's settings scripts reach through every clip.
+    std::string quality_ = "HIGH";
+    bool focusRect_ = true;
+    int32_t soundBufTime_ = 5;
     int steps_ = 0;
 };
 

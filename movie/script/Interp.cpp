@@ -773,11 +773,11 @@ Outcome Interp::Exec(size_t pc, size_t end) {
             case 19:
                 v = Value(vm.ToString(v));
                 break;
-            case 17: // _focusrect: a primitive's number; an object counts as none
-                if (v.IsObject()) v = Value(NAN);
+            case 17: // _focusrect: a primitive's number; an object is false
+                if (v.IsObject()) v = Value(0);
                 break;
-            default:
-                v = Value(vm.ToNumber(v));
+            default: // an object by its number; the clip reads the rest
+                if (v.IsObject()) v = Value(vm.ToNumber(v));
                 break;
             }
             if (clip && host()) host()->SetClipProperty(clip, index, v);
