@@ -168,8 +168,8 @@ TEST(ScriptMachine, FrameScriptsRunWhereTheyStandAndNewerClipsStepFirst) {
 TEST(ScriptMachine, SizingTheMainTimelineWhichHasNoCharacterOfItsOwn) {
     // setProperty("", _width, 100); setProperty("", _height, 50); trace("after")
     SwfBuilder b(7);
-    b.Actions({Cat({PushString(""), PushInt(8), PushInt(100), Op(0x23), PushString(""), PushInt(9), PushInt(50),
-                    Op(0x23), PushString("after"), Op(0x26)})})
+    b.Actions({Cat({PushString(""), PushInt(8), PushInt(100), Op(0x23), PushString(""), PushInt(9),
+                    PushInt(50), Op(0x23), PushString("after"), Op(0x26)})})
         .Frame();
     EXPECT_EQ(Traced(b, 1), std::vector<std::string>{"after"});
 }
@@ -214,4 +214,49 @@ TEST(ScriptMachine, TimersFireInTheOrderTheyFallDueAsTimePasses) {
     EXPECT_EQ(Traced(b, 1), want);
     want.insert(want.end(), {"i", "i", "i"});
     EXPECT_EQ(Traced(b, 2), want);
+}
+
+// A main timeline holding clip a, which holds clip b.
+SwfBuilder NestedClips(uint8_t version) {
+    TagList empty, outer;
+    empty.Frame();
+    outer.PlaceObject(Placement(1).Character(1).Name("b")).Frame();
+    SwfBuilder b(version);
+    b.Sprite(1, empty).Sprite(2, outer).PlaceObject(Placement(1).Character(2).Name("a"));
+    return b;
+}
+
+TEST(ScriptMachine, PathsNameClipsAsThePlayerReadsThemInEachVersion) {
+    const char* paths[] = {"/a/b", "a.b", "a/..:a", "//a", "_flash0/a", "a:b", "/a.b", "_level0.a/b"};
+    Bytes script;
+    for (const char* p : paths)
+        script = Cat({script, PushString(p), Op(0x1c), Op(0x26)}); // trace(eval(p))
+    // A variable path parts at its last dot or colon; a clip path's dots
+    // part names only until its first slash: getProperty(p, _name).
+    for (const char* p : {"/a.b", "_level0.a/b"})
+        script = Cat({script, PushString(p), PushInt(13), Op(0x22), Op(0x26)});
+    std::vector<std::string> want6{"_level0.a.b", "_level0.a.b", "_level0.a", "undefined", "_level0.a",
+                                   "_level0.a.b", "_level0.a.b", "undefined", "undefined", "b"};
+    SwfBuilder b6 = NestedClips(6);
+    b6.Actions({script}).Frame();
+    EXPECT_EQ(Traced(b6, 1), want6);
+    // SWF 4 paths have no dots and its variables hold no clips.
+    std::vector<std::string> want4(8, "undefined");
+    want4.insert(want4.end(), {"undefined", "undefined"});
+    SwfBuilder b4 = NestedClips(4);
+    b4.Actions({script}).Frame();
+    EXPECT_EQ(Traced(b4, 1), want4);
+}
+
+TEST(ScriptMachine, AReferenceToARemovedClipReachesTheClipNowAtItsPath) {
+    auto clone = Cat({PushString("a"), PushString("c"), PushInt(16385), Op(0x24)}); // duplicate a as c
+    auto traceR = Cat({PushString("r"), Op(0x1c), Op(0x26), PushString("r"), Op(0x1c), PushString("_name"),
+                       Op(0x4e), Op(0x26)}); // trace(r); trace(r._name)
+    auto script = Cat({clone, PushString("r"), PushString("c"), Op(0x1c), Op(0x1d), // r = c
+                       PushString("c"), Op(0x25), traceR,                           // removeMovieClip(c)
+                       clone, traceR});
+    SwfBuilder b = NestedClips(6);
+    b.Actions({script}).Frame();
+    std::vector<std::string> want{"", "undefined", "_level0.c", "c"};
+    EXPECT_EQ(Traced(b, 1), want);
 }
