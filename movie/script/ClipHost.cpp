@@ -249,8 +249,14 @@ Player::TimelineRef ScriptHost::RefOf(ClipObject* c) {
 Object* ScriptHost::ChildNamed(Object* clip, const std::string& name, bool caseless) {
     DisplayObjects* list = ListOf(Clip(clip));
     if (!list) return nullptr;
-    for (DisplayObject& o : *list)
-        if (o.clip && (o.name == name || (caseless && script::CaselessEqual(o.name, name)))) return o.clip;
+    for (DisplayObject& o : *list) {
+        if (o.name.empty() || !(o.name == name || (caseless && script::CaselessEqual(o.name, name))))
+            continue;
+        if (o.clip) return o.clip;
+        // A named shape has no object of its own: it stands for the clip it is in.
+        CharacterKind kind = o.character->Kind();
+        if (kind == CharacterKind::Shape || kind == CharacterKind::MorphShape) return clip;
+    }
     return nullptr;
 }
 
