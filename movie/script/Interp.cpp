@@ -154,8 +154,7 @@ struct Interp {
             Object* o = ScopeObject(f.scope[i]);
             if (!o) continue;
             if (vm.Has(o, name)) {
-                if (owner && (f.scope[i].kind == Scope::Kind::With || f.scope[i].kind == Scope::Kind::Target))
-                    *owner = o;
+                if (owner && f.scope[i].kind != Scope::Kind::Global) *owner = o;
                 return vm.Get(o, name);
             }
         }
@@ -251,8 +250,12 @@ struct Interp {
             l->SetOwn(name, v);
             return;
         }
-        // Outside functions: a with object that has the name itself takes
-        // it, else the timeline does.
+        // Outside functions a path is set where it leads; a with object
+        // that has the name itself takes it, else the timeline does.
+        if (IsPath(name)) {
+            SetVariable(name, v);
+            return;
+        }
         for (size_t i = f.scope.size(); i-- > 0;) {
             Scope& s = f.scope[i];
             if (!s.obj) continue;
@@ -740,8 +743,13 @@ Outcome Interp::Exec(size_t pc, size_t end) {
         }
         case action::kDefineLocal2: { // DefineLocal2
             std::string name = vm.ToString(Pop());
+            std::string tpath, var;
             if (Object* l = Locals()) {
                 if (!l->FindOwn(name, vm.Caseless())) l->SetOwn(name, Value());
+            } else if (IsPath(name)) {
+                // Outside functions a path names where the variable goes.
+                Object* t = vm.SplitVariablePath(name, tpath, var) ? ResolveVariableTarget(tpath) : nullptr;
+                if (t && !vm.Has(t, var)) vm.Set(t, var, Value());
             } else if (f.base && !vm.Has(f.base, name)) {
                 vm.Set(f.base, name, Value());
             }
