@@ -2,6 +2,7 @@
 // The main movie and every sprite have one. Played by Player.
 #pragma once
 
+#include "movie/Effects.h"
 #include "movie/Geometry.h"
 #include "movie/audio/SoundData.h"
 
@@ -14,34 +15,6 @@
 #include <vector>
 
 namespace movie {
-
-enum class BlendMode : uint8_t {
-    Normal = 0, // the file's 0 and 1 both mean normal
-    Layer = 2,
-    Multiply = 3,
-    Screen = 4,
-    Lighten = 5,
-    Darken = 6,
-    Difference = 7,
-    Add = 8,
-    Subtract = 9,
-    Invert = 10,
-    Alpha = 11,
-    Erase = 12,
-    Overlay = 13,
-    HardLight = 14,
-};
-
-enum class FilterKind : uint8_t {
-    DropShadow = 0,
-    Blur = 1,
-    Glow = 2,
-    Bevel = 3,
-    GradientGlow = 4,
-    Convolution = 5,
-    ColorMatrix = 6,
-    GradientBevel = 7,
-};
 
 // A filter as read: its kind and its parameter bytes as the file has them
 // (kept for a later renderer; not applied yet).
@@ -106,22 +79,22 @@ struct Action {
 using DisplayTag = std::variant<PlaceObject, RemoveObject>;
 
 struct Frame {
-    std::vector<DisplayTag> tags; // in file order
-    std::vector<Action> actions;  // in file order, run after the tags
-    std::vector<Bytecode> scripts; // each DoAction's bytecode, in file order
+    std::vector<DisplayTag> tags;   // in file order
+    std::vector<Action> actions;    // in file order, run after the tags
+    std::vector<Bytecode> scripts;  // each DoAction's bytecode, in file order
     std::vector<uint32_t> scriptAt; // per script: how many of `tags` come before it
     // DoInitAction: a sprite's initialisation actions, run once before the
     // frame's other scripts.
     std::vector<std::pair<uint16_t, Bytecode>> initScripts;
-    std::string label;            // FrameLabel; empty if none
-    std::vector<StartSound> sounds;             // StartSound, in file order
+    std::string label;                               // FrameLabel; empty if none
+    std::vector<StartSound> sounds;                  // StartSound, in file order
     std::optional<std::vector<uint8_t>> streamBlock; // SoundStreamBlock of the timeline's stream
 };
 
 struct Timeline {
-    std::vector<Frame> frames;                  // at least one frame once read
-    std::map<std::string, uint32_t> labels;     // label -> 0-based frame
-    std::optional<SoundStreamHead> streamHead;  // the timeline's sound stream, if it has one
+    std::vector<Frame> frames;                 // at least one frame once read
+    std::map<std::string, uint32_t> labels;    // label -> 0-based frame
+    std::optional<SoundStreamHead> streamHead; // the timeline's sound stream, if it has one
 
     uint32_t FrameCount() const { return static_cast<uint32_t>(frames.size()); }
 };

@@ -92,7 +92,7 @@ void BandState::FillFrame(const FillItem& fill, const Paint& paint, IRect r) {
             scene_.Antialias());
         return;
     }
-    if (paint.blend != Blend::Normal) {
+    if (paint.blend != BlendMode::Normal) {
         BlendModeBlitter blitter(paint, b_.scratch.data());
         b_.scan.Rasterize(
             fill.edges, fill.rule, r,

@@ -10,21 +10,21 @@ namespace movie::raster {
 namespace {
 
 // The mode's function of straight colours cb (under) and cs (layer), 0..1.
-template <Blend M> float Mix(float cb, float cs) {
+template <BlendMode M> float Mix(float cb, float cs) {
     switch (M) {
-    case Blend::Multiply:
+    case BlendMode::Multiply:
         return cb * cs;
-    case Blend::Screen:
+    case BlendMode::Screen:
         return cb + cs - cb * cs;
-    case Blend::Lighten:
+    case BlendMode::Lighten:
         return std::max(cb, cs);
-    case Blend::Darken:
+    case BlendMode::Darken:
         return std::min(cb, cs);
-    case Blend::Difference:
+    case BlendMode::Difference:
         return std::abs(cb - cs);
-    case Blend::HardLight:
+    case BlendMode::HardLight:
         return cs <= 0.5f ? cb * 2 * cs : cb + (2 * cs - 1) - cb * (2 * cs - 1);
-    case Blend::Overlay:
+    case BlendMode::Overlay:
         return cb <= 0.5f ? cs * 2 * cb : cs + (2 * cb - 1) - cs * (2 * cb - 1);
     default:
         return cs;
@@ -35,18 +35,18 @@ uint32_t ToByte(float v) {
     return static_cast<uint32_t>(std::clamp(v, 0.0f, 1.0f) * 255 + 0.5f);
 }
 
-template <Blend M> Pixel BlendPixel(Pixel d, Pixel s) {
+template <BlendMode M> Pixel BlendPixel(Pixel d, Pixel s) {
     const uint32_t sa8 = PixelA(s);
     if (sa8 == 0) return d;
     switch (M) {
-    case Blend::Normal:
-    case Blend::Layer:
+    case BlendMode::Normal:
+    case BlendMode::Layer:
         return BlendOver(d, s);
-    case Blend::Add:
+    case BlendMode::Add:
         return AddSaturate(d, s);
-    case Blend::Alpha:
+    case BlendMode::Alpha:
         return MulDiv255(d, sa8);
-    case Blend::Erase:
+    case BlendMode::Erase:
         return MulDiv255(d, 255 - sa8);
     default:
         break;
@@ -58,10 +58,10 @@ template <Blend M> Pixel BlendPixel(Pixel d, Pixel s) {
     float out[3];
     for (int c = 0; c < 3; ++c) {
         switch (M) {
-        case Blend::Subtract:
+        case BlendMode::Subtract:
             out[c] = dc[c] - sc[c] + sc[c] * (1 - da);
             break;
-        case Blend::Invert:
+        case BlendMode::Invert:
             out[c] = sa * (da - dc[c]) + dc[c] * (1 - sa);
             break;
         default: {
@@ -71,63 +71,63 @@ template <Blend M> Pixel BlendPixel(Pixel d, Pixel s) {
         }
         }
     }
-    const float a = M == Blend::Invert ? da : alpha;
+    const float a = M == BlendMode::Invert ? da : alpha;
     const uint32_t a8 = ToByte(a);
     auto ch = [a8](float v) { return std::min(ToByte(v), a8); };
     return PackPixel(ch(out[0]), ch(out[1]), ch(out[2]), a8);
 }
 
-template <Blend M> void Row(Pixel* dst, const Pixel* src, const uint8_t* cov, int n) {
+template <BlendMode M> void Row(Pixel* dst, const Pixel* src, const uint8_t* cov, int n) {
     for (int i = 0; i < n; ++i) {
         const Pixel s = cov ? MulDiv255(src[i], cov[i]) : src[i];
         dst[i] = BlendPixel<M>(dst[i], s);
     }
 }
 
-void Dispatch(Blend mode, Pixel* dst, const Pixel* src, const uint8_t* cov, int n) {
+void Dispatch(BlendMode mode, Pixel* dst, const Pixel* src, const uint8_t* cov, int n) {
     switch (mode) {
-    case Blend::Normal:
-    case Blend::Layer:
+    case BlendMode::Normal:
+    case BlendMode::Layer:
         if (cov)
             OverRowCoverage(dst, src, cov, n);
         else
             OverRow(dst, src, n);
         return;
-    case Blend::Multiply:
-        return Row<Blend::Multiply>(dst, src, cov, n);
-    case Blend::Screen:
-        return Row<Blend::Screen>(dst, src, cov, n);
-    case Blend::Lighten:
-        return Row<Blend::Lighten>(dst, src, cov, n);
-    case Blend::Darken:
-        return Row<Blend::Darken>(dst, src, cov, n);
-    case Blend::Difference:
-        return Row<Blend::Difference>(dst, src, cov, n);
-    case Blend::Add:
-        return Row<Blend::Add>(dst, src, cov, n);
-    case Blend::Subtract:
-        return Row<Blend::Subtract>(dst, src, cov, n);
-    case Blend::Invert:
-        return Row<Blend::Invert>(dst, src, cov, n);
-    case Blend::Alpha:
-        return Row<Blend::Alpha>(dst, src, cov, n);
-    case Blend::Erase:
-        return Row<Blend::Erase>(dst, src, cov, n);
-    case Blend::Overlay:
-        return Row<Blend::Overlay>(dst, src, cov, n);
-    case Blend::HardLight:
-        return Row<Blend::HardLight>(dst, src, cov, n);
+    case BlendMode::Multiply:
+        return Row<BlendMode::Multiply>(dst, src, cov, n);
+    case BlendMode::Screen:
+        return Row<BlendMode::Screen>(dst, src, cov, n);
+    case BlendMode::Lighten:
+        return Row<BlendMode::Lighten>(dst, src, cov, n);
+    case BlendMode::Darken:
+        return Row<BlendMode::Darken>(dst, src, cov, n);
+    case BlendMode::Difference:
+        return Row<BlendMode::Difference>(dst, src, cov, n);
+    case BlendMode::Add:
+        return Row<BlendMode::Add>(dst, src, cov, n);
+    case BlendMode::Subtract:
+        return Row<BlendMode::Subtract>(dst, src, cov, n);
+    case BlendMode::Invert:
+        return Row<BlendMode::Invert>(dst, src, cov, n);
+    case BlendMode::Alpha:
+        return Row<BlendMode::Alpha>(dst, src, cov, n);
+    case BlendMode::Erase:
+        return Row<BlendMode::Erase>(dst, src, cov, n);
+    case BlendMode::Overlay:
+        return Row<BlendMode::Overlay>(dst, src, cov, n);
+    case BlendMode::HardLight:
+        return Row<BlendMode::HardLight>(dst, src, cov, n);
     }
     OverRow(dst, src, n); // values outside the enumeration draw as normal
 }
 
 } // namespace
 
-void BlendRow(Blend mode, Pixel* dst, const Pixel* src, int n) {
+void BlendRow(BlendMode mode, Pixel* dst, const Pixel* src, int n) {
     Dispatch(mode, dst, src, nullptr, n);
 }
 
-void BlendRowCoverage(Blend mode, Pixel* dst, const Pixel* src, const uint8_t* cov, int n) {
+void BlendRowCoverage(BlendMode mode, Pixel* dst, const Pixel* src, const uint8_t* cov, int n) {
     Dispatch(mode, dst, src, cov, n);
 }
 

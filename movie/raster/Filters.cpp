@@ -76,11 +76,11 @@ uint8_t Clamp255(float v) {
 std::array<Pixel, 256> Ramp(const FilterSpec& f) {
     std::array<Pixel, 256> lut{};
     std::vector<GradientStopF> stops = f.stops;
-    if (f.type == FilterType::DropShadow || f.type == FilterType::Glow) {
+    if (f.type == FilterKind::DropShadow || f.type == FilterKind::Glow) {
         auto c = f.color;
         stops = {{0, uint8_t(c >> 16), uint8_t(c >> 8), uint8_t(c), 0},
                  {255, uint8_t(c >> 16), uint8_t(c >> 8), uint8_t(c), uint8_t(c >> 24)}};
-    } else if (f.type == FilterType::Bevel) {
+    } else if (f.type == FilterKind::Bevel) {
         auto h = f.highlight, s = f.color;
         stops = {{0, uint8_t(h >> 16), uint8_t(h >> 8), uint8_t(h), uint8_t(h >> 24)},
                  {128, uint8_t(h >> 16), uint8_t(h >> 8), uint8_t(h), 0},
@@ -127,8 +127,8 @@ std::vector<uint8_t> ShiftedAlpha(const Image& img, int dx, int dy) {
 void ApplyShadow(const FilterSpec& f, Image& img) {
     const int w = img.width, h = img.height;
     const size_t n = static_cast<size_t>(w) * h;
-    const bool bevel = f.type == FilterType::Bevel || f.type == FilterType::GradientBevel;
-    const float dist = f.type == FilterType::Glow || f.type == FilterType::GradientGlow ? 0 : f.distance;
+    const bool bevel = f.type == FilterKind::Bevel || f.type == FilterKind::GradientBevel;
+    const float dist = f.type == FilterKind::Glow || f.type == FilterKind::GradientGlow ? 0 : f.distance;
     const int dx = static_cast<int>(std::lround(std::cos(f.angle) * dist));
     const int dy = static_cast<int>(std::lround(std::sin(f.angle) * dist));
     const int passes = std::clamp(f.passes, 1, kMaxPasses);
@@ -263,14 +263,14 @@ FilterMargin Margin(const FilterSpec& f) {
     const int passes = std::clamp(f.passes, 1, kMaxPasses);
     const int rx = Reach(ClampBlur(f.blurX)) * passes, ry = Reach(ClampBlur(f.blurY)) * passes;
     switch (f.type) {
-    case FilterType::Blur:
-    case FilterType::Glow:
-    case FilterType::GradientGlow:
+    case FilterKind::Blur:
+    case FilterKind::Glow:
+    case FilterKind::GradientGlow:
         m = {rx, ry, rx, ry};
         break;
-    case FilterType::DropShadow:
-    case FilterType::Bevel:
-    case FilterType::GradientBevel: {
+    case FilterKind::DropShadow:
+    case FilterKind::Bevel:
+    case FilterKind::GradientBevel: {
         if (f.inner && !f.onTop) break; // nothing outside the object
         float d = std::isfinite(f.distance) ? std::clamp(f.distance, -kMaxDistance, kMaxDistance) : 0.0f;
         if (!std::isfinite(f.angle)) d = 0;
@@ -279,10 +279,10 @@ FilterMargin Margin(const FilterSpec& f) {
         m = {rx + dx, ry + dy, rx + dx, ry + dy};
         break;
     }
-    case FilterType::Convolution:
+    case FilterKind::Convolution:
         m = {};
         break;
-    case FilterType::ColorMatrix:
+    case FilterKind::ColorMatrix:
         break;
     }
     return m;
@@ -292,15 +292,15 @@ void ApplyFilter(const FilterSpec& f, Image& img) {
     if (img.width <= 0 || img.height <= 0 || img.pixels.size() != static_cast<size_t>(img.width) * img.height)
         return;
     switch (f.type) {
-    case FilterType::Blur:
+    case FilterKind::Blur:
         BlurChannels(reinterpret_cast<uint8_t*>(img.pixels.data()), img.width, img.height, 4,
                      ClampBlur(f.blurX), ClampBlur(f.blurY), std::clamp(f.passes, 1, kMaxPasses), 0);
         break;
-    case FilterType::DropShadow:
-    case FilterType::Glow:
-    case FilterType::Bevel:
-    case FilterType::GradientGlow:
-    case FilterType::GradientBevel: {
+    case FilterKind::DropShadow:
+    case FilterKind::Glow:
+    case FilterKind::Bevel:
+    case FilterKind::GradientGlow:
+    case FilterKind::GradientBevel: {
         FilterSpec g = f;
         g.blurX = ClampBlur(f.blurX);
         g.blurY = ClampBlur(f.blurY);
@@ -312,10 +312,10 @@ void ApplyFilter(const FilterSpec& f, Image& img) {
         ApplyShadow(g, img);
         break;
     }
-    case FilterType::Convolution:
+    case FilterKind::Convolution:
         ApplyConvolution(f, img);
         break;
-    case FilterType::ColorMatrix:
+    case FilterKind::ColorMatrix:
         ApplyColorMatrix(f, img);
         break;
     }

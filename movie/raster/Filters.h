@@ -4,6 +4,7 @@
 // what the filter adds (Margin() tells how much); the image keeps its size.
 #pragma once
 
+#include "movie/Effects.h"
 #include "movie/raster/Paint.h"
 
 #include <array>
@@ -12,23 +13,12 @@
 
 namespace movie::raster {
 
-enum class FilterType : uint8_t {
-    DropShadow = 0,
-    Blur = 1,
-    Glow = 2,
-    Bevel = 3,
-    GradientGlow = 4,
-    Convolution = 5,
-    ColorMatrix = 6,
-    GradientBevel = 7,
-};
-
 // A straight-alpha colour 0xAARRGGBB.
 using Argb = uint32_t;
 
 // What a filter does, in stage pixels (Scaled() turns it into device pixels).
 struct FilterSpec {
-    FilterType type = FilterType::Blur;
+    FilterKind type = FilterKind::Blur;
     // Blur, shadows, glows and bevels.
     float blurX = 4, blurY = 4;
     int passes = 1;          // the quality: box passes, 1..15

@@ -74,7 +74,8 @@ struct Paint {
     bool hasColorMatrix = false;
     ColorMatrix colorMatrix; // Image only (gradients and solids carry it in their colours)
     bool opaque = true;      // every shaded pixel has alpha 255
-    Blend blend = Blend::Normal; // how the shaded pixels meet the frame (never opaque when not normal)
+    BlendMode blend =
+        BlendMode::Normal; // how the shaded pixels meet the frame (never opaque when not normal)
 
     static Paint Solid(Pixel premultiplied);
     // Builds the gradient table from the stops (at least one), interpolating

@@ -74,7 +74,7 @@ void PutFloat(std::vector<uint8_t>& out, float v) {
 
 std::optional<raster::FilterSpec> DecodeFilter(const Filter& record) {
     raster::FilterSpec f;
-    f.type = static_cast<raster::FilterType>(record.kind);
+    f.type = record.kind;
     Bytes in(record.data);
     auto shadowFlags = [&](bool bevel) {
         uint8_t flags = in.U8();
@@ -161,7 +161,7 @@ std::optional<raster::FilterSpec> DecodeFilter(const Filter& record) {
 
 Filter EncodeFilter(const raster::FilterSpec& f) {
     Filter r;
-    r.kind = static_cast<FilterKind>(f.type);
+    r.kind = f.type;
     auto& out = r.data;
     const uint8_t passes = static_cast<uint8_t>(std::clamp(f.passes, 0, 31));
     auto flags = [&](bool bevel) {
@@ -170,26 +170,26 @@ Filter EncodeFilter(const raster::FilterSpec& f) {
         return static_cast<uint8_t>(v | passes);
     };
     switch (f.type) {
-    case raster::FilterType::DropShadow:
+    case FilterKind::DropShadow:
         PutColor(out, f.color);
         for (float v : {f.blurX, f.blurY, f.angle, f.distance})
             PutFixed(out, v);
         PutFixed8(out, f.strength);
         out.push_back(flags(false));
         break;
-    case raster::FilterType::Blur:
+    case FilterKind::Blur:
         PutFixed(out, f.blurX);
         PutFixed(out, f.blurY);
         out.push_back(static_cast<uint8_t>(passes << 3));
         break;
-    case raster::FilterType::Glow:
+    case FilterKind::Glow:
         PutColor(out, f.color);
         PutFixed(out, f.blurX);
         PutFixed(out, f.blurY);
         PutFixed8(out, f.strength);
         out.push_back(flags(false));
         break;
-    case raster::FilterType::Bevel:
+    case FilterKind::Bevel:
         PutColor(out, f.highlight);
         PutColor(out, f.color);
         for (float v : {f.blurX, f.blurY, f.angle, f.distance})
@@ -197,8 +197,8 @@ Filter EncodeFilter(const raster::FilterSpec& f) {
         PutFixed8(out, f.strength);
         out.push_back(flags(true));
         break;
-    case raster::FilterType::GradientGlow:
-    case raster::FilterType::GradientBevel: {
+    case FilterKind::GradientGlow:
+    case FilterKind::GradientBevel: {
         const size_t n = std::min<size_t>(f.stops.size(), 255);
         out.push_back(static_cast<uint8_t>(n));
         for (size_t i = 0; i < n; ++i) {
@@ -213,7 +213,7 @@ Filter EncodeFilter(const raster::FilterSpec& f) {
         out.push_back(flags(true));
         break;
     }
-    case raster::FilterType::Convolution: {
+    case FilterKind::Convolution: {
         const int x = std::clamp(f.matrixX, 0, 255), y = std::clamp(f.matrixY, 0, 255);
         const bool fits = f.matrix.size() == static_cast<size_t>(x) * y;
         out.push_back(static_cast<uint8_t>(fits ? x : 0));
@@ -227,7 +227,7 @@ Filter EncodeFilter(const raster::FilterSpec& f) {
         out.push_back(static_cast<uint8_t>((f.clamp ? 0x02 : 0) | (f.preserveAlpha ? 0x01 : 0)));
         break;
     }
-    case raster::FilterType::ColorMatrix:
+    case FilterKind::ColorMatrix:
         for (float v : f.colorMatrix)
             PutFloat(out, v);
         break;

@@ -12,7 +12,15 @@ namespace movie::render {
 
 namespace {
 
-enum KeyKind : uint32_t { kShape = 1, kText = 2, kMaskBegin = 3, kMaskEnd = 4, kMaskPop = 5, kLayer = 6, kForMask = 0x100 };
+enum KeyKind : uint32_t {
+    kShape = 1,
+    kText = 2,
+    kMaskBegin = 3,
+    kMaskEnd = 4,
+    kMaskPop = 5,
+    kLayer = 6,
+    kForMask = 0x100
+};
 
 // What decides how a layer's content turns into pixels besides the content.
 uint64_t LookOf(const DisplayObject& obj) {
@@ -214,7 +222,8 @@ void Renderer::DrawObject(const DisplayObject& obj, const Matrix& parent, const 
                           bool forMask, int depth) {
     const Matrix m = parent * obj.matrix;
     const ColorTransform cx = parentCx * obj.colorTransform;
-    if (!forMask && (!obj.filters.empty() || obj.blendMode != BlendMode::Normal) && DrawLayered(obj, m, cx, depth))
+    if (!forMask && (!obj.filters.empty() || obj.blendMode != BlendMode::Normal) &&
+        DrawLayered(obj, m, cx, depth))
         return;
     DrawContent(obj, m, cx, forMask, depth);
 }
@@ -252,8 +261,9 @@ bool Renderer::DrawLayered(const DisplayObject& obj, const Matrix& m, const Colo
     std::vector<raster::FilterSpec> specs;
     for (const Filter& f : obj.filters)
         if (auto spec = DecodeFilter(f)) specs.push_back(spec->Scaled(stageScale_ * kTwipsPerPixel));
-    const auto blend = static_cast<raster::Blend>(obj.blendMode);
-    if ((specs.empty() && blend == raster::Blend::Normal) || layerLevel_ >= Limits::kMaxLayerNesting) return false;
+    const BlendMode blend = obj.blendMode;
+    if ((specs.empty() && blend == BlendMode::Normal) || layerLevel_ >= Limits::kMaxLayerNesting)
+        return false;
     // The content is drawn with the object's origin within the pixel at (0, 0),
     // so that moving by whole pixels keeps what the layer holds.
     if (!(std::abs(m.tx) < 1e7 && std::abs(m.ty) < 1e7)) return false;
@@ -265,7 +275,7 @@ bool Renderer::DrawLayered(const DisplayObject& obj, const Matrix& m, const Colo
     keys_.push_back({obj.character.get(), kLayer, 0, m, cx, {}, look});
     // Alpha and erase work on the layer they are drawn into; the frame
     // itself has none to change.
-    if ((blend == raster::Blend::Alpha || blend == raster::Blend::Erase) && layerLevel_ == 0) return true;
+    if ((blend == BlendMode::Alpha || blend == BlendMode::Erase) && layerLevel_ == 0) return true;
     const size_t self = keys_.size() - 1, first = keys_.size();
     raster::FilterMargin margin;
     for (const auto& spec : specs)
@@ -414,8 +424,8 @@ bool Renderer::Render(const Player& player, int width, int height) {
     Matrix base{stageScale_, 0, 0, stageScale_, ox - stage.xMin * stageScale_, oy - stage.yMin * stageScale_};
     const uint32_t bg = ToPixel(background_.value_or(player.BackgroundColor())) | 0xFF000000u;
 
-    const bool sameSetting = valid_ && !sizeChanged && bg == lastBackground_ && &player == lastPlayer_ &&
-                             &movie == lastMovie_;
+    const bool sameSetting =
+        valid_ && !sizeChanged && bg == lastBackground_ && &player == lastPlayer_ && &movie == lastMovie_;
     keys_.clear();
     clips_.clear();
     painting_ = false;

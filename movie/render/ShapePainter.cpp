@@ -61,7 +61,8 @@ void FlattenQuad(raster::PointF from, raster::PointF c, raster::PointF to, std::
     n = std::min(n, raster::EdgeList::kMaxCurveSegments);
     for (int i = 1; i < n; ++i) {
         float t = static_cast<float>(i) / n, u = 1 - t;
-        out.push_back({u * u * from.x + 2 * u * t * c.x + t * t * to.x, u * u * from.y + 2 * u * t * c.y + t * t * to.y});
+        out.push_back({u * u * from.x + 2 * u * t * c.x + t * t * to.x,
+                       u * u * from.y + 2 * u * t * c.y + t * t * to.y});
     }
     out.push_back(to);
 }
@@ -115,7 +116,8 @@ bool ShapePainter::MakePaint(const FillStyle& fill, const Placement& place, rast
             out.kind = raster::PaintKind::Linear;
             norm = {1.0 / 32768, 0, 0, 1.0 / 32768, 0.5, 0.5}; // -16384..16384 -> 0..1
         } else {
-            out.kind = fill.kind == FillKind::RadialGradient ? raster::PaintKind::Radial : raster::PaintKind::Focal;
+            out.kind =
+                fill.kind == FillKind::RadialGradient ? raster::PaintKind::Radial : raster::PaintKind::Focal;
             norm = {1.0 / 16384, 0, 0, 1.0 / 16384, 0, 0};
         }
         out.inverse = ToAffine(norm * toFill);
@@ -150,11 +152,15 @@ void ShapePainter::AddPathEdges(const Path& path, bool reversed, const Matrix& m
         raster::PointF to = Map(m, s.to);
         if (s.curve) {
             raster::PointF c = Map(m, s.control);
-            if (reversed) out.AddQuad(to, c, cur);
-            else out.AddQuad(cur, c, to);
+            if (reversed)
+                out.AddQuad(to, c, cur);
+            else
+                out.AddQuad(cur, c, to);
         } else {
-            if (reversed) out.AddLine(to, cur);
-            else out.AddLine(cur, to);
+            if (reversed)
+                out.AddLine(to, cur);
+            else
+                out.AddLine(cur, to);
         }
         cur = to;
     }
@@ -163,8 +169,7 @@ void ShapePainter::AddPathEdges(const Path& path, bool reversed, const Matrix& m
 // Sorts the group's paths by style in one pass: for each style index in use
 // (1-based, `count` styles), the paths that carry it. `styleOf` gives a
 // path's one or two style indices.
-template <class StyleOf>
-void ShapePainter::Bucket(const StyleGroup& group, size_t count, StyleOf styleOf) {
+template <class StyleOf> void ShapePainter::Bucket(const StyleGroup& group, size_t count, StyleOf styleOf) {
     slot_.assign(count + 1, -1);
     size_t used = 0;
     for (uint32_t i = 0; i < group.paths.size(); ++i) {
@@ -184,7 +189,8 @@ void ShapePainter::Bucket(const StyleGroup& group, size_t count, StyleOf styleOf
 
 void ShapePainter::Paint(const Shape& shape, const Placement& place, raster::Scene& scene) {
     if (scene.LineCount() >= kMaxSceneLines) return; // the frame's budget is spent
-    const raster::FillRule rule = shape.usesFillWindingRule ? raster::FillRule::NonZero : raster::FillRule::EvenOdd;
+    const raster::FillRule rule =
+        shape.usesFillWindingRule ? raster::FillRule::NonZero : raster::FillRule::EvenOdd;
     auto fillsOf = [](const Path& p, uint32_t& a, uint32_t& b) {
         if (p.fill0 != p.fill1) a = p.fill0, b = p.fill1;
     };
@@ -193,7 +199,8 @@ void ShapePainter::Paint(const Shape& shape, const Placement& place, raster::Sce
     size_t fills = 0;
     for (const StyleGroup& g : shape.groups) {
         Bucket(g, g.fills.size(), fillsOf);
-        for (size_t i = 1; i < slot_.size(); ++i) fills += slot_[i] >= 0;
+        for (size_t i = 1; i < slot_.size(); ++i)
+            fills += slot_[i] >= 0;
     }
     const bool layered = fills > 1 && !place.forMask;
     for (const StyleGroup& group : shape.groups) {
@@ -220,7 +227,7 @@ void ShapePainter::Paint(const Shape& shape, const Placement& place, raster::Sce
 }
 
 void ShapePainter::PaintImage(const raster::Image& image, raster::IRect at, const ColorTransform& cx,
-                              raster::Blend blend, raster::Scene& scene) {
+                              BlendMode blend, raster::Scene& scene) {
     if (at.Empty()) return;
     raster::EdgeList& edges = scene.BeginFill();
     const auto x0 = static_cast<float>(at.x0), y0 = static_cast<float>(at.y0);
@@ -234,7 +241,7 @@ void ShapePainter::PaintImage(const raster::Image& image, raster::IRect at, cons
     paint.inverse = {1, 0, 0, 1, -static_cast<double>(at.x0), -static_cast<double>(at.y0)};
     paint.SetImage(&image, false, false, ToColorMatrix(cx));
     paint.blend = blend;
-    if (blend != raster::Blend::Normal) paint.opaque = false;
+    if (blend != BlendMode::Normal) paint.opaque = false;
     scene.EndFill(paint, raster::FillRule::NonZero);
 }
 
@@ -246,10 +253,14 @@ void ShapePainter::StrokeGroup(const StyleGroup& group, const Placement& place, 
         if (slot_[l] < 0) continue;
         const LineStyle& style = group.lines[l - 1];
         double scale;
-        if (style.noHScale && style.noVScale) scale = place.stageScale;
-        else if (style.noHScale) scale = sy;
-        else if (style.noVScale) scale = sx;
-        else scale = std::min(sx, sy); // a squeezed stroke is as thin as its thinner axis
+        if (style.noHScale && style.noVScale)
+            scale = place.stageScale;
+        else if (style.noHScale)
+            scale = sy;
+        else if (style.noVScale)
+            scale = sx;
+        else
+            scale = std::min(sx, sy); // a squeezed stroke is as thin as its thinner axis
         double width = style.width == 0 ? 1.0 : style.width * scale;
         if (!(width >= 1.0)) width = 1.0; // never thinner than a pixel
         width = std::min(width, 1e6);
@@ -282,8 +293,10 @@ void ShapePainter::StrokeGroup(const StyleGroup& group, const Placement& place, 
             }
             for (const Segment& seg : path.segments) {
                 raster::PointF to = Map(m, seg.to);
-                if (seg.curve) FlattenQuad(points_.back(), Map(m, seg.control), to, points_);
-                else points_.push_back(to);
+                if (seg.curve)
+                    FlattenQuad(points_.back(), Map(m, seg.control), to, points_);
+                else
+                    points_.push_back(to);
             }
             runEnd = path.segments.back().to;
         }

@@ -42,7 +42,7 @@ class ShapePainter {
     // Lays `image` onto the pixels of `at` (same size) in the blend mode, one
     // image pixel to a device pixel, through the colour transform.
     static void PaintImage(const raster::Image& image, raster::IRect at, const ColorTransform& cx,
-                           raster::Blend blend, raster::Scene& scene);
+                           BlendMode blend, raster::Scene& scene);
 
   private:
     const raster::Image* FindImage(uint16_t id);

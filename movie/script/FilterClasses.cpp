@@ -170,30 +170,29 @@ std::optional<raster::FilterSpec> SpecOf(Vm& vm, Object* o) {
         f.onTop = type == "full";
     };
     if (cls == "BlurFilter") {
-        f.type = raster::FilterType::Blur;
+        f.type = FilterKind::Blur;
         shadow();
     } else if (cls == "DropShadowFilter") {
-        f.type = raster::FilterType::DropShadow;
+        f.type = FilterKind::DropShadow;
         shadow();
         angled();
         f.color = Color(vm, o, "color", "alpha");
         f.inner = vm.ToBool(vm.Get(o, "inner"));
         f.hideObject = vm.ToBool(vm.Get(o, "hideObject"));
     } else if (cls == "GlowFilter") {
-        f.type = raster::FilterType::Glow;
+        f.type = FilterKind::Glow;
         shadow();
         f.color = Color(vm, o, "color", "alpha");
         f.inner = vm.ToBool(vm.Get(o, "inner"));
     } else if (cls == "BevelFilter") {
-        f.type = raster::FilterType::Bevel;
+        f.type = FilterKind::Bevel;
         shadow();
         angled();
         bevelType();
         f.highlight = Color(vm, o, "highlightColor", "highlightAlpha");
         f.color = Color(vm, o, "shadowColor", "shadowAlpha");
     } else if (cls == "GradientGlowFilter" || cls == "GradientBevelFilter") {
-        f.type = cls == "GradientGlowFilter" ? raster::FilterType::GradientGlow
-                                             : raster::FilterType::GradientBevel;
+        f.type = cls == "GradientGlowFilter" ? FilterKind::GradientGlow : FilterKind::GradientBevel;
         shadow();
         angled();
         bevelType();
@@ -207,13 +206,13 @@ std::optional<raster::FilterSpec> SpecOf(Vm& vm, Object* o) {
                                static_cast<uint8_t>(std::lround(std::clamp(alphas[i], 0.0, 1.0) * 255))});
         }
     } else if (cls == "ColorMatrixFilter") {
-        f.type = raster::FilterType::ColorMatrix;
+        f.type = FilterKind::ColorMatrix;
         const auto m = Numbers(vm, o, "matrix", 20);
         if (m.size() == 20)
             for (size_t i = 0; i < 20; ++i)
                 f.colorMatrix[i] = static_cast<float>(m[i]);
     } else if (cls == "ConvolutionFilter") {
-        f.type = raster::FilterType::Convolution;
+        f.type = FilterKind::Convolution;
         f.matrixX = static_cast<int>(std::clamp(Number(vm, o, "matrixX"), 0.0, 15.0));
         f.matrixY = static_cast<int>(std::clamp(Number(vm, o, "matrixY"), 0.0, 15.0));
         for (double v : Numbers(vm, o, "matrix", 225))
@@ -268,32 +267,32 @@ Object* ObjectOf(Vm& vm, const raster::FilterSpec& f) {
     };
     auto type = [&] { o->SetOwn("type", Value(f.onTop ? "full" : f.inner ? "inner" : "outer")); };
     switch (f.type) {
-    case raster::FilterType::Blur:
+    case FilterKind::Blur:
         num("blurX", f.blurX);
         num("blurY", f.blurY);
         num("quality", f.passes);
         break;
-    case raster::FilterType::DropShadow:
+    case FilterKind::DropShadow:
         angled();
         SetColor(vm, o, "color", "alpha", f.color);
         shadow();
         o->SetOwn("inner", Value(f.inner));
         o->SetOwn("hideObject", Value(f.hideObject));
         break;
-    case raster::FilterType::Glow:
+    case FilterKind::Glow:
         SetColor(vm, o, "color", "alpha", f.color);
         shadow();
         o->SetOwn("inner", Value(f.inner));
         break;
-    case raster::FilterType::Bevel:
+    case FilterKind::Bevel:
         angled();
         SetColor(vm, o, "highlightColor", "highlightAlpha", f.highlight);
         SetColor(vm, o, "shadowColor", "shadowAlpha", f.color);
         shadow();
         type();
         break;
-    case raster::FilterType::GradientGlow:
-    case raster::FilterType::GradientBevel: {
+    case FilterKind::GradientGlow:
+    case FilterKind::GradientBevel: {
         angled();
         std::vector<double> colors, alphas, ratios;
         for (const auto& s : f.stops) {
@@ -308,11 +307,11 @@ Object* ObjectOf(Vm& vm, const raster::FilterSpec& f) {
         type();
         break;
     }
-    case raster::FilterType::ColorMatrix:
+    case FilterKind::ColorMatrix:
         o->SetOwn("matrix",
                   Value(ArrayOf(vm, std::vector<double>(f.colorMatrix.begin(), f.colorMatrix.end()))));
         break;
-    case raster::FilterType::Convolution:
+    case FilterKind::Convolution:
         num("matrixX", f.matrixX);
         num("matrixY", f.matrixY);
         o->SetOwn("matrix", Value(ArrayOf(vm, std::vector<double>(f.matrix.begin(), f.matrix.end()))));

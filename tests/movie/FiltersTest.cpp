@@ -31,7 +31,7 @@ Pixel At(const Image& img, int x, int y) {
     return img.pixels[static_cast<size_t>(y) * img.width + x];
 }
 
-FilterSpec Spec(FilterType type, float blur, float distance = 0, float angle = 0) {
+FilterSpec Spec(FilterKind type, float blur, float distance = 0, float angle = 0) {
     FilterSpec f;
     f.type = type;
     f.blurX = f.blurY = blur;
@@ -44,7 +44,7 @@ FilterSpec Spec(FilterType type, float blur, float distance = 0, float angle = 0
 
 TEST(Filters, BlurSpreadsSymmetricallyWithinItsMargin) {
     Image img = Square(41, 20, 21, kRed); // one pixel
-    FilterSpec f = Spec(FilterType::Blur, 6);
+    FilterSpec f = Spec(FilterKind::Blur, 6);
     f.passes = 2;
     ApplyFilter(f, img);
     const FilterMargin m = Margin(f);
@@ -65,7 +65,7 @@ TEST(Filters, BlurSpreadsSymmetricallyWithinItsMargin) {
 }
 
 TEST(Filters, DropShadowFallsAlongItsAngleUnderTheObject) {
-    FilterSpec f = Spec(FilterType::DropShadow, 0, 4, 0); // four pixels right, hard-edged
+    FilterSpec f = Spec(FilterKind::DropShadow, 0, 4, 0); // four pixels right, hard-edged
     f.color = 0xFF0000FFu;
     Image img = Square(30, 10, 20, kRed);
     ApplyFilter(f, img);
@@ -90,7 +90,7 @@ TEST(Filters, DropShadowFallsAlongItsAngleUnderTheObject) {
 }
 
 TEST(Filters, GlowsGrowOutwardOrInwardWithTheirStrength) {
-    FilterSpec glow = Spec(FilterType::Glow, 5);
+    FilterSpec glow = Spec(FilterKind::Glow, 5);
     glow.color = 0xFF0000FFu;
     Image img = Square(30, 10, 20, kRed);
     ApplyFilter(glow, img);
@@ -103,7 +103,7 @@ TEST(Filters, GlowsGrowOutwardOrInwardWithTheirStrength) {
     ApplyFilter(glow, img);
     EXPECT_GT(PixelA(At(img, 21, 15)), weak);
 
-    FilterSpec inner = Spec(FilterType::Glow, 5);
+    FilterSpec inner = Spec(FilterKind::Glow, 5);
     inner.inner = true;
     inner.color = 0xFF0000FFu;
     img = Square(30, 10, 20, kRed);
@@ -115,7 +115,7 @@ TEST(Filters, GlowsGrowOutwardOrInwardWithTheirStrength) {
 }
 
 TEST(Filters, BevelLightsTheEdgesFacingAwayFromItsAngle) {
-    FilterSpec f = Spec(FilterType::Bevel, 3, 2, 0.785398f); // light from the top left
+    FilterSpec f = Spec(FilterKind::Bevel, 3, 2, 0.785398f); // light from the top left
     f.inner = true;
     f.highlight = 0xFFFFFFFFu;
     f.color = 0xFF000000u;
@@ -130,14 +130,14 @@ TEST(Filters, BevelLightsTheEdgesFacingAwayFromItsAngle) {
 
 TEST(Filters, ColourMatrixAndConvolutionWorkOnStraightColour) {
     FilterSpec swap;
-    swap.type = FilterType::ColorMatrix;
+    swap.type = FilterKind::ColorMatrix;
     swap.colorMatrix = {0, 0, 1, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0.5f, 0};
     Image img = Square(4, 0, 4, kRed);
     ApplyFilter(swap, img);
     EXPECT_EQ(At(img, 1, 1), Premultiply(0, 0, 255, 128));
 
     FilterSpec sharpen;
-    sharpen.type = FilterType::Convolution;
+    sharpen.type = FilterKind::Convolution;
     sharpen.matrixX = 3;
     sharpen.matrixY = 1;
     sharpen.matrix = {0, 0, 1}; // each pixel takes its right neighbour's colour
@@ -150,16 +150,16 @@ TEST(Filters, ColourMatrixAndConvolutionWorkOnStraightColour) {
 }
 
 TEST(FilterRecords, EveryKindReadsBackAsWrittenAndShortRecordsAreRefused) {
-    FilterSpec shadow = Spec(FilterType::DropShadow, 6.5f, 3, 1.5f);
+    FilterSpec shadow = Spec(FilterKind::DropShadow, 6.5f, 3, 1.5f);
     shadow.color = 0x80112233u;
     shadow.strength = 1.5f;
     shadow.passes = 3;
     shadow.knockout = true;
-    FilterSpec bevel = Spec(FilterType::GradientBevel, 2, 4, -1);
+    FilterSpec bevel = Spec(FilterKind::GradientBevel, 2, 4, -1);
     bevel.stops = {{0, 255, 255, 255, 255}, {128, 0, 0, 0, 0}, {255, 0, 0, 0, 255}};
     bevel.onTop = true;
     FilterSpec conv;
-    conv.type = FilterType::Convolution;
+    conv.type = FilterKind::Convolution;
     conv.matrixX = 2;
     conv.matrixY = 2;
     conv.matrix = {1, 2, 3, 4};
@@ -168,10 +168,10 @@ TEST(FilterRecords, EveryKindReadsBackAsWrittenAndShortRecordsAreRefused) {
     conv.clamp = false;
     conv.defaultColor = 0x40FF0000u;
     FilterSpec matrix;
-    matrix.type = FilterType::ColorMatrix;
+    matrix.type = FilterKind::ColorMatrix;
     matrix.colorMatrix[4] = 20;
     for (const FilterSpec& f :
-         {shadow, bevel, conv, matrix, Spec(FilterType::Blur, 9), Spec(FilterType::Glow, 3)}) {
+         {shadow, bevel, conv, matrix, Spec(FilterKind::Blur, 9), Spec(FilterKind::Glow, 3)}) {
         const Filter record = render::EncodeFilter(f);
         auto back = render::DecodeFilter(record);
         ASSERT_TRUE(back) << int(f.type);
@@ -183,14 +183,14 @@ TEST(FilterRecords, EveryKindReadsBackAsWrittenAndShortRecordsAreRefused) {
         EXPECT_EQ(back->stops.size(), f.stops.size());
         EXPECT_EQ(back->matrix, f.matrix);
         EXPECT_EQ(back->colorMatrix, f.colorMatrix);
-        if (f.type != FilterType::Blur && f.type != FilterType::ColorMatrix &&
-            f.type != FilterType::Convolution)
+        if (f.type != FilterKind::Blur && f.type != FilterKind::ColorMatrix &&
+            f.type != FilterKind::Convolution)
             EXPECT_FLOAT_EQ(back->strength, f.strength);
-        if (f.type == FilterType::DropShadow) {
+        if (f.type == FilterKind::DropShadow) {
             EXPECT_EQ(back->color, f.color);
             EXPECT_FLOAT_EQ(back->angle, f.angle);
         }
-        if (f.type == FilterType::Convolution) {
+        if (f.type == FilterKind::Convolution) {
             EXPECT_EQ(back->defaultColor, f.defaultColor);
             EXPECT_FALSE(back->clamp);
         }
@@ -201,7 +201,7 @@ TEST(FilterRecords, EveryKindReadsBackAsWrittenAndShortRecordsAreRefused) {
 }
 
 TEST(Filters, HostileSizesAreBounded) {
-    FilterSpec f = Spec(FilterType::Blur, 1e9f);
+    FilterSpec f = Spec(FilterKind::Blur, 1e9f);
     f.passes = 200;
     const FilterSpec scaled = f.Scaled(1e6);
     const FilterMargin m = Margin(scaled);
@@ -209,6 +209,6 @@ TEST(Filters, HostileSizesAreBounded) {
     Image img = Square(8, 2, 6, kRed);
     ApplyFilter(scaled, img); // finishes, with every pixel spread thin
     EXPECT_LT(PixelA(At(img, 4, 4)), 255u);
-    FilterSpec nan = Spec(FilterType::DropShadow, std::nanf(""), std::nanf(""), std::nanf(""));
+    FilterSpec nan = Spec(FilterKind::DropShadow, std::nanf(""), std::nanf(""), std::nanf(""));
     EXPECT_EQ(Margin(nan.Scaled(1)).left, 0);
 }

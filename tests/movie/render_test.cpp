@@ -24,7 +24,8 @@ Path Polygon(std::initializer_list<Point> pts, uint32_t fill0, uint32_t fill1, u
     p.line = line;
     std::vector<Point> v(pts);
     p.start = v[0];
-    for (size_t i = 1; i < v.size(); ++i) p.segments.push_back({false, {}, v[i]});
+    for (size_t i = 1; i < v.size(); ++i)
+        p.segments.push_back({false, {}, v[i]});
     p.segments.push_back({false, {}, v[0]});
     return p;
 }
@@ -81,7 +82,9 @@ class MovieBuilder {
     std::shared_ptr<Movie> movie_;
 };
 
-Matrix Translate(double x, double y) { return {1, 0, 0, 1, x, y}; }
+Matrix Translate(double x, double y) {
+    return {1, 0, 0, 1, x, y};
+}
 
 } // namespace
 
@@ -118,7 +121,8 @@ TEST(RenderStage, FrameBytesAreBgraInMemoryAndRgbaForFiles) {
     EXPECT_EQ(bytes[2], 10); // R
     EXPECT_EQ(bytes[3], 255);
     std::vector<uint8_t> rgba = r.FrameRGBA();
-    EXPECT_EQ((std::vector<uint8_t>{rgba[0], rgba[1], rgba[2], rgba[3]}), (std::vector<uint8_t>{10, 20, 30, 255}));
+    EXPECT_EQ((std::vector<uint8_t>{rgba[0], rgba[1], rgba[2], rgba[3]}),
+              (std::vector<uint8_t>{10, 20, 30, 255}));
 }
 
 TEST(RenderStage, RefusesAbsurdSizes) {
@@ -206,7 +210,8 @@ TEST(RenderShapes, HairlineStaysOnePixelWideWhenScaledDown) {
     Renderer r;
     r.Render(player, 40, 40);
     int dark = 0;
-    for (int y = 15; y < 26; ++y) dark += 255 - static_cast<int>(raster::PixelR(r.Frame().At(20, y)));
+    for (int y = 15; y < 26; ++y)
+        dark += 255 - static_cast<int>(raster::PixelR(r.Frame().At(20, y)));
     EXPECT_NEAR(dark, 255, 8); // one pixel's worth of ink
 }
 
@@ -324,9 +329,9 @@ TEST(RenderDisplayList, StaticTextFromGlyphShapes) {
     Renderer r;
     r.Render(player, 60, 30);
     const uint32_t green = 0xFF008000u;
-    EXPECT_EQ(r.Frame().At(7, 15), green);  // first glyph: x 5..15, y 5..25
+    EXPECT_EQ(r.Frame().At(7, 15), green);   // first glyph: x 5..15, y 5..25
     EXPECT_EQ(r.Frame().At(17, 15), kWhite); // the gap
-    EXPECT_EQ(r.Frame().At(22, 15), green); // second glyph: x 20..30
+    EXPECT_EQ(r.Frame().At(22, 15), green);  // second glyph: x 20..30
     EXPECT_EQ(r.Frame().At(7, 2), kWhite);
 }
 
@@ -451,7 +456,8 @@ TEST(RenderUntrusted, ExtremeShapesDrawWithinBounds) {
     missing.kind = FillKind::Bitmap;
     missing.bitmapId = 65535;
     g.fills = {grad, missing};
-    for (int i = 0; i < 5000; ++i) g.fills.push_back(FillStyle{}); // styles nobody uses
+    for (int i = 0; i < 5000; ++i)
+        g.fills.push_back(FillStyle{}); // styles nobody uses
     LineStyle fat;
     fat.width = 65535;
     fat.join = JoinStyle::Miter;
@@ -466,7 +472,8 @@ TEST(RenderUntrusted, ExtremeShapesDrawWithinBounds) {
                   {false, {}, {-2000000000, 2000000000}},
                   {true, {0, 0}, {-2000000000, -2000000000}},
                   {false, {}, {-2000000000, -2000000000}}};
-    for (int i = 0; i < 100; ++i) g.paths.push_back(p);
+    for (int i = 0; i < 100; ++i)
+        g.paths.push_back(p);
     s.groups.push_back(g);
     b.Define(1, s);
     b.Place(1, 1, Matrix{1000, 0, 0, 1000, 0, 0});
@@ -488,7 +495,7 @@ TEST(RenderFilters, AGlowReachesBeyondItsObjectAndMovesWithIt) {
     MovieBuilder b(100, 100);
     b.Define(1, RectShape(0, 0, 400, 400, {255, 0, 0, 255})); // 20 px square
     raster::FilterSpec glow;
-    glow.type = raster::FilterType::Glow;
+    glow.type = FilterKind::Glow;
     glow.blurX = glow.blurY = 9;
     glow.color = 0xFF0000FFu;
     b.Place(1, 1, Translate(400, 400)).filters = std::vector<Filter>{render::EncodeFilter(glow)};
@@ -518,7 +525,7 @@ TEST(RenderFilters, AGlowReachesBeyondItsObjectAndMovesWithIt) {
 
 TEST(RenderBlendModes, AMultipliedSquareDarkensWhatLiesUnderAndAlphaCutsItsLayer) {
     MovieBuilder b(40, 40);
-    b.Define(1, RectShape(0, 0, 400, 400, {255, 128, 0, 255}));  // orange, 20 px
+    b.Define(1, RectShape(0, 0, 400, 400, {255, 128, 0, 255}));   // orange, 20 px
     b.Define(2, RectShape(0, 0, 400, 400, {128, 128, 128, 255})); // grey, 20 px
     b.Place(1, 1);
     b.Place(2, 2, Translate(200, 200)).blendMode = BlendMode::Multiply;
