@@ -221,46 +221,39 @@ void Paint::SetGradient(const std::vector<GradientStopF>& stops, bool linearRgb,
         if (linearRgb) r = SrgbToLinear(r), g = SrgbToLinear(g), b = SrgbToLinear(b);
         cols.push_back({r, g, b, static_cast<float>(a)});
     }
-    // Before the first stop its colour, after the last the last one's; in
-    // between the segment of non-zero length that holds the position.
-    // Stops that share a ratio make a hard edge: all but the last of them
-    // take one table entry each from that ratio on.
+    // Each stop sits at the table entry of its ratio. Before the first stop
+    // its colour, after the last the last one's; in between the ramp of the
+    // two stops around the entry, the ramp into an entry ending on the first
+    // stop there. Stops that share a ratio make a hard edge: the entries
+    // after it take one each, all but the last of them in order; the ramp
+    // out of the entry starts from the last.
     const size_t last = stops.size() - 1;
+    std::vector<int> pos(stops.size());
+    for (size_t k = 0; k <= last; ++k)
+        pos[k] = std::clamp(stops[k].ratio, 0, 255);
     std::array<int, 256> pinned;
     pinned.fill(-1);
     for (size_t k = 0; k < last; ++k) {
-        if (stops[k + 1].ratio != stops[k].ratio) continue;
+        if (pos[k + 1] != pos[k]) continue;
         size_t first = k;
-        while (first > 0 && stops[first - 1].ratio == stops[k].ratio)
+        while (first > 0 && pos[first - 1] == pos[k])
             --first;
-        int entry = stops[k].ratio + static_cast<int>(k - first);
+        int entry = pos[k] + 1 + static_cast<int>(k - first);
         if (entry <= 255 && pinned[entry] < 0) pinned[entry] = static_cast<int>(k);
     }
-    // Where stops share a ratio, the ramps between stops run one entry
-    // lower than their ratios (as the reference renderings show).
-    bool shared = false;
-    for (size_t k = 0; k < last; ++k)
-        shared = shared || stops[k + 1].ratio == stops[k].ratio;
-    const int shift = shared ? 1 : 0;
-    auto pos = [&](size_t k) { return std::max(0, stops[k].ratio - shift); };
-    size_t seg = 0;
+    size_t seg = 0; // the ramp from stop seg to seg + 1
     for (int i = 0; i < 256; ++i) {
         C c;
         if (pinned[i] >= 0) {
             c = cols[pinned[i]];
-        } else if (i <= pos(0)) {
+        } else if (i <= pos[0]) {
             c = cols[0];
-        } else if (i >= pos(last)) {
-            // The ramp into the last stops ends on the first of them; the
-            // ones that share its ratio are pinned after it.
-            size_t k = last;
-            while (k > 0 && pos(k - 1) == pos(last))
-                --k;
-            c = i == pos(last) ? cols[k] : cols[last];
+        } else if (i > pos[last]) {
+            c = cols[last];
         } else {
-            while (seg < last && !(pos(seg + 1) > i && pos(seg + 1) > pos(seg)))
+            while (!(pos[seg] < i && i <= pos[seg + 1]))
                 ++seg;
-            float f = static_cast<float>(i - pos(seg)) / static_cast<float>(pos(seg + 1) - pos(seg));
+            float f = static_cast<float>(i - pos[seg]) / static_cast<float>(pos[seg + 1] - pos[seg]);
             const C& p = cols[seg];
             const C& q = cols[seg + 1];
             c = {p.r + (q.r - p.r) * f, p.g + (q.g - p.g) * f, p.b + (q.b - p.b) * f, p.a + (q.a - p.a) * f};
@@ -284,7 +277,8 @@ void Paint::SetImage(const Image* img, bool rep, bool smo, const ColorMatrix& cx
 }
 
 void Paint::ShadeRow(int x, int y, int n, Pixel* out) const {
-    const double px = x + 0.5, py = y + 0.5;
+    // Gradients are sampled at the pixel's top left corner, images at its centre.
+    const double px = x, py = y;
     switch (kind) {
     case PaintKind::Solid:
         std::fill(out, out + n, color);
@@ -345,8 +339,8 @@ void Paint::ShadeRow(int x, int y, int n, Pixel* out) const {
             return;
         }
         const int w = image->width, h = image->height;
-        double u = inverse.a * px + inverse.c * py + inverse.tx;
-        double v = inverse.b * px + inverse.d * py + inverse.ty;
+        double u = inverse.a * (px + 0.5) + inverse.c * (py + 0.5) + inverse.tx;
+        double v = inverse.b * (px + 0.5) + inverse.d * (py + 0.5) + inverse.ty;
         auto fetch = [&](int ix, int iy) {
             if (repeat) {
                 ix = Wrap(ix, w);

@@ -343,18 +343,6 @@ TEST(RasterPaint, LinearRgbInterpolationIsBrighterInTheMiddle) {
     EXPECT_NEAR(static_cast<int>(PixelR(lin.lut[128])), 188, 2);
 }
 
-TEST(RasterPaint, StopsSharingARatioMakeAHardEdge) {
-    Paint p;
-    // red and green at 100, blue at 200: red takes entry 100, green starts the ramp.
-    p.SetGradient({{0, 0, 0, 0, 255}, {100, 255, 0, 0, 255}, {100, 0, 255, 0, 255}, {200, 0, 0, 255, 255}},
-                  false, {});
-    EXPECT_EQ(p.lut[100], 0xFFFF0000u);
-    EXPECT_GT(PixelG(p.lut[101]), 240u);
-    EXPECT_EQ(PixelR(p.lut[101]), 0u);
-    EXPECT_LT(PixelR(p.lut[98]), 255u); // the ramp from black towards red before it
-    EXPECT_EQ(p.lut[255], 0xFF0000FFu);
-}
-
 TEST(RasterPaint, RadialAndFocalGradients) {
     Paint p;
     p.kind = PaintKind::Radial;
@@ -362,8 +350,8 @@ TEST(RasterPaint, RadialAndFocalGradients) {
     p.SetGradient({{0, 255, 0, 0, 255}, {255, 0, 0, 255, 255}}, false, {});
     Pixel px[20];
     p.ShadeRow(0, 10, 20, px);
-    EXPECT_GT(PixelR(px[9]), 230u); // centre is the first stop
-    EXPECT_GT(PixelB(px[0]), 240u); // rim is the last
+    EXPECT_GT(PixelR(px[10]), 240u); // centre is the first stop
+    EXPECT_GT(PixelB(px[0]), 240u);  // rim is the last
     p.kind = PaintKind::Focal;
     p.focal = 0.8f; // focus at (18, 10)
     p.ShadeRow(0, 10, 20, px);
@@ -372,8 +360,8 @@ TEST(RasterPaint, RadialAndFocalGradients) {
 }
 
 // Every pixel of radial and focal gradients, in each spread, against the
-// ray from the focus through the pixel meeting the unit circle, worked out
-// in double: the table entry found is the one the position falls in (or
+// ray from the focus through the pixel's top left corner meeting the unit
+// circle, worked out in double: the table entry found is the one the position falls in (or
 // its neighbour, for positions on an entry's border).
 TEST(RasterPaint, RadialAndFocalPositionsMatchTheGeometry) {
     Paint p;
@@ -390,8 +378,8 @@ TEST(RasterPaint, RadialAndFocalPositionsMatchTheGeometry) {
                 Pixel row[61];
                 p.ShadeRow(0, y, 61, row); // not a multiple of four
                 for (int x = 0; x < 61; ++x) {
-                    const double gx = p.inverse.a * (x + 0.5) + p.inverse.c * (y + 0.5) + p.inverse.tx;
-                    const double gy = p.inverse.b * (x + 0.5) + p.inverse.d * (y + 0.5) + p.inverse.ty;
+                    const double gx = p.inverse.a * x + p.inverse.c * y + p.inverse.tx;
+                    const double gy = p.inverse.b * x + p.inverse.d * y + p.inverse.ty;
                     const double dx = gx - focal, dy = gy, len = std::hypot(dx, dy);
                     const double fu = focal * dx / len; // the focus along the ray
                     const double reach = -fu + std::sqrt(fu * fu - (focal * focal - 1)); // focus to circle
@@ -413,6 +401,29 @@ TEST(RasterPaint, RadialAndFocalPositionsMatchTheGeometry) {
         }
     }
     EXPECT_EQ(wrong, 0) << first;
+}
+
+// Stops that share a ratio: the ramp runs into the first of them, the
+// entries after the ratio take the others one each, and the ramp out starts
+// from the last; at the table's end the extra entries fall away.
+TEST(RasterPaint, StopsSharingARatioMakeAHardEdge) {
+    Paint p;
+    p.SetGradient({{0, 0, 0, 0, 255},
+                   {100, 0, 0, 200, 255},
+                   {100, 255, 0, 0, 255},
+                   {100, 0, 255, 0, 255},
+                   {200, 0, 0, 0, 255},
+                   {255, 255, 255, 255, 255},
+                   {255, 0, 0, 255, 255},
+                   {255, 255, 0, 0, 255}},
+                  false, {});
+    EXPECT_EQ(p.lut[50], Premultiply(0, 0, 100, 255));  // halfway up the first ramp
+    EXPECT_EQ(p.lut[100], Premultiply(0, 0, 200, 255)); // the ramp's end: the first stop there
+    EXPECT_EQ(p.lut[101], Premultiply(0, 0, 200, 255));
+    EXPECT_EQ(p.lut[102], Premultiply(255, 0, 0, 255));
+    EXPECT_EQ(p.lut[103], Premultiply(0, 247, 0, 255)); // down the ramp from the last at 100
+    EXPECT_EQ(p.lut[150], Premultiply(0, 128, 0, 255));
+    EXPECT_EQ(p.lut[255], Premultiply(255, 255, 255, 255)); // the end: the first stop at 255
 }
 
 TEST(RasterPaint, ColorTransformOnGradientStops) {

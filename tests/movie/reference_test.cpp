@@ -170,6 +170,7 @@ const char* const kHeldPeerMovies[] = {
     "from_shumway_avm1_text-bind",
     "from_shumway_gradientTransform",
     "from_shumway_invalidClipDepth",
+    "gradient_radial_same_ratios",
     "text_String_path_variable_button",
 };
 
