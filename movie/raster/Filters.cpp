@@ -30,41 +30,100 @@ int Reach(float blur) {
     return static_cast<int>(std::ceil((size - 1) / 2));
 }
 
-// One pass over n samples at data[i * stride] (in place, through `tmp`).
-void BoxLine(uint8_t* data, size_t stride, int n, float blur, uint8_t outside, std::vector<uint8_t>& tmp) {
+// The box of one pass: r whole taps on either side of the centre, the two
+// beyond weighed by `edge` (in 256ths), all divided by `total` (256ths).
+struct Box {
+    int r = 0;
+    uint32_t edge = 0, total = 256;
+    // n / total rounded down, for every sum a pass makes (n < 2^25, total
+    // >= 256), as a multiply and a shift: m = ceil(2^42 / total) is off by
+    // less than total, so n * m / 2^42 errs by less than n / 2^42 < 1 / total.
+    uint64_t m = 0;
+    uint32_t Divide(uint32_t n) const { return static_cast<uint32_t>((n * m) >> 42); }
+};
+
+// The box of a blur, or none (r < 0) when the blur leaves the image alone.
+Box BoxOf(float blur) {
+    Box b;
     const float size = BoxWidth(blur);
-    if (size <= 1 || n <= 0) return;
-    const int r = static_cast<int>(std::floor((size - 1) / 2));
-    const uint32_t edge = static_cast<uint32_t>(std::lround((size - (2 * r + 1)) / 2 * 256));
-    const uint32_t total = static_cast<uint32_t>((2 * r + 1) * 256 + 2 * edge);
-    tmp.resize(static_cast<size_t>(n));
-    for (int i = 0; i < n; ++i)
-        tmp[i] = data[i * stride];
-    auto at = [&](int i) -> uint32_t { return i < 0 || i >= n ? outside : tmp[i]; };
-    uint32_t inner = 0;
-    for (int k = -r; k <= r; ++k)
-        inner += at(k);
-    for (int i = 0; i < n; ++i) {
-        uint32_t sum = inner * 256 + edge * (at(i - r - 1) + at(i + r + 1));
-        data[i * stride] = static_cast<uint8_t>((sum + total / 2) / total);
-        inner += at(i + r + 1) - at(i - r);
+    if (size <= 1) {
+        b.r = -1;
+        return b;
+    }
+    b.r = static_cast<int>(std::floor((size - 1) / 2));
+    b.edge = static_cast<uint32_t>(std::lround((size - (2 * b.r + 1)) / 2 * 256));
+    b.total = static_cast<uint32_t>((2 * b.r + 1) * 256 + 2 * b.edge);
+    b.m = ((uint64_t(1) << 42) + b.total - 1) / b.total;
+    return b;
+}
+
+// One horizontal pass over each row of C interleaved channels. The row is
+// copied with r + 1 samples of `outside` on either side, so that the
+// running sums need no bounds.
+template <int C> void BoxRows(uint8_t* data, int w, int h, const Box& box, uint8_t outside) {
+    const int r = box.r, pad = r + 1;
+    std::vector<uint8_t> line(static_cast<size_t>(w + 2 * pad) * C, outside);
+    const size_t rowBytes = static_cast<size_t>(w) * C;
+    const uint32_t half = box.total / 2, edge = box.edge;
+    for (int y = 0; y < h; ++y) {
+        uint8_t* row = data + y * rowBytes;
+        std::copy(row, row + rowBytes, line.begin() + static_cast<ptrdiff_t>(pad) * C);
+        const uint8_t* in = line.data() + static_cast<size_t>(pad) * C; // sample 0
+        uint32_t inner[C] = {};
+        for (int k = -r; k <= r; ++k)
+            for (int c = 0; c < C; ++c)
+                inner[c] += in[k * C + c];
+        for (int i = 0; i < w; ++i) {
+            const uint8_t *before = in + (i - r - 1) * C, *after = in + (i + r + 1) * C,
+                          *first = in + (i - r) * C;
+            for (int c = 0; c < C; ++c) {
+                const uint32_t sum = inner[c] * 256 + edge * (before[c] + after[c]);
+                row[static_cast<size_t>(i) * C + c] = static_cast<uint8_t>(box.Divide(sum + half));
+                inner[c] += after[c] - first[c];
+            }
+        }
+    }
+}
+
+// One vertical pass: every column at once, a running sum per byte of the
+// row, reading the rows as they were before the pass.
+void BoxColumns(uint8_t* data, int w, int h, int channels, const Box& box, uint8_t outside) {
+    const int r = box.r;
+    const size_t rowBytes = static_cast<size_t>(w) * channels;
+    const std::vector<uint8_t> src(data, data + rowBytes * h);
+    const std::vector<uint8_t> blank(rowBytes, outside);
+    auto row = [&](int y) { return y < 0 || y >= h ? blank.data() : src.data() + y * rowBytes; };
+    std::vector<uint32_t> inner(rowBytes, 0);
+    for (int k = -r; k <= r; ++k) {
+        const uint8_t* in = row(k);
+        for (size_t j = 0; j < rowBytes; ++j)
+            inner[j] += in[j];
+    }
+    const uint32_t half = box.total / 2, edge = box.edge;
+    for (int y = 0; y < h; ++y) {
+        const uint8_t *above = row(y - r - 1), *below = row(y + r + 1), *top = row(y - r);
+        uint8_t* out = data + y * rowBytes;
+        for (size_t j = 0; j < rowBytes; ++j) {
+            const uint32_t sum = inner[j] * 256 + edge * (above[j] + below[j]);
+            out[j] = static_cast<uint8_t>(box.Divide(sum + half));
+            inner[j] += below[j] - top[j];
+        }
     }
 }
 
 // Blurs interleaved byte channels (`channels` per sample) of a w x h image.
 void BlurChannels(uint8_t* data, int w, int h, int channels, float bx, float by, int passes,
                   uint8_t outside) {
-    std::vector<uint8_t> tmp;
-    const size_t rowStride = static_cast<size_t>(w) * channels;
+    if (w <= 0 || h <= 0) return;
+    const Box across = BoxOf(bx), down = BoxOf(by);
     for (int p = 0; p < passes; ++p) {
-        if (bx > 1)
-            for (int y = 0; y < h; ++y)
-                for (int c = 0; c < channels; ++c)
-                    BoxLine(data + y * rowStride + c, channels, w, bx, outside, tmp);
-        if (by > 1)
-            for (int x = 0; x < w; ++x)
-                for (int c = 0; c < channels; ++c)
-                    BoxLine(data + static_cast<size_t>(x) * channels + c, rowStride, h, by, outside, tmp);
+        if (bx > 1 && across.r >= 0) {
+            if (channels == 4)
+                BoxRows<4>(data, w, h, across, outside);
+            else
+                BoxRows<1>(data, w, h, across, outside);
+        }
+        if (by > 1 && down.r >= 0) BoxColumns(data, w, h, channels, down, outside);
     }
 }
 

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <vector>
 
 using namespace movie;
 using namespace movie::raster;
@@ -40,7 +41,59 @@ FilterSpec Spec(FilterKind type, float blur, float distance = 0, float angle = 0
     return f;
 }
 
+// One box pass over n samples at data[i * stride], straight from its
+// definition: the r taps either side of the centre whole, the two beyond by
+// half the width's fraction, rounded to the nearest.
+void BoxPass(uint8_t* data, size_t stride, int n, float blur) {
+    const float size = blur - 1;
+    if (size <= 1) return;
+    const int r = static_cast<int>(std::floor((size - 1) / 2));
+    const uint32_t edge = static_cast<uint32_t>(std::lround((size - (2 * r + 1)) / 2 * 256));
+    const uint32_t total = (2 * r + 1) * 256 + 2 * edge;
+    std::vector<uint32_t> in(n);
+    for (int i = 0; i < n; ++i)
+        in[i] = data[i * stride];
+    auto at = [&](int i) -> uint32_t { return i < 0 || i >= n ? 0 : in[i]; };
+    for (int i = 0; i < n; ++i) {
+        uint32_t sum = edge * (at(i - r - 1) + at(i + r + 1));
+        for (int k = -r; k <= r; ++k)
+            sum += 256 * at(i + k);
+        data[i * stride] = static_cast<uint8_t>((sum + total / 2) / total);
+    }
+}
+
 } // namespace
+
+// Every byte of blurred noise as the passes' definition gives it, for whole
+// and fractional widths, wider than the image too.
+TEST(Filters, BlurMatchesItsDefinitionByteForByte) {
+    uint32_t seed = 12345;
+    for (float bx : {2.0f, 3.5f, 7.25f, 40.0f})
+        for (float by : {1.0f, 4.75f, 9.0f}) {
+            const int w = 29, h = 23, passes = bx > 7 ? 3 : 1;
+            Image img;
+            img.width = w, img.height = h, img.opaque = false;
+            for (int i = 0; i < w * h; ++i) {
+                seed = seed * 1103515245u + 12345u;
+                const uint32_t a = seed >> 24;
+                img.pixels.push_back(Premultiply((seed >> 8) & 255, (seed >> 16) & 255, seed & 255, a));
+            }
+            std::vector<Pixel> want = img.pixels;
+            auto* bytes = reinterpret_cast<uint8_t*>(want.data());
+            for (int p = 0; p < passes; ++p) {
+                for (int y = 0; y < h; ++y)
+                    for (int c = 0; c < 4; ++c)
+                        BoxPass(bytes + (y * w) * 4 + c, 4, w, bx);
+                for (int x = 0; x < w; ++x)
+                    for (int c = 0; c < 4; ++c)
+                        BoxPass(bytes + x * 4 + c, w * 4, h, by);
+            }
+            FilterSpec f = Spec(FilterKind::Blur, 0);
+            f.blurX = bx, f.blurY = by, f.passes = passes;
+            ApplyFilter(f, img);
+            EXPECT_EQ(img.pixels, want) << bx << " x " << by;
+        }
+}
 
 TEST(Filters, BlurSpreadsSymmetricallyWithinItsMargin) {
     Image img = Square(41, 20, 21, kRed); // one pixel
