@@ -3,7 +3,10 @@
 #  1. the time from starting "/S" to the first movie frame on screen;
 #  2. the CPU used while it plays the demo for a while at 1920 x 1080,
 #     against the same program playing an empty movie at the same frame
-#     rate (the cost of just being a window with a frame clock);
+#     rate (the cost of just being a window with a frame clock), and a
+#     movie of filters and blend modes (bench/make_effects_movie.py: twenty
+#     blurred, glowing sprites added and screened over a gradient, 1920 x
+#     1080 at 25 frames per second);
 #  3. the same with a wave-out device (ALSA's default made a file, for these
 #     runs only), the demo's music on and then with the "soundoff" setting
 #     on, and how much sound the device took in the time.
@@ -43,10 +46,12 @@ height=${size#*x}
 
 work=$(mktemp -d "$top/build/bench-player.XXXXXX")
 nimbre_on_exit 'rm -rf "$work"'
-mkdir -p "$work/demo" "$work/empty"
+mkdir -p "$work/demo" "$work/empty" "$work/effects"
 cp "$scr" "$work/demo/"
 cp "$demo" "$work/demo/nimbre.s"
 cp "$scr" "$work/empty/"
+cp "$scr" "$work/effects/"
+python3 "$top/bench/make_effects_movie.py" "$work/effects/nimbre.s" || exit 1
 # An empty movie with the demo's stage, frame rate and frame count.
 python3 - "$demo" "$work/empty/nimbre.s" <<'PY'
 import struct, sys, zlib
@@ -135,11 +140,13 @@ soundoff 1
 read -r off_first off_cpu off_x off_srv off_sound <<<"$(measure "$work/demo" sound-off)"
 soundoff 0
 read -r empty_first empty_cpu empty_x empty_srv _ <<<"$(measure "$work/empty")"
+read -r fx_first fx_cpu fx_x fx_srv _ <<<"$(measure "$work/effects")"
 printf '%-22s %16s %12s %12s %14s %12s\n' movie "first frame ms" "program CPU" "X server" "wineserver" "sound s"
 printf '%-22s %16s %11s%% %11s%% %13s%% %12s\n' "demo, no sound device" "$demo_first" "$demo_cpu" "$demo_x" "$demo_srv" -
 printf '%-22s %16s %11s%% %11s%% %13s%% %12s\n' "demo, sound on" "$on_first" "$on_cpu" "$on_x" "$on_srv" "$on_sound"
 printf '%-22s %16s %11s%% %11s%% %13s%% %12s\n' "demo, sound off" "$off_first" "$off_cpu" "$off_x" "$off_srv" "$off_sound"
 printf '%-22s %16s %11s%% %11s%% %13s%% %12s\n' "empty frames" "$empty_first" "$empty_cpu" "$empty_x" "$empty_srv" -
+printf '%-22s %16s %11s%% %11s%% %13s%% %12s\n' "effects, no sound" "$fx_first" "$fx_cpu" "$fx_x" "$fx_srv" -
 awk -v a="$demo_cpu" -v b="$empty_cpu" 'BEGIN { if (b > 0) printf "demo / empty program CPU: %.1fx\n", a / b }'
 awk -v a="$on_cpu" -v b="$off_cpu" 'BEGIN { if (b > 0) printf "sound on / sound off program CPU: %.2fx\n", a / b }'
 awk -v a="$on_cpu" -v b="$demo_cpu" 'BEGIN { if (b > 0) printf "sound on / no sound device program CPU: %.2fx\n", a / b }'
