@@ -122,9 +122,16 @@ struct Interp {
     bool IsPath(const std::string& name) { return name.find_first_of(":/.") != std::string::npos; }
 
     // A clip path of a timeline action (tellTarget, getProperty), from the target.
+    // A target taken off the display list gives way to the clip now at its
+    // path, or else to the timeline of the code.
     Object* ResolveClipPath(const std::string& path) {
         if (path.empty()) return f.target;
-        return vm.ResolvePath(f.target ? f.target : f.base, path);
+        Object* start = f.target ? f.target : f.base;
+        if (start && host() && host()->Removed(start)) {
+            Object* live = host()->Live(start);
+            start = live ? live : f.base;
+        }
+        return vm.ResolvePath(start, path);
     }
 
     // The target part of a variable path. From SWF 5 on its first word may
