@@ -808,8 +808,8 @@ Object* Vm::ResolvePath(Object* base, const std::string& path, bool afterDot) {
     if (!host_) return nullptr;
     if (path.empty()) return base;
     if (version_ < 5) return ResolveSlashPath(base, path);
-    // Names part at '/', ':' and, until the first slash, '.'; colons before
-    // a name are skipped; ".." after a slash (or first) is the parent; an
+    // Names part at '/', ':' and, until the first slash, '.'; ".." first or
+    // after a slash or colon is the parent; an
     // empty name stays where it is, except first or after a slash before
     // another separator ("//", ".x").
     Object* at = base;
@@ -822,13 +822,15 @@ Object* Vm::ResolvePath(Object* base, const std::string& path, bool afterDot) {
         before = '/';
         slashed = true;
     }
+    // Colons before a name are skipped, but a run of them ends no path ("a::").
+    if (n >= 2 && path[n - 1] == ':' && path[n - 2] == ':') return nullptr;
     while (i < n) {
         while (i < n && path[i] == ':') {
             ++i;
             before = ':';
         }
         if (i == n) break;
-        bool fresh = before == 0 || before == '/';
+        bool fresh = before == 0 || before == '/' || before == ':';
         size_t j = i;
         if (fresh && path.compare(i, 2, "..") == 0 &&
             (i + 2 == n || path[i + 2] == '/' || path[i + 2] == ':')) {
@@ -838,7 +840,7 @@ Object* Vm::ResolvePath(Object* base, const std::string& path, bool afterDot) {
             while (j < n && path[j] != '/' && path[j] != ':' && (slashed || path[j] != '.'))
                 ++j;
             if (j == i) {
-                if (fresh && j < n) return nullptr;
+                if ((before == 0 || before == '/') && j < n) return nullptr;
             } else {
                 at = PathStep(at, path.substr(i, j - i));
             }
@@ -877,9 +879,9 @@ bool Vm::SplitVariablePath(const std::string& path, std::string& target, std::st
 
 void Vm::Collect(const std::vector<Object*>& extraRoots) {
     std::vector<Object*> work = extraRoots;
-    for (Object* o : {global, objectProto, functionProto, arrayProto, stringProto, numberProto, booleanProto,
-                      errorProto, clipProto, dateProto, pointProto, rectangleProto, matrixProto,
-                      colorTransformProto, transformProto})
+    for (Object* o :
+         {global, objectProto, functionProto, arrayProto, stringProto, numberProto, booleanProto, errorProto,
+          clipProto, dateProto, pointProto, rectangleProto, matrixProto, colorTransformProto, transformProto})
         if (o) work.push_back(o);
     for (auto& [name, o] : registered)
         work.push_back(o);
