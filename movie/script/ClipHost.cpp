@@ -201,6 +201,7 @@ ScriptHost::ScriptHost(Player& player) : player_(player) {
     vm_ = std::make_unique<Vm>(player.movie_->header.version);
     vm_->SetHost(this);
     InstallClipClass();
+    InstallStage();
     root_ = vm_->New<ClipObject>(vm_->clipProto);
     root_->className = "MovieClip";
     root_->host = this;

@@ -80,6 +80,7 @@ class ScriptHost : public script::Host {
     };
     void InstallClipClass();
     void InstallColorClass();
+    void InstallStage();
     DisplayObjects* ListOf(script::ClipObject* c);
     Player::TimelineRef RefOf(script::ClipObject* c);
     script::ClipObject* Clip(script::Object* o);
@@ -108,6 +109,10 @@ class ScriptHost : public script::Host {
     std::string quality_ = "HIGH";
     bool focusRect_ = true;
     int32_t soundBufTime_ = 5;
+    // What scripts set of the stage: its alignment, scale mode and menu.
+    std::string stageAlign_;
+    std::string stageScaleMode_ = "showAll";
+    bool stageShowMenu_ = true;
     int steps_ = 0;
 };
 

@@ -260,3 +260,18 @@ TEST(ScriptMachine, AReferenceToARemovedClipReachesTheClipNowAtItsPath) {
     std::vector<std::string> want{"", "undefined", "_level0.c", "c"};
     EXPECT_EQ(Traced(b, 1), want);
 }
+
+TEST(ScriptMachine, TheStageTellsTheMovieSizeAndReadsItsSettingsAsThePlayerDoes) {
+    auto stage = Cat({PushString("Stage"), Op(0x1c)});
+    auto get = [&](const char* name) { return Cat({stage, PushString(name), Op(0x4e), Op(0x26)}); };
+    auto set = [&](const char* name, const char* v) {
+        return Cat({stage, PushString(name), PushString(v), Op(0x4f)});
+    };
+    SwfBuilder b(8, 24, 6000, 4000);
+    b.Actions(
+         {Cat({get("width"), get("height"), set("align", "b?tl"), get("align"), set("scaleMode", "NOSCALE"),
+               get("scaleMode"), set("scaleMode", "fit"), get("scaleMode")})})
+        .Frame();
+    std::vector<std::string> want{"300", "200", "LTB", "noScale", "showAll"};
+    EXPECT_EQ(Traced(b, 1), want);
+}
