@@ -64,6 +64,23 @@ template <BlendMode M> Pixel BlendPixel(Pixel d, Pixel s) {
         case BlendMode::Invert:
             out[c] = sa * (da - dc[c]) + dc[c] * (1 - sa);
             break;
+        // The separable modes whose mix of straight colours, times both
+        // alphas, is a sum of premultiplied ones: no divide.
+        case BlendMode::Multiply:
+            out[c] = sc[c] * (1 - da) + dc[c] * (1 - sa) + sc[c] * dc[c];
+            break;
+        case BlendMode::Screen:
+            out[c] = sc[c] + dc[c] - sc[c] * dc[c];
+            break;
+        case BlendMode::Lighten:
+            out[c] = sc[c] * (1 - da) + dc[c] * (1 - sa) + std::max(sa * dc[c], da * sc[c]);
+            break;
+        case BlendMode::Darken:
+            out[c] = sc[c] * (1 - da) + dc[c] * (1 - sa) + std::min(sa * dc[c], da * sc[c]);
+            break;
+        case BlendMode::Difference:
+            out[c] = sc[c] * (1 - da) + dc[c] * (1 - sa) + std::abs(sa * dc[c] - da * sc[c]);
+            break;
         default: {
             const float cb = da > 0 ? dc[c] / da : 0, cs = sc[c] / sa;
             out[c] = sc[c] * (1 - da) + dc[c] * (1 - sa) + sa * da * Mix<M>(cb, cs);
