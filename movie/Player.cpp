@@ -60,13 +60,14 @@ const uint32_t* FindLabel(const Timeline& timeline, const std::string& label) {
 Player::Player(std::shared_ptr<const Movie> movie) : Player(std::move(movie), nullptr) {}
 
 Player::Player(std::shared_ptr<const Movie> movie, std::function<void(const std::string&)> trace,
-               std::chrono::microseconds scriptBudget)
+               std::chrono::microseconds scriptBudget, WallClock clock)
     : movie_(std::move(movie)) {
     chain_ = 0;
     recordSounds_ = movie_->HasSound();
     script_ = std::make_unique<ScriptHost>(*this);
     script_->SetTrace(std::move(trace));
     script_->SetBudget(scriptBudget);
+    script_->SetWallClock(std::move(clock));
     script_->BeginStep();
     EnterFirstFrame(Root());
     script_->RootLoaded();

@@ -26,6 +26,7 @@
 #include "movie/DisplayList.h"
 #include "movie/Limits.h"
 #include "movie/Movie.h"
+#include "movie/WallClock.h"
 
 #include <chrono>
 #include <cstdint>
@@ -60,11 +61,12 @@ class DeviceFonts;
 class Player {
   public:
     explicit Player(std::shared_ptr<const Movie> movie);
-    // With a sink for the movie's trace() lines and the time the scripts of
-    // one frame step may take before they are stopped, both in force from
-    // the first frame on.
+    // With a sink for the movie's trace() lines, the time the scripts of
+    // one frame step may take before they are stopped and the clock their
+    // dates read, all in force from the first frame on.
     Player(std::shared_ptr<const Movie> movie, std::function<void(const std::string&)> trace,
-           std::chrono::microseconds scriptBudget = Limits::kScriptTimePerFrame);
+           std::chrono::microseconds scriptBudget = Limits::kScriptTimePerFrame,
+           WallClock clock = WallClock::System());
     ~Player();
     Player(const Player&) = delete;
     Player& operator=(const Player&) = delete;

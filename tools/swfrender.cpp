@@ -66,9 +66,11 @@ int main(int argc, char** argv) {
             // Scripts get a longer time budget than in the saver: a checking
             // build runs them several times slower, and the original player
             // lets a script run far longer before it stops it.
+            // Dates read a fixed clock so that runs repeat: 3 February 2001,
+            // 04:05:06 in a zone 5 3/4 hours ahead of UTC.
             movie::Player player(
                 movie, [](const std::string& line) { std::cout << line << '\n'; },
-                5 * movie::Limits::kScriptTimePerFrame);
+                5 * movie::Limits::kScriptTimePerFrame, movie::WallClock::Fixed(981152406000.0, 345));
             // Each frame is followed by its time, as the timers see it.
             for (int f = 1; f < frames; ++f)
                 player.Step();

@@ -38,6 +38,7 @@ void Vm::InstallGlobals() {
     InstallStringClass();
     InstallNumberClasses();
     InstallMath();
+    InstallDateClass();
     InstallGlobalFunctions();
 
     // ---- Error ----
@@ -143,7 +144,6 @@ void Vm::InstallGlobals() {
     for (const char* name : {"Button",
                              "Camera",
                              "ContextMenu",
-                             "Date",
                              "ContextMenuItem",
                              "LoadVars",
                              "LocalConnection",

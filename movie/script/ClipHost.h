@@ -25,6 +25,7 @@ class ScriptHost : public script::Host {
     void SetTrace(std::function<void(const std::string&)> sink) { vm_->SetTrace(std::move(sink)); }
     script::Object* RootClip();
     void SetBudget(std::chrono::microseconds budget) { vm_->SetBudget(budget); }
+    void SetWallClock(WallClock clock) { vm_->clock = std::move(clock); }
     // Gives a newly placed sprite its script object and queues its load event.
     void Attach(DisplayObject& o, script::Object* parent, int nesting);
     // An object leaves the display list: it and its children unload.

@@ -546,7 +546,15 @@ double Vm::ToNumber(const Value& v) {
     case Value::Type::String:
         return StringToNumber(v.s, version_);
     case Value::Type::Object: {
-        Value p = ToPrimitive(v);
+        // A date counts as its time (only + reads it as text).
+        Value p;
+        if (v.o->className == "Date") {
+            Value fn = Get(v.o, "valueOf");
+            Args none;
+            if (fn.IsObject() && fn.o->IsFunction()) p = Call(fn, v, none);
+        } else {
+            p = ToPrimitive(v);
+        }
         if (p.IsObject()) return NAN;
         return ToNumber(p);
     }
@@ -587,7 +595,8 @@ bool Vm::ToBool(const Value& v) {
 Value Vm::ToPrimitive(const Value& v, bool preferString) {
     if (!v.IsObject()) return v;
     Object* o = v.o;
-    if (preferString || o->className == "Date") {
+    // Dates read as text from SWF 6 on; before, like any object.
+    if (preferString || (o->className == "Date" && version_ >= 6)) {
         Value s = ToString(v);
         return s;
     }

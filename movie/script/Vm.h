@@ -4,6 +4,7 @@
 
 #include "movie/Geometry.h"
 #include "movie/Limits.h"
+#include "movie/WallClock.h"
 #include "movie/script/Value.h"
 
 #include <chrono>
@@ -174,6 +175,7 @@ class Vm {
     std::map<int, std::function<Value(Vm&, int index, Args&)>> nativeTables;
     int nextTimer = 1;
     double now = 0; // milliseconds since the movie started
+    WallClock clock = WallClock::System(); // what Date reads
     std::vector<Value> rootsScratch;
 
   private:
@@ -191,6 +193,7 @@ class Vm {
     void InstallStringClass();
     void InstallNumberClasses();
     void InstallMath();
+    void InstallDateClass();
     void InstallGlobalFunctions();
     void AddMethod(Object* o, const std::string& name, Native fn);
     Function* AddClass(const std::string& name, Object* proto, Native call, Native construct);

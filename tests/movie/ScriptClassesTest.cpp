@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 
 namespace {
@@ -79,6 +80,32 @@ TEST(GeomClasses, ColourTransformsKeepThePlayersFixedPoint) {
     child.addB = -523;
     parent.addB = 1;
     EXPECT_EQ(movie::script::Concatenated(parent, child).addB, -66683 + 65536 + 1);
+}
+
+TEST(DateClass, ReadsAndSetsLocalTimeAndUtc) {
+    Script s;
+    // 3 February 2001, 04:05:06 local, in a zone 5 3/4 hours ahead of UTC.
+    s.vm.clock = movie::WallClock::Fixed(981152406000.0, 345);
+    Value date = s.vm.GetValue(Value(s.vm.global), "Date");
+    Args none;
+    Value now = s.vm.Construct(date, none);
+    EXPECT_EQ(s.Text(now), "Sat Feb 3 04:05:06 GMT+0545 2001");
+    EXPECT_EQ(s.vm.ToNumber(s.Call(now, "getUTCDate")), 2);
+    EXPECT_EQ(s.vm.ToNumber(s.Call(now, "getTimezoneOffset")), -345);
+    // Parts past their range carry into the next; a year below 100 counts from 1900.
+    Args parts{99, 11, 31, 23, 59, 60};
+    Value carried = s.vm.Construct(date, parts);
+    EXPECT_EQ(s.Text(carried), "Sat Jan 1 00:00:00 GMT+0545 2000");
+    EXPECT_EQ(s.vm.ToNumber(s.Call(carried, "setUTCHours", {0, 0, 0, 0})), 946598400000.0);
+    // 31 December 1999, 05:45 local, moved to 29 February 2000.
+    EXPECT_EQ(s.vm.ToNumber(s.Call(carried, "setFullYear", {2000, 1, 29})), 951782400000.0);
+    // A date is its time in arithmetic, and text after +.
+    EXPECT_EQ(s.vm.ToNumber(now) - s.vm.ToNumber(carried), 981152406000.0 - 951782400000.0);
+    EXPECT_EQ(s.Text(s.vm.Add(Value("at "), carried)), "at Tue Feb 29 05:45:00 GMT+0545 2000");
+    // Setters keep the time within 8.64e15 ms of 1970; past that the date is invalid.
+    EXPECT_TRUE(std::isnan(s.vm.ToNumber(s.Call(carried, "setFullYear", {300000}))));
+    EXPECT_EQ(s.Text(carried), "Invalid Date");
+    EXPECT_EQ(s.Text(s.Call(s.vm.GetValue(date, "UTC"), "call", {Value(), 2000, 0})), "946684800000");
 }
 
 } // namespace
