@@ -383,11 +383,15 @@ Value Interp::RunWithHome(Function* fn, const Value& self, Args& args, Object* h
     std::vector<Value> regs(fn->isV2 ? fn->regCount : 4);
     nf.regs = &regs;
 
-    Array* arguments = vm.NewArray();
-    arguments->Assign(args);
-    arguments->SetOwn("callee", Value(fn), kDontEnum);
-    arguments->SetOwn("caller", vm.running ? Value(static_cast<Object*>(vm.running)) : Value::Null(),
-                      kDontEnum);
+    // The arguments object, made only for a function that can see it.
+    auto makeArguments = [&]() -> Value {
+        Array* arguments = vm.NewArray();
+        arguments->Assign(args);
+        arguments->SetOwn("callee", Value(fn), kDontEnum);
+        arguments->SetOwn("caller", vm.running ? Value(static_cast<Object*>(vm.running)) : Value::Null(),
+                          kDontEnum);
+        return Value(static_cast<Object*>(arguments));
+    };
 
     auto makeSuper = [&]() -> Value {
         SuperObject* s = vm.New<SuperObject>(nullptr);
@@ -403,7 +407,7 @@ Value Interp::RunWithHome(Function* fn, const Value& self, Args& args, Object* h
             ++r;
         };
         if (fl & 0x01) put(self);
-        if (fl & 0x04) put(Value(static_cast<Object*>(arguments)));
+        if (fl & 0x04) put(makeArguments());
         if (fl & 0x10) put(makeSuper());
         if (fl & 0x40) put(host() ? Value(host()->Root()) : Value());
         if (fl & 0x80) {
@@ -411,7 +415,7 @@ Value Interp::RunWithHome(Function* fn, const Value& self, Args& args, Object* h
             put(parent ? Value(parent) : Value());
         }
         if (fl & 0x100) put(Value(vm.global));
-        if (!(fl & 0x08) && !(fl & 0x04)) locals->SetOwn("arguments", Value(static_cast<Object*>(arguments)));
+        if (!(fl & 0x08) && !(fl & 0x04)) locals->SetOwn("arguments", makeArguments());
         if (!(fl & 0x20) && !(fl & 0x10)) locals->SetOwn("super", makeSuper());
         if (!(fl & 0x02) && !(fl & 0x01)) locals->SetOwn("this", self);
         for (size_t i = 0; i < fn->params.size(); ++i) {
@@ -424,7 +428,7 @@ Value Interp::RunWithHome(Function* fn, const Value& self, Args& args, Object* h
         }
     } else {
         locals->SetOwn("this", self);
-        locals->SetOwn("arguments", Value(static_cast<Object*>(arguments)));
+        locals->SetOwn("arguments", makeArguments());
         locals->SetOwn("super", makeSuper());
         for (size_t i = 0; i < fn->params.size(); ++i)
             locals->SetOwn(fn->params[i], i < args.size() ? args[i] : Value());
@@ -1102,15 +1106,19 @@ Outcome Interp::Exec(size_t pc, size_t end) {
             break;
         }
         case action::kInstanceOf: { // InstanceOf
+            // A primitive is an instance of nothing; the class is made an object.
             Value ctor = Pop();
             Value obj = Pop();
-            Push(Value(ctor.IsObject() && vm.InstanceOf(obj, ctor.o)));
+            Value cls = obj.IsObject() ? vm.Boxed(ctor) : Value();
+            Push(Value(cls.IsObject() && vm.InstanceOf(obj, cls.o)));
             break;
         }
         case action::kCastOp: { // CastOp
+            // A primitive is boxed and still cast to null.
             Value obj = Pop();
             Value ctor = Pop();
-            Push(ctor.IsObject() && vm.InstanceOf(obj, ctor.o) ? obj : Value::Null());
+            Value cls = obj.IsObject() ? vm.Boxed(ctor) : (vm.Boxed(obj), Value());
+            Push(cls.IsObject() && vm.InstanceOf(obj, cls.o) ? obj : Value::Null());
             break;
         }
         case action::kImplementsOp: { // ImplementsOp

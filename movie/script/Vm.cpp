@@ -343,10 +343,26 @@ Value Vm::Construct(const Value& ctor, Args& args) {
     return Value(obj);
 }
 
+Value Vm::Boxed(const Value& v) {
+    const char* cls = v.IsString()                  ? "String"
+                      : v.IsNumber()                ? "Number"
+                      : v.type == Value::Type::Bool ? "Boolean"
+                                                    : nullptr;
+    if (!cls) return v.IsObject() ? v : Value::Null();
+    Args args{v};
+    return Construct(Get(global, cls), args);
+}
+
 bool Vm::InstanceOf(const Value& v, Object* ctor) {
     if (!v.IsObject() || !ctor) return false;
-    Value protoV = Get(ctor, "prototype");
-    if (!protoV.IsObject()) return false;
+    // The class's own prototype as it is stored: no getter runs, nothing is
+    // inherited, no version hides it; a primitive is boxed (and so never
+    // matches); a clip never matches.
+    Property* own = ctor->FindOwn("prototype", Caseless());
+    Value protoV = own && !own->virt ? Boxed(own->value) : Value();
+    if (!protoV.IsObject() || (host_ && host_->IsClip(protoV.o))) return false;
+    // A clip taken off the display list is an instance of nothing, and no class.
+    if (host_ && (host_->Removed(v.o) || host_->Removed(ctor))) return false;
     int guard = 0;
     for (Object* p = v.o->proto; p && guard < 256; p = p->proto, ++guard) {
         if (p == protoV.o) return true;

@@ -101,6 +101,9 @@ class Vm {
     Value Call(const Value& fn, const Value& self, Args& args);
     Value Construct(const Value& ctor, Args& args);
     bool InstanceOf(const Value& v, Object* ctor);
+    // A primitive made an object by the global class of its type as it now
+    // stands (String, Number, Boolean); objects as they are; else null.
+    Value Boxed(const Value& v);
 
     // Conversions.
     double ToNumber(const Value& v);
