@@ -90,5 +90,6 @@ for name in $names; do
   read -r _ _ ops ms <<<"$line"
   awk -v n="$name" -v mine="$mine" -v ops="$ops" -v ms="$ms" 'BEGIN {
     theirs = ms > 0 ? ops / (ms / 1000) : 0
-    printf "%-12s %14.0f %14.0f %12s\n", n, mine, theirs, theirs > 0 ? sprintf("%.2f", mine / theirs) : "-" }'
+    ratio = theirs > 0 ? sprintf("%.2f", mine / theirs) : "-"
+    printf "%-12s %14.0f %14.0f %12s\n", n, mine, theirs, ratio }'
 done
