@@ -14,6 +14,10 @@ struct Bitmap {
     uint32_t width = 0;
     uint32_t height = 0;
     std::vector<uint8_t> pixels; // width * height * 4 bytes
+    // Bitmaps that scripts make: false when every pixel is opaque, and a
+    // count that changes with every change of the pixels.
+    bool transparent = true;
+    uint32_t version = 0;
 
     const uint8_t* Pixel(uint32_t x, uint32_t y) const { return &pixels[(std::size_t(y) * width + x) * 4]; }
 };

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "movie/Character.h"
+#include "movie/Drawing.h"
 #include "movie/Geometry.h"
 #include "movie/Timeline.h"
 
@@ -34,7 +35,9 @@ class TextField;
 //
 // Masks: an object with clipDepth > 0 is not drawn; its shape (its fills,
 // with full coverage wherever any fill is) clips the objects of the same
-// list whose depth lies in (depth, clipDepth].
+// list whose depth lies in (depth, clipDepth]. A sprite that scripts made
+// the mask of another (`maskedBy`, anywhere in the tree) is not drawn
+// either; the other is drawn through it where it stands on the stage.
 struct DisplayObject {
     int32_t depth = 0;        // the timeline's depth; scripts count from 16384 lower
     uint32_t placedFrame = 0; // frame of its timeline that placed it (kept over jumps back)
@@ -52,6 +55,14 @@ struct DisplayObject {
 
     // Text fields: their text, formats and layout, shared with the scripts.
     std::shared_ptr<text::TextField> textField;
+
+    // What scripts drew into it (sprites) or the bitmap attached (shapes),
+    // drawn before its children.
+    std::shared_ptr<Drawing> drawing;
+    // Sprites: the instance of the sprite masking it (0 for none), and
+    // whether it masks another itself.
+    uint32_t maskedBy = 0;
+    bool masking = false;
 
     // Morph shapes: the shape at `ratio`, rebuilt whenever the ratio changes.
     std::shared_ptr<const Shape> morphed;

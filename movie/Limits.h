@@ -70,6 +70,12 @@ inline constexpr size_t kMaxScriptStackBytes = 6u << 20;
 inline constexpr size_t kMaxScriptObjects = 2000000;
 inline constexpr size_t kMaxArrayLength = 1u << 22;
 inline constexpr size_t kMaxStringLength = 16u << 20;
+// Bitmaps that scripts make (BitmapData): each at most 2880 pixels on a
+// side, as in the original player, and all alive at once at most 32 M
+// pixels (128 MiB); a bitmap beyond is made disposed. Edges drawn with the
+// drawing API into one clip: those beyond the shape limit are dropped.
+inline constexpr uint32_t kMaxScriptBitmapSide = 2880;
+inline constexpr uint64_t kMaxScriptBitmapPixels = 32u << 20;
 
 // Text fields, not refused: characters one field lays out (the rest are
 // kept but not shown), and its largest font size in pixels (a field's own

@@ -123,6 +123,11 @@ class Player {
 
     // The main timeline's display list, ordered by depth.
     const DisplayObjects& DisplayList() const { return root_; }
+    // What scripts drew on the main timeline, below its display list (null
+    // when they drew nothing there).
+    const Drawing* RootDrawing() const { return rootDrawing_.get(); }
+    // Whether scripts ever made one sprite the mask of another.
+    bool HasScriptMasks() const { return scriptMasks_; }
 
   private:
     friend class ScriptHost;
@@ -156,6 +161,8 @@ class Player {
 
     std::shared_ptr<const Movie> movie_;
     DisplayObjects root_;
+    std::shared_ptr<Drawing> rootDrawing_;
+    bool scriptMasks_ = false;
     uint32_t frame_ = 0;
     bool playing_ = true;
     bool loop_ = true;

@@ -2,9 +2,11 @@
 // the outline as paths in twips.
 #pragma once
 
+#include "movie/Bitmap.h"
 #include "movie/Geometry.h"
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 namespace movie {
@@ -46,6 +48,8 @@ struct FillStyle {
     uint16_t bitmapId = 0;  // Bitmap: dictionary id of the bitmap (may be missing, e.g. 65535)
     bool repeat = true;     // Bitmap: tiled (true) or clipped, edge pixels extended (false)
     bool smoothed = true;   // Bitmap: bilinear filtering (true) or nearest pixel (false)
+    // Bitmap: one a script made, used instead of bitmapId.
+    std::shared_ptr<const Bitmap> bitmap;
     friend bool operator==(const FillStyle&, const FillStyle&) = default;
 };
 

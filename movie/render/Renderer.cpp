@@ -220,12 +220,36 @@ void Renderer::DrawEditText(text::TextField& field, const Matrix& m, const Color
 
 void Renderer::DrawObject(const DisplayObject& obj, const Matrix& parent, const ColorTransform& parentCx,
                           bool forMask, int depth) {
+    if (obj.masking && !forMask) return;
     const Matrix m = parent * obj.matrix;
     const ColorTransform cx = parentCx * obj.colorTransform;
-    if (!forMask && (!obj.filters.empty() || obj.blendMode != BlendMode::Normal) &&
-        DrawLayered(obj, m, cx, depth))
-        return;
-    DrawContent(obj, m, cx, forMask, depth);
+    const ScriptMask* mask = nullptr;
+    if (obj.maskedBy && !forMask) {
+        auto it = scriptMasks_.find(obj.maskedBy);
+        if (it != scriptMasks_.end()) mask = &it->second;
+    }
+    if (mask) {
+        // The mask stands where it is on the stage, whatever layer this is drawn into.
+        const Matrix toLayer{1, 0, 0, 1, -static_cast<double>(originX_), -static_cast<double>(originY_)};
+        Mark(kMaskBegin);
+        DrawContent(*mask->object, toLayer * mask->matrix, mask->colorTransform, true, depth);
+        Mark(kMaskEnd);
+    }
+    if (forMask || (obj.filters.empty() && obj.blendMode == BlendMode::Normal) ||
+        !DrawLayered(obj, m, cx, depth))
+        DrawContent(obj, m, cx, forMask, depth);
+    if (mask) Mark(kMaskPop);
+}
+
+void Renderer::FindScriptMasks(const DisplayObjects& list, const Matrix& m, const ColorTransform& cx,
+                               int depth) {
+    if (depth > Limits::kMaxPlacementDepth) return;
+    for (const DisplayObject& obj : list) {
+        const Matrix om = m * obj.matrix;
+        const ColorTransform ocx = cx * obj.colorTransform;
+        if (obj.masking) scriptMasks_[obj.instance] = {&obj, om, ocx};
+        FindScriptMasks(obj.children, om, ocx, depth + 1);
+    }
 }
 
 Renderer::CachedLayer* Renderer::FindLayer(size_t firstKey, uint64_t look, raster::IRect window) {
@@ -352,6 +376,8 @@ bool Renderer::DrawLayered(const DisplayObject& obj, const Matrix& m, const Colo
 void Renderer::DrawContent(const DisplayObject& obj, const Matrix& m, const ColorTransform& cx, bool forMask,
                            int depth) {
     const Character& ch = *obj.character;
+    if (obj.drawing && !obj.drawing->Empty())
+        DrawShape(obj.drawing->GetShape(), obj.drawing->Version(), m, cx, forMask);
     if (const Shape* shape = std::get_if<Shape>(&ch.data)) {
         DrawShape(*shape, 0, m, cx, forMask);
     } else if (const MorphShape* morph = std::get_if<MorphShape>(&ch.data)) {
@@ -403,6 +429,12 @@ void Renderer::DrawList(const DisplayObjects& list, const Matrix& m, const Color
     }
 }
 
+void Renderer::DrawRoot(const Player& player, const Matrix& base) {
+    if (const Drawing* d = player.RootDrawing(); d && !d->Empty())
+        DrawShape(d->GetShape(), d->Version(), base, {}, false);
+    DrawList(player.DisplayList(), base, {}, false, 0);
+}
+
 bool Renderer::Render(const Player& player, int width, int height) {
     if (width < 0 || height < 0 || width > kMaxSide || height > kMaxSide)
         throw std::invalid_argument("frame size out of range: " + std::to_string(width) + "x" +
@@ -426,10 +458,12 @@ bool Renderer::Render(const Player& player, int width, int height) {
 
     const bool sameSetting =
         valid_ && !sizeChanged && bg == lastBackground_ && &player == lastPlayer_ && &movie == lastMovie_;
+    scriptMasks_.clear();
+    if (player.HasScriptMasks()) FindScriptMasks(player.DisplayList(), base, {}, 0);
     keys_.clear();
     clips_.clear();
     painting_ = false;
-    DrawList(player.DisplayList(), base, {}, false, 0);
+    DrawRoot(player, base);
     if (sameSetting && keys_ == previous_) {
         dirty_ = {};
         return false;
@@ -446,7 +480,7 @@ bool Renderer::Render(const Player& player, int width, int height) {
     scene_.SetBackground(bg);
     scene_.SetAntialias(quality_ == Quality::High);
     painting_ = true;
-    DrawList(player.DisplayList(), base, {}, false, 0);
+    DrawRoot(player, base);
     painting_ = false;
 
     const raster::IRect full{0, 0, width, height};

@@ -19,6 +19,7 @@
 #include "movie/render/ShapePainter.h"
 
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -108,6 +109,7 @@ class Renderer {
         bool left_ = false;
     };
 
+    void DrawRoot(const Player& player, const Matrix& base);
     void DrawList(const DisplayObjects& list, const Matrix& m, const ColorTransform& cx, bool forMask, int depth);
     void DrawObject(const DisplayObject& obj, const Matrix& m, const ColorTransform& cx, bool forMask, int depth);
     void DrawContent(const DisplayObject& obj, const Matrix& m, const ColorTransform& cx, bool forMask, int depth);
@@ -115,6 +117,13 @@ class Renderer {
     // that can be drawn (it is then drawn as it is).
     bool DrawLayered(const DisplayObject& obj, const Matrix& m, const ColorTransform& cx, int depth);
     CachedLayer* FindLayer(size_t firstKey, uint64_t look, raster::IRect window);
+    // Sprites that mask others by scripts, where they stand on the stage.
+    struct ScriptMask {
+        const DisplayObject* object;
+        Matrix matrix;
+        ColorTransform colorTransform;
+    };
+    void FindScriptMasks(const DisplayObjects& list, const Matrix& m, const ColorTransform& cx, int depth);
     void DrawShape(const Shape& shape, uint32_t ratio, const Matrix& m, const ColorTransform& cx, bool forMask);
     void DrawText(const Text& text, const Matrix& m, const ColorTransform& cx, bool forMask);
     void DrawEditText(text::TextField& field, const Matrix& m, const ColorTransform& cx, bool forMask);
@@ -141,6 +150,7 @@ class Renderer {
     bool painting_ = false; // false: only collect the keys
     std::vector<Key> keys_, previous_;
     std::vector<uint16_t> clips_;
+    std::map<uint32_t, ScriptMask> scriptMasks_; // by the mask's instance
     raster::IRect dirty_;
     bool valid_ = false;
     const Player* lastPlayer_ = nullptr;

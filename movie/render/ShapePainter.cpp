@@ -72,6 +72,19 @@ void FlattenQuad(raster::PointF from, raster::PointF c, raster::PointF to, std::
 void ShapePainter::SetDictionary(const Dictionary* dictionary) {
     if (dictionary != dictionary_) images_.clear();
     dictionary_ = dictionary;
+    scriptImages_.clear();
+}
+
+const raster::Image* ShapePainter::ScriptImage(const Bitmap& bmp) {
+    if (bmp.width == 0 || bmp.height == 0 ||
+        bmp.pixels.size() < static_cast<size_t>(bmp.width) * bmp.height * 4)
+        return nullptr;
+    raster::Image& img = scriptImages_[&bmp];
+    img.width = static_cast<int>(bmp.width);
+    img.height = static_cast<int>(bmp.height);
+    img.rgba = bmp.pixels.data();
+    img.opaque = !bmp.transparent;
+    return &img;
 }
 
 const raster::Image* ShapePainter::FindImage(uint16_t id) {
@@ -134,7 +147,7 @@ bool ShapePainter::MakePaint(const FillStyle& fill, const Placement& place, rast
         return true;
     }
     case FillKind::Bitmap: {
-        const raster::Image* img = FindImage(fill.bitmapId);
+        const raster::Image* img = fill.bitmap ? ScriptImage(*fill.bitmap) : FindImage(fill.bitmapId);
         if (!img) return false;
         out.inverse = ToAffine(toFill);
         out.SetImage(img, fill.repeat, fill.smoothed, ToColorMatrix(cx));

@@ -36,7 +36,8 @@ class ShapePainter {
     };
 
     // Where bitmap fills find their bitmaps; may be null (bitmap fills then
-    // draw nothing).
+    // draw nothing). Called before each frame: it also lets go of the
+    // bitmaps of scripts the last frame showed.
     void SetDictionary(const Dictionary* dictionary);
     void Paint(const Shape& shape, const Placement& place, raster::Scene& scene);
     // Lays `image` onto the pixels of `at` (same size) in the blend mode, one
@@ -46,6 +47,7 @@ class ShapePainter {
 
   private:
     const raster::Image* FindImage(uint16_t id);
+    const raster::Image* ScriptImage(const Bitmap& bitmap);
     bool MakePaint(const FillStyle& fill, const Placement& place, raster::Paint& out);
     void AddPathEdges(const Path& path, bool reversed, const Matrix& m, raster::EdgeList& out);
     void StrokeGroup(const StyleGroup& group, const Placement& place, raster::Scene& scene);
@@ -53,6 +55,7 @@ class ShapePainter {
 
     const Dictionary* dictionary_ = nullptr;
     std::map<uint16_t, std::pair<std::shared_ptr<const Character>, raster::Image>> images_;
+    std::map<const Bitmap*, raster::Image> scriptImages_;
     raster::Stroker stroker_;
     std::vector<raster::PointF> points_;
     std::vector<int32_t> slot_;                  // style index -> bucket, -1 unused

@@ -2,6 +2,7 @@
 // String, Number, Boolean, Math and the global functions each have a file of
 // their own; this one installs them in order and adds Error, AsBroadcaster
 // and the classes a saver keeps present but quiet.
+#include "movie/script/BitmapDataClass.h"
 #include "movie/script/Classes.h"
 #include "movie/script/FilterClasses.h"
 #include "movie/script/GeomClasses.h"
@@ -181,7 +182,7 @@ void Vm::InstallGlobals() {
             return p;
         };
         Object* display = package(flash, "display");
-        stubClass(display, "BitmapData", 0);
+        InstallBitmapDataClass(*this, display);
         Object* external = package(flash, "external");
         stubClass(external, "ExternalInterface", 0);
         InstallFilterClasses(*this, package(flash, "filters"));

@@ -176,7 +176,7 @@ constexpr Rect kEmpty{1, 0, 1, 0};
 // Bounds of what a list shows, in the list's own space (twips).
 Rect ListBounds(const DisplayObjects& list);
 
-Rect LocalBounds(const DisplayObject& o) {
+Rect ContentBounds(const DisplayObject& o) {
     // The main timeline has no character of its own: only its children count.
     if (o.character) {
         const Character& c = *o.character;
@@ -186,6 +186,14 @@ Rect LocalBounds(const DisplayObject& o) {
     }
     if (!o.children.empty()) return ListBounds(o.children);
     return kEmpty;
+}
+
+Rect DrawingBounds(const Drawing* d) {
+    return d && !d->Empty() ? d->GetShape().bounds : kEmpty;
+}
+
+Rect LocalBounds(const DisplayObject& o) {
+    return Union(DrawingBounds(o.drawing.get()), ContentBounds(o));
 }
 
 Rect ListBounds(const DisplayObjects& list) {
@@ -221,6 +229,26 @@ Object* ScriptHost::RootClip() {
 ClipObject* ScriptHost::Clip(Object* o) {
     if (!o) return nullptr;
     return dynamic_cast<ClipObject*>(o);
+}
+
+Rect ScriptHost::RootBounds() {
+    return Union(DrawingBounds(player_.rootDrawing_.get()), ListBounds(player_.root_));
+}
+
+DisplayObject* ScriptHost::DisplayOf(Object* clip) {
+    ClipObject* c = Clip(clip);
+    return c && !c->isRoot ? c->display : nullptr;
+}
+
+Drawing* ScriptHost::DrawingOf(Object* clip) {
+    ClipObject* c = Clip(clip);
+    if (!c) return nullptr;
+    std::shared_ptr<Drawing>* d = c->isRoot    ? &player_.rootDrawing_
+                                  : c->display ? &c->display->drawing
+                                               : nullptr;
+    if (!d) return nullptr;
+    if (!*d) *d = std::make_shared<Drawing>();
+    return d->get();
 }
 
 bool ScriptHost::IsClip(Object* o) {
@@ -577,7 +605,7 @@ Value ScriptHost::GetClipProperty(Object* clip, int index) {
         return Value(o->visible);
     case 8:
     case 9: {
-        Rect r = c->isRoot ? ListBounds(player_.root_) : Transformed(LocalBounds(*o), m);
+        Rect r = c->isRoot ? RootBounds() : Transformed(LocalBounds(*o), m);
         if (r.xMin > r.xMax) return Value(0);
         return Value((index == 8 ? r.Width() : r.Height()) / 20.0);
     }
@@ -906,6 +934,7 @@ void ScriptHost::InstallClipClass() {
     InstallColorClass();
     Object* proto = vm.NewObject();
     vm.clipProto = proto;
+    InstallDrawingApi(proto);
     script::Function* ctor = vm.NewNative([](Vm&, Value, Args&) { return Value(); }, "MovieClip");
     ctor->SetOwn("prototype", Value(proto), script::kDontEnum);
     proto->SetOwn("constructor", Value(static_cast<Object*>(ctor)), script::kDontEnum);
@@ -1035,7 +1064,7 @@ void ScriptHost::InstallClipClass() {
     method("getBounds", [this](ClipObject* c, Args&) {
         Object* r = vm_->NewObject();
         DisplayObject* o = c->Props();
-        Rect b = c->isRoot ? ListBounds(player_.root_) : o ? LocalBounds(*o) : kEmpty;
+        Rect b = c->isRoot ? RootBounds() : o ? LocalBounds(*o) : kEmpty;
         bool empty = b.xMin > b.xMax;
         vm_->Set(r, "xMin", Value(empty ? 6710886.35 : b.xMin / 20.0));
         vm_->Set(r, "xMax", Value(empty ? 6710886.35 : b.xMax / 20.0));

@@ -82,6 +82,13 @@ class ScriptHost : public script::Host {
     void InstallClipClass();
     void InstallColorClass();
     void InstallStage();
+    // The drawing API and setMask (DrawingApi.cpp).
+    void InstallDrawingApi(script::Object* proto);
+    // A clip's drawing, made when first asked for; null for a clip no longer shown.
+    Drawing* DrawingOf(script::Object* clip);
+    // A clip's display object; null for the main timeline and a clip no longer shown.
+    DisplayObject* DisplayOf(script::Object* clip);
+    Rect RootBounds();
     DisplayObjects* ListOf(script::ClipObject* c);
     Player::TimelineRef RefOf(script::ClipObject* c);
     script::ClipObject* Clip(script::Object* o);

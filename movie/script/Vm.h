@@ -222,6 +222,7 @@ class Vm {
             throw Halt{"script stack exhausted"};
     }
     size_t stringBytes = 0;
+    uint64_t bitmapPixels = 0;               // of the BitmapData objects alive
     std::vector<Value>* blockRegs = nullptr; // the registers of the running frame script or handler
     std::vector<Value> spareRegs = std::vector<Value>(4);
     uint64_t removals = 0;       // clips taken off the display list so far

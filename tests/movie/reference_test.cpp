@@ -138,6 +138,7 @@ const char* const kHeldPeerMovies[] = {
     "avm1_bitmap_data_fillrect",
     "avm1_color",
     "avm1_display_object_properties",
+    "avm1_mask_with_drawing",
     "blend_modes_add",
     "blend_modes_alpha_no_layer",
     "blend_modes_darken",

@@ -1,0 +1,196 @@
+// What scripts draw: the drawing API, setMask and BitmapData, checked on the
+// pixels of the rendered frame.
+#include "SwfBuilder.h"
+
+#include "movie/Drawing.h"
+#include "movie/MovieReader.h"
+#include "movie/Player.h"
+#include "movie/render/Renderer.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+using namespace swftest;
+using movie::raster::Pixel;
+
+Bytes Cat(std::initializer_list<Bytes> parts) {
+    Bytes out;
+    for (const Bytes& p : parts)
+        out.insert(out.end(), p.begin(), p.end());
+    return out;
+}
+Bytes Str(const std::string& s) {
+    Bytes b{0x96, uint8_t((s.size() + 2) & 0xff), uint8_t((s.size() + 2) >> 8), 0};
+    b.insert(b.end(), s.begin(), s.end());
+    b.push_back(0);
+    return b;
+}
+Bytes Int(int32_t v) {
+    uint32_t u = static_cast<uint32_t>(v);
+    return {0x96, 5, 0, 7, uint8_t(u), uint8_t(u >> 8), uint8_t(u >> 16), uint8_t(u >> 24)};
+}
+Bytes Var(const std::string& name) {
+    return Cat({Str(name), {0x1c}});
+}
+// The value of object.method(args...), arguments given in order.
+Bytes Call(const Bytes& object, const std::string& method, std::vector<Bytes> args) {
+    Bytes b;
+    for (auto it = args.rbegin(); it != args.rend(); ++it)
+        b = Cat({b, *it});
+    return Cat({b, Int(static_cast<int32_t>(args.size())), object, Str(method), {0x52}});
+}
+Bytes Do(const Bytes& value) {
+    return Cat({value, {0x17}});
+}
+Bytes SetVar(const std::string& name, const Bytes& value) {
+    return Cat({Str(name), value, {0x1d}});
+}
+Bytes Trace(const Bytes& value) {
+    return Cat({value, {0x26}});
+}
+// A closed square outline from (x, y), `size` pixels wide.
+Bytes Square(const std::string& clip, int x, int y, int size) {
+    return Cat({Do(Call(Var(clip), "moveTo", {Int(x), Int(y)})),
+                Do(Call(Var(clip), "lineTo", {Int(x + size), Int(y)})),
+                Do(Call(Var(clip), "lineTo", {Int(x + size), Int(y + size)})),
+                Do(Call(Var(clip), "lineTo", {Int(x), Int(y + size)}))});
+}
+
+struct Drawn {
+    std::vector<std::string> traced;
+    movie::render::Renderer renderer;
+};
+
+// Plays the script on the first frame and draws it at the stage's size (550 x 400).
+void Play(const Bytes& script, Drawn& run) {
+    SwfBuilder b(8);
+    b.Background({255, 255, 255, 255}).Actions({script}).Frame();
+    auto movie = movie::MovieReader::Read(b.Build(), "drawing.swf");
+    movie::Player player(movie, [&](const std::string& line) { run.traced.push_back(line); });
+    ASSERT_TRUE(run.renderer.Render(player, 550, 400));
+}
+
+Pixel At(const Drawn& run, int x, int y) {
+    return run.renderer.Frame().At(x, y) & 0xFFFFFFu;
+}
+
+TEST(DrawingApi, FillsLinesAndBoundsOfAClip) {
+    Bytes script = Cat({
+        SetVar("a", Call(Var("_root"), "createEmptyMovieClip", {Str("a"), Int(1)})),
+        Do(Call(Var("a"), "lineStyle", {Int(10), Int(0x0000FF)})),
+        Do(Call(Var("a"), "beginFill", {Int(0xFF0000)})),
+        Square("a", 100, 100, 100),
+        Do(Call(Var("a"), "endFill", {})),
+        Trace(Call(Var("a"), "getDepth", {})),
+        Trace(Cat({Var("a"), Str("_width"), {0x4e}})),
+        // A fill left open is closed where the clip is drawn, its last edge stroked.
+        SetVar("b", Call(Var("_root"), "createEmptyMovieClip", {Str("b"), Int(2)})),
+        Do(Call(Var("b"), "lineStyle", {Int(4), Int(0x00FF00)})),
+        Do(Call(Var("b"), "beginFill", {Int(0x000000)})),
+        Square("b", 300, 100, 100),
+        // Without a fill or line, nothing shows; clear() forgets what was drawn.
+        SetVar("c", Call(Var("_root"), "createEmptyMovieClip", {Str("c"), Int(3)})),
+        Do(Call(Var("c"), "beginFill", {Int(0x000000)})),
+        Square("c", 100, 250, 100),
+        Do(Call(Var("c"), "clear", {})),
+        Do(Call(Var("c"), "lineTo", {Int(200), Int(350)})),
+    });
+    Drawn run;
+    Play(script, run);
+    EXPECT_EQ(run.traced, (std::vector<std::string>{"1", "110"})); // 100 px and half a 10 px line each side
+    EXPECT_EQ(At(run, 150, 150), 0xFF0000u);
+    EXPECT_EQ(At(run, 150, 100), 0x0000FFu); // the stroke lies over the fill's edge
+    EXPECT_EQ(At(run, 350, 150), 0x000000u);
+    EXPECT_EQ(At(run, 300, 150), 0x00FF00u); // the closing edge, stroked
+    EXPECT_EQ(At(run, 150, 300), 0xFFFFFFu);
+}
+
+TEST(DrawingApi, AFillBegunAfterLinesCoversThem) {
+    movie::Drawing d;
+    movie::LineStyle line;
+    line.width = 200;
+    d.SetLineStyle(line);
+    d.MoveTo({0, 0});
+    d.LineTo({2000, 0});
+    movie::FillStyle fill;
+    d.BeginFill(fill);
+    d.LineTo({2000, 2000});
+    d.LineTo({0, 2000});
+    const movie::Shape& shape = d.GetShape();
+    ASSERT_EQ(shape.groups.size(), 2u);
+    EXPECT_EQ(shape.groups[1].fills.size(), 1u);
+    // The open fill is closed: its outline ends where it began.
+    const movie::Path& outline = shape.groups[1].paths[0];
+    EXPECT_EQ(outline.segments.back().to, outline.start);
+    EXPECT_EQ(shape.bounds.xMin, -100);
+    EXPECT_EQ(shape.edgeBounds.xMin, 0);
+    d.Clear();
+    EXPECT_TRUE(d.Empty());
+}
+
+TEST(DrawingApi, SetMaskShowsAClipOnlyThroughAnotherThatIsNotDrawn) {
+    Bytes script = Cat({
+        SetVar("a", Call(Var("_root"), "createEmptyMovieClip", {Str("a"), Int(1)})),
+        Do(Call(Var("a"), "beginFill", {Int(0xFF0000)})),
+        Square("a", 100, 100, 200),
+        SetVar("m", Call(Var("_root"), "createEmptyMovieClip", {Str("m"), Int(2)})),
+        Do(Call(Var("m"), "beginFill", {Int(0x0000FF)})),
+        Square("m", 200, 0, 300),
+        Trace(Call(Var("a"), "setMask", {Var("m")})),
+        Trace(Call(Var("a"), "setMask", {Str("nothing")})),
+        Trace(Call(Var("a"), "setMask", {})),
+    });
+    Drawn run;
+    Play(script, run);
+    EXPECT_EQ(run.traced, (std::vector<std::string>{"true", "false", "undefined"}));
+    EXPECT_EQ(At(run, 150, 150), 0xFFFFFFu); // outside the mask
+    EXPECT_EQ(At(run, 250, 150), 0xFF0000u); // inside it
+    EXPECT_EQ(At(run, 400, 150), 0xFFFFFFu); // the mask itself is not drawn
+}
+
+TEST(DrawingApi, BitmapDataPixelsShowThroughAttachBitmapAndBitmapFills) {
+    auto bitmapData = Cat({Var("flash"), Str("display"), {0x4e}});
+    auto newBitmap = [&](int w, int h, int argb) {
+        return Cat(
+            {Int(argb), {0x96, 2, 0, 5, 0}, Int(h), Int(w), Int(4), bitmapData, Str("BitmapData"), {0x53}});
+    };
+    auto rect = [](int x, int y, int w, int h) {
+        Bytes b;
+        for (auto [n, v] : {std::pair{"x", x}, {"y", y}, {"width", w}, {"height", h}})
+            b = Cat({b, Str(n), Int(v)});
+        return Cat({b, Int(4), {0x43}});
+    };
+    Bytes script = Cat({
+        SetVar("b", newBitmap(40, 20, static_cast<int>(0xFF00FF00u))),
+        Do(Call(Var("b"), "fillRect", {rect(20, 0, 20, 20), Int(static_cast<int>(0xFFFF0000u))})),
+        Do(Call(Var("b"), "setPixel", {Int(0), Int(0), Int(0x0000FF)})),
+        Trace(Call(Var("b"), "getPixel", {Int(0), Int(0)})),
+        Trace(Call(Var("b"), "getPixel", {Int(30), Int(10)})),
+        Trace(Cat({Var("b"), Str("width"), {0x4e}})),
+        SetVar("c", Call(Var("_root"), "createEmptyMovieClip", {Str("c"), Int(1)})),
+        Do(Call(Var("c"), "attachBitmap", {Var("b"), Int(1)})),
+        // The same pixels tiled over a square of another clip.
+        SetVar("d", Call(Var("_root"), "createEmptyMovieClip", {Str("d"), Int(2)})),
+        Do(Call(Var("d"), "beginBitmapFill", {Var("b")})),
+        Square("d", 200, 200, 100),
+        SetVar("e", newBitmap(1, 1, 0)),
+        Do(Call(Var("e"), "dispose", {})),
+        Trace(Cat({Var("e"), Str("width"), {0x4e}})),
+    });
+    Drawn run;
+    Play(script, run);
+    EXPECT_EQ(run.traced, (std::vector<std::string>{"255", "16711680", "40", "-1"}));
+    EXPECT_EQ(At(run, 0, 0), 0x0000FFu);
+    EXPECT_EQ(At(run, 10, 10), 0x00FF00u);
+    EXPECT_EQ(At(run, 30, 10), 0xFF0000u);
+    EXPECT_EQ(At(run, 45, 10), 0xFFFFFFu);
+    EXPECT_EQ(At(run, 205, 205), 0x00FF00u);
+    EXPECT_EQ(At(run, 235, 205), 0xFF0000u);
+    EXPECT_EQ(At(run, 305, 205), 0xFFFFFFu);
+}
+
+} // namespace
