@@ -139,6 +139,7 @@ const char* const kHeldPeerMovies[] = {
     "avm1_color",
     "avm1_display_object_properties",
     "avm1_mask_with_drawing",
+    "avm1_movieclip_setmask",
     "blend_modes_add",
     "blend_modes_alpha_no_layer",
     "blend_modes_darken",
