@@ -590,6 +590,7 @@ Outcome Interp::Exec(size_t pc, size_t end) {
             double depth = vm.ToNumber(Pop());
             std::string name = vm.ToString(Pop());
             Object* clip = ClipOf(Pop());
+            if (std::isnan(depth)) depth = 0; // a depth that is no number counts as 0
             if (clip && host())
                 host()->Clone(clip, name, static_cast<int>(std::clamp(depth, -2e6, 2e6)) - 16384);
             break;

@@ -174,6 +174,14 @@ TEST(ScriptMachine, SizingTheMainTimelineWhichHasNoCharacterOfItsOwn) {
     EXPECT_EQ(Traced(b, 1), std::vector<std::string>{"after"});
 }
 
+TEST(ScriptMachine, CloningAtADepthThatIsNoNumber) {
+    // duplicateMovieClip("", "copy", "x") as SWF 4 wrote it, in a later movie; then trace("after")
+    SwfBuilder b(7);
+    b.Actions({Cat({PushString(""), PushString("copy"), PushString("x"), Op(0x24), PushString("after"), Op(0x26)})})
+        .Frame();
+    EXPECT_EQ(Traced(b, 1), std::vector<std::string>{"after"});
+}
+
 TEST(ScriptMachine, FilterObjectsSetOnAClipReadBackThroughItsFilterRecords) {
     auto member = [](const std::string& name) { return Cat({PushString(name), Op(0x4e)}); };
     auto mc = Cat({PushString("mc"), Op(0x1c)});
