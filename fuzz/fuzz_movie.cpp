@@ -43,6 +43,22 @@ uint64_t Walk(const movie::DisplayObjects& list, int depth) {
     return sum;
 }
 
+// Caches, opaque backgrounds and scroll rectangles as scripts set them,
+// chosen by the input's bytes.
+void Decorate(movie::DisplayObjects& list, const uint8_t* data, size_t size, size_t& at) {
+    for (movie::DisplayObject& o : list) {
+        auto next = [&] { return data[at++ % size]; };
+        const uint8_t b = next();
+        o.cacheAsBitmap = b & 1;
+        if (b & 2) o.opaqueBackground = movie::RGBA{next(), next(), next(), 255};
+        if (b & 4) {
+            const int32_t x = int8_t(next()) * 40, y = int8_t(next()) * 40;
+            o.scrollRect = movie::Rect{x, x + next() * 20, y, y + next() * 20};
+        }
+        Decorate(o.children, data, size, at);
+    }
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -97,12 +113,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (sound.GetMixer().StreamPosition(0)) __builtin_trap(); // a stopped timeline's stream is silent
     sink = sink + Walk(player.DisplayList(), 0);
 
-    // Draw a few frames small: whatever the shapes hold, drawing finishes.
+    // Draw a few frames small: whatever the shapes hold, drawing finishes;
+    // then the same with bitmap caching and scroll rectangles.
     movie::render::Renderer renderer;
-    for (int i = 0; i < 3; ++i) {
+    for (int i = 0; i < 4; ++i) {
+        if (i == 2 && size > 0) {
+            size_t at = size / 2;
+            Decorate(const_cast<movie::DisplayObjects&>(player.DisplayList()), data, size, at);
+        }
         renderer.Render(player, 48 + i * 16, 36);
         sink = sink + renderer.Frame().At(i, i);
-        player.Step();
+        if (i != 2) player.Step();
     }
     return 0;
 }

@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -50,7 +51,13 @@ struct DisplayObject {
     uint16_t clipDepth = 0;
     BlendMode blendMode = BlendMode::Normal;
     std::vector<Filter> filters;
+    // Bitmap caching: the object drawn off screen and laid on at whole
+    // pixels, over its bounds filled with `opaqueBackground` when it has one.
     bool cacheAsBitmap = false;
+    std::optional<RGBA> opaqueBackground;
+    // Scripts' scrollRect: the content moved by -(x, y) and cut to the
+    // rectangle's size at the object's origin (twips of the object's space).
+    std::optional<Rect> scrollRect;
     bool visible = true;
 
     // Text fields: their text, formats and layout, shared with the scripts.

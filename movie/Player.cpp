@@ -37,6 +37,7 @@ void ApplyProperties(DisplayObject& o, const PlaceObject& p) {
     if (p.blendMode) o.blendMode = *p.blendMode;
     if (p.filters) o.filters = *p.filters;
     if (p.cacheAsBitmap) o.cacheAsBitmap = *p.cacheAsBitmap;
+    if (p.opaqueBackground) o.opaqueBackground = *p.opaqueBackground;
     if (p.visible) o.visible = *p.visible;
 }
 

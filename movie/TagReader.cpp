@@ -495,6 +495,7 @@ PlaceObject TagReader::ReadPlace(SwfStream& in, uint16_t code) {
     if (flags2 & 0x02) p.blendMode = ToBlendMode(in.U8());
     if (flags2 & 0x04) p.cacheAsBitmap = in.AtEnd() ? true : in.U8() != 0;
     if (flags2 & 0x20) p.visible = in.AtEnd() ? true : in.U8() != 0;
+    if (flags2 & 0x40 && in.Remaining() >= 4) p.opaqueBackground = in.ReadRGBA();
     if (flags & 0x80) ReadClipActions(in, p);
     return p;
 }

@@ -50,6 +50,7 @@ struct PlaceObject {
     std::optional<BlendMode> blendMode;
     std::optional<std::vector<Filter>> filters;
     std::optional<bool> cacheAsBitmap;
+    std::optional<RGBA> opaqueBackground;
     std::optional<bool> visible;
     std::vector<ClipAction> clipActions;
 };

@@ -7,6 +7,7 @@ void Scene::Clear() {
     fillCount_ = 0;
     lineCount_ = 0;
     layerStarts_.clear();
+    clips_.clear();
     maskDepth_ = 0;
     ignoredMasks_ = 0;
 }
@@ -24,6 +25,7 @@ EdgeList& Scene::BeginFill() {
 void Scene::EndFill(const Paint& paint, FillRule rule) {
     FillItem& f = fills_[fillCount_];
     IRect bounds = CoveringRect(f.edges.Bounds());
+    if (!clips_.empty()) bounds = bounds.Intersect(clips_.back());
     if (f.edges.Empty() || bounds.Empty() || ignoredMasks_ > 0) return;
     f.edges.Sort();
     f.rule = rule;
@@ -50,6 +52,14 @@ IRect Scene::FillBounds() const {
     for (const Command& c : commands_)
         if (c.op == Op::Fill) bounds = bounds.Union(c.bounds);
     return bounds;
+}
+
+void Scene::PushClip(IRect r) {
+    clips_.push_back(clips_.empty() ? r : r.Intersect(clips_.back()));
+}
+
+void Scene::PopClip() {
+    if (!clips_.empty()) clips_.pop_back();
 }
 
 void Scene::BeginLayer() {

@@ -52,6 +52,10 @@ class Scene {
     void EndFill(const Paint& paint, FillRule rule);
     void BeginLayer();
     void EndLayer();
+    // Fills ended while a clip is pushed touch no pixel outside it (nor
+    // outside the clips around it): a hard edge on whole pixels, in masks too.
+    void PushClip(IRect r);
+    void PopClip();
     // Masks nest up to kMaxMaskDepth; deeper ones are ignored with their content.
     void BeginMask();
     void EndMask();
@@ -78,6 +82,7 @@ class Scene {
     size_t fillCount_ = 0;
     size_t lineCount_ = 0;
     std::vector<size_t> layerStarts_;
+    std::vector<IRect> clips_; // each the intersection of those pushed before
     int maskDepth_ = 0;
     int ignoredMasks_ = 0;
 };

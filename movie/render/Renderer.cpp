@@ -19,6 +19,7 @@ enum KeyKind : uint32_t {
     kMaskEnd = 4,
     kMaskPop = 5,
     kLayer = 6,
+    kScrollClip = 7,
     kForMask = 0x100
 };
 
@@ -27,6 +28,11 @@ uint64_t LookOf(const DisplayObject& obj) {
     uint64_t h = 1469598103934665603ull;
     auto mix = [&h](uint8_t b) { h = (h ^ b) * 1099511628211ull; };
     mix(static_cast<uint8_t>(obj.blendMode));
+    mix(obj.cacheAsBitmap);
+    if (const auto& c = obj.opaqueBackground) {
+        for (uint8_t b : {uint8_t{1}, c->r, c->g, c->b})
+            mix(b);
+    }
     for (const Filter& f : obj.filters) {
         mix(static_cast<uint8_t>(f.kind));
         mix(static_cast<uint8_t>(f.data.size()));
@@ -98,7 +104,36 @@ Shape Decoration(const text::TextField& field, const text::Layout& layout, doubl
     return shape;
 }
 
+// Lays `p` (opaque) under the pixels of `r`.
+void Underlay(raster::Canvas& canvas, raster::IRect r, raster::Pixel p) {
+    r = r.Intersect({0, 0, canvas.Width(), canvas.Height()});
+    for (int y = r.y0; y < r.y1; ++y) {
+        raster::Pixel* row = canvas.Row(y);
+        for (int x = r.x0; x < r.x1; ++x)
+            row[x] = raster::BlendOver(p, row[x]);
+    }
+}
+
 } // namespace
+
+void Renderer::Extent::Add(const Rect& r, const Matrix& m) {
+    if (r.Empty()) return;
+    for (auto [x, y] : {std::pair{r.xMin, r.yMin}, {r.xMax, r.yMin}, {r.xMin, r.yMax}, {r.xMax, r.yMax}}) {
+        const double px = m.MapX(x, y), py = m.MapY(x, y);
+        x0 = std::min(x0, px), y0 = std::min(y0, py), x1 = std::max(x1, px), y1 = std::max(y1, py);
+    }
+}
+
+void Renderer::Extent::Add(const raster::IRect& r) {
+    if (r.Empty()) return;
+    x0 = std::min(x0, double(r.x0)), y0 = std::min(y0, double(r.y0));
+    x1 = std::max(x1, double(r.x1)), y1 = std::max(y1, double(r.y1));
+}
+
+raster::IRect Renderer::Extent::Pixels() const {
+    auto in = [](double v) { return static_cast<int>(std::clamp(v, -1e9, 1e9)); };
+    return {in(std::floor(x0 + 0.5)), in(std::floor(y0 + 0.5)), in(std::ceil(x1)), in(std::ceil(y1))};
+}
 
 Renderer::Renderer() = default;
 
@@ -141,6 +176,7 @@ void Renderer::DrawShape(const Shape& shape, uint32_t ratio, const Matrix& m, co
                          bool forMask) {
     keys_.push_back({&shape, kShape | (forMask ? kForMask : 0u), ratio, m, cx, {}});
     if (!painting_) return;
+    drawn_.Add(shape.bounds, m);
     size_t first = target_->Commands().size();
     ShapePainter::Placement place;
     place.matrix = m;
@@ -156,6 +192,7 @@ void Renderer::DrawText(const Text& text, const Matrix& m, const ColorTransform&
     if (!painting_ || !dictionary_) return;
     size_t first = target_->Commands().size();
     const Matrix textMatrix = m * text.matrix;
+    drawn_.Add(text.bounds, textMatrix);
     ShapePainter::Placement place;
     place.colorTransform = cx;
     place.stageScale = stageScale_;
@@ -182,7 +219,8 @@ void Renderer::DrawEditText(text::TextField& field, const Matrix& m, const Color
     const text::Layout& layout = field.LaidOut(fonts_);
     keys_.push_back({&field, kText | (forMask ? kForMask : 0u), field.Version(), m, cx, {}});
     if (!painting_) return;
-    size_t first = scene_.Commands().size();
+    drawn_.Add(layout.bounds, m);
+    size_t first = target_->Commands().size();
     ShapePainter::Placement place;
     place.matrix = m;
     place.colorTransform = cx;
@@ -193,7 +231,7 @@ void Renderer::DrawEditText(text::TextField& field, const Matrix& m, const Color
     // A field as a mask lets through its box where it has a background, else its glyphs.
     if (!forMask || field.Background()) {
         Shape decoration = Decoration(field, layout, pixelTwips);
-        if (!decoration.groups[0].paths.empty()) painter_.Paint(decoration, place, scene_);
+        if (!decoration.groups[0].paths.empty()) painter_.Paint(decoration, place, *target_);
     }
     const bool clip = layout.overflows && !forMask;
     if (clip) {
@@ -201,20 +239,20 @@ void Renderer::DrawEditText(text::TextField& field, const Matrix& m, const Color
         box.groups.emplace_back().fills.emplace_back();
         const Rect& b = layout.bounds;
         box.groups[0].paths.push_back(RectPath(b.xMin, b.yMin, b.xMax, b.yMax, 1, 0));
-        scene_.BeginMask();
+        target_->BeginMask();
         ShapePainter::Placement maskPlace = place;
         maskPlace.forMask = true;
-        painter_.Paint(box, maskPlace, scene_);
-        scene_.EndMask();
+        painter_.Paint(box, maskPlace, *target_);
+        target_->EndMask();
     }
     place.overrideColor = true;
     for (const text::PlacedGlyph& g : layout.glyphs) {
         place.matrix = m * Matrix{g.scale, 0, 0, g.scale, g.x, g.y};
         place.color = g.color;
-        painter_.Paint(*g.shape, place, scene_);
-        if (scene_.LineCount() > ShapePainter::kMaxSceneLines) break;
+        painter_.Paint(*g.shape, place, *target_);
+        if (target_->LineCount() > ShapePainter::kMaxSceneLines) break;
     }
-    if (clip) scene_.PopMask();
+    if (clip) target_->PopMask();
     EndKey(first);
 }
 
@@ -235,9 +273,9 @@ void Renderer::DrawObject(const DisplayObject& obj, const Matrix& parent, const 
         DrawContent(*mask->object, toLayer * mask->matrix, mask->colorTransform, true, depth);
         Mark(kMaskEnd);
     }
-    if (forMask || (obj.filters.empty() && obj.blendMode == BlendMode::Normal) ||
-        !DrawLayered(obj, m, cx, depth))
-        DrawContent(obj, m, cx, forMask, depth);
+    const bool layered = !obj.filters.empty() || obj.blendMode != BlendMode::Normal || obj.cacheAsBitmap ||
+                         obj.opaqueBackground.has_value();
+    if (forMask || !layered || !DrawLayered(obj, m, cx, depth)) DrawContent(obj, m, cx, forMask, depth);
     if (mask) Mark(kMaskPop);
 }
 
@@ -286,15 +324,27 @@ bool Renderer::DrawLayered(const DisplayObject& obj, const Matrix& m, const Colo
     for (const Filter& f : obj.filters)
         if (auto spec = DecodeFilter(f)) specs.push_back(spec->Scaled(stageScale_ * kTwipsPerPixel));
     const BlendMode blend = obj.blendMode;
-    if ((specs.empty() && blend == BlendMode::Normal) || layerLevel_ >= Limits::kMaxLayerNesting)
-        return false;
-    // The content is drawn with the object's origin within the pixel at (0, 0),
-    // so that moving by whole pixels keeps what the layer holds.
+    // Filters, cacheAsBitmap and an opaque background keep the object as a
+    // bitmap; a blend mode alone only draws it through a layer.
+    const bool bitmap = !specs.empty() || obj.cacheAsBitmap || obj.opaqueBackground;
+    if ((!bitmap && blend == BlendMode::Normal) || layerLevel_ >= Limits::kMaxLayerNesting) return false;
     if (!(std::abs(m.tx) < 1e7 && std::abs(m.ty) < 1e7)) return false;
-    const int ox = static_cast<int>(std::floor(m.tx)), oy = static_cast<int>(std::floor(m.ty));
+    // A bitmap lies on whole pixels: its origin goes to the nearest pixel
+    // corner. A layer keeps its object where it is, drawn with the origin
+    // within the pixel at (0, 0). Either way, moving by whole pixels keeps
+    // what the layer holds.
     Matrix local = m;
-    local.tx -= ox;
-    local.ty -= oy;
+    int ox, oy;
+    if (bitmap) {
+        ox = static_cast<int>(std::lround(m.tx));
+        oy = static_cast<int>(std::lround(m.ty));
+        local.tx = local.ty = 0;
+    } else {
+        ox = static_cast<int>(std::floor(m.tx));
+        oy = static_cast<int>(std::floor(m.ty));
+        local.tx -= ox;
+        local.ty -= oy;
+    }
     const uint64_t look = LookOf(obj);
     keys_.push_back({obj.character.get(), kLayer, 0, m, cx, {}, look});
     // Alpha and erase work on the layer they are drawn into; the frame
@@ -328,9 +378,17 @@ bool Renderer::DrawLayered(const DisplayObject& obj, const Matrix& m, const Colo
         scene.SetAntialias(scene_.Antialias());
         raster::Scene* outer = target_;
         target_ = &scene;
+        const Extent around = drawn_;
+        drawn_ = {};
         DrawContent(obj, local, {}, false, depth);
+        const Extent extent = drawn_;
+        drawn_ = around;
         target_ = outer;
-        const raster::IRect content = scene.FillBounds();
+        raster::IRect content = scene.FillBounds();
+        // A bitmap holds the pixels of its object's bounds, the edges at the
+        // top and left to the nearest pixel, those at the bottom and right
+        // rounded out; what its content draws beyond them is cut.
+        if (bitmap && !extent.Empty()) content = content.Intersect(extent.Pixels());
         const raster::IRect full = content.Empty() ? content : Grow(content, margin);
         const raster::IRect rect = full.Intersect(window);
         const uint64_t pixels = rect.Empty() ? 0 : uint64_t(rect.x1 - rect.x0) * uint64_t(rect.y1 - rect.y0);
@@ -355,6 +413,8 @@ bool Renderer::DrawLayered(const DisplayObject& obj, const Matrix& m, const Colo
             scene.Translate(-rect.x0, -rect.y0);
             raster::Canvas canvas(w, h, 0);
             scenes_.Render(scene, canvas, {0, 0, w, h});
+            if (const auto& c = obj.opaqueBackground)
+                Underlay(canvas, Moved(content, -rect.x0, -rect.y0), ToPixel({c->r, c->g, c->b, 255}));
             entry->image.width = w;
             entry->image.height = h;
             entry->image.opaque = false;
@@ -367,6 +427,7 @@ bool Renderer::DrawLayered(const DisplayObject& obj, const Matrix& m, const Colo
     }
     layer->used = true;
     const raster::IRect at = Moved(layer->rect, ox, oy);
+    drawn_.Add(at);
     if (!layer->rect.Empty()) ShapePainter::PaintImage(layer->image, at, cx, blend, *target_);
     for (size_t i = self; i < keys_.size(); ++i)
         keys_[i].bounds = at;
@@ -375,6 +436,55 @@ bool Renderer::DrawLayered(const DisplayObject& obj, const Matrix& m, const Colo
 
 void Renderer::DrawContent(const DisplayObject& obj, const Matrix& m, const ColorTransform& cx, bool forMask,
                            int depth) {
+    if (!obj.scrollRect) {
+        DrawCharacter(obj, m, cx, forMask, depth);
+        return;
+    }
+    // The content moves by the rectangle's corner and is cut to its size,
+    // on whole pixels where it lies square to the frame, else by a mask.
+    // Within a mask it only moves, as in the original player.
+    const Rect& r = *obj.scrollRect;
+    const Matrix scrolled = m * Matrix{1, 0, 0, 1, double(-r.xMin), double(-r.yMin)};
+    if (forMask) {
+        DrawCharacter(obj, scrolled, cx, forMask, depth);
+        return;
+    }
+    // The unit square onto the rectangle, and the pixels around it.
+    const Matrix box = m * Matrix{double(r.Width()), 0, 0, double(r.Height()), 0, 0};
+    const double xs[4] = {box.tx, box.tx + box.a, box.tx + box.c, box.tx + box.a + box.c};
+    const double ys[4] = {box.ty, box.ty + box.b, box.ty + box.d, box.ty + box.b + box.d};
+    auto edge = [](double v) { return static_cast<int>(std::lround(std::clamp(v, -1e9, 1e9))); };
+    const raster::IRect around{edge(*std::min_element(xs, xs + 4)), edge(*std::min_element(ys, ys + 4)),
+                               edge(*std::max_element(xs, xs + 4)), edge(*std::max_element(ys, ys + 4))};
+    const bool square = m.b == 0 && m.c == 0;
+    keys_.push_back({nullptr, kScrollClip, 0, box, {}, around});
+    if (painting_) {
+        if (square) {
+            target_->PushClip(around);
+        } else {
+            target_->BeginMask();
+            Shape unit;
+            unit.groups.emplace_back().fills.emplace_back();
+            unit.groups[0].paths.push_back(RectPath(0, 0, 1, 1, 1, 0));
+            ShapePainter::Placement place;
+            place.matrix = box;
+            place.stageScale = stageScale_;
+            place.forMask = true;
+            painter_.Paint(unit, place, *target_);
+            target_->EndMask();
+        }
+    }
+    DrawCharacter(obj, scrolled, cx, forMask, depth);
+    if (painting_) {
+        if (square)
+            target_->PopClip();
+        else
+            target_->PopMask();
+    }
+}
+
+void Renderer::DrawCharacter(const DisplayObject& obj, const Matrix& m, const ColorTransform& cx,
+                             bool forMask, int depth) {
     const Character& ch = *obj.character;
     if (obj.drawing && !obj.drawing->Empty())
         DrawShape(obj.drawing->GetShape(), obj.drawing->Version(), m, cx, forMask);
@@ -387,6 +497,7 @@ void Renderer::DrawContent(const DisplayObject& obj, const Matrix& m, const Colo
             Shape at = morph->At(obj.ratio);
             keys_.push_back({morph, kShape, obj.ratio, m, cx, {}});
             if (painting_) {
+                drawn_.Add(at.bounds, m);
                 size_t first = target_->Commands().size();
                 ShapePainter::Placement place{m, cx, stageScale_, forMask, false, {}};
                 painter_.Paint(at, place, *target_);

@@ -91,6 +91,16 @@ class Renderer {
         bool used = false;
     };
 
+    // Where what is drawn may lie by its declared bounds, in the pixels of
+    // the scene it is drawn into.
+    struct Extent {
+        double x0 = 1e300, y0 = 1e300, x1 = -1e300, y1 = -1e300;
+        bool Empty() const { return !(x1 > x0 && y1 > y0); }
+        void Add(const Rect& r, const Matrix& m);
+        void Add(const raster::IRect& r);
+        raster::IRect Pixels() const;
+    };
+
     // Drawing into a layer one level further in, whose origin lies at
     // (ox, oy) in the pixels of the one around it and whose filters may pull
     // in `margin` pixels around what it shows; undone when it ends.
@@ -112,7 +122,10 @@ class Renderer {
     void DrawRoot(const Player& player, const Matrix& base);
     void DrawList(const DisplayObjects& list, const Matrix& m, const ColorTransform& cx, bool forMask, int depth);
     void DrawObject(const DisplayObject& obj, const Matrix& m, const ColorTransform& cx, bool forMask, int depth);
+    // An object's own drawing at `m`: its character cut to its scroll rectangle.
     void DrawContent(const DisplayObject& obj, const Matrix& m, const ColorTransform& cx, bool forMask, int depth);
+    void DrawCharacter(const DisplayObject& obj, const Matrix& m, const ColorTransform& cx, bool forMask,
+                       int depth);
     // Draws an object with filters through a layer; false when it has none
     // that can be drawn (it is then drawn as it is).
     bool DrawLayered(const DisplayObject& obj, const Matrix& m, const ColorTransform& cx, int depth);
@@ -139,6 +152,7 @@ class Renderer {
     int layerLevel_ = 0;
     int originX_ = 0, originY_ = 0;    // where the layer being drawn has its origin in the frame
     raster::FilterMargin outerMargin_; // what the filters of the layers being drawn may pull in
+    Extent drawn_;                     // of what was drawn into the current layer so far
     std::vector<std::unique_ptr<CachedLayer>> layers_;
     uint64_t layerPixels_ = 0; // pixels of the layers drawn this frame
     raster::SceneRenderer scenes_;

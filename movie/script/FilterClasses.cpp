@@ -1,6 +1,7 @@
 #include "movie/script/FilterClasses.h"
 
 #include "movie/render/FilterRecords.h"
+#include "movie/script/CachingProperties.h"
 #include "movie/script/Classes.h"
 
 #include <algorithm>
@@ -415,11 +416,7 @@ bool GetDisplayProperty(Vm& vm, const DisplayObject& o, const std::string& name,
         out = Value(kBlendNames[std::min<size_t>(static_cast<size_t>(o.blendMode), 14)]);
         return true;
     }
-    if (name == "cacheAsBitmap") {
-        out = Value(o.cacheAsBitmap);
-        return true;
-    }
-    return false;
+    return GetCachingProperty(vm, o, name, out);
 }
 
 bool SetDisplayProperty(Vm& vm, DisplayObject& o, const std::string& name, const Value& v) {
@@ -449,11 +446,7 @@ bool SetDisplayProperty(Vm& vm, DisplayObject& o, const std::string& name, const
             o.blendMode = mode < 2 ? BlendMode::Normal : static_cast<BlendMode>(mode);
         return true;
     }
-    if (name == "cacheAsBitmap") {
-        o.cacheAsBitmap = vm.ToBool(v);
-        return true;
-    }
-    return false;
+    return SetCachingProperty(vm, o, name, v);
 }
 
 } // namespace movie::script

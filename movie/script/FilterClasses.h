@@ -1,6 +1,7 @@
 // The flash.filters classes of SWF 8, and the properties of movie clips
-// that take them: `filters`, `blendMode` and `cacheAsBitmap`. A filter
-// object becomes the same record a PlaceObject3 tag carries.
+// that take them: `filters` and `blendMode` (and those of CachingProperties.h
+// through the same calls). A filter object becomes the same record a
+// PlaceObject3 tag carries.
 #pragma once
 
 #include "movie/DisplayList.h"

@@ -548,13 +548,15 @@ TEST(MovieReaderText, EditTextKeepsEveryFieldAndACutRecordIsAnError) {
 
 // ---- Placements -------------------------------------------------------------
 
-TEST(MovieReaderPlace, PlaceObject3KeepsBlendModeFiltersAndVisibility) {
+TEST(MovieReaderPlace, PlaceObject3KeepsBlendModeFiltersVisibilityAndBackground) {
     Writer w;
-    w.U8(0x02 | 0x04).U8(0x08 | 0x01 | 0x02 | 0x04 | 0x20).U16(3); // character, matrix; class, filters, blend, cache, visible
+    // character, matrix; class, filters, blend, cache, visible, opaque background
+    w.U8(0x02 | 0x04).U8(0x08 | 0x01 | 0x02 | 0x04 | 0x20 | 0x40).U16(3);
     w.String("Thing").U16(9).Matrix({1, 0, 0, 1, 20, 40});
     w.U8(1).U8(1); // one filter: blur
     w.U32(4 << 16).U32(2 << 16).U8(1 << 3);
-    w.U8(3).U8(1).U8(0); // multiply, cached, invisible
+    w.U8(3).U8(1).U8(0);               // multiply, cached, invisible
+    w.U8(0x12).U8(0x34).U8(0x56).U8(0xFF); // the background, RGBA
     SwfBuilder b;
     b.Raw(70, w.Data()).Frame();
     auto m = Read(b.Build());
@@ -570,6 +572,7 @@ TEST(MovieReaderPlace, PlaceObject3KeepsBlendModeFiltersAndVisibility) {
     EXPECT_EQ((*p.filters)[0].data.size(), 9u);
     EXPECT_EQ(p.cacheAsBitmap, true);
     EXPECT_EQ(p.visible, false);
+    EXPECT_EQ(p.opaqueBackground, (movie::RGBA{0x12, 0x34, 0x56, 0xFF}));
     EXPECT_FALSE(p.move);
 }
 

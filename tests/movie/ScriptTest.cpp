@@ -204,6 +204,30 @@ TEST(ScriptMachine, FilterObjectsSetOnAClipReadBackThroughItsFilterRecords) {
     EXPECT_EQ(Traced(b, 1), want);
 }
 
+TEST(ScriptMachine, OpaqueBackgroundAndScrollRectReadBackAsTheyWereSet) {
+    auto member = [](const std::string& name) { return Cat({PushString(name), Op(0x4e)}); };
+    auto mc = Cat({PushString("mc"), Op(0x1c)});
+    auto traceOf = [&](const std::string& name) { return Cat({mc, member(name), Op(0x26)}); };
+    // mc.opaqueBackground = 0x123456; mc.scrollRect = {x: 1, y: 2, width: 30, height: -4}
+    auto set = Cat({mc, PushString("opaqueBackground"), PushInt(0x123456), Op(0x4f), mc, PushString("scrollRect"),
+                    PushString("x"), PushInt(1), PushString("y"), PushInt(2), PushString("width"), PushInt(30),
+                    PushString("height"), PushInt(-4), PushInt(4), Op(0x43), Op(0x4f)});
+    // Both taken off again by undefined.
+    auto unset = Cat({mc, PushString("opaqueBackground"), PushUndefined(), Op(0x4f), mc, PushString("scrollRect"),
+                      PushUndefined(), Op(0x4f)});
+    TagList empty;
+    empty.Frame();
+    SwfBuilder b(8);
+    b.Sprite(1, empty).PlaceObject(Placement(1).Character(1).Name("mc"));
+    b.Actions({traceOf("opaqueBackground"), traceOf("scrollRect"), set, traceOf("opaqueBackground"),
+               traceOf("scrollRect"), unset, traceOf("opaqueBackground"), traceOf("scrollRect")})
+        .Frame();
+    // The rectangle comes back as a flash.geom.Rectangle, a negative size as none.
+    std::vector<std::string> want{"undefined", "undefined", "1193046", "(x=1, y=2, w=30, h=0)",
+                                  "undefined", "undefined"};
+    EXPECT_EQ(Traced(b, 1), want);
+}
+
 TEST(ScriptMachine, TimersFireInTheOrderTheyFallDueAsTimePasses) {
     // function f() { trace(arguments[0]); }
     auto f = DefineFunction("f", Cat({PushString("arguments"), Op(0x1c), PushInt(0), Op(0x4e), Op(0x26)}));

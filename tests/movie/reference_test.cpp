@@ -175,6 +175,7 @@ const char* const kHeldPeerMovies[] = {
     "from_shumway_gradientTransform",
     "from_shumway_invalidClipDepth",
     "gradient_radial_same_ratios",
+    "opaque_background",
     "text_String_path_variable_button",
 };
 

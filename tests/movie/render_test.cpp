@@ -38,6 +38,7 @@ Shape RectShape(int x0, int y0, int x1, int y1, RGBA color) {
     g.fills.push_back(f);
     g.paths.push_back(Polygon({{x0, y0}, {x1, y0}, {x1, y1}, {x0, y1}}, 0, 1));
     s.groups.push_back(g);
+    s.bounds = s.edgeBounds = {x0, x1, y0, y1};
     return s;
 }
 
@@ -575,4 +576,76 @@ TEST(RenderBlendModes, AnErasingChildCutsItsLayerWhereverTheLayerLies) {
     EXPECT_EQ(r.Frame().At(35, 25), 0xFFFF8000u);
     // Nothing changed: nothing is drawn, layers and all.
     EXPECT_FALSE(r.Render(player, 60, 60));
+}
+
+TEST(RenderCaching, ABitmapLiesOnWholePixelsOverItsOpaqueBackground) {
+    // Two red squares 5 px wide, 10 px apart, in a sprite at x = 10.4 px.
+    MovieBuilder b(60, 60);
+    b.Define(1, RectShape(0, 0, 100, 100, {255, 0, 0, 255}));
+    Sprite sprite;
+    sprite.timeline.frames.resize(1);
+    for (uint16_t depth : {1, 2}) {
+        PlaceObject p;
+        p.depth = depth;
+        p.characterId = 1;
+        p.matrix = Translate(depth == 1 ? 0 : 200, depth == 1 ? 0 : 200);
+        sprite.timeline.frames[0].tags.push_back(p);
+    }
+    b.Define(2, sprite);
+    b.Place(1, 2, Translate(208, 100)); // drawn as it is
+    b.Place(2, 2, Translate(208, 500)).cacheAsBitmap = true;
+    b.Place(3, 2, Translate(808, 100)).opaqueBackground = RGBA{0, 0, 255, 255};
+    Player player(b.Get());
+    Renderer r;
+    r.Render(player, 60, 60);
+    EXPECT_NE(r.Frame().At(10, 7), kRed); // partly covered
+    EXPECT_EQ(r.Frame().At(10, 27), kRed); // cached: moved to x = 10
+    EXPECT_EQ(r.Frame().At(14, 27), kRed);
+    EXPECT_EQ(r.Frame().At(15, 27), kWhite);
+    // The background fills the bounds of both squares, 40 .. 55 px across
+    // and 5 .. 20 down, and no more.
+    EXPECT_EQ(r.Frame().At(40, 5), kRed);
+    EXPECT_EQ(r.Frame().At(46, 7), kBlue);
+    EXPECT_EQ(r.Frame().At(40, 19), kBlue);
+    EXPECT_EQ(r.Frame().At(54, 19), kRed);
+    EXPECT_EQ(r.Frame().At(39, 12), kWhite);
+    EXPECT_EQ(r.Frame().At(55, 12), kWhite);
+    EXPECT_EQ(r.Frame().At(47, 4), kWhite);
+    EXPECT_EQ(r.Frame().At(47, 20), kWhite);
+    EXPECT_FALSE(r.Render(player, 60, 60));
+}
+
+TEST(RenderCaching, AScrollRectMovesTheContentAndCutsItToItsSize) {
+    // A red square 20 px wide seen through a 10 px window from (5, 5), at
+    // (10, 10); the same turned a quarter round at (40, 10): cut by a mask.
+    MovieBuilder b(40, 40);
+    b.Define(1, RectShape(0, 0, 400, 400, {255, 0, 0, 255}));
+    Sprite sprite;
+    sprite.timeline.frames.resize(1);
+    PlaceObject square;
+    square.depth = 1;
+    square.characterId = 1;
+    square.matrix = Matrix{};
+    sprite.timeline.frames[0].tags.push_back(square);
+    b.Define(2, sprite);
+    b.Place(1, 2, Translate(200, 200));
+    b.Place(2, 2, Matrix{0, 1, -1, 0, 800, 200});
+    auto movie = b.Get();
+    Player player(movie);
+    for (auto& o : const_cast<DisplayObjects&>(player.DisplayList())) // as a script sets it
+        o.scrollRect = Rect{100, 300, 100, 300};
+    Renderer r;
+    r.Render(player, 40, 40);
+    EXPECT_EQ(r.Frame().At(10, 10), kRed);
+    EXPECT_EQ(r.Frame().At(19, 19), kRed);
+    EXPECT_EQ(r.Frame().At(9, 15), kWhite);
+    EXPECT_EQ(r.Frame().At(20, 15), kWhite);
+    EXPECT_EQ(r.Frame().At(15, 20), kWhite);
+    // Turned, the window runs from x = 30 to 40 and y = 10 to 20; the
+    // square reaches 5 px beyond it on three sides.
+    EXPECT_EQ(r.Frame().At(31, 11), kRed);
+    EXPECT_EQ(r.Frame().At(38, 18), kRed);
+    EXPECT_EQ(r.Frame().At(28, 15), kWhite);
+    EXPECT_EQ(r.Frame().At(35, 8), kWhite);
+    EXPECT_EQ(r.Frame().At(35, 22), kWhite);
 }
