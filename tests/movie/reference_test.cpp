@@ -176,6 +176,7 @@ const char* const kHeldPeerMovies[] = {
     "from_shumway_invalidClipDepth",
     "gradient_radial_same_ratios",
     "opaque_background",
+    "simple_shapes_scroll_rect_mask",
     "text_String_path_variable_button",
 };
 
