@@ -39,20 +39,23 @@ struct Movie {
     Timeline timeline;
     std::map<uint16_t, SoundDefinition> sounds; // DefineSound, by id
     std::map<uint16_t, SkippedTag> skipped;
-    std::map<std::string, uint16_t> exports; // ExportAssets: symbol name -> character id
-    std::vector<std::string> warnings; // recoverable problems (e.g. a truncated tail)
+    std::map<std::string, uint16_t> exports;      // ExportAssets: symbol name -> character id
+    std::map<std::string, uint32_t> exportFrames; // symbol name -> the main timeline's frame declaring it
+    std::vector<std::string> warnings;            // recoverable problems (e.g. a truncated tail)
 
     // Any event sound, or a stream in any timeline.
     bool HasSound() const {
         if (!sounds.empty() || timeline.streamHead) return true;
         for (const auto& [id, c] : dictionary.All())
-            if (const auto* sprite = std::get_if<Sprite>(&c->data); sprite && sprite->timeline.streamHead) return true;
+            if (const auto* sprite = std::get_if<Sprite>(&c->data); sprite && sprite->timeline.streamHead)
+                return true;
         return false;
     }
 
     uint32_t SkippedCount() const {
         uint32_t n = 0;
-        for (const auto& [code, s] : skipped) n += s.count;
+        for (const auto& [code, s] : skipped)
+            n += s.count;
         return n;
     }
 };

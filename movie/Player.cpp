@@ -229,6 +229,7 @@ void Player::Goto(TimelineRef ref, uint32_t target, Jump jump) {
     }
     bool natural = jump == Jump::Natural && target == ref.frame + 1;
     ref.frame = target;
+    if (&ref.frame == &frame_) reached_ = std::max(reached_, target);
     FrameSounds(ref, target, natural);
 }
 

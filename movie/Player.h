@@ -164,6 +164,7 @@ class Player {
     std::shared_ptr<Drawing> rootDrawing_;
     bool scriptMasks_ = false;
     uint32_t frame_ = 0;
+    uint32_t reached_ = 0; // the furthest frame of the main timeline entered so far
     bool playing_ = true;
     bool loop_ = true;
     double clock_ = 0;       // seconds not yet turned into frame steps

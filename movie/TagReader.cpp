@@ -41,10 +41,18 @@ std::vector<Action> ReadActions(SwfStream& in) {
         Action a;
         bool control = true;
         switch (code) {
-        case action::kStop: a.kind = Action::Kind::Stop; break;
-        case action::kPlay: a.kind = Action::Kind::Play; break;
-        case action::kNextFrame: a.kind = Action::Kind::NextFrame; break;
-        case action::kPreviousFrame: a.kind = Action::Kind::PreviousFrame; break;
+        case action::kStop:
+            a.kind = Action::Kind::Stop;
+            break;
+        case action::kPlay:
+            a.kind = Action::Kind::Play;
+            break;
+        case action::kNextFrame:
+            a.kind = Action::Kind::NextFrame;
+            break;
+        case action::kPreviousFrame:
+            a.kind = Action::Kind::PreviousFrame;
+            break;
         case action::kGotoFrame:
             a.kind = Action::Kind::GotoFrame;
             a.frame = p.U16();
@@ -62,7 +70,10 @@ std::vector<Action> ReadActions(SwfStream& in) {
                 a.kind = Action::Kind::GotoLabel;
                 a.label = last.text;
                 // A label that reads as a number is a frame number.
-                if (!a.label.empty() && std::all_of(a.label.begin(), a.label.end(), [](char ch) { return ch >= '0' && ch <= '9'; }) && a.label.size() < 9) {
+                if (!a.label.empty() &&
+                    std::all_of(a.label.begin(), a.label.end(),
+                                [](char ch) { return ch >= '0' && ch <= '9'; }) &&
+                    a.label.size() < 9) {
                     a.kind = Action::Kind::GotoFrame2;
                     a.frame = static_cast<uint32_t>(std::max(0L, std::stol(a.label) - 1));
                 }
@@ -79,7 +90,8 @@ std::vector<Action> ReadActions(SwfStream& in) {
         case action::kConstantPool: {
             pool.clear();
             uint16_t n = p.Remaining() >= 2 ? p.U16() : 0;
-            for (uint16_t i = 0; i < n && !p.AtEnd(); ++i) pool.push_back(p.String());
+            for (uint16_t i = 0; i < n && !p.AtEnd(); ++i)
+                pool.push_back(p.String());
             control = false;
             break;
         }
@@ -89,7 +101,9 @@ std::vector<Action> ReadActions(SwfStream& in) {
                 uint8_t type = p.U8();
                 pushed = Pushed{};
                 switch (type) {
-                case action::push::kString: pushed = {true, true, 0, p.String()}; break;
+                case action::push::kString:
+                    pushed = {true, true, 0, p.String()};
+                    break;
                 case action::push::kFloat: {
                     uint32_t bits = p.U32();
                     float f;
@@ -98,7 +112,9 @@ std::vector<Action> ReadActions(SwfStream& in) {
                     break;
                 }
                 case action::push::kRegister:
-                case action::push::kBoolean: p.U8(); break;
+                case action::push::kBoolean:
+                    p.U8();
+                    break;
                 case action::push::kDouble: {
                     // Doubles are stored as two little-endian halves, high first.
                     uint64_t hi = p.U32(), lo = p.U32();
@@ -108,7 +124,9 @@ std::vector<Action> ReadActions(SwfStream& in) {
                     pushed = {true, false, d, {}};
                     break;
                 }
-                case action::push::kInteger: pushed = {true, false, double(int32_t(p.U32())), {}}; break;
+                case action::push::kInteger:
+                    pushed = {true, false, double(int32_t(p.U32())), {}};
+                    break;
                 case action::push::kConstant8: {
                     uint8_t i = p.U8();
                     if (i < pool.size()) pushed = {true, true, 0, pool[i]};
@@ -120,8 +138,11 @@ std::vector<Action> ReadActions(SwfStream& in) {
                     break;
                 }
                 case action::push::kNull:
-                case action::push::kUndefined: break;
-                default: p.Skip(p.Remaining()); break;
+                case action::push::kUndefined:
+                    break;
+                default:
+                    p.Skip(p.Remaining());
+                    break;
                 }
             }
             break;
@@ -133,7 +154,9 @@ std::vector<Action> ReadActions(SwfStream& in) {
             elsewhere = true;
             control = false;
             break;
-        default: control = false; break;
+        default:
+            control = false;
+            break;
         }
         last = pushed;
         if (control && !elsewhere) actions.push_back(std::move(a));
@@ -148,10 +171,18 @@ Filter ReadFilter(SwfStream& in) {
     f.kind = static_cast<FilterKind>(id);
     size_t size = 0;
     switch (f.kind) {
-    case FilterKind::DropShadow: size = 23; break;
-    case FilterKind::Blur: size = 9; break;
-    case FilterKind::Glow: size = 15; break;
-    case FilterKind::Bevel: size = 27; break;
+    case FilterKind::DropShadow:
+        size = 23;
+        break;
+    case FilterKind::Blur:
+        size = 9;
+        break;
+    case FilterKind::Glow:
+        size = 15;
+        break;
+    case FilterKind::Bevel:
+        size = 27;
+        break;
     case FilterKind::GradientGlow:
     case FilterKind::GradientBevel: {
         if (in.AtEnd()) in.Fail("filter cut short");
@@ -165,7 +196,9 @@ Filter ReadFilter(SwfStream& in) {
         size = 2 + 4 + 4 + x * y * 4 + 4 + 1;
         break;
     }
-    case FilterKind::ColorMatrix: size = 80; break;
+    case FilterKind::ColorMatrix:
+        size = 80;
+        break;
     }
     auto bytes = in.Bytes(size);
     f.data.assign(bytes.begin(), bytes.end());
@@ -175,7 +208,8 @@ Filter ReadFilter(SwfStream& in) {
 std::vector<Filter> ReadFilters(SwfStream& in) {
     std::vector<Filter> filters;
     uint8_t n = in.U8();
-    for (uint8_t i = 0; i < n; ++i) filters.push_back(ReadFilter(in));
+    for (uint8_t i = 0; i < n; ++i)
+        filters.push_back(ReadFilter(in));
     return filters;
 }
 
@@ -209,7 +243,9 @@ SoundInfo ReadSoundInfo(SwfStream& in) {
     return info;
 }
 
-BlendMode ToBlendMode(uint8_t v) { return v >= 2 && v <= 14 ? static_cast<BlendMode>(v) : BlendMode::Normal; }
+BlendMode ToBlendMode(uint8_t v) {
+    return v >= 2 && v <= 14 ? static_cast<BlendMode>(v) : BlendMode::Normal;
+}
 
 } // namespace
 
@@ -284,7 +320,8 @@ void TagReader::PushFrame(Timeline& timeline, Frame& frame, size_t offset) {
     if (timeline.frames.size() >= Limits::kMaxFrames)
         throw MovieError(movie_.fileName, "ShowFrame", offset,
                          "more than " + std::to_string(Limits::kMaxFrames) + " frames");
-    if (!frame.label.empty()) timeline.labels.emplace(frame.label, static_cast<uint32_t>(timeline.frames.size()));
+    if (!frame.label.empty())
+        timeline.labels.emplace(frame.label, static_cast<uint32_t>(timeline.frames.size()));
     timeline.frames.push_back(std::move(frame));
     frame = Frame{};
 }
@@ -312,7 +349,10 @@ void TagReader::ReadTag(uint16_t code, SwfStream& in, Timeline& timeline, Frame&
     case tag::kDefineShape2:
     case tag::kDefineShape3:
     case tag::kDefineShape4: {
-        int version = code == tag::kDefineShape ? 1 : code == tag::kDefineShape2 ? 2 : code == tag::kDefineShape3 ? 3 : 4;
+        int version = code == tag::kDefineShape    ? 1
+                      : code == tag::kDefineShape2 ? 2
+                      : code == tag::kDefineShape3 ? 3
+                                                   : 4;
         uint16_t id = in.U16();
         Define(id, ShapeReader::ReadShape(in, version));
         break;
@@ -359,21 +399,33 @@ void TagReader::ReadTag(uint16_t code, SwfStream& in, Timeline& timeline, Frame&
         uint16_t height = in.U16();
         uint32_t tableSize = format == 3 ? in.U8() + 1u : 0;
         AddBitmap(id,
-                  BitmapDecoder::DecodeLossless(format, width, height, tableSize, code == tag::kDefineBitsLossless2,
-                                                in.Rest()),
+                  BitmapDecoder::DecodeLossless(format, width, height, tableSize,
+                                                code == tag::kDefineBitsLossless2, in.Rest()),
                   tagAt, code);
         break;
     }
-    case tag::kDefineFont: ReadFont1(in); break;
+    case tag::kDefineFont:
+        ReadFont1(in);
+        break;
     case tag::kDefineFont2:
-    case tag::kDefineFont3: ReadFont23(in, code == tag::kDefineFont3); break;
+    case tag::kDefineFont3:
+        ReadFont23(in, code == tag::kDefineFont3);
+        break;
     case tag::kDefineFontInfo:
-    case tag::kDefineFontInfo2: ReadFontInfo(in); break;
+    case tag::kDefineFontInfo2:
+        ReadFontInfo(in);
+        break;
     case tag::kDefineText:
-    case tag::kDefineText2: ReadText(in, code == tag::kDefineText2); break;
-    case tag::kDefineEditText: ReadEditText(in); break;
+    case tag::kDefineText2:
+        ReadText(in, code == tag::kDefineText2);
+        break;
+    case tag::kDefineEditText:
+        ReadEditText(in);
+        break;
     case tag::kDefineButton:
-    case tag::kDefineButton2: ReadButton(in, code == tag::kDefineButton2); break;
+    case tag::kDefineButton2:
+        ReadButton(in, code == tag::kDefineButton2);
+        break;
     case tag::kDefineSprite: {
         if (nesting >= Limits::kMaxSpriteNesting)
             in.Fail("sprites nested more than " + std::to_string(Limits::kMaxSpriteNesting) + " deep");
@@ -393,13 +445,19 @@ void TagReader::ReadTag(uint16_t code, SwfStream& in, Timeline& timeline, Frame&
     case tag::kPlaceObject:
     case tag::kPlaceObject2:
     case tag::kPlaceObject3:
-    case tag::kPlaceObject4: frame.tags.push_back(ReadPlace(in, code)); break;
+    case tag::kPlaceObject4:
+        frame.tags.push_back(ReadPlace(in, code));
+        break;
     case tag::kRemoveObject:
         in.U16();
         frame.tags.push_back(RemoveObject{in.U16()});
         break;
-    case tag::kRemoveObject2: frame.tags.push_back(RemoveObject{in.U16()}); break;
-    case tag::kFrameLabel: frame.label = in.String(); break;
+    case tag::kRemoveObject2:
+        frame.tags.push_back(RemoveObject{in.U16()});
+        break;
+    case tag::kFrameLabel:
+        frame.label = in.String();
+        break;
     case tag::kDefineSound: {
         SoundDefinition sound;
         sound.id = in.U16();
@@ -428,8 +486,8 @@ void TagReader::ReadTag(uint16_t code, SwfStream& in, Timeline& timeline, Frame&
         head.samplesPerBlock = in.U16();
         if (!head.format.Playable())
             Warn(TagName(code), tagAt,
-                 (nesting ? "a sprite's" : std::string("the movie's")) + " sound stream is " + head.format.CodecName() +
-                     "; it is skipped");
+                 (nesting ? "a sprite's" : std::string("the movie's")) + " sound stream is " +
+                     head.format.CodecName() + "; it is skipped");
         timeline.streamHead = head;
         break;
     }
@@ -442,14 +500,17 @@ void TagReader::ReadTag(uint16_t code, SwfStream& in, Timeline& timeline, Frame&
     case tag::kDoInitAction: {
         uint16_t sprite = in.U16();
         auto bytes = in.Rest();
-        frame.initScripts.emplace_back(sprite, std::make_shared<const std::vector<uint8_t>>(bytes.begin(), bytes.end()));
+        frame.initScripts.emplace_back(
+            sprite, std::make_shared<const std::vector<uint8_t>>(bytes.begin(), bytes.end()));
         break;
     }
     case tag::kExportAssets: {
         uint16_t count = in.U16();
         for (uint16_t i = 0; i < count && !in.AtEnd(); ++i) {
             uint16_t id = in.U16();
-            movie_.exports[in.String()] = id;
+            std::string symbol = in.String();
+            movie_.exports[symbol] = id;
+            movie_.exportFrames[symbol] = static_cast<uint32_t>(timeline.frames.size());
         }
         break;
     }
@@ -535,9 +596,11 @@ void TagReader::ReadFont1(SwfStream& in) {
         size_t first = t.U16();
         size_t count = first / 2;
         std::vector<size_t> offsets{first};
-        for (size_t i = 1; i < count; ++i) offsets.push_back(t.U16());
+        for (size_t i = 1; i < count; ++i)
+            offsets.push_back(t.U16());
         offsets.push_back(table.size());
-        for (size_t i = 0; i < count; ++i) font.glyphs.push_back({GlyphAt(table, t, offsets[i], offsets[i + 1]), 0, 0});
+        for (size_t i = 0; i < count; ++i)
+            font.glyphs.push_back({GlyphAt(table, t, offsets[i], offsets[i + 1]), 0, 0});
     }
     font.IndexCodes();
     Define(id, std::move(font));
@@ -563,26 +626,31 @@ void TagReader::ReadFont23(SwfStream& in, bool font3) {
     in.U8(); // language
     auto name = in.Bytes(in.U8());
     font.name.assign(name.begin(), name.end());
-    while (!font.name.empty() && font.name.back() == 0) font.name.pop_back();
+    while (!font.name.empty() && font.name.back() == 0)
+        font.name.pop_back();
     uint16_t count = in.U16();
     size_t tableAt = in.Position();
     auto data = in.Data();
     SwfStream t(data.subspan(tableAt), in.FileOffset());
     std::vector<size_t> offsets;
-    for (uint16_t i = 0; i < count; ++i) offsets.push_back(wideOffsets ? t.U32() : t.U16());
+    for (uint16_t i = 0; i < count; ++i)
+        offsets.push_back(wideOffsets ? t.U32() : t.U16());
     size_t codeTable = 0;
     if (count > 0 || t.Remaining() >= (wideOffsets ? 4u : 2u)) codeTable = wideOffsets ? t.U32() : t.U16();
     auto table = data.subspan(tableAt);
     offsets.push_back(count ? codeTable : 0);
-    for (uint16_t i = 0; i < count; ++i) font.glyphs.push_back({GlyphAt(table, t, offsets[i], offsets[i + 1]), 0, 0});
+    for (uint16_t i = 0; i < count; ++i)
+        font.glyphs.push_back({GlyphAt(table, t, offsets[i], offsets[i + 1]), 0, 0});
     if (count > 0) {
         SwfStream c(table.subspan(std::min(codeTable, table.size())), in.FileOffset() + codeTable);
-        for (Glyph& g : font.glyphs) g.code = wideCodes ? c.U16() : c.U8();
+        for (Glyph& g : font.glyphs)
+            g.code = wideCodes ? c.U16() : c.U8();
         if (font.hasLayout && c.Remaining() >= 6) {
             font.ascent = c.U16();
             font.descent = c.U16();
             font.leading = c.S16();
-            for (Glyph& g : font.glyphs) g.advance = c.AtEnd() ? 0 : c.S16();
+            for (Glyph& g : font.glyphs)
+                g.advance = c.AtEnd() ? 0 : c.S16();
             // Bounds and kerning follow; not needed.
         }
     }
@@ -599,7 +667,8 @@ void TagReader::ReadFontInfo(SwfStream& in) {
     Font font = *found;
     auto name = in.Bytes(in.U8());
     font.name.assign(name.begin(), name.end());
-    while (!font.name.empty() && font.name.back() == 0) font.name.pop_back();
+    while (!font.name.empty() && font.name.back() == 0)
+        font.name.pop_back();
     uint8_t flags = in.U8();
     font.italic = flags & 0x04;
     font.bold = flags & 0x02;

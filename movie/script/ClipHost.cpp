@@ -23,6 +23,8 @@ class ClipObject : public Object {
     bool isRoot = false;
     bool removed = false;
     bool unloading = false; // its unload handlers run: it still stands for itself
+    bool lockRoot = false;
+    bool fresh = false; // made empty by a script and not stepped yet: on no frame
     Object* parent = nullptr;
     int nesting = 0;
     std::vector<ClipAction> actions;
@@ -103,6 +105,10 @@ bool ClipObject::GetSpecial(Vm& vm, const std::string& name, Value& out) {
         out = Value(vm.global);
         return true;
     }
+    if (is("_lockroot")) {
+        out = Value(lockRoot);
+        return true;
+    }
     return false;
 }
 
@@ -118,7 +124,12 @@ bool ClipObject::SetSpecial(Vm& vm, const std::string& name, const Value& v) {
         return true;
     }
     int index = PropertyIndex(name);
-    if (index < 0) return false;
+    if (index < 0) {
+        if (vm.Version() < 5 || !(vm.Caseless() ? CaselessEqual(name, "_lockroot") : name == "_lockroot"))
+            return false;
+        lockRoot = vm.ToBool(v);
+        return true;
+    }
     host->SetClipProperty(this, index, v);
     return true;
 }
@@ -173,18 +184,33 @@ Rect Transformed(const Rect& r, const Matrix& m) {
 
 constexpr Rect kEmpty{1, 0, 1, 0};
 
-// Bounds of what a list shows, in the list's own space (twips).
-Rect ListBounds(const DisplayObjects& list);
+// Shapes, static text and bitmaps have no script object: scripts that find
+// one by name or depth get the clip it sits in.
+bool StandsForParent(const DisplayObject& o) {
+    switch (o.character->Kind()) {
+    case CharacterKind::Shape:
+    case CharacterKind::MorphShape:
+    case CharacterKind::Text:
+    case CharacterKind::Bitmap:
+        return true;
+    default:
+        return false;
+    }
+}
 
-Rect ContentBounds(const DisplayObject& o) {
+// Bounds of what a list shows, in the list's own space (twips).
+// With `edges`, shapes count without their strokes.
+Rect ListBounds(const DisplayObjects& list, bool edges = false);
+
+Rect ContentBounds(const DisplayObject& o, bool edges) {
     // The main timeline has no character of its own: only its children count.
     if (o.character) {
         const Character& c = *o.character;
-        if (const auto* shape = std::get_if<Shape>(&c.data)) return shape->bounds;
-        if (o.morphed) return o.morphed->bounds;
+        if (const auto* shape = std::get_if<Shape>(&c.data)) return edges ? shape->edgeBounds : shape->bounds;
+        if (o.morphed) return edges ? o.morphed->edgeBounds : o.morphed->bounds;
         if (const auto* text = std::get_if<Text>(&c.data)) return Transformed(text->bounds, text->matrix);
     }
-    if (!o.children.empty()) return ListBounds(o.children);
+    if (!o.children.empty()) return ListBounds(o.children, edges);
     return kEmpty;
 }
 
@@ -192,14 +218,14 @@ Rect DrawingBounds(const Drawing* d) {
     return d && !d->Empty() ? d->GetShape().bounds : kEmpty;
 }
 
-Rect LocalBounds(const DisplayObject& o) {
-    return Union(DrawingBounds(o.drawing.get()), ContentBounds(o));
+Rect LocalBounds(const DisplayObject& o, bool edges = false) {
+    return Union(DrawingBounds(o.drawing.get()), ContentBounds(o, edges));
 }
 
-Rect ListBounds(const DisplayObjects& list) {
+Rect ListBounds(const DisplayObjects& list, bool edges) {
     Rect r = kEmpty;
     for (const DisplayObject& o : list)
-        r = Union(r, Transformed(LocalBounds(o), o.matrix));
+        r = Union(r, Transformed(LocalBounds(o, edges), o.matrix));
     return r;
 }
 
@@ -231,8 +257,8 @@ ClipObject* ScriptHost::Clip(Object* o) {
     return dynamic_cast<ClipObject*>(o);
 }
 
-Rect ScriptHost::RootBounds() {
-    return Union(DrawingBounds(player_.rootDrawing_.get()), ListBounds(player_.root_));
+Rect ScriptHost::RootBounds(bool edges) {
+    return Union(DrawingBounds(player_.rootDrawing_.get()), ListBounds(player_.root_, edges));
 }
 
 DisplayObject* ScriptHost::DisplayOf(Object* clip) {
@@ -282,9 +308,7 @@ Object* ScriptHost::ChildNamed(Object* clip, const std::string& name, bool casel
         if (o.name.empty() || !(o.name == name || (caseless && script::CaselessEqual(o.name, name))))
             continue;
         if (o.clip) return o.clip;
-        // A named shape has no object of its own: it stands for the clip it is in.
-        CharacterKind kind = o.character->Kind();
-        if (kind == CharacterKind::Shape || kind == CharacterKind::MorphShape) return clip;
+        if (StandsForParent(o)) return clip;
     }
     return nullptr;
 }
@@ -431,6 +455,7 @@ std::vector<Object*> ScriptHost::StepClips() {
     std::vector<Object*> order(Order().rbegin(), Order().rend());
     for (Object* o : order) {
         ClipObject* c = Clip(o);
+        c->fresh = false;
         if (!c->removed && c->display) player_.StepSprite(*c->display, c->nesting);
     }
     order.push_back(root_);
@@ -593,6 +618,7 @@ Value ScriptHost::GetClipProperty(Object* clip, int index) {
     case 3:
         return Value(TurnOf(*c, m).yscale);
     case 4:
+        if (c->fresh) return Value(0);
         return Value(c->isRoot ? player_.frame_ + 1.0 : o->timeline ? o->currentFrame + 1.0 : 1.0);
     case 5:
     case 12:
@@ -622,7 +648,8 @@ Value ScriptHost::GetClipProperty(Object* clip, int index) {
     case 16:
         return Value(quality_ == "BEST" ? 2 : quality_ == "LOW" ? 0 : 1);
     case 17:
-        return Value(focusRect_);
+        // clips follow the movie's setting unless given their own
+        return c->isRoot ? Value(focusRect_) : Value::Null();
     case 18:
         return Value(soundBufTime_);
     case 19:
@@ -990,8 +1017,11 @@ void ScriptHost::InstallClipClass() {
         DisplayObjects* list = ListOf(c);
         double d = vm_->ToNumber(Arg(a, 0)) + 16384;
         if (list)
-            for (DisplayObject& o : *list)
-                if (o.depth == d && o.clip) return Value(o.clip);
+            for (DisplayObject& o : *list) {
+                if (o.depth != d) continue;
+                if (o.clip) return Value(o.clip);
+                if (StandsForParent(o)) return Value(static_cast<Object*>(c));
+            }
         return Value();
     });
     method("swapDepths", [this](ClipObject* c, Args& a) {
@@ -1031,6 +1061,9 @@ void ScriptHost::InstallClipClass() {
             it = std::find_if(player_.movie_->exports.begin(), player_.movie_->exports.end(),
                               [&](const auto& e) { return script::CaselessEqual(e.first, symbol); });
         if (it == player_.movie_->exports.end()) return Value();
+        // A symbol exported in a later frame is not there before the movie gets to it.
+        auto frame = player_.movie_->exportFrames.find(it->first);
+        if (frame != player_.movie_->exportFrames.end() && frame->second > player_.reached_) return Value();
         auto character = player_.movie_->dictionary.Get(it->second);
         if (!character || character->Kind() != CharacterKind::Sprite) return Value();
         Value init = Arg(a, 3);
@@ -1049,29 +1082,65 @@ void ScriptHost::InstallClipClass() {
     method("createEmptyMovieClip", [this](ClipObject* c, Args& a) {
         Object* made = NewClipAt(c, emptySprite_, 0, vm_->ToString(Arg(a, 0)), vm_->ToInt32(Arg(a, 1)),
                                  nullptr, nullptr);
+        if (ClipObject* m = Clip(made)) m->fresh = true;
         return made ? Value(made) : Value();
     });
     method("removeMovieClip", [this](ClipObject* c, Args&) {
         Remove(c);
         return Value();
     });
-    method("getBytesLoaded", [this](ClipObject*, Args&) {
-        return Value(static_cast<double>(player_.movie_->header.fileLength));
-    });
-    method("getBytesTotal", [this](ClipObject*, Args&) {
-        return Value(static_cast<double>(player_.movie_->header.fileLength));
-    });
-    method("getBounds", [this](ClipObject* c, Args&) {
-        Object* r = vm_->NewObject();
-        DisplayObject* o = c->Props();
-        Rect b = c->isRoot ? RootBounds() : o ? LocalBounds(*o) : kEmpty;
-        bool empty = b.xMin > b.xMax;
-        vm_->Set(r, "xMin", Value(empty ? 6710886.35 : b.xMin / 20.0));
-        vm_->Set(r, "xMax", Value(empty ? 6710886.35 : b.xMax / 20.0));
-        vm_->Set(r, "yMin", Value(empty ? 6710886.35 : b.yMin / 20.0));
-        vm_->Set(r, "yMax", Value(empty ? 6710886.35 : b.yMax / 20.0));
-        return Value(r);
-    });
+    // A clip made empty by a script loaded nothing; the others are the movie's.
+    auto bytes = [this](ClipObject* c, Args&) {
+        bool empty = c->display && c->display->character == emptySprite_;
+        return Value(empty ? 0.0 : static_cast<double>(player_.movie_->header.fileLength));
+    };
+    method("getBytesLoaded", bytes);
+    method("getBytesTotal", bytes);
+    method("getSWFVersion", [this](ClipObject*, Args&) { return Value(vm_->Version()); });
+    // Clips act as buttons when given handlers: enabled, with a hand cursor.
+    proto->SetOwn("enabled", Value(true), script::kDontEnum);
+    proto->SetOwn("useHandCursor", Value(true), script::kDontEnum);
+    method("getBounds", [this](ClipObject* c, Args& a) { return Bounds(c, Arg(a, 0), false); });
+    method("getRect", [this](ClipObject* c, Args& a) { return Bounds(c, Arg(a, 0), true); });
+}
+
+Matrix ScriptHost::GlobalMatrix(ClipObject* c) {
+    Matrix m;
+    for (; c; c = Clip(c->parent))
+        if (DisplayObject* o = c->Props()) m = o->matrix * m;
+    return m;
+}
+
+Value ScriptHost::Bounds(ClipObject* c, const Value& space, bool edges) {
+    // In the clip's own space, or in that of the clip given (or named).
+    ClipObject* in = c;
+    if (!space.IsUndefined()) {
+        in = space.IsObject() ? Clip(space.o) : Clip(vm_->ResolvePath(c, vm_->ToString(space)));
+        if (!in) return Value();
+    }
+    DisplayObject* o = c->Props();
+    Rect b = c->isRoot ? RootBounds(edges) : o ? LocalBounds(*o, edges) : kEmpty;
+    double xMin, xMax, yMin, yMax;
+    if (b.xMin > b.xMax) {
+        // Nothing to show: a point far out, which the player carries through
+        // a change of space in single precision.
+        constexpr double kFar = 0x7ffffff;
+        xMin = xMax = yMin = yMax = kFar;
+        if (in != c) {
+            Matrix m = GlobalMatrix(in).Inverted() * GlobalMatrix(c);
+            xMin = xMax = static_cast<float>(m.MapX(kFar, kFar));
+            yMin = yMax = static_cast<float>(m.MapY(kFar, kFar));
+        }
+    } else {
+        if (in != c) b = Transformed(b, GlobalMatrix(in).Inverted() * GlobalMatrix(c));
+        xMin = b.xMin, xMax = b.xMax, yMin = b.yMin, yMax = b.yMax;
+    }
+    Object* r = vm_->NewObject();
+    vm_->Set(r, "xMin", Value(xMin / 20));
+    vm_->Set(r, "xMax", Value(xMax / 20));
+    vm_->Set(r, "yMin", Value(yMin / 20));
+    vm_->Set(r, "yMax", Value(yMax / 20));
+    return Value(r);
 }
 
 } // namespace movie

@@ -88,7 +88,7 @@ class ScriptHost : public script::Host {
     Drawing* DrawingOf(script::Object* clip);
     // A clip's display object; null for the main timeline and a clip no longer shown.
     DisplayObject* DisplayOf(script::Object* clip);
-    Rect RootBounds();
+    Rect RootBounds(bool edges = false);
     DisplayObjects* ListOf(script::ClipObject* c);
     Player::TimelineRef RefOf(script::ClipObject* c);
     script::ClipObject* Clip(script::Object* o);
@@ -104,6 +104,9 @@ class ScriptHost : public script::Host {
     std::vector<script::ClipObject*>& Order();
     void BindTextFields(DisplayObjects& list, script::Object* timeline, int nesting);
     void Collect();
+    // The clip's bounds in the space of `space` (a clip or a path; its own when undefined).
+    script::Value Bounds(script::ClipObject* c, const script::Value& space, bool edges);
+    Matrix GlobalMatrix(script::ClipObject* c);
 
     Player& player_;
     std::unique_ptr<script::Vm> vm_;
