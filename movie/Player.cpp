@@ -291,7 +291,18 @@ void Player::ApplyFrameTags(TimelineRef ref, uint32_t frame, bool instantiate, b
         const DisplayTag& tag = f.tags[i];
         if (const auto* remove = std::get_if<RemoveObject>(&tag)) {
             auto it = FindDepth(ref.list, remove->depth);
-            if (it != ref.list.end() && it->depth == remove->depth) {
+            bool found = it != ref.list.end() && it->depth == remove->depth;
+            // A clip kept for its unload handler waits below the timeline's depths.
+            int32_t away = found ? -it->depth - 1 : 0;
+            auto at = FindDepth(ref.list, away);
+            bool free = at == ref.list.end() || at->depth != away;
+            if (found && free && script_->KeepForUnload(*it)) {
+                DisplayObject kept = std::move(*it);
+                ref.list.erase(it);
+                kept.depth = away;
+                ref.list.insert(FindDepth(ref.list, away), std::move(kept));
+                Relink(ref.list);
+            } else if (found) {
                 objectCount_ -= std::min(objectCount_, 1 + CountTree(it->children));
                 Detach(*it);
                 ref.list.erase(it);

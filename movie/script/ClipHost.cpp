@@ -10,6 +10,7 @@
 #include <map>
 #include <numbers>
 #include <optional>
+#include <utility>
 
 namespace movie {
 
@@ -24,7 +25,9 @@ class ClipObject : public Object {
     bool removed = false;
     bool unloading = false; // its unload handlers run: it still stands for itself
     bool lockRoot = false;
-    bool fresh = false; // made empty by a script and not stepped yet: on no frame
+    bool unloading = false; // taken off by the timeline, kept until its unload handler has run
+    bool fresh = false;     // made empty by a script and not stepped yet: on no frame
+    Value constructor;      // its registered class, between taking its prototype and being constructed
     Object* parent = nullptr;
     int nesting = 0;
     std::vector<ClipAction> actions;
@@ -47,6 +50,7 @@ class ClipObject : public Object {
     void Trace(std::vector<Object*>& out) override {
         Object::Trace(out);
         if (parent) out.push_back(parent);
+        if (constructor.IsObject()) out.push_back(constructor.o);
     }
 };
 
@@ -150,6 +154,7 @@ constexpr uint32_t kEventUnload = 0x04;
 constexpr uint32_t kEventInitialize = 0x200;
 constexpr uint32_t kEventConstruct = 0x40000;
 constexpr uint32_t kRunConstructor = 0x80000000u; // a registered class's constructor
+constexpr uint32_t kSetClass = 0x40000000u;       // the clip takes its registered class's prototype
 
 Value Arg(Args& a, size_t i) {
     return i < a.size() ? a[i] : Value();
@@ -183,6 +188,13 @@ Rect Transformed(const Rect& r, const Matrix& m) {
 }
 
 constexpr Rect kEmpty{1, 0, 1, 0};
+
+size_t CountTree(const DisplayObjects& list) {
+    size_t n = list.size();
+    for (const DisplayObject& o : list)
+        n += CountTree(o.children);
+    return n;
+}
 
 // Shapes, static text and bitmaps have no script object: scripts that find
 // one by name or depth get the clip it sits in.
@@ -337,26 +349,20 @@ void ScriptHost::Attach(DisplayObject& o, Object* parent, int nesting) {
     c->actions = o.clipActions;
     o.clip = c;
     if (o.name.empty()) o.name = "instance" + std::to_string(++steps_);
-    // A class registered for the sprite's exported name makes it.
-    bool constructor = false;
-    for (const auto& [symbol, id] : player_.movie_->exports) {
-        if (id != o.characterId) continue;
-        auto it = vm_->registered.find(symbol);
-        if (it == vm_->registered.end()) continue;
-        Value proto = vm_->Get(it->second, "prototype");
-        if (proto.IsObject()) c->proto = proto.o;
-        constructor = true;
-        break;
-    }
+    // A class registered for the sprite's exported name makes it; scripts
+    // may register it up to the init actions of the frame that places it.
+    bool exported = std::any_of(player_.movie_->exports.begin(), player_.movie_->exports.end(),
+                                [&](const auto& e) { return e.second == o.characterId; });
     order_.push_back(c);
     bool hasInit = false, hasConstruct = false;
     for (const ClipAction& a : c->actions) {
         hasInit |= (a.events & kEventInitialize) != 0;
         hasConstruct |= (a.events & kEventConstruct) != 0;
     }
+    if (exported) Queue(kInit, {c, nullptr, kSetClass, {}});
     if (hasInit) Queue(kInit, {c, nullptr, kEventInitialize, {}});
     if (hasConstruct) Queue(kConstruct, {c, nullptr, kEventConstruct, {}});
-    if (constructor) Queue(kConstruct, {c, nullptr, kRunConstructor, {}});
+    if (exported) Queue(kConstruct, {c, nullptr, kRunConstructor, {}});
     Queue(kNormal, {c, nullptr, kEventLoad, "onLoad"});
 }
 
@@ -370,7 +376,46 @@ void ScriptHost::Detach(DisplayObject& o) {
     c->removed = true;
     ++vm_->removals;
     o.clip = nullptr;
-    Queue(kNormal, {c, nullptr, kEventUnload, "onUnload"});
+    if (!c->unloading) Queue(kNormal, {c, nullptr, kEventUnload, "onUnload"});
+}
+
+bool ScriptHost::KeepForUnload(DisplayObject& o) {
+    // A clip the timeline takes off that has an unload handler stays, out
+    // of the way, until the next step: its handler runs while it is there.
+    ClipObject* c = Clip(o.clip);
+    if (!c || c->unloading) return false;
+    bool handler = std::any_of(c->actions.begin(), c->actions.end(),
+                               [](const ClipAction& a) { return (a.events & kEventUnload) != 0; });
+    if (!handler) {
+        Value method = vm_->Get(c, "onUnload");
+        handler = method.IsObject() && method.o->IsFunction();
+    }
+    if (!handler) return false;
+    std::function<void(DisplayObject&)> unload = [&](DisplayObject& x) {
+        for (DisplayObject& child : x.children)
+            unload(child);
+        ClipObject* u = Clip(x.clip);
+        if (!u || u->unloading) return;
+        u->unloading = true;
+        Queue(kNormal, {u, nullptr, kEventUnload, "onUnload"});
+    };
+    unload(o);
+    unloading_.push_back(c);
+    return true;
+}
+
+void ScriptHost::DropUnloaded() {
+    for (ClipObject* c : std::exchange(unloading_, {})) {
+        DisplayObjects* list = c->removed ? nullptr : ListOf(Clip(c->parent));
+        if (!list) continue;
+        auto it =
+            std::find_if(list->begin(), list->end(), [c](const DisplayObject& x) { return x.clip == c; });
+        if (it == list->end()) continue;
+        player_.objectCount_ -= std::min(player_.objectCount_, 1 + CountTree(it->children));
+        Detach(*it);
+        list->erase(it);
+        Relink(*list);
+    }
 }
 
 void ScriptHost::Relink(DisplayObjects& list) {
@@ -398,9 +443,28 @@ void ScriptHost::BeginStep() {
 void ScriptHost::RunEvent(const Job& job) {
     ClipObject* c = Clip(job.clip);
     if (!c) return;
+    if (job.event == kSetClass) {
+        c->constructor = Value();
+        if (!c->display) return;
+        for (const auto& [symbol, id] : player_.movie_->exports) {
+            if (id != c->display->characterId) continue;
+            auto it = vm_->registered.find(symbol);
+            if (it == vm_->registered.end()) continue;
+            Value proto = vm_->Get(it->second, "prototype");
+            if (proto.IsObject()) c->proto = proto.o;
+            c->constructor = Value(it->second);
+            break;
+        }
+        return;
+    }
     if (job.event == kRunConstructor) {
-        Value ctor = vm_->Get(c->proto, "constructor");
-        if (ctor.IsObject()) vm_->CallTop(ctor, Value(static_cast<Object*>(c)), {});
+        if (c->constructor.IsObject()) {
+            // As `new` leaves it: the object knows its constructor.
+            c->SetOwn("__constructor__", c->constructor, script::kDontEnum);
+            if (vm_->Version() < 7) c->SetOwn("constructor", c->constructor, script::kDontEnum);
+            vm_->CallTop(c->constructor, Value(static_cast<Object*>(c)), {});
+        }
+        c->constructor = Value();
         return;
     }
     if (c->removed && job.event != kEventUnload) return;
@@ -445,18 +509,19 @@ void ScriptHost::EnterFrame(const std::vector<Object*>& clips) {
         vm_->rootsScratch.push_back(Value(o));
     for (Object* o : clips) {
         ClipObject* c = Clip(o);
-        if (c->removed) continue;
+        if (c->removed || c->unloading) continue;
         RunEvent({c, nullptr, kEventEnterFrame, "onEnterFrame"});
     }
     vm_->rootsScratch.clear();
 }
 
 std::vector<Object*> ScriptHost::StepClips() {
+    DropUnloaded();
     std::vector<Object*> order(Order().rbegin(), Order().rend());
     for (Object* o : order) {
         ClipObject* c = Clip(o);
         c->fresh = false;
-        if (!c->removed && c->display) player_.StepSprite(*c->display, c->nesting);
+        if (!c->removed && !c->unloading && c->display) player_.StepSprite(*c->display, c->nesting);
     }
     order.push_back(root_);
     return order;
@@ -833,9 +898,26 @@ Object* ScriptHost::NewClipAt(ClipObject* parent, std::shared_ptr<const Characte
     DisplayObject& placed = (*list)[index];
     player_.Instantiate(placed, parent->nesting, parent);
     Object* made = placed.clip;
+    // A clip a script makes takes its class, then the properties given, and
+    // is constructed before the script goes on.
+    auto runNow = [&](Level level) {
+        std::vector<Job> now;
+        auto& q = queues_[level];
+        for (auto it = q.begin(); it != q.end();)
+            if (it->clip == made && !it->code) {
+                now.push_back(std::move(*it));
+                it = q.erase(it);
+            } else {
+                ++it;
+            }
+        for (const Job& job : now)
+            RunEvent(job);
+    };
+    runNow(kInit);
     if (made && init)
         for (const Object::Slot& s : init->Slots())
             if (!(s.prop.flags & script::kDontEnum)) vm_->Set(made, s.name, s.prop.value);
+    runNow(kConstruct);
     return made;
 }
 

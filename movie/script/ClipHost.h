@@ -30,6 +30,10 @@ class ScriptHost : public script::Host {
     void Attach(DisplayObject& o, script::Object* parent, int nesting);
     // An object leaves the display list: it and its children unload.
     void Detach(DisplayObject& o);
+    // The timeline takes off an object: a clip with an unload handler stays
+    // until the next step (the caller moves it below the timeline's depths)
+    // and its unload events are queued; false when it goes now.
+    bool KeepForUnload(DisplayObject& o);
     // The objects of a list moved in memory: their script objects follow.
     void Relink(DisplayObjects& list);
     void QueueScript(script::Object* clip, const Bytecode& code);
@@ -104,6 +108,8 @@ class ScriptHost : public script::Host {
     std::vector<script::ClipObject*>& Order();
     void BindTextFields(DisplayObjects& list, script::Object* timeline, int nesting);
     void Collect();
+    // Takes off the clips kept for their unload handlers.
+    void DropUnloaded();
     // The clip's bounds in the space of `space` (a clip or a path; its own when undefined).
     script::Value Bounds(script::ClipObject* c, const script::Value& space, bool edges);
     Matrix GlobalMatrix(script::ClipObject* c);
@@ -113,6 +119,7 @@ class ScriptHost : public script::Host {
     script::ClipObject* root_ = nullptr;
     std::deque<Job> queues_[kLevels];
     std::vector<script::ClipObject*> order_;
+    std::vector<script::ClipObject*> unloading_;
     std::set<uint16_t> initDone_;
     std::set<std::string> logged_;
     std::shared_ptr<const Character> emptySprite_;
