@@ -170,8 +170,10 @@ void Player::PassFrameTime() {
 
 void Player::StepSprite(DisplayObject& o, int nesting) {
     if (!o.timeline || !o.playing || o.timeline->FrameCount() <= 1) return;
+    bool last = o.currentFrame + 1 >= o.timeline->FrameCount();
+    if (last && !o.timeline->complete) return; // still loading, as the player sees it
     TimelineRef ref{*o.timeline, o.currentFrame, o.playing, o.children, nesting, o.instance, o.clip};
-    Goto(ref, o.currentFrame + 1 < o.timeline->FrameCount() ? o.currentFrame + 1 : 0);
+    Goto(ref, last ? 0 : o.currentFrame + 1);
 }
 
 void Player::EnterFirstFrame(TimelineRef ref) {

@@ -270,6 +270,7 @@ void TagReader::Warn(const std::string& tag, size_t offset, const std::string& w
 void TagReader::ReadTimeline(SwfStream& in, Timeline& timeline, int nesting) {
     Frame frame;
     bool pending = false; // tags since the last ShowFrame
+    bool ended = false;   // by an End tag
     while (!in.AtEnd()) {
         size_t tagAt = in.FileOffset();
         if (in.Remaining() < 2) {
@@ -294,7 +295,10 @@ void TagReader::ReadTimeline(SwfStream& in, Timeline& timeline, int nesting) {
         }
         size_t bodyAt = in.FileOffset();
         SwfStream body(in.Bytes(length), bodyAt);
-        if (code == tag::kEnd) break;
+        if (code == tag::kEnd) {
+            ended = true;
+            break;
+        }
         if (code == tag::kShowFrame) {
             PushFrame(timeline, frame, tagAt);
             pending = false;
@@ -311,8 +315,12 @@ void TagReader::ReadTimeline(SwfStream& in, Timeline& timeline, int nesting) {
             Warn(TagName(code), tagAt, std::string(e.what()) + "; the bitmap is left out");
         }
     }
-    if (pending && (!frame.tags.empty() || !frame.actions.empty() || !frame.label.empty()))
-        PushFrame(timeline, frame, in.FileOffset());
+    // What follows the last ShowFrame is a frame still loading: it plays,
+    // but a timeline that never finished loading does not loop.
+    bool partial = pending && (!frame.tags.empty() || !frame.actions.empty() || !frame.scripts.empty() ||
+                               !frame.initScripts.empty() || !frame.label.empty());
+    if (partial) PushFrame(timeline, frame, in.FileOffset());
+    timeline.complete = ended && !partial;
     if (timeline.frames.empty()) timeline.frames.emplace_back();
 }
 

@@ -96,6 +96,8 @@ struct Timeline {
     std::vector<Frame> frames;                 // at least one frame once read
     std::map<std::string, uint32_t> labels;    // label -> 0-based frame
     std::optional<SoundStreamHead> streamHead; // the timeline's sound stream, if it has one
+    // Ended by an End tag right after a ShowFrame; a sprite that is not stays on its last frame.
+    bool complete = true;
 
     uint32_t FrameCount() const { return static_cast<uint32_t>(frames.size()); }
 };

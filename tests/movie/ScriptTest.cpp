@@ -307,3 +307,17 @@ TEST(ScriptMachine, TheStageTellsTheMovieSizeAndReadsItsSettingsAsThePlayerDoes)
     std::vector<std::string> want{"300", "200", "LTB", "noScale", "showAll"};
     EXPECT_EQ(Traced(b, 1), want);
 }
+
+TEST(ScriptMachine, ASpriteEndingInAFrameWithoutShowFramePlaysItButDoesNotLoop) {
+    auto trace = [](const std::string& s) { return Cat({PushString(s), Op(0x26)}); };
+    TagList partial; // frame 1, then frame 2's script with no ShowFrame after it
+    partial.Actions({trace("p1")}).Frame();
+    partial.Actions({trace("p2")});
+    TagList whole;
+    whole.Actions({trace("w1")}).Frame();
+    whole.Actions({trace("w2")}).Frame();
+    SwfBuilder b(8);
+    b.Sprite(1, partial).Sprite(2, whole).Place(1, 1).Place(2, 2).Frame();
+    std::vector<std::string> want{"p1", "w1", "w2", "p2", "w1"};
+    EXPECT_EQ(Traced(b, 3), want);
+}
