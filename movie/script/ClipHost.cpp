@@ -25,9 +25,9 @@ class ClipObject : public Object {
     bool removed = false;
     bool unloading = false; // its unload handlers run: it still stands for itself
     bool lockRoot = false;
-    bool unloading = false; // taken off by the timeline, kept until its unload handler has run
-    bool fresh = false;     // made empty by a script and not stepped yet: on no frame
-    Value constructor;      // its registered class, between taking its prototype and being constructed
+    bool kept = false;  // taken off by the timeline, kept until the next step for its unload handler
+    bool fresh = false; // made empty by a script and not stepped yet: on no frame
+    Value constructor;  // its registered class, between taking its prototype and being constructed
     Object* parent = nullptr;
     int nesting = 0;
     std::vector<ClipAction> actions;
@@ -376,14 +376,14 @@ void ScriptHost::Detach(DisplayObject& o) {
     c->removed = true;
     ++vm_->removals;
     o.clip = nullptr;
-    if (!c->unloading) Queue(kNormal, {c, nullptr, kEventUnload, "onUnload"});
+    if (!c->kept) Queue(kNormal, {c, nullptr, kEventUnload, "onUnload"});
 }
 
 bool ScriptHost::KeepForUnload(DisplayObject& o) {
     // A clip the timeline takes off that has an unload handler stays, out
     // of the way, until the next step: its handler runs while it is there.
     ClipObject* c = Clip(o.clip);
-    if (!c || c->unloading) return false;
+    if (!c || c->kept) return false;
     bool handler = std::any_of(c->actions.begin(), c->actions.end(),
                                [](const ClipAction& a) { return (a.events & kEventUnload) != 0; });
     if (!handler) {
@@ -395,17 +395,17 @@ bool ScriptHost::KeepForUnload(DisplayObject& o) {
         for (DisplayObject& child : x.children)
             unload(child);
         ClipObject* u = Clip(x.clip);
-        if (!u || u->unloading) return;
-        u->unloading = true;
+        if (!u || u->kept) return;
+        u->kept = true;
         Queue(kNormal, {u, nullptr, kEventUnload, "onUnload"});
     };
     unload(o);
-    unloading_.push_back(c);
+    kept_.push_back(c);
     return true;
 }
 
 void ScriptHost::DropUnloaded() {
-    for (ClipObject* c : std::exchange(unloading_, {})) {
+    for (ClipObject* c : std::exchange(kept_, {})) {
         DisplayObjects* list = c->removed ? nullptr : ListOf(Clip(c->parent));
         if (!list) continue;
         auto it =
@@ -509,7 +509,7 @@ void ScriptHost::EnterFrame(const std::vector<Object*>& clips) {
         vm_->rootsScratch.push_back(Value(o));
     for (Object* o : clips) {
         ClipObject* c = Clip(o);
-        if (c->removed || c->unloading) continue;
+        if (c->removed || c->kept) continue;
         RunEvent({c, nullptr, kEventEnterFrame, "onEnterFrame"});
     }
     vm_->rootsScratch.clear();
@@ -521,7 +521,7 @@ std::vector<Object*> ScriptHost::StepClips() {
     for (Object* o : order) {
         ClipObject* c = Clip(o);
         c->fresh = false;
-        if (!c->removed && !c->unloading && c->display) player_.StepSprite(*c->display, c->nesting);
+        if (!c->removed && !c->kept && c->display) player_.StepSprite(*c->display, c->nesting);
     }
     order.push_back(root_);
     return order;

@@ -119,7 +119,7 @@ class ScriptHost : public script::Host {
     script::ClipObject* root_ = nullptr;
     std::deque<Job> queues_[kLevels];
     std::vector<script::ClipObject*> order_;
-    std::vector<script::ClipObject*> unloading_;
+    std::vector<script::ClipObject*> kept_;
     std::set<uint16_t> initDone_;
     std::set<std::string> logged_;
     std::shared_ptr<const Character> emptySprite_;
