@@ -35,6 +35,7 @@ struct Movie {
     std::string fileName; // as given to the reader, for messages
     Header header;
     RGBA background{255, 255, 255, 255}; // SetBackgroundColor; white when absent
+    uint16_t maxRecursion = 0;            // ScriptLimits: levels of calls scripts may nest; 0 when absent
     Dictionary dictionary;
     Timeline timeline;
     std::map<uint16_t, SoundDefinition> sounds; // DefineSound, by id

@@ -444,6 +444,10 @@ void TagReader::ReadTag(uint16_t code, SwfStream& in, Timeline& timeline, Frame&
         Define(id, std::move(sprite));
         break;
     }
+    case tag::kScriptLimits:
+        movie_.maxRecursion = in.U16();
+        in.U16(); // seconds a script may run: the saver keeps its own budget
+        break;
     case tag::kSetBackgroundColor: {
         RGBA colour = in.ReadRGB();
         if (!backgroundSet_) movie_.background = colour;

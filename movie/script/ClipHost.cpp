@@ -90,6 +90,8 @@ bool ClipObject::GetSpecial(Vm& vm, const std::string& name, Value& out) {
         return true;
     }
     if (vm.Version() < 5) return false; // SWF 4 knows these names only in paths
+    // A variable a script set under one of these names hides it.
+    if (FindOwn(name, vm.Caseless())) return false;
     // Unlike the properties above, these names keep their case from SWF 7 on.
     auto is = [&](const char* word) { return vm.Caseless() ? CaselessEqual(name, word) : name == word; };
     if (is("_parent")) {
@@ -245,6 +247,7 @@ Rect ListBounds(const DisplayObjects& list, bool edges) {
 
 ScriptHost::ScriptHost(Player& player) : player_(player) {
     vm_ = std::make_unique<Vm>(player.movie_->header.version);
+    if (uint16_t levels = player.movie_->maxRecursion) vm_->SetMaxCallDepth(levels);
     vm_->SetHost(this);
     InstallClipClass();
     InstallStage();

@@ -14,14 +14,25 @@ namespace movie::script {
 
 namespace {
 
-// The `super` of a method: reads go to the prototype above the method's
-// home, calls run with the caller's `this`.
+// The `super` of a method: super() calls the constructor its home holds or
+// inherits, reads (and calls) go to the prototype above the home; calls run
+// with the caller's `this`. The home is the prototype the method came from,
+// or the one above `this` for a method of its own. A clip met on the way
+// answers nothing.
 class SuperObject : public Object {
   public:
     Value self;
-    Object* home = nullptr; // the prototype the running method came from
+    Object* home = nullptr;
+    Object* Home(Vm& vm) const {
+        return home && !(vm.GetHost() && vm.GetHost()->IsClip(home)) ? home : nullptr;
+    }
+    Object* Base(Vm& vm) const {
+        Object* h = Home(vm);
+        Object* base = h ? h->proto : nullptr;
+        return base && !(vm.GetHost() && vm.GetHost()->IsClip(base)) ? base : nullptr;
+    }
     bool GetSpecial(Vm& vm, const std::string& name, Value& out) override {
-        Object* base = home ? home->proto : nullptr;
+        Object* base = Base(vm);
         out = base ? vm.Get(base, name) : Value();
         return true;
     }
@@ -151,8 +162,15 @@ struct Interp {
     // owner, when asked, learns the scope object or path target the value
     // came from.
     Value GetPlain(const std::string& name, Object** owner = nullptr) {
-        if (vm.Version() >= 6 && name == "_global") return Value(vm.global);
         const bool swf4 = vm.Version() < 5; // where this, _root and _level0 are plain variables
+        // A variable a script made as _global, _root or _levelN hides the name.
+        if (!swf4 && (CaselessEqual(name, "_global") || CaselessEqual(name, "_root") ||
+                      (name.size() > 6 && CaselessEqual(name.substr(0, 6), "_level"))))
+            for (size_t i = f.scope.size(); i-- > 0;)
+                if (Object* o = f.scope[i].obj; o && f.scope[i].kind != Scope::Kind::Global)
+                    if (Property* p = o->FindOwn(name, vm.Caseless()))
+                        return p->virt ? vm.Get(o, name) : p->value;
+        if (vm.Version() >= 6 && name == "_global") return Value(vm.global);
         if (!swf4 && (vm.Caseless() ? CaselessEqual(name, "_root") : name == "_root"))
             return host() ? Value(host()->Root()) : Value();
         if (!swf4 && host())
@@ -312,7 +330,7 @@ struct Interp {
         if (fn.IsObject() && fn.o->IsFunction()) {
             auto* func = static_cast<Function*>(fn.o);
             if (!func->native && func->code) {
-                if (vm.callDepth >= Limits::kMaxCallDepth) throw Halt{"recursion too deep"};
+                vm.CheckCallDepth();
                 ++vm.callDepth;
                 struct Leave {
                     int& d;
@@ -325,6 +343,13 @@ struct Interp {
     }
 
     Value RunWithHome(Function* fn, const Value& self, Args& args, Object* home);
+
+    // super(): the constructor above, run on this.
+    Value CallSuper(SuperObject* sup, Args& args) {
+        Object* home = sup->Home(vm);
+        Value ctor = home ? vm.Get(home, "__constructor__") : Value();
+        return CallValue(ctor, sup->self, args, sup->Base(vm));
+    }
 
     Args PopArgs() {
         // A count past the stack takes what is there.
@@ -406,13 +431,15 @@ Value Interp::RunWithHome(Function* fn, const Value& self, Args& args, Object* h
             if (r < regs.size()) regs[r] = std::move(v);
             ++r;
         };
-        if (fl & 0x01) put(self);
+        // A suppressed `this` or `super` takes its register all the same but
+        // leaves it empty; the arguments are there when asked for either way.
+        // A main timeline has no parent to take a register.
+        if (fl & 0x01) put(fl & 0x02 ? Value() : self);
         if (fl & 0x04) put(makeArguments());
-        if (fl & 0x10) put(makeSuper());
+        if (fl & 0x10) put(fl & 0x20 ? Value() : makeSuper());
         if (fl & 0x40) put(host() ? Value(host()->Root()) : Value());
         if (fl & 0x80) {
-            Object* parent = host() && nf.base ? host()->ParentOf(nf.base) : nullptr;
-            put(parent ? Value(parent) : Value());
+            if (Object* parent = host() && nf.base ? host()->ParentOf(nf.base) : nullptr) put(Value(parent));
         }
         if (fl & 0x100) put(Value(vm.global));
         if (!(fl & 0x08) && !(fl & 0x04)) locals->SetOwn("arguments", makeArguments());
@@ -1047,6 +1074,10 @@ Outcome Interp::Exec(size_t pc, size_t end) {
             // the timeline) or at the end of a path is called on that object.
             Object* owner = nullptr;
             Value fn = GetVariable(name, &owner);
+            if (auto* sup = fn.IsObject() ? dynamic_cast<SuperObject*>(fn.o) : nullptr) {
+                Push(CallSuper(sup, args));
+                break;
+            }
             Value self = owner ? Value(owner) : f.target ? Value(f.target) : Value(f.base);
             Push(CallValue(fn, self, args, nullptr));
             break;
@@ -1059,9 +1090,7 @@ Outcome Interp::Exec(size_t pc, size_t end) {
             auto* sup = obj.IsObject() ? dynamic_cast<SuperObject*>(obj.o) : nullptr;
             if (method.empty()) {
                 if (sup) {
-                    Object* base = sup->home ? sup->home->proto : nullptr;
-                    Value ctor = sup->home ? vm.Get(sup->home, "__constructor__") : Value();
-                    Push(CallValue(ctor, sup->self, args, base));
+                    Push(CallSuper(sup, args));
                 } else {
                     Push(CallValue(obj, Value(), args, nullptr));
                 }
@@ -1069,7 +1098,7 @@ Outcome Interp::Exec(size_t pc, size_t end) {
             }
             if (sup) {
                 Object* owner = nullptr;
-                Object* base = sup->home ? sup->home->proto : nullptr;
+                Object* base = sup->Base(vm);
                 Value fn = base ? vm.Get(base, method) : Value();
                 if (base) vm.Lookup(base, method, &owner);
                 Push(CallValue(fn, sup->self, args, owner));
@@ -1087,7 +1116,7 @@ Outcome Interp::Exec(size_t pc, size_t end) {
                 Push(Value());
                 break;
             }
-            Push(CallValue(fn, Value(self), args, owner));
+            Push(CallValue(fn, Value(self), args, owner && owner != self ? owner : self->proto));
             break;
         }
         case action::kNewObject: { // NewObject

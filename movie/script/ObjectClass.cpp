@@ -90,11 +90,12 @@ void Vm::InstallObjectClass() {
         "Function", functionProto, [](Vm& vm, Value, Args&) { return Value(vm.NewObject()); },
         [](Vm& vm, Value, Args&) { return Value(vm.NewObject()); });
     global->FindOwn("Function", false)->versionMask = 6;
+    // call and apply with no object to run on run the function on _global.
     AddMethod(functionProto, "call", [](Vm& vm, Value self, Args& a) {
         Value thisv = Arg(a, 0);
         Args rest(a.size() > 1 ? a.begin() + 1 : a.end(), a.end());
         if (thisv.IsNullish())
-            thisv = Value();
+            thisv = Value(vm.global);
         else if (!thisv.IsObject())
             thisv = Value(vm.ToObject(thisv));
         return vm.Call(self, thisv, rest);
@@ -113,7 +114,7 @@ void Vm::InstallObjectClass() {
             }
         }
         if (thisv.IsNullish())
-            thisv = Value();
+            thisv = Value(vm.global);
         else if (!thisv.IsObject())
             thisv = Value(vm.ToObject(thisv));
         return vm.Call(self, thisv, rest);

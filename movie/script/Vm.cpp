@@ -85,6 +85,7 @@ Property* Vm::Lookup(Object* o, const std::string& name, Object** owner) {
 Value Vm::Get(Object* o, const std::string& name) {
     if (!o) return {};
     if (name == "__proto__") {
+        if (Value special; o->GetSpecial(*this, name, special)) return special;
         if (o->proto) return Value(o->proto);
         Property* own = o->FindOwn(name, false);
         return own ? own->value : Value();
@@ -299,7 +300,7 @@ Object* Vm::ToObject(const Value& v) {
 Value Vm::Call(const Value& fnv, const Value& self, Args& args) {
     if (!fnv.IsObject() || !fnv.o->IsFunction()) return {};
     auto* f = static_cast<Function*>(fnv.o);
-    if (callDepth >= Limits::kMaxCallDepth) throw Halt{"recursion too deep"};
+    CheckCallDepth();
     if (callDepth == 0) stackBase = reinterpret_cast<uintptr_t>(__builtin_frame_address(0));
     CheckStack();
     ++callDepth;
@@ -318,7 +319,7 @@ Value Vm::Construct(const Value& ctor, Args& args) {
     Value protoV = Get(f, "prototype");
     Object* proto = protoV.IsObject() ? protoV.o : objectProto;
     if (f->nativeConstruct) {
-        if (callDepth >= Limits::kMaxCallDepth) throw Halt{"recursion too deep"};
+        CheckCallDepth();
         ++callDepth;
         Value r;
         try {

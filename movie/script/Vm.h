@@ -7,6 +7,7 @@
 #include "movie/WallClock.h"
 #include "movie/script/Value.h"
 
+#include <algorithm>
 #include <chrono>
 #include <map>
 #include <memory>
@@ -139,6 +140,13 @@ class Vm {
     void CheckBudget();
     void StartBudget();
     void SetBudget(std::chrono::microseconds budget) { budget_ = budget; }
+    // Levels of calls, the running block counting as the first, that scripts
+    // may nest (a movie may ask for fewer than the saver allows, not more).
+    void SetMaxCallDepth(int levels) { maxCallDepth_ = std::clamp(levels, 1, Limits::kMaxCallDepth); }
+    // Stops the script when one more call would nest too deep.
+    void CheckCallDepth() const {
+        if (callDepth + 1 >= maxCallDepth_) throw Halt{"recursion too deep"};
+    }
 
     Object* global = nullptr;
     Object* objectProto = nullptr;
@@ -210,6 +218,7 @@ class Vm {
     bool budgetOn_ = false;
     std::chrono::microseconds budget_ = Limits::kScriptTimePerFrame;
     int budgetCount_ = 0;
+    int maxCallDepth_ = Limits::kMaxCallDepth;
     bool haltedThisFrame_ = false;
 
   public:
