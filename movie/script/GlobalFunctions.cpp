@@ -214,7 +214,7 @@ void Vm::InstallGlobalFunctions() {
                 }
             }
             for (auto& n : list)
-                if (Property* p = o->FindOwn(n, vm.Caseless())) apply(*p);
+                if (Property* p = Vm::IsProtoName(n) ? vm.ProtoSlot(o) : o->FindOwn(n, vm.Caseless())) apply(*p);
         }
         return Value();
     });

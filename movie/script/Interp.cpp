@@ -1029,7 +1029,7 @@ Outcome Interp::Exec(size_t pc, size_t end) {
         case action::kGetMember: { // GetMember
             Value name = Pop();
             Value obj = Pop();
-            Push(vm.GetValue(obj, vm.ToString(name)));
+            Push(vm.GetMember(obj, vm.ToString(name)));
             break;
         }
         case action::kSetMember: { // SetMember
@@ -1110,7 +1110,7 @@ Outcome Interp::Exec(size_t pc, size_t end) {
             }
             Object* self = vm.ToObject(obj);
             Object* owner = nullptr;
-            Value fn = vm.Get(self, method);
+            Value fn = vm.GetMember(Value(self), method);
             vm.Lookup(self, method, &owner);
             if (!fn.IsObject() || !fn.o->IsFunction()) {
                 Push(Value());

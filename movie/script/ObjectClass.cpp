@@ -34,7 +34,7 @@ void Vm::InstallObjectClass() {
         std::string name = vm.ToString(a[0]);
         // Every object holds its own __proto__; no property has an empty name.
         if (name.empty()) return Value(false);
-        if (name == "__proto__") return Value(self.o->proto != nullptr);
+        if (Vm::IsProtoName(name)) return Value(self.o->proto || self.o->FindOwn("__proto__", true));
         Value dummy;
         if (self.o->GetSpecial(vm, name, dummy)) return Value(true);
         return Value(self.o->FindOwn(name, vm.Caseless()) != nullptr);
@@ -86,8 +86,11 @@ void Vm::InstallObjectClass() {
     });
 
     // ---- Function ----
+    // Called as a function, Function hands back what it is given, or with
+    // nothing a bare object.
     functionCtor = AddClass(
-        "Function", functionProto, [](Vm& vm, Value, Args&) { return Value(vm.NewObject()); },
+        "Function", functionProto,
+        [](Vm& vm, Value, Args& a) { return a.empty() ? Value(vm.New<Object>(nullptr)) : a[0]; },
         [](Vm& vm, Value, Args&) { return Value(vm.NewObject()); });
     global->FindOwn("Function", false)->versionMask = 6;
     // call and apply with no object to run on run the function on _global.

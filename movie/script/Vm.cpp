@@ -70,6 +70,14 @@ void Vm::CheckBudget() {
 
 // ---- properties ----
 
+// A lookup that climbs more prototypes than this stops the script, as a
+// chain that loops back on itself does.
+constexpr int kMaxChain = 256;
+
+[[noreturn]] void Vm::ChainTooLong() {
+    throw Halt{"prototype chain too long"};
+}
+
 Property* Vm::Lookup(Object* o, const std::string& name, Object** owner) {
     int guard = 0;
     for (Object* p = o; p && guard < 256; p = p->proto, ++guard) {
@@ -84,14 +92,13 @@ Property* Vm::Lookup(Object* o, const std::string& name, Object** owner) {
 
 Value Vm::Get(Object* o, const std::string& name) {
     if (!o) return {};
-    if (name == "__proto__") {
+    if (IsProtoName(name)) {
         if (Value special; o->GetSpecial(*this, name, special)) return special;
-        if (o->proto) return Value(o->proto);
-        Property* own = o->FindOwn(name, false);
-        return own ? own->value : Value();
+        if (Property* own = o->FindOwn("__proto__", true)) return own->value;
+        return o->proto ? Value(o->proto) : Value();
     }
     int guard = 0;
-    for (Object* p = o; p && guard < 256; p = p->proto, ++guard) {
+    for (Object* p = o; p && guard < kMaxChain; p = p->proto, ++guard) {
         Value special;
         if (p->GetSpecial(*this, name, special)) return special;
         if (Property* prop = p->FindOwn(name, Caseless())) {
@@ -100,6 +107,7 @@ Value Vm::Get(Object* o, const std::string& name) {
             return prop->value;
         }
     }
+    if (guard >= kMaxChain) ChainTooLong();
     if (host_ && host_->IsClip(o)) {
         if (Object* child = host_->ChildNamed(o, name, Caseless())) return Value(child);
     }
@@ -114,13 +122,37 @@ Value Vm::GetValue(const Value& base, const std::string& name) {
     return Get(boxed, name);
 }
 
+// Every object holds its prototype as a property of its own, whatever the
+// case of its name: hidden and fixed, but not read-only. It keeps what it is
+// given, the chain going on only through an object.
+bool Vm::IsProtoName(const std::string& name) {
+    return name.size() == 9 && CaselessEqual(name, "__proto__");
+}
+
+Property* Vm::ProtoSlot(Object* o) {
+    if (Property* own = o->FindOwn("__proto__", true)) return own;
+    return &o->SetOwn("__proto__", o->proto ? Value(o->proto) : Value(), kDontEnum | kDontDelete);
+}
+
+Value Vm::GetMember(const Value& base, const std::string& name) {
+    Value v = GetValue(base, name);
+    if (!v.IsUndefined() || !base.IsObject() || IsProtoName(name) || name == "__resolve" || Has(base.o, name))
+        return v;
+    // A property nobody has goes to the first __resolve up the chain that
+    // holds an object (numbers, texts, clips and getters there are passed
+    // over); a function is asked for it by name.
+    int guard = 0;
+    for (Object* p = base.o; p && guard < 256; p = p->proto, ++guard) {
+        Property* r = p->FindOwn("__resolve", Caseless());
+        if (!r || r->virt || !r->value.IsObject() || (host_ && host_->IsClip(r->value.o))) continue;
+        Args args{Value(name)};
+        return Call(r->value, base, args);
+    }
+    return v;
+}
+
 void Vm::Set(Object* o, const std::string& name, const Value& v) {
     if (!o) return;
-    if (name == "__proto__") {
-        o->proto = v.IsObject() ? v.o : nullptr;
-        if (Property* p = o->FindOwn(name, false)) p->value = v;
-        return;
-    }
     Value value = v;
     if (!o->watches.empty()) {
         auto it = o->watches.find(name);
@@ -155,6 +187,14 @@ void Vm::Set(Object* o, const std::string& name, const Value& v) {
             }
             done();
         }
+    }
+    if (IsProtoName(name)) {
+        o->proto = value.IsObject() ? value.o : nullptr;
+        if (Property* own = o->FindOwn("__proto__", true))
+            own->value = value;
+        else if (!value.IsObject())
+            ProtoSlot(o)->value = value;
+        return;
     }
     if (o->SetSpecial(*this, name, value)) return;
     Property* own = o->FindOwn(name, Caseless());
@@ -228,17 +268,24 @@ bool Vm::Has(Object* o, const std::string& name) {
     if (!o) return false;
     Value dummy;
     int guard = 0;
-    for (Object* p = o; p && guard < 256; p = p->proto, ++guard) {
+    for (Object* p = o; p && guard < kMaxChain; p = p->proto, ++guard) {
         if (p->GetSpecial(*this, name, dummy)) return true;
         if (Property* prop = p->FindOwn(name, Caseless()))
             if (!prop->versionMask || version_ >= prop->versionMask) return true;
     }
+    if (guard >= kMaxChain) ChainTooLong();
     if (host_ && host_->IsClip(o) && host_->ChildNamed(o, name, Caseless())) return true;
     return false;
 }
 
 bool Vm::Delete(Object* o, const std::string& name) {
     if (!o) return false;
+    if (IsProtoName(name)) {
+        Property* own = o->FindOwn("__proto__", true);
+        if (!own || !o->DeleteOwn("__proto__", true)) return false;
+        o->proto = nullptr;
+        return true;
+    }
     return o->DeleteOwn(name, Caseless());
 }
 
@@ -364,15 +411,22 @@ bool Vm::InstanceOf(const Value& v, Object* ctor) {
     if (!protoV.IsObject() || (host_ && host_->IsClip(protoV.o))) return false;
     // A clip taken off the display list is an instance of nothing, and no class.
     if (host_ && (host_->Removed(v.o) || host_->Removed(ctor))) return false;
+    return Reaches(v.o->proto, protoV.o, 0);
+}
+
+// Whether a chain of prototypes, or an interface one of them implements (and
+// what that interface extends or implements), is `target`.
+bool Vm::Reaches(Object* chain, Object* target, int nesting) {
+    if (nesting > 16) return false;
     int guard = 0;
-    for (Object* p = v.o->proto; p && guard < 256; p = p->proto, ++guard) {
-        if (p == protoV.o) return true;
-        // Interfaces named by implements.
-        if (Property* impl = p->FindOwn("__implements__", false)) {
-            if (impl->value.IsObject())
-                if (auto* arr = dynamic_cast<Array*>(impl->value.o))
-                    for (const Value& i : arr->Elements())
-                        if (i.IsObject() && Get(i.o, "prototype").o == protoV.o) return true;
+    for (Object* p = chain; p && guard < 256; p = p->proto, ++guard) {
+        if (p == target) return true;
+        Property* impl = p->FindOwn("__implements__", false);
+        auto* arr = impl && impl->value.IsObject() ? dynamic_cast<Array*>(impl->value.o) : nullptr;
+        if (!arr) continue;
+        for (const Value& i : arr->Elements()) {
+            Value ip = i.IsObject() ? Get(i.o, "prototype") : Value();
+            if (ip.IsObject() && Reaches(ip.o, target, nesting + 1)) return true;
         }
     }
     return false;

@@ -92,9 +92,15 @@ class Vm {
     Function* NewNative(Native fn, const std::string& name = {});
     Value Get(Object* o, const std::string& name);
     Value GetValue(const Value& base, const std::string& name);
+    // A script's read of a member: what GetValue finds, or what __resolve says.
+    Value GetMember(const Value& base, const std::string& name);
     void Set(Object* o, const std::string& name, const Value& v);
     bool Has(Object* o, const std::string& name);
     bool Delete(Object* o, const std::string& name);
+    static bool IsProtoName(const std::string& name);
+    [[noreturn]] static void ChainTooLong();
+    // The own property that holds the prototype, made when first needed.
+    Property* ProtoSlot(Object* o);
     Property* Lookup(Object* o, const std::string& name, Object** owner = nullptr);
     std::vector<std::string> Keys(Object* o); // enumerable, own then inherited
     bool Caseless() const { return version_ < 7; }
@@ -105,6 +111,7 @@ class Vm {
     // A primitive made an object by the global class of its type as it now
     // stands (String, Number, Boolean); objects as they are; else null.
     Value Boxed(const Value& v);
+    bool Reaches(Object* chain, Object* target, int nesting);
 
     // Conversions.
     double ToNumber(const Value& v);
