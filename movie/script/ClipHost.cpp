@@ -440,7 +440,7 @@ void ScriptHost::RootLoaded() {
 }
 
 void ScriptHost::BeginStep() {
-    vm_->StartBudget();
+    vm_->BeginStep();
 }
 
 void ScriptHost::RunEvent(const Job& job) {

@@ -495,6 +495,8 @@ void Vm::RunBlock(std::shared_ptr<const std::vector<uint8_t>> code, Object* clip
     blockRegs = &regs;
     fr.pool = std::make_shared<std::vector<std::string>>();
     fr.version = version_;
+    // The blocks of one step share their stack: what one leaves, the next finds.
+    fr.stack = std::move(blockStack_);
     Interp in{*this, fr};
     pendingThrow = false;
     struct Running {
@@ -510,6 +512,7 @@ void Vm::RunBlock(std::shared_ptr<const std::vector<uint8_t>> code, Object* clip
     } catch (const Halt& h) {
         if (host_) host_->Log(h.why);
     }
+    blockStack_ = std::move(fr.stack);
     blockRegs = outerRegs;
 }
 

@@ -490,6 +490,16 @@ std::string Vm::NumberToString(double n) {
     }
     char buf[40];
     std::snprintf(buf, sizeof buf, "%.15g", n);
+    // Near the largest number the digits are cut, not rounded up past it.
+    if (std::isinf(std::strtod(buf, nullptr))) {
+        char full[40];
+        std::snprintf(full, sizeof full, "%.16e", n);
+        std::string digits(full);
+        size_t e = digits.find('e');
+        std::snprintf(buf, sizeof buf, "%se%s", digits.substr(0, n < 0 ? 17 : 16).c_str(),
+                      digits.substr(e + 1).c_str());
+        std::snprintf(buf, sizeof buf, "%.15g", std::strtod(buf, nullptr));
+    }
     std::string s = buf;
     size_t e = s.find('e');
     if (e == std::string::npos) return s;
@@ -974,6 +984,8 @@ void Vm::Collect(const std::vector<Object*>& extraRoots) {
     for (Value& v : spareRegs)
         if (v.o) work.push_back(v.o);
     for (Value& v : rootsScratch)
+        if (v.o) work.push_back(v.o);
+    for (Value& v : blockStack_)
         if (v.o) work.push_back(v.o);
     while (!work.empty()) {
         Object* o = work.back();

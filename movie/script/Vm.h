@@ -146,6 +146,11 @@ class Vm {
     size_t LiveObjects() const { return heap_.size(); }
     void CheckBudget();
     void StartBudget();
+    // A step of the movie begins: a fresh time budget, an empty stack.
+    void BeginStep() {
+        StartBudget();
+        blockStack_.clear();
+    }
     void SetBudget(std::chrono::microseconds budget) { budget_ = budget; }
     // Levels of calls, the running block counting as the first, that scripts
     // may nest (a movie may ask for fewer than the saver allows, not more).
@@ -226,6 +231,7 @@ class Vm {
     std::chrono::microseconds budget_ = Limits::kScriptTimePerFrame;
     int budgetCount_ = 0;
     int maxCallDepth_ = Limits::kMaxCallDepth;
+    std::vector<Value> blockStack_; // what the blocks of this step left on the stack
     bool haltedThisFrame_ = false;
 
   public:
