@@ -387,6 +387,7 @@ void Player::Instantiate(DisplayObject& o, int nesting, script::Object* parent) 
     }
     if (const auto* edit = std::get_if<EditText>(&c.data)) {
         o.textField = std::make_shared<text::TextField>(*edit, movie_->dictionary);
+        script_->AttachText(o, parent);
         return;
     }
     if (nesting + 1 > Limits::kMaxPlacementDepth) return; // too deep: shown empty

@@ -155,14 +155,14 @@ void Vm::InstallGlobals() {
                              "PrintJob",
                              "SharedObject",
                              "Sound",
-                             "TextField",
-                             "TextFormat",
                              "TextSnapshot",
                              "Video",
                              "XML",
                              "XMLNode",
                              "XMLSocket"})
         stubClass(global, name, 0);
+    InstallTextFieldClass();
+    InstallTextFormatClass();
     {
         Function* textField = static_cast<Function*>(Get(global, "TextField").o);
         stubClass(textField, "StyleSheet", 7);

@@ -3,6 +3,8 @@
 #include "movie/Limits.h"
 #include "movie/script/FilterClasses.h"
 #include "movie/script/GeomClasses.h"
+#include "movie/script/TextFieldClass.h"
+#include "movie/text/TextField.h"
 
 #include <algorithm>
 #include <cmath>
@@ -62,14 +64,14 @@ const char* const kPropertyNames[] = {
     "_droptarget", "_url",   "_highquality", "_focusrect", "_soundbuftime", "_quality",      "_xmouse",
     "_ymouse"};
 
-int PropertyIndex(const std::string& name) {
+} // namespace
+
+int ClipPropertyIndex(const std::string& name) {
     if (name.empty() || name[0] != '_') return -1;
     for (int i = 0; i < 22; ++i)
         if (CaselessEqual(name, kPropertyNames[i])) return i;
     return -1;
 }
-
-} // namespace
 
 bool ClipObject::GetSpecial(Vm& vm, const std::string& name, Value& out) {
     if (removed && !unloading) {
@@ -84,7 +86,7 @@ bool ClipObject::GetSpecial(Vm& vm, const std::string& name, Value& out) {
         return true;
     }
     if (name.empty() || name[0] != '_') return false;
-    int index = PropertyIndex(name);
+    int index = ClipPropertyIndex(name);
     if (index >= 0) {
         out = host->GetClipProperty(this, index);
         return true;
@@ -129,7 +131,7 @@ bool ClipObject::SetSpecial(Vm& vm, const std::string& name, const Value& v) {
         SetTransformFrom(vm, this, v);
         return true;
     }
-    int index = PropertyIndex(name);
+    int index = ClipPropertyIndex(name);
     if (index < 0) {
         if (vm.Version() < 5 || !(vm.Caseless() ? CaselessEqual(name, "_lockroot") : name == "_lockroot"))
             return false;
@@ -222,6 +224,7 @@ Rect ContentBounds(const DisplayObject& o, bool edges) {
         const Character& c = *o.character;
         if (const auto* shape = std::get_if<Shape>(&c.data)) return edges ? shape->edgeBounds : shape->bounds;
         if (o.morphed) return edges ? o.morphed->edgeBounds : o.morphed->bounds;
+        if (o.textField) return o.textField->ShownBounds();
         if (const auto* text = std::get_if<Text>(&c.data)) return Transformed(text->bounds, text->matrix);
     }
     if (!o.children.empty()) return ListBounds(o.children, edges);
@@ -251,6 +254,7 @@ ScriptHost::ScriptHost(Player& player) : player_(player) {
     vm_->SetHost(this);
     InstallClipClass();
     InstallStage();
+    InstallTextFieldMethods();
     root_ = vm_->New<ClipObject>(vm_->clipProto);
     root_->className = "MovieClip";
     root_->host = this;
@@ -300,6 +304,7 @@ Object* ScriptHost::Root() {
 }
 
 Object* ScriptHost::ParentOf(Object* clip) {
+    if (script::TextFieldObject* t = script::AsTextField(clip)) return t->parent;
     ClipObject* c = Clip(clip);
     return c ? c->parent : nullptr;
 }
@@ -329,6 +334,8 @@ Object* ScriptHost::ChildNamed(Object* clip, const std::string& name, bool casel
 }
 
 std::string ScriptHost::TargetPath(Object* clip) {
+    if (script::TextFieldObject* t = script::AsTextField(clip))
+        return TargetPath(t->parent) + "." + (t->display ? t->display->name : t->name);
     ClipObject* c = Clip(clip);
     if (!c || c->isRoot) return "_level0";
     std::string name = c->display ? c->display->name : c->name;
@@ -336,6 +343,10 @@ std::string ScriptHost::TargetPath(Object* clip) {
 }
 
 std::string ScriptHost::SlashPath(Object* clip) {
+    if (script::TextFieldObject* t = script::AsTextField(clip)) {
+        std::string up = SlashPath(t->parent);
+        return (up == "/" ? "" : up) + "/" + (t->display ? t->display->name : t->name);
+    }
     ClipObject* c = Clip(clip);
     if (!c || c->isRoot) return "/";
     std::string up = c->parent ? SlashPath(c->parent) : "/";
@@ -372,6 +383,12 @@ void ScriptHost::Attach(DisplayObject& o, Object* parent, int nesting) {
 void ScriptHost::Detach(DisplayObject& o) {
     for (DisplayObject& child : o.children)
         Detach(child);
+    if (script::TextFieldObject* t = script::AsTextField(o.clip)) {
+        t->name = o.name;
+        t->display = nullptr;
+        o.clip = nullptr;
+        return;
+    }
     ClipObject* c = Clip(o.clip);
     if (!c) return;
     c->name = o.name;
@@ -423,7 +440,10 @@ void ScriptHost::DropUnloaded() {
 
 void ScriptHost::Relink(DisplayObjects& list) {
     for (DisplayObject& o : list)
-        if (ClipObject* c = Clip(o.clip)) c->display = &o;
+        if (ClipObject* c = Clip(o.clip))
+            c->display = &o;
+        else if (script::TextFieldObject* t = script::AsTextField(o.clip))
+            t->display = &o;
 }
 
 void ScriptHost::QueueScript(Object* clip, const Bytecode& code) {
@@ -586,14 +606,16 @@ bool ScriptHost::Removed(Object* clip) {
     return c && c->removed;
 }
 
+// Clips (the main timeline's own placement too) and text fields alike.
 DisplayObject* ScriptHost::Placement(Object* clip) {
+    if (script::TextFieldObject* t = script::AsTextField(clip)) return t->display;
     ClipObject* c = Clip(clip);
     return c ? c->Props() : nullptr;
 }
 
 Rect ScriptHost::Bounds(Object* clip) {
     ClipObject* c = Clip(clip);
-    DisplayObject* o = c ? c->Props() : nullptr;
+    DisplayObject* o = Placement(clip);
     return c && c->isRoot ? ListBounds(player_.root_) : o ? LocalBounds(*o) : kEmpty;
 }
 
@@ -642,10 +664,11 @@ double PropertyNumber(Vm& vm, const Value& v) {
     return vm.ToNumber(v);
 }
 
-ClipObject::Turn TurnOf(const ClipObject& c, const Matrix& m) {
-    if (c.turn && c.turn->made.a == m.a && c.turn->made.b == m.b && c.turn->made.c == m.c &&
-        c.turn->made.d == m.d)
-        return *c.turn;
+// `c` is null for a text field: it keeps no turn of its own.
+ClipObject::Turn TurnOf(const ClipObject* c, const Matrix& m) {
+    if (c && c->turn && c->turn->made.a == m.a && c->turn->made.b == m.b && c->turn->made.c == m.c &&
+        c->turn->made.d == m.d)
+        return *c->turn;
     ClipObject::Turn t;
     t.xscale = std::sqrt(m.a * m.a + m.b * m.b) * 100;
     t.yscale = std::sqrt(m.c * m.c + m.d * m.d) * 100;
@@ -656,7 +679,7 @@ ClipObject::Turn TurnOf(const ClipObject& c, const Matrix& m) {
 
 // Makes the matrix from a turn (a term that comes out infinite or NaN is
 // none) and remembers the turn.
-void Apply(ClipObject& c, Matrix& m, ClipObject::Turn t) {
+void Apply(ClipObject* c, Matrix& m, ClipObject::Turn t) {
     double r = t.rotation / kDegrees, ry = (t.rotation + t.skew) / kDegrees;
     double sx = t.xscale / 100, sy = t.yscale / 100;
     auto finite = [](double v) { return std::isfinite(v) ? v : 0.0; };
@@ -665,16 +688,16 @@ void Apply(ClipObject& c, Matrix& m, ClipObject::Turn t) {
     m.c = finite(-sy * std::sin(ry));
     m.d = finite(sy * std::cos(ry));
     t.made = m;
-    c.turn = t;
+    if (c) c->turn = t;
 }
 
 } // namespace
 
 Value ScriptHost::GetClipProperty(Object* clip, int index) {
     ClipObject* c = Clip(clip);
-    if (!c) return {};
-    DisplayObject* o = c->Props();
+    DisplayObject* o = Placement(clip);
     if (!o) return {};
+    const bool isRoot = c && c->isRoot;
     const Matrix& m = o->matrix;
     switch (index) {
     case 0:
@@ -682,15 +705,15 @@ Value ScriptHost::GetClipProperty(Object* clip, int index) {
     case 1:
         return Value(m.ty / 20.0);
     case 2:
-        return Value(TurnOf(*c, m).xscale);
+        return Value(TurnOf(c, m).xscale);
     case 3:
-        return Value(TurnOf(*c, m).yscale);
+        return Value(TurnOf(c, m).yscale);
     case 4:
-        if (c->fresh) return Value(0);
-        return Value(c->isRoot ? player_.frame_ + 1.0 : o->timeline ? o->currentFrame + 1.0 : 1.0);
+        if (c && c->fresh) return Value(0);
+        return Value(isRoot ? player_.frame_ + 1.0 : o->timeline ? o->currentFrame + 1.0 : 1.0);
     case 5:
     case 12:
-        return Value(c->isRoot     ? static_cast<double>(player_.TotalFrames())
+        return Value(isRoot        ? static_cast<double>(player_.TotalFrames())
                      : o->timeline ? static_cast<double>(o->timeline->FrameCount())
                                    : 1.0);
     case 6:
@@ -699,14 +722,14 @@ Value ScriptHost::GetClipProperty(Object* clip, int index) {
         return Value(o->visible);
     case 8:
     case 9: {
-        Rect r = c->isRoot ? RootBounds() : Transformed(LocalBounds(*o), m);
+        Rect r = isRoot ? RootBounds() : Transformed(LocalBounds(*o), m);
         if (r.xMin > r.xMax) return Value(0);
         return Value((index == 8 ? r.Width() : r.Height()) / 20.0);
     }
     case 10:
-        return Value(TurnOf(*c, m).rotation);
+        return Value(TurnOf(c, m).rotation);
     case 11:
-        return Value(SlashPath(c));
+        return Value(SlashPath(clip));
     case 13:
         return Value(o->name);
     case 14:
@@ -729,8 +752,7 @@ Value ScriptHost::GetClipProperty(Object* clip, int index) {
 
 void ScriptHost::SetClipProperty(Object* clip, int index, const Value& v) {
     ClipObject* c = Clip(clip);
-    if (!c) return;
-    DisplayObject* o = c->Props();
+    DisplayObject* o = Placement(clip);
     if (!o) return;
     Matrix& m = o->matrix;
     // Numbers that are none (NaN) leave the properties as they are.
@@ -749,7 +771,7 @@ void ScriptHost::SetClipProperty(Object* clip, int index, const Value& v) {
     case 2:
     case 3:
     case 10: {
-        ClipObject::Turn t = TurnOf(*c, m);
+        ClipObject::Turn t = TurnOf(c, m);
         if (index == 2) t.xscale = n;
         if (index == 3) t.yscale = n;
         if (index == 10) {
@@ -757,7 +779,7 @@ void ScriptHost::SetClipProperty(Object* clip, int index, const Value& v) {
             double r = std::fmod(n, 360);
             t.rotation = r > 180 ? r - 360 : r < -180 ? r + 360 : r;
         }
-        Apply(*c, m, t);
+        Apply(c, m, t);
         break;
     }
     case 6: // kept in 1/256ths, 16 bits
@@ -769,7 +791,18 @@ void ScriptHost::SetClipProperty(Object* clip, int index, const Value& v) {
     case 8:
     case 9: {
         if (!std::isfinite(n) || n < 0) break;
-        Rect r = c->isRoot ? ListBounds(player_.root_) : Transformed(LocalBounds(*o), m);
+        if (o->textField) {
+            // A text field's box takes the size; its scale stays.
+            Rect box = o->textField->Bounds();
+            ClipObject::Turn turn = TurnOf(c, m);
+            double scale = (index == 8 ? turn.xscale : turn.yscale) / 100;
+            if (scale == 0) break;
+            auto size = static_cast<int32_t>(std::round(std::min(n / scale, 1e7) * 20));
+            (index == 8 ? box.xMax : box.yMax) = (index == 8 ? box.xMin : box.yMin) + size;
+            o->textField->SetBounds(box);
+            break;
+        }
+        Rect r = c && c->isRoot ? ListBounds(player_.root_) : Transformed(LocalBounds(*o), m);
         double cur = (index == 8 ? r.Width() : r.Height()) / 20.0;
         if (r.xMin > r.xMax || cur == 0) break;
         double k = n / cur;
@@ -924,24 +957,25 @@ Object* ScriptHost::NewClipAt(ClipObject* parent, std::shared_ptr<const Characte
     return made;
 }
 
+// Clips and text fields alike.
 void ScriptHost::Clone(Object* clip, const std::string& name, int depth) {
     ClipObject* c = Clip(clip);
-    if (!c || c->isRoot || !c->display) return;
-    ClipObject* parent = Clip(c->parent);
-    if (!parent) return;
-    NewClipAt(parent, c->display->character, c->display->characterId, name, depth, nullptr, c->display);
+    DisplayObject* o = Placement(clip);
+    ClipObject* parent = Clip(ParentOf(clip));
+    if ((c && c->isRoot) || !o || !parent) return;
+    NewClipAt(parent, o->character, o->characterId, name, depth, nullptr, o);
 }
 
 void ScriptHost::Remove(Object* clip) {
     ClipObject* c = Clip(clip);
-    if (!c || c->isRoot || !c->display) return;
-    // Only clips in the scripts' range go, short of its very top.
-    if (c->display->depth < kDepthOffset || c->display->depth > kMaxRemovableDepth + kDepthOffset) return;
-    ClipObject* parent = Clip(c->parent);
-    DisplayObjects* list = ListOf(parent);
+    DisplayObject* o = Placement(clip);
+    if ((c && c->isRoot) || !o) return;
+    // Only objects in the scripts' range go, short of its very top.
+    if (o->depth < kDepthOffset || o->depth > kMaxRemovableDepth + kDepthOffset) return;
+    DisplayObjects* list = ListOf(Clip(ParentOf(clip)));
     if (!list) return;
     for (auto it = list->begin(); it != list->end(); ++it) {
-        if (it->clip != c) continue;
+        if (it->clip != clip) continue;
         size_t n = 1;
         std::function<void(const DisplayObjects&)> count = [&](const DisplayObjects& l) {
             for (const DisplayObject& x : l) {
@@ -1117,12 +1151,12 @@ void ScriptHost::InstallClipClass() {
         if (!list) return Value();
         int32_t target;
         Value t = a[0];
-        ClipObject* other = t.IsObject()   ? Clip(t.o)
-                            : t.IsString() ? Clip(vm_->ResolvePath(c, t.s))
-                                           : nullptr;
-        if (other) {
-            if (!other->display || other->parent != c->parent) return Value();
-            target = other->display->depth;
+        // A text field trades places as a clip does.
+        Object* other = t.IsObject() ? t.o : t.IsString() ? vm_->ResolvePath(c, t.s) : nullptr;
+        if (other && (Clip(other) || IsTextField(other))) {
+            DisplayObject* shown = Placement(other);
+            if (!shown || ParentOf(other) != c->parent) return Value();
+            target = shown->depth;
         } else {
             int32_t d = vm_->ToInt32(t);
             if (!ScriptDepth(d)) return Value();
@@ -1170,10 +1204,15 @@ void ScriptHost::InstallClipClass() {
         if (ClipObject* m = Clip(made)) m->fresh = true;
         return made ? Value(made) : Value();
     });
-    method("removeMovieClip", [this](ClipObject* c, Args&) {
-        Remove(c);
-        return Value();
-    });
+    // Takes text fields off as well as clips.
+    proto->SetOwn("removeMovieClip",
+                  Value(static_cast<Object*>(vm.NewNative(
+                      [this](Vm&, Value self, Args&) {
+                          if (self.IsObject()) Remove(self.o);
+                          return Value();
+                      },
+                      "removeMovieClip"))),
+                  script::kDontEnum);
     // A clip made empty by a script loaded nothing; the others are the movie's.
     auto bytes = [this](ClipObject* c, Args&) {
         bool empty = c->display && c->display->character == emptySprite_;

@@ -15,7 +15,10 @@ namespace movie {
 
 namespace script {
 class ClipObject;
-}
+// The index of a clip property ("_x" 0 ... "_ymouse" 21) by its name, any
+// case; -1 for other names.
+int ClipPropertyIndex(const std::string& name);
+} // namespace script
 
 class ScriptHost : public script::Host {
   public:
@@ -54,6 +57,10 @@ class ScriptHost : public script::Host {
     void ChildNames(script::Object* clip, std::vector<std::string>& out);
     // Text fields show the variables they are bound to.
     void BindTextFields();
+    // Gives a newly placed text field its script object.
+    void AttachText(DisplayObject& o, script::Object* parent);
+    // The platform's fonts the fields are drawn with (may be null).
+    text::DeviceFonts* DeviceFontSource() const { return player_.DeviceFontSource(); }
 
     // Host
     bool IsClip(script::Object* o) override;
@@ -75,6 +82,7 @@ class ScriptHost : public script::Host {
     DisplayObject* Placement(script::Object* clip) override;
     Rect Bounds(script::Object* clip) override;
     script::Object* Live(script::Object* o) override;
+    bool IsTextField(script::Object* o) override;
 
   private:
     struct Job {
@@ -93,6 +101,7 @@ class ScriptHost : public script::Host {
     // A clip's display object; null for the main timeline and a clip no longer shown.
     DisplayObject* DisplayOf(script::Object* clip);
     Rect RootBounds(bool edges = false);
+    void InstallTextFieldMethods();
     DisplayObjects* ListOf(script::ClipObject* c);
     Player::TimelineRef RefOf(script::ClipObject* c);
     script::ClipObject* Clip(script::Object* o);
@@ -107,6 +116,7 @@ class ScriptHost : public script::Host {
     // The clips in the order they were made, without those removed.
     std::vector<script::ClipObject*>& Order();
     void BindTextFields(DisplayObjects& list, script::Object* timeline, int nesting);
+    void BindTextField(text::TextField& field, script::Object* timeline);
     void Collect();
     // Takes off the clips kept for their unload handlers.
     void DropUnloaded();

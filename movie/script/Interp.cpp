@@ -370,6 +370,12 @@ struct Interp {
         return ResolveClipPath(path);
     }
 
+    // A clip, or a text field (which clips' duplicate and remove take too).
+    Object* DisplayedOf(const Value& v) {
+        if (v.IsObject() && host() && host()->IsTextField(v.o)) return v.o;
+        return ClipOf(v);
+    }
+
     Outcome Exec(size_t pc, size_t end);
 
     [[noreturn]] void RaisePending() {
@@ -619,14 +625,14 @@ Outcome Interp::Exec(size_t pc, size_t end) {
         case action::kCloneSprite: { // CloneSprite
             double depth = vm.ToNumber(Pop());
             std::string name = vm.ToString(Pop());
-            Object* clip = ClipOf(Pop());
+            Object* clip = DisplayedOf(Pop());
             if (std::isnan(depth)) depth = 0; // a depth that is no number counts as 0
             if (clip && host())
                 host()->Clone(clip, name, static_cast<int>(std::clamp(depth, -2e6, 2e6)) - 16384);
             break;
         }
         case action::kRemoveSprite: { // RemoveSprite
-            Object* clip = ClipOf(Pop());
+            Object* clip = DisplayedOf(Pop());
             if (clip && host()) host()->Remove(clip);
             break;
         }

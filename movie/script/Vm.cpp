@@ -690,6 +690,7 @@ Value Vm::ToPrimitive(const Value& v, bool preferString) {
         return r.IsObject() ? v : r;
     }
     if (host_ && host_->IsClip(o)) return Value(ClipText(o));
+    if (host_ && host_->IsTextField(o)) return Value(host_->TargetPath(o));
     return {};
 }
 
@@ -725,6 +726,8 @@ std::string Vm::ToString(const Value& v) {
                 if (r.IsString()) return r.s;
             } else if (host_ && host_->IsClip(o)) {
                 return ClipText(o);
+            } else if (host_ && host_->IsTextField(o)) {
+                return host_->TargetPath(o);
             }
         } catch (const Thrown& t) {
             if (!pendingThrow) {

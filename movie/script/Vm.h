@@ -56,6 +56,8 @@ class Host {
     // display list; once it is taken off, whichever clip now has its path,
     // or nothing. Anything else is itself.
     virtual Object* Live(Object* o) = 0;
+    // A text field on the stage: not a clip, but named by a path like one.
+    virtual bool IsTextField(Object*) { return false; }
 };
 
 class Vm {
@@ -176,6 +178,8 @@ class Vm {
     Object* matrixProto = nullptr;
     Object* colorTransformProto = nullptr;
     Object* transformProto = nullptr;
+    Object* textFieldProto = nullptr;
+    Object* textFormatProto = nullptr;
     Function* objectCtor = nullptr;
     Function* functionCtor = nullptr;
     Function* arrayCtor = nullptr;
@@ -218,6 +222,8 @@ class Vm {
     void InstallMath();
     void InstallDateClass();
     void InstallGlobalFunctions();
+    void InstallTextFieldClass();
+    void InstallTextFormatClass();
     void AddMethod(Object* o, const std::string& name, Native fn);
     Function* AddClass(const std::string& name, Object* proto, Native call, Native construct);
 

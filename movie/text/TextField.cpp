@@ -1,5 +1,6 @@
 #include "movie/text/TextField.h"
 
+#include <algorithm>
 #include <cctype>
 
 namespace movie::text {
@@ -41,6 +42,9 @@ TextField::TextField(const EditText& def, const Dictionary& dictionary) : dictio
                         : def.align == TextAlign::Center ? AutoSize::Center
                                                          : AutoSize::Left;
     embedFonts_ = def.useOutlines;
+    selectable_ = !def.noSelect;
+    input_ = !def.readOnly;
+    maxChars_ = def.maxLength;
     border_ = background_ = def.border;
     box_.html = def.html;
     variable_ = def.variableName;
@@ -59,7 +63,7 @@ std::string TextField::HtmlText() const {
 
 void TextField::SetHtmlText(std::string_view html) {
     if (!box_.html) return SetText(html);
-    runs_ = ParseHtml(html, newFormat_);
+    runs_ = ParseHtml(html, newFormat_, condenseWhite_);
     box_.scroll = 1;
     ++version_;
 }
@@ -68,6 +72,76 @@ void TextField::SetTextFormat(const TextFormat& format) {
     for (TextRun& r : runs_)
         r.format = format;
     ++version_;
+}
+
+void TextField::ChangeFormat(size_t begin, size_t end, const std::function<void(TextFormat&)>& change) {
+    TextRuns out;
+    size_t at = 0;
+    for (TextRun& r : runs_) {
+        const size_t b = std::clamp(begin, at, at + r.text.size()) - at;
+        const size_t e = std::clamp(end, at, at + r.text.size()) - at;
+        at += r.text.size();
+        if (b >= e) {
+            out.push_back(std::move(r));
+            continue;
+        }
+        if (b > 0) out.push_back({r.text.substr(0, b), r.format});
+        TextRun middle{r.text.substr(b, e - b), r.format};
+        change(middle.format);
+        out.push_back(std::move(middle));
+        if (e < r.text.size()) out.push_back({r.text.substr(e), r.format});
+    }
+    // Neighbours that now share a format are one run again.
+    runs_.clear();
+    for (TextRun& r : out) {
+        if (!runs_.empty() && runs_.back().format == r.format)
+            runs_.back().text += r.text;
+        else
+            runs_.push_back(std::move(r));
+    }
+    ++version_;
+}
+
+void TextField::ReplaceText(size_t begin, size_t end, std::string_view utf8) {
+    TextRuns out;
+    size_t at = 0;
+    bool inserted = false;
+    auto insert = [&] {
+        if (inserted) return;
+        inserted = true;
+        for (TextRun& r : PlainRuns(utf8, newFormat_))
+            if (!r.text.empty()) out.push_back(std::move(r));
+    };
+    for (TextRun& r : runs_) {
+        const size_t b = std::clamp(begin, at, at + r.text.size()) - at;
+        const size_t e = std::clamp(end, at, at + r.text.size()) - at;
+        at += r.text.size();
+        if (b > 0) out.push_back({r.text.substr(0, b), r.format});
+        if (b < r.text.size() || at >= begin) insert();
+        if (e < r.text.size()) out.push_back({r.text.substr(e), r.format});
+    }
+    insert();
+    if (out.empty()) out.push_back({{}, newFormat_});
+    runs_ = std::move(out);
+    ++version_;
+}
+
+std::vector<TextFormat> TextField::FormatsIn(size_t begin, size_t end) const {
+    std::vector<TextFormat> out;
+    size_t at = 0;
+    for (const TextRun& r : runs_) {
+        if (begin < at + r.text.size() && end > at) out.push_back(r.format);
+        at += r.text.size();
+    }
+    if (out.empty() && Length() == 0) out.push_back(newFormat_);
+    return out;
+}
+
+size_t TextField::Length() const {
+    size_t n = 0;
+    for (const TextRun& r : runs_)
+        n += r.text.size();
+    return n;
 }
 
 TextFormat TextField::FormatAt(size_t index) const {

@@ -10,6 +10,7 @@
 #include "movie/text/Typeface.h"
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -37,6 +38,17 @@ class TextField {
     void SetNewTextFormat(const TextFormat& format) { Change(newFormat_, format); }
     // Gives every character of the text this format.
     void SetTextFormat(const TextFormat& format);
+    // Changes the format of the characters in [begin, end) (code points,
+    // clamped to the text) by `change`.
+    void ChangeFormat(size_t begin, size_t end, const std::function<void(TextFormat&)>& change);
+    // Puts `utf8` in the new-text format in place of the characters in
+    // [begin, end).
+    void ReplaceText(size_t begin, size_t end, std::string_view utf8);
+    // The formats of the characters in [begin, end), one per run touched
+    // (the new-text format for an empty field).
+    std::vector<TextFormat> FormatsIn(size_t begin, size_t end) const;
+    // Characters in the text (paragraph ends count one each).
+    size_t Length() const;
     // The format of the character at `index` (of the text's code points).
     TextFormat FormatAt(size_t index) const;
     // The colour of all text, and of new text.
@@ -44,6 +56,9 @@ class TextField {
 
     // The box, in the field's own twips.
     Rect Bounds() const { return box_.bounds; }
+    // The box as laid out (auto size may move its edges); the box itself
+    // while the layout is not made again since a change.
+    Rect ShownBounds() const { return layout_ && layoutVersion_ == version_ ? layout_->bounds : box_.bounds; }
     void SetBounds(Rect r) { Change(box_.bounds, r); }
     bool WordWrap() const { return box_.wordWrap; }
     void SetWordWrap(bool on) { Change(box_.wordWrap, on); }
@@ -57,6 +72,17 @@ class TextField {
     void SetScroll(int line) { Change(box_.scroll, line); }
     double HScroll() const { return box_.hscroll; }
     void SetHScroll(double pixels) { Change(box_.hscroll, pixels); }
+    // HTML set from then on has its runs of white space taken as one space
+    // and its line breaks in the source ignored.
+    bool CondenseWhite() const { return condenseWhite_; }
+    void SetCondenseWhite(bool on) { condenseWhite_ = on; }
+    // What users could do with the field (nothing here reads keys or the mouse).
+    bool Selectable() const { return selectable_; }
+    void SetSelectable(bool on) { selectable_ = on; }
+    bool Input() const { return input_; }
+    void SetInput(bool on) { input_ = on; }
+    int MaxChars() const { return maxChars_; } // 0: no limit
+    void SetMaxChars(int n) { maxChars_ = n; }
     bool EmbedFonts() const { return embedFonts_; }
     void SetEmbedFonts(bool on) { Change(embedFonts_, on); }
 
@@ -99,6 +125,8 @@ class TextField {
     TextFormat newFormat_;
     FieldBox box_;
     bool embedFonts_ = false;
+    bool condenseWhite_ = false, selectable_ = true, input_ = false;
+    int maxChars_ = 0;
     bool border_ = false, background_ = false;
     RGBA borderColor_{0, 0, 0, 255}, backgroundColor_{255, 255, 255, 255};
     std::string variable_;

@@ -211,13 +211,17 @@ char32_t Entity(std::string_view name) {
 
 class HtmlReader {
   public:
-    explicit HtmlReader(const TextFormat& base) { stack_.push_back({"", base}); }
+    HtmlReader(const TextFormat& base, bool condenseWhite) : condense_(condenseWhite) {
+        stack_.push_back({"", base});
+    }
 
     TextRuns Read(std::string_view html) {
         size_t i = 0;
         std::string text;
         auto flush = [&] {
-            Text(DecodeUtf8(text));
+            std::u32string t = DecodeUtf8(text);
+            if (condense_) t = Condensed(t);
+            Text(t);
             text.clear();
         };
         while (i < html.size()) {
@@ -247,11 +251,6 @@ class HtmlReader {
             }
         }
         flush();
-        // The last paragraph's end is not a paragraph of its own.
-        if (!runs_.empty() && !runs_.back().text.empty() && runs_.back().text.back() == U'\n') {
-            runs_.back().text.pop_back();
-            if (runs_.back().text.empty()) runs_.pop_back();
-        }
         if (runs_.empty()) runs_.push_back({{}, stack_.front().format});
         return std::move(runs_);
     }
@@ -263,6 +262,20 @@ class HtmlReader {
     };
 
     const TextFormat& Current() const { return stack_.back().format; }
+
+    // White space as one space, none at the start of a paragraph or after a space.
+    std::u32string Condensed(std::u32string_view t) const {
+        std::u32string out;
+        bool space = atParagraphStart_ ||
+                     (!runs_.empty() && !runs_.back().text.empty() && runs_.back().text.back() == U' ');
+        for (char32_t c : t) {
+            const bool white = c == U' ' || c == U'\t' || c == U'\r' || c == U'\n';
+            if (white && space) continue;
+            out.push_back(white ? U' ' : c);
+            space = white;
+        }
+        return out;
+    }
 
     void Text(std::u32string_view t) {
         if (t.empty()) return;
@@ -336,6 +349,7 @@ class HtmlReader {
             }
             if (const auto* a = tag.Attribute("color")) ParseColor(*a, f.color);
             if (const auto* a = tag.Attribute("letterspacing")) f.letterSpacing = Number(*a, f.letterSpacing);
+            if (const auto* a = tag.Attribute("kerning")) f.kerning = Number(*a, 0) != 0;
         } else if (n == "textformat") {
             if (const auto* a = tag.Attribute("leftmargin")) f.leftMargin = Number(*a, f.leftMargin);
             if (const auto* a = tag.Attribute("rightmargin")) f.rightMargin = Number(*a, f.rightMargin);
@@ -349,6 +363,7 @@ class HtmlReader {
     }
 
     static constexpr size_t kMaxNesting = 256;
+    const bool condense_;
     std::vector<Open_> stack_;
     TextRuns runs_;
     bool atParagraphStart_ = true;
@@ -399,8 +414,8 @@ std::string FormatNumber(double v) {
 
 } // namespace
 
-TextRuns ParseHtml(std::string_view html, const TextFormat& base) {
-    return HtmlReader(base).Read(html);
+TextRuns ParseHtml(std::string_view html, const TextFormat& base, bool condenseWhite) {
+    return HtmlReader(base, condenseWhite).Read(html);
 }
 
 std::string WriteHtml(const TextRuns& runs) {
@@ -431,8 +446,8 @@ std::string WriteHtml(const TextRuns& runs) {
                 if (f.italic) inner = "<I>" + inner + "</I>";
                 if (f.bold) inner = "<B>" + inner + "</B>";
                 out += "<FONT FACE=\"" + f.font + "\" SIZE=\"" + FormatNumber(f.size) + "\" COLOR=\"#" +
-                       color + "\" LETTERSPACING=\"" + FormatNumber(f.letterSpacing) + "\" KERNING=\"0\">" +
-                       inner + "</FONT>";
+                       color + "\" LETTERSPACING=\"" + FormatNumber(f.letterSpacing) + "\" KERNING=\"" +
+                       (f.kerning ? "1" : "0") + "\">" + inner + "</FONT>";
             }
             if (end == std::u32string::npos) break;
             closeParagraph(f);

@@ -19,6 +19,7 @@ struct TextFormat {
     bool italic = false;
     bool underline = false;
     double letterSpacing = 0;
+    bool kerning = false; // the font's kerning pairs apply
     std::string url, target;
     // Paragraph format: the first character of a paragraph decides it.
     TextAlign align = TextAlign::Left;
@@ -50,8 +51,10 @@ std::string PlainText(const TextRuns& runs);
 // <textformat leftmargin rightmargin indent blockindent leading>, the
 // entities &lt; &gt; &amp; &quot; &apos; &nbsp; and &#N; / &#xN;. Unknown
 // tags are dropped with their markup, their text kept; a line break in the
-// source ends a paragraph. Never fails: whatever the markup, the text stays.
-TextRuns ParseHtml(std::string_view html, const TextFormat& base);
+// source ends a paragraph, unless `condenseWhite`: then every run of white
+// space in the source is one space, and none begins a paragraph. Never fails:
+// whatever the markup, the text stays.
+TextRuns ParseHtml(std::string_view html, const TextFormat& base, bool condenseWhite = false);
 // Runs written back as the player writes a field's HTML: one <P> per
 // paragraph with a <FONT> per run.
 std::string WriteHtml(const TextRuns& runs);

@@ -223,6 +223,10 @@ class Builder {
         out_.maxScroll = maxScroll;
         const int scroll = std::clamp(box_.scroll, 1, maxScroll);
         const double dy = tops.empty() ? 0 : tops[scroll - 1];
+        out_.bottomScroll = scroll;
+        for (size_t k = scroll; k < lines_.size(); ++k)
+            if (tops[k] + lines_[k].ascent + lines_[k].descent - dy <= visible + 0.5)
+                out_.bottomScroll = static_cast<int>(k) + 1;
         const double dx = Twips(box_.hscroll);
 
         for (size_t k = 0; k < lines_.size(); ++k) {

@@ -49,6 +49,7 @@ struct Layout {
     double textWidth = 0, textHeight = 0; // twips, without the gutter
     int lineCount = 0;
     int maxScroll = 1;
+    int bottomScroll = 1; // the last line wholly in the box at the scroll position
     // Some glyph reaches past the box: the text must be clipped to it.
     bool overflows = false;
     // The faces whose glyphs `glyphs` points into.

@@ -293,6 +293,75 @@ TEST(ScriptMachine, AReferenceToARemovedClipReachesTheClipNowAtItsPath) {
     EXPECT_EQ(Traced(b, 1), want);
 }
 
+// ---- text fields from scripts ----
+
+namespace {
+
+Bytes GetVariable(const std::string& name) {
+    return Cat({PushString(name), Op(0x1c)});
+}
+// obj.name(args...), the result dropped unless `keep`.
+Bytes CallMethod(const Bytes& obj, const std::string& name, std::initializer_list<Bytes> args,
+                 bool keep = false) {
+    Bytes b;
+    for (auto it = std::rbegin(args); it != std::rend(args); ++it)
+        b = Cat({b, *it});
+    return Cat({b, PushInt(static_cast<int32_t>(args.size())), obj, PushString(name), Op(0x52),
+                keep ? Bytes{} : Op(0x17)});
+}
+Bytes SetMember(const Bytes& obj, const std::string& name, const Bytes& value) {
+    return Cat({obj, PushString(name), value, Op(0x4f)});
+}
+Bytes Member(const Bytes& obj, const std::string& name) {
+    return Cat({obj, PushString(name), Op(0x4e)});
+}
+Bytes TraceOf(const Bytes& value) {
+    return Cat({value, Op(0x26)});
+}
+
+} // namespace
+
+// A field made by a script: its box, text, formats by range and auto size,
+// its path, and gone once removed.
+TEST(ScriptTextFields, CreatedFieldsTakeTextAndFormatsByRange) {
+    const Bytes t = GetVariable("t");
+    const Bytes fmt = GetVariable("fmt");
+    SwfBuilder b(8);
+    b
+        .Actions({Cat({
+            CallMethod(GetVariable("_root"), "createTextField",
+                       {PushString("t"), PushInt(1), PushInt(10), PushInt(20), PushInt(200), PushInt(40)}),
+            SetMember(t, "text", PushString("ab\rc")),
+            TraceOf(Member(t, "length")),
+            TraceOf(Member(t, "_x")),
+            TraceOf(Member(t, "_width")),
+            // fmt = new TextFormat("_sans", 30, 0xFF0000); t.setTextFormat(1, 3, fmt)
+            PushString("fmt"),
+            PushInt(0xFF0000),
+            PushInt(30),
+            PushString("_sans"),
+            PushInt(3),
+            PushString("TextFormat"),
+            Op(0x40),
+            Op(0x1d),
+            CallMethod(t, "setTextFormat", {PushInt(1), PushInt(3), fmt}),
+            TraceOf(Member(CallMethod(t, "getTextFormat", {PushInt(0)}, true), "size")),
+            TraceOf(Member(CallMethod(t, "getTextFormat", {PushInt(1), PushInt(3)}, true), "color")),
+            TraceOf(Member(CallMethod(t, "getTextFormat", {}, true), "size")),
+            SetMember(t, "autoSize", {0x96, 2, 0, 5, 1}), // true
+            TraceOf(Member(t, "autoSize")),
+            SetMember(t, "_width", PushInt(50)),
+            TraceOf(Member(t, "_xscale")),
+            TraceOf(t),
+            CallMethod(t, "removeTextField", {}),
+            TraceOf(Member(GetVariable("_root"), "t")),
+        })})
+        .Frame();
+    std::vector<std::string> want{"4",    "10",   "200", "12",        "16711680",
+                                  "null", "left", "100", "_level0.t", "undefined"};
+    EXPECT_EQ(Traced(b, 1), want);
+}
+
 TEST(ScriptMachine, TheStageTellsTheMovieSizeAndReadsItsSettingsAsThePlayerDoes) {
     auto stage = Cat({PushString("Stage"), Op(0x1c)});
     auto get = [&](const char* name) { return Cat({stage, PushString(name), Op(0x4e), Op(0x26)}); };

@@ -138,6 +138,7 @@ const char* const kHeldPeerMovies[] = {
     "avm1_bitmap_data_fillrect",
     "avm1_color",
     "avm1_display_object_properties",
+    "avm1_frame_size_translated_positive",
     "avm1_mask_with_drawing",
     "avm1_movieclip_setmask",
     "blend_modes_add",
