@@ -7,9 +7,6 @@
 
 namespace movie {
 
-namespace {
-
-// Days from 1 January 1970 to the given date of the proleptic Gregorian calendar.
 int64_t DaysFromCivil(int64_t y, int64_t m, int64_t d) {
     y -= m <= 2;
     int64_t era = (y >= 0 ? y : y - 399) / 400;
@@ -18,6 +15,8 @@ int64_t DaysFromCivil(int64_t y, int64_t m, int64_t d) {
     int64_t doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
     return era * 146097 + doe - 719468;
 }
+
+namespace {
 
 double SystemZoneOffset(double utc) {
     if (!std::isfinite(utc)) return 0;

@@ -2,9 +2,14 @@
 // in the saver, a fixed one where runs must repeat.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 
 namespace movie {
+
+// Days from 1 January 1970 to the given date of the proleptic Gregorian
+// calendar (month from 1).
+int64_t DaysFromCivil(int64_t y, int64_t m, int64_t d);
 
 struct WallClock {
     // Milliseconds since 1 January 1970, UTC.

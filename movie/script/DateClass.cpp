@@ -3,6 +3,7 @@
 // times are not clipped to a range, and the parts of a day are worked out
 // in floating point as the player does.
 #include "movie/script/Classes.h"
+#include "movie/WallClock.h"
 
 #include <cmath>
 #include <cstdio>
@@ -34,15 +35,6 @@ double Day(double t) {
     if (d * kMsPerDay > t) d -= 1;
     if ((d + 1) * kMsPerDay <= t) d += 1;
     return d;
-}
-
-int64_t DaysFromCivil(int64_t y, int64_t m, int64_t d) {
-    y -= m <= 2;
-    int64_t era = (y >= 0 ? y : y - 399) / 400;
-    int64_t yoe = y - era * 400;
-    int64_t doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
-    int64_t doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-    return era * 146097 + doe - 719468;
 }
 
 struct Civil {

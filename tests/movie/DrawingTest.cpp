@@ -17,47 +17,31 @@ namespace {
 using namespace swftest;
 using movie::raster::Pixel;
 
-Bytes Cat(std::initializer_list<Bytes> parts) {
-    Bytes out;
-    for (const Bytes& p : parts)
-        out.insert(out.end(), p.begin(), p.end());
-    return out;
-}
-Bytes Str(const std::string& s) {
-    Bytes b{0x96, uint8_t((s.size() + 2) & 0xff), uint8_t((s.size() + 2) >> 8), 0};
-    b.insert(b.end(), s.begin(), s.end());
-    b.push_back(0);
-    return b;
-}
-Bytes Int(int32_t v) {
-    uint32_t u = static_cast<uint32_t>(v);
-    return {0x96, 5, 0, 7, uint8_t(u), uint8_t(u >> 8), uint8_t(u >> 16), uint8_t(u >> 24)};
-}
 Bytes Var(const std::string& name) {
-    return Cat({Str(name), {0x1c}});
+    return Cat({PushString(name), {0x1c}});
 }
 // The value of object.method(args...), arguments given in order.
 Bytes Call(const Bytes& object, const std::string& method, std::vector<Bytes> args) {
     Bytes b;
     for (auto it = args.rbegin(); it != args.rend(); ++it)
         b = Cat({b, *it});
-    return Cat({b, Int(static_cast<int32_t>(args.size())), object, Str(method), {0x52}});
+    return Cat({b, PushInt(static_cast<int32_t>(args.size())), object, PushString(method), {0x52}});
 }
 Bytes Do(const Bytes& value) {
     return Cat({value, {0x17}});
 }
 Bytes SetVar(const std::string& name, const Bytes& value) {
-    return Cat({Str(name), value, {0x1d}});
+    return Cat({PushString(name), value, {0x1d}});
 }
 Bytes Trace(const Bytes& value) {
     return Cat({value, {0x26}});
 }
 // A closed square outline from (x, y), `size` pixels wide.
 Bytes Square(const std::string& clip, int x, int y, int size) {
-    return Cat({Do(Call(Var(clip), "moveTo", {Int(x), Int(y)})),
-                Do(Call(Var(clip), "lineTo", {Int(x + size), Int(y)})),
-                Do(Call(Var(clip), "lineTo", {Int(x + size), Int(y + size)})),
-                Do(Call(Var(clip), "lineTo", {Int(x), Int(y + size)}))});
+    return Cat({Do(Call(Var(clip), "moveTo", {PushInt(x), PushInt(y)})),
+                Do(Call(Var(clip), "lineTo", {PushInt(x + size), PushInt(y)})),
+                Do(Call(Var(clip), "lineTo", {PushInt(x + size), PushInt(y + size)})),
+                Do(Call(Var(clip), "lineTo", {PushInt(x), PushInt(y + size)}))});
 }
 
 struct Drawn {
@@ -80,24 +64,24 @@ Pixel At(const Drawn& run, int x, int y) {
 
 TEST(DrawingApi, FillsLinesAndBoundsOfAClip) {
     Bytes script = Cat({
-        SetVar("a", Call(Var("_root"), "createEmptyMovieClip", {Str("a"), Int(1)})),
-        Do(Call(Var("a"), "lineStyle", {Int(10), Int(0x0000FF)})),
-        Do(Call(Var("a"), "beginFill", {Int(0xFF0000)})),
+        SetVar("a", Call(Var("_root"), "createEmptyMovieClip", {PushString("a"), PushInt(1)})),
+        Do(Call(Var("a"), "lineStyle", {PushInt(10), PushInt(0x0000FF)})),
+        Do(Call(Var("a"), "beginFill", {PushInt(0xFF0000)})),
         Square("a", 100, 100, 100),
         Do(Call(Var("a"), "endFill", {})),
         Trace(Call(Var("a"), "getDepth", {})),
-        Trace(Cat({Var("a"), Str("_width"), {0x4e}})),
+        Trace(Cat({Var("a"), PushString("_width"), {0x4e}})),
         // A fill left open is closed where the clip is drawn, its last edge stroked.
-        SetVar("b", Call(Var("_root"), "createEmptyMovieClip", {Str("b"), Int(2)})),
-        Do(Call(Var("b"), "lineStyle", {Int(4), Int(0x00FF00)})),
-        Do(Call(Var("b"), "beginFill", {Int(0x000000)})),
+        SetVar("b", Call(Var("_root"), "createEmptyMovieClip", {PushString("b"), PushInt(2)})),
+        Do(Call(Var("b"), "lineStyle", {PushInt(4), PushInt(0x00FF00)})),
+        Do(Call(Var("b"), "beginFill", {PushInt(0x000000)})),
         Square("b", 300, 100, 100),
         // Without a fill or line, nothing shows; clear() forgets what was drawn.
-        SetVar("c", Call(Var("_root"), "createEmptyMovieClip", {Str("c"), Int(3)})),
-        Do(Call(Var("c"), "beginFill", {Int(0x000000)})),
+        SetVar("c", Call(Var("_root"), "createEmptyMovieClip", {PushString("c"), PushInt(3)})),
+        Do(Call(Var("c"), "beginFill", {PushInt(0x000000)})),
         Square("c", 100, 250, 100),
         Do(Call(Var("c"), "clear", {})),
-        Do(Call(Var("c"), "lineTo", {Int(200), Int(350)})),
+        Do(Call(Var("c"), "lineTo", {PushInt(200), PushInt(350)})),
     });
     Drawn run;
     Play(script, run);
@@ -134,14 +118,14 @@ TEST(DrawingApi, AFillBegunAfterLinesCoversThem) {
 
 TEST(DrawingApi, SetMaskShowsAClipOnlyThroughAnotherThatIsNotDrawn) {
     Bytes script = Cat({
-        SetVar("a", Call(Var("_root"), "createEmptyMovieClip", {Str("a"), Int(1)})),
-        Do(Call(Var("a"), "beginFill", {Int(0xFF0000)})),
+        SetVar("a", Call(Var("_root"), "createEmptyMovieClip", {PushString("a"), PushInt(1)})),
+        Do(Call(Var("a"), "beginFill", {PushInt(0xFF0000)})),
         Square("a", 100, 100, 200),
-        SetVar("m", Call(Var("_root"), "createEmptyMovieClip", {Str("m"), Int(2)})),
-        Do(Call(Var("m"), "beginFill", {Int(0x0000FF)})),
+        SetVar("m", Call(Var("_root"), "createEmptyMovieClip", {PushString("m"), PushInt(2)})),
+        Do(Call(Var("m"), "beginFill", {PushInt(0x0000FF)})),
         Square("m", 200, 0, 300),
         Trace(Call(Var("a"), "setMask", {Var("m")})),
-        Trace(Call(Var("a"), "setMask", {Str("nothing")})),
+        Trace(Call(Var("a"), "setMask", {PushString("nothing")})),
         Trace(Call(Var("a"), "setMask", {})),
     });
     Drawn run;
@@ -153,33 +137,39 @@ TEST(DrawingApi, SetMaskShowsAClipOnlyThroughAnotherThatIsNotDrawn) {
 }
 
 TEST(DrawingApi, BitmapDataPixelsShowThroughAttachBitmapAndBitmapFills) {
-    auto bitmapData = Cat({Var("flash"), Str("display"), {0x4e}});
+    auto bitmapData = Cat({Var("flash"), PushString("display"), {0x4e}});
     auto newBitmap = [&](int w, int h, int argb) {
-        return Cat(
-            {Int(argb), {0x96, 2, 0, 5, 0}, Int(h), Int(w), Int(4), bitmapData, Str("BitmapData"), {0x53}});
+        return Cat({PushInt(argb),
+                    {0x96, 2, 0, 5, 0},
+                    PushInt(h),
+                    PushInt(w),
+                    PushInt(4),
+                    bitmapData,
+                    PushString("BitmapData"),
+                    {0x53}});
     };
     auto rect = [](int x, int y, int w, int h) {
         Bytes b;
         for (auto [n, v] : {std::pair{"x", x}, {"y", y}, {"width", w}, {"height", h}})
-            b = Cat({b, Str(n), Int(v)});
-        return Cat({b, Int(4), {0x43}});
+            b = Cat({b, PushString(n), PushInt(v)});
+        return Cat({b, PushInt(4), {0x43}});
     };
     Bytes script = Cat({
         SetVar("b", newBitmap(40, 20, static_cast<int>(0xFF00FF00u))),
-        Do(Call(Var("b"), "fillRect", {rect(20, 0, 20, 20), Int(static_cast<int>(0xFFFF0000u))})),
-        Do(Call(Var("b"), "setPixel", {Int(0), Int(0), Int(0x0000FF)})),
-        Trace(Call(Var("b"), "getPixel", {Int(0), Int(0)})),
-        Trace(Call(Var("b"), "getPixel", {Int(30), Int(10)})),
-        Trace(Cat({Var("b"), Str("width"), {0x4e}})),
-        SetVar("c", Call(Var("_root"), "createEmptyMovieClip", {Str("c"), Int(1)})),
-        Do(Call(Var("c"), "attachBitmap", {Var("b"), Int(1)})),
+        Do(Call(Var("b"), "fillRect", {rect(20, 0, 20, 20), PushInt(static_cast<int>(0xFFFF0000u))})),
+        Do(Call(Var("b"), "setPixel", {PushInt(0), PushInt(0), PushInt(0x0000FF)})),
+        Trace(Call(Var("b"), "getPixel", {PushInt(0), PushInt(0)})),
+        Trace(Call(Var("b"), "getPixel", {PushInt(30), PushInt(10)})),
+        Trace(Cat({Var("b"), PushString("width"), {0x4e}})),
+        SetVar("c", Call(Var("_root"), "createEmptyMovieClip", {PushString("c"), PushInt(1)})),
+        Do(Call(Var("c"), "attachBitmap", {Var("b"), PushInt(1)})),
         // The same pixels tiled over a square of another clip.
-        SetVar("d", Call(Var("_root"), "createEmptyMovieClip", {Str("d"), Int(2)})),
+        SetVar("d", Call(Var("_root"), "createEmptyMovieClip", {PushString("d"), PushInt(2)})),
         Do(Call(Var("d"), "beginBitmapFill", {Var("b")})),
         Square("d", 200, 200, 100),
         SetVar("e", newBitmap(1, 1, 0)),
         Do(Call(Var("e"), "dispose", {})),
-        Trace(Cat({Var("e"), Str("width"), {0x4e}})),
+        Trace(Cat({Var("e"), PushString("width"), {0x4e}})),
     });
     Drawn run;
     Play(script, run);

@@ -16,16 +16,6 @@ namespace {
 
 using namespace swftest;
 
-Bytes PushString(const std::string& s) {
-    Bytes b{0x96, uint8_t((s.size() + 2) & 0xff), uint8_t((s.size() + 2) >> 8), 0};
-    b.insert(b.end(), s.begin(), s.end());
-    b.push_back(0);
-    return b;
-}
-Bytes PushInt(int32_t v) {
-    uint32_t u = static_cast<uint32_t>(v);
-    return {0x96, 5, 0, 7, uint8_t(u), uint8_t(u >> 8), uint8_t(u >> 16), uint8_t(u >> 24)};
-}
 Bytes PushUndefined() {
     return {0x96, 1, 0, 3};
 }
@@ -42,12 +32,6 @@ Bytes DefineFunction(const std::string& name, const Bytes& body) {
     b.insert(b.end(), {0, 0, 0, uint8_t(body.size() & 0xff), uint8_t(body.size() >> 8)});
     b.insert(b.end(), body.begin(), body.end());
     return b;
-}
-Bytes Cat(std::initializer_list<Bytes> parts) {
-    Bytes out;
-    for (const Bytes& p : parts)
-        out.insert(out.end(), p.begin(), p.end());
-    return out;
 }
 Bytes CallFunction(const std::string& name) {
     return Cat({PushInt(0), PushString(name), Op(0x3d)});

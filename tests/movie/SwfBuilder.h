@@ -14,6 +14,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <initializer_list>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -120,6 +121,25 @@ private:
     uint8_t acc_ = 0;
     int count_ = 0;
 };
+
+// Bytes one after another.
+inline Bytes Cat(std::initializer_list<Bytes> parts) {
+    Bytes out;
+    for (const Bytes& p : parts)
+        out.insert(out.end(), p.begin(), p.end());
+    return out;
+}
+// Push of a string, and of a 32-bit integer.
+inline Bytes PushString(const std::string& s) {
+    Bytes b{0x96, uint8_t((s.size() + 2) & 0xff), uint8_t((s.size() + 2) >> 8), 0};
+    b.insert(b.end(), s.begin(), s.end());
+    b.push_back(0);
+    return b;
+}
+inline Bytes PushInt(int32_t v) {
+    uint32_t u = static_cast<uint32_t>(v);
+    return {0x96, 5, 0, 7, uint8_t(u), uint8_t(u >> 8), uint8_t(u >> 16), uint8_t(u >> 24)};
+}
 
 // Action bytes for DoAction.
 namespace action {
