@@ -230,17 +230,20 @@ void InstallBitmapDataClass(Vm& vm, Object* package) {
     });
     // copyPixels(source, sourceRect, destPoint [, alphaBitmap, alphaPoint,
     // mergeAlpha = false]): the source's pixels, their alpha multiplied by
-    // the alpha bitmap's where one is given; laid over the pixels here when
-    // merging, else put in their place.
+    // the alpha bitmap's where a transparent one is given (only what it
+    // covers is copied; an opaque one changes nothing); laid over the pixels
+    // here when merging or when this bitmap has no alpha to take, else put
+    // in their place.
     method("copyPixels", [at](Vm& vm, BitmapDataObject& b, Bitmap& dst, Args& a) {
         BitmapDataObject* srcObj = Self(Arg(a, 0));
         if (!srcObj || !srcObj->bitmap || !Arg(a, 1).IsObject()) return Value();
         // A copy, so that a bitmap may copy onto itself.
         const Bitmap src = *srcObj->bitmap;
         BitmapDataObject* alphaObj = Self(Arg(a, 3));
-        const Bitmap* alpha = alphaObj && alphaObj->bitmap ? alphaObj->bitmap.get() : nullptr;
+        const Bitmap* alpha =
+            alphaObj && alphaObj->bitmap && alphaObj->transparent ? alphaObj->bitmap.get() : nullptr;
         const auto [ax0, ay0] = PointOf(vm, Arg(a, 4));
-        const bool merge = vm.ToBool(Arg(a, 5));
+        const bool merge = vm.ToBool(Arg(a, 5)) || !b.transparent;
         Box r = BoxOf(vm, a[1]);
         const auto [dx, dy] = PointOf(vm, Arg(a, 2));
         for (int sy = std::max(r.y0, 0); sy < std::min<int>(r.y1, src.height); ++sy) {
@@ -253,10 +256,10 @@ void InstallBitmapDataClass(Vm& vm, Object* package) {
                 if (!srcObj->transparent) c.a = 255;
                 if (alpha) {
                     const int mx = ax0 + sx - r.x0, my = ay0 + sy - r.y0;
-                    const bool in = mx >= 0 && my >= 0 && mx < static_cast<int>(alpha->width) &&
-                                    my < static_cast<int>(alpha->height);
-                    const uint32_t m = in ? (alphaObj->transparent ? alpha->Pixel(mx, my)[3] : 255u) : 0u;
-                    c.a = Mul(c.a, m);
+                    if (mx < 0 || my < 0 || mx >= static_cast<int>(alpha->width) ||
+                        my >= static_cast<int>(alpha->height))
+                        continue;
+                    c.a = Mul(c.a, alpha->Pixel(mx, my)[3]);
                 }
                 uint8_t* p = at(dst, x, y);
                 if (merge) {
@@ -272,7 +275,6 @@ void InstallBitmapDataClass(Vm& vm, Object* package) {
                         Store(p, d);
                     }
                 } else {
-                    if (!b.transparent) c.a = 255;
                     Store(p, c);
                 }
             }

@@ -183,4 +183,49 @@ TEST(DrawingApi, BitmapDataPixelsShowThroughAttachBitmapAndBitmapFills) {
     EXPECT_EQ(At(run, 305, 205), 0xFFFFFFu);
 }
 
+TEST(DrawingApi, CopyPixelsKeepsToTheAlphaBitmapAndLaysOverAnOpaqueBitmap) {
+    auto bitmapData = Cat({Var("flash"), PushString("display"), {0x4e}});
+    auto newBitmap = [&](int w, bool transparent, uint32_t argb) {
+        return Cat({PushInt(static_cast<int32_t>(argb)),
+                    {0x96, 2, 0, 5, static_cast<uint8_t>(transparent)},
+                    PushInt(1),
+                    PushInt(w),
+                    PushInt(4),
+                    bitmapData,
+                    PushString("BitmapData"),
+                    {0x53}});
+    };
+    auto object = [](std::vector<std::pair<const char*, int>> members) {
+        Bytes b;
+        for (auto [n, v] : members)
+            b = Cat({b, PushString(n), PushInt(v)});
+        return Cat({b, PushInt(static_cast<int32_t>(members.size())), {0x43}});
+    };
+    const Bytes row = object({{"x", 0}, {"y", 0}, {"width", 4}, {"height", 1}});
+    const Bytes origin = object({{"x", 0}, {"y", 0}});
+    auto pixels = [&](const std::string& b) {
+        return Cat({Trace(Call(Var(b), "getPixel32", {PushInt(0), PushInt(0)})),
+                    Trace(Call(Var(b), "getPixel32", {PushInt(3), PushInt(0)}))});
+    };
+    Bytes script = Cat({
+        SetVar("blue", newBitmap(4, false, 0xFF0000FFu)),
+        // A transparent alpha bitmap two pixels wide: only those two are copied.
+        SetVar("a", newBitmap(4, true, 0xFF00FF00u)),
+        Do(Call(Var("a"), "copyPixels", {Var("blue"), row, origin, newBitmap(2, true, 0xFF000000u), origin})),
+        pixels("a"),
+        // An opaque one is not looked at.
+        SetVar("b", newBitmap(4, true, 0xFF00FF00u)),
+        Do(Call(Var("b"), "copyPixels", {Var("blue"), row, origin, newBitmap(2, false, 0), origin})),
+        pixels("b"),
+        // Clear pixels copied into a bitmap without alpha leave it as it was.
+        SetVar("c", newBitmap(4, false, 0xFFFF0000u)),
+        Do(Call(Var("c"), "copyPixels", {newBitmap(4, true, 0), row, origin})),
+        pixels("c"),
+    });
+    Drawn run;
+    Play(script, run);
+    EXPECT_EQ(run.traced, (std::vector<std::string>{"-16776961", "-16711936", "-16776961", "-16776961",
+                                                    "-65536", "-65536"}));
+}
+
 } // namespace
