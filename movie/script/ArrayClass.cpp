@@ -117,6 +117,35 @@ std::string FoldCase(const std::string& s) {
     return out;
 }
 
+// The player's sort, which is not stable and whose order of equal elements
+// scripts can see: a quicksort around the first element of each partition,
+// gathering the elements not above it from the left and those not below it
+// from the right, so that a partition of equal elements keeps its order.
+// Partitions wait on a stack of their own, so neither deep recursion nor a
+// comparison that contradicts itself can run off the ends.
+template <typename T, typename Cmp> void QuickSort(std::vector<T>& a, Cmp cmp) {
+    if (a.size() < 2) return;
+    std::vector<std::pair<size_t, size_t>> todo{{0, a.size() - 1}};
+    while (!todo.empty()) {
+        auto [lo, hi] = todo.back();
+        todo.pop_back();
+        size_t left = lo, right = hi + 1;
+        for (;;) {
+            do {
+                ++left;
+            } while (left <= hi && cmp(a[left], a[lo]) <= 0);
+            do {
+                --right;
+            } while (right > lo && cmp(a[right], a[lo]) >= 0);
+            if (right < left) break;
+            std::swap(a[left], a[right]);
+        }
+        std::swap(a[lo], a[right]);
+        if (right > lo + 1) todo.push_back({lo, right - 1});
+        if (right + 1 < hi) todo.push_back({right + 1, hi});
+    }
+}
+
 struct Sorter {
     Vm& vm;
     Value cmp;
@@ -179,8 +208,12 @@ struct Sorter {
         std::vector<size_t> order(items.size());
         for (size_t k = 0; k < order.size(); ++k)
             order[k] = k;
-        std::stable_sort(order.begin(), order.end(),
-                         [&](size_t p, size_t q) { return Compare(items[p], items[q]) < 0; });
+        // Sorting what is already in order takes time squared, as in the
+        // player: long sorts count against the script's time.
+        QuickSort(order, [&](size_t p, size_t q) {
+            vm.CheckBudget();
+            return Compare(items[p], items[q]);
+        });
         if (flags & kUniqueSort) {
             for (size_t k = 1; k < order.size(); ++k)
                 if (Compare(items[order[k - 1]], items[order[k]]) == 0) return Value(0);

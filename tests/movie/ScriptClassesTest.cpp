@@ -1,6 +1,8 @@
 // Built-in classes called straight from C++: the flash.geom classes no
-// conformance movie reaches, and the stored arithmetic of colour transforms.
+// conformance movie reaches, the stored arithmetic of colour transforms, and
+// what scripts cannot see for themselves (sorts cut short by the time budget).
 #include "movie/script/GeomClasses.h"
+#include "movie/script/Value.h"
 #include "movie/script/Vm.h"
 
 #include <gtest/gtest.h>
@@ -106,6 +108,26 @@ TEST(DateClass, ReadsAndSetsLocalTimeAndUtc) {
     EXPECT_TRUE(std::isnan(s.vm.ToNumber(s.Call(carried, "setFullYear", {300000}))));
     EXPECT_EQ(s.Text(carried), "Invalid Date");
     EXPECT_EQ(s.Text(s.Call(s.vm.GetValue(date, "UTC"), "call", {Value(), 2000, 0})), "946684800000");
+}
+
+TEST(ArrayClass, SortsInThePlayersOrderAndStopsWhenTimeRunsOut) {
+    Script s;
+    movie::script::Array* words = s.vm.NewArray();
+    for (const char* w : {"TeSt", "hello", "HELLO", "test", "Hello"})
+        words->Append(Value(w));
+    // Not stable: equal words trade places as the player's quicksort moves them.
+    Value sorted = s.Call(Value(words), "sort", {1}); // Array.CASEINSENSITIVE
+    EXPECT_EQ(s.Text(sorted), "Hello,hello,HELLO,test,TeSt");
+
+    // A sorted array costs a quicksort around its first element time squared:
+    // the script is stopped when its time is up rather than hanging the frame.
+    movie::script::Array* numbers = s.vm.NewArray();
+    for (int i = 0; i < 5000; ++i)
+        numbers->Append(Value(i));
+    s.vm.SetBudget(std::chrono::milliseconds(5));
+    s.vm.StartBudget();
+    EXPECT_THROW(s.Call(Value(numbers), "sort", {16}), movie::script::Halt); // Array.NUMERIC
+    EXPECT_EQ(s.vm.ToNumber(numbers->Element(1)), 1);                        // left as it was
 }
 
 } // namespace
