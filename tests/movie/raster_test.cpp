@@ -403,6 +403,31 @@ TEST(RasterPaint, RadialAndFocalPositionsMatchTheGeometry) {
     EXPECT_EQ(wrong, 0) << first;
 }
 
+// Long rows are shaded eight or four pixels at a time and short ones one
+// by one where the processor allows: every way gives a pixel the same
+// colour, so a row's first pixels match a shorter row's.
+TEST(RasterPaint, GradientRowsAgreeWithTheirShorterBeginnings) {
+    Paint p;
+    p.SetGradient({{0, 255, 0, 0, 255}, {90, 0, 255, 0, 128}, {255, 0, 0, 255, 255}}, false, {});
+    p.inverse = {0.031, 0.017, -0.012, 0.04, -1.1, -0.7};
+    for (PaintKind kind : {PaintKind::Radial, PaintKind::Focal}) {
+        p.kind = kind;
+        p.focal = -0.7f;
+        for (Spread spread : {Spread::Pad, Spread::Repeat, Spread::Reflect}) {
+            p.spread = spread;
+            Pixel whole[67];
+            p.ShadeRow(3, 9, 67, whole);
+            for (int n : {1, 3, 4, 7, 8, 9, 15, 16, 17, 33}) {
+                Pixel part[33];
+                p.ShadeRow(3, 9, n, part);
+                for (int i = 0; i < n; ++i)
+                    ASSERT_EQ(part[i], whole[i]) << "kind " << static_cast<int>(kind) << " spread "
+                                                 << static_cast<int>(spread) << " n " << n << " at " << i;
+            }
+        }
+    }
+}
+
 // Stops that share a ratio: the ramp runs into the first of them, the
 // entries after the ratio take the others one each, and the ramp out starts
 // from the last; at the table's end the extra entries fall away.
@@ -793,6 +818,54 @@ TEST(RasterBands, OutputIsIdenticalForAnyThreadCountAndBandSplit) {
         for (int x = 50; x < 170; ++x)
             ASSERT_EQ(part.At(x, y), one.At(x, y)) << x << "," << y;
     EXPECT_EQ(part.At(10, 10), 0x12345678u);
+}
+
+// The row loops, which run eight, four or one pixel at a time, against the
+// pixel arithmetic one pixel at a time, over rows of every length up to 40.
+TEST(RasterBlit, RowLoopsMatchThePixelArithmetic) {
+    uint32_t seed = 12345;
+    auto next = [&seed] { return seed = seed * 1664525u + 1013904223u; };
+    auto pixel = [&] { // premultiplied, often opaque or empty
+        const uint32_t a = next() % 3 == 0 ? 255 : (next() % 4 == 0 ? 0 : next() % 256);
+        return Premultiply(next() % 256, next() % 256, next() % 256, a);
+    };
+    for (int n = 0; n <= 40; ++n) {
+        std::vector<Pixel> src(n), dst(n), solidOut, out;
+        std::vector<uint8_t> cov(n);
+        for (int i = 0; i < n; ++i) {
+            src[i] = pixel();
+            dst[i] = pixel();
+            cov[i] = static_cast<uint8_t>(next() % 4 == 0 ? 255 : next() % 256);
+        }
+        const Pixel color = pixel();
+        out = dst;
+        OverRow(out.data(), src.data(), n);
+        for (int i = 0; i < n; ++i)
+            ASSERT_EQ(out[i], BlendOver(dst[i], src[i])) << "over, n " << n << " at " << i;
+        out = dst;
+        OverRowCoverage(out.data(), src.data(), cov.data(), n);
+        for (int i = 0; i < n; ++i)
+            ASSERT_EQ(out[i], BlendOver(dst[i], MulDiv255(src[i], cov[i]))) << "coverage, n " << n << " at " << i;
+        out = dst;
+        OverSolidCoverage(out.data(), color, cov.data(), n);
+        for (int i = 0; i < n; ++i)
+            ASSERT_EQ(out[i], BlendOver(dst[i], MulDiv255(color, cov[i]))) << "solid, n " << n << " at " << i;
+        out = dst;
+        AddRowCoverage(out.data(), src.data(), 1, cov.data(), n);
+        for (int i = 0; i < n; ++i)
+            ASSERT_EQ(out[i], AddSaturate(dst[i], MulDiv255(src[i], cov[i]))) << "add, n " << n << " at " << i;
+        std::vector<Pixel> layer = src;
+        for (int i = 0; i < n; i += 9) // a few stretches of eight empty or opaque layer pixels
+            for (int k = i; k < std::min(n, i + 8); ++k)
+                layer[k] = (i / 9) % 2 ? 0 : (layer[k] | 0xFF000000u);
+        const std::vector<Pixel> laid = layer;
+        out = dst;
+        OverRowAndClear(out.data(), layer.data(), n);
+        for (int i = 0; i < n; ++i) {
+            ASSERT_EQ(out[i], BlendOver(dst[i], laid[i])) << "layer, n " << n << " at " << i;
+            ASSERT_EQ(layer[i], 0u);
+        }
+    }
 }
 
 // Records what the coverage walk asks of a blitter.
