@@ -65,6 +65,11 @@ void Vm::InstallObjectClass() {
         p->getter = get.o;
         p->setter = set.IsObject() ? set.o : nullptr;
         p->value = Value();
+        // A watcher of the name sees the property made, from undefined to
+        // undefined, and what it answers is the value the property holds.
+        Value held;
+        if (vm.CallWatcher(self.o, name, held))
+            if (Property* q = self.o->FindOwn(name, vm.Caseless()); q && q->virt) q->value = held;
         return Value(true);
     });
     AddMethod(objectProto, "watch", [](Vm& vm, Value self, Args& a) {
@@ -75,7 +80,10 @@ void Vm::InstallObjectClass() {
     });
     AddMethod(objectProto, "unwatch", [](Vm& vm, Value self, Args& a) {
         if (!self.IsObject() || a.empty()) return Value(false);
-        return Value(self.o->watches.erase(vm.ToString(a[0])) > 0);
+        // The watcher of a property with a getter stays: unwatch fails.
+        std::string name = vm.ToString(a[0]);
+        if (Property* p = self.o->FindOwn(name, vm.Caseless()); p && p->virt) return Value(false);
+        return Value(self.o->watches.erase(name) > 0);
     });
     AddMethod(static_cast<Object*>(objectCtor), "registerClass", [](Vm& vm, Value, Args& a) {
         if (a.size() < 2) return Value(false);

@@ -151,43 +151,49 @@ Value Vm::GetMember(const Value& base, const std::string& name) {
     return v;
 }
 
+// A watcher of the property, when there is one and it may run, is called
+// with the name, the old value, the new one and its user data, and what it
+// returns becomes the new value.
+bool Vm::CallWatcher(Object* o, const std::string& name, Value& value) {
+    if (o->watches.empty()) return false;
+    auto it = o->watches.find(name);
+    if (it == o->watches.end() && Caseless())
+        for (auto w = o->watches.begin(); w != o->watches.end(); ++w)
+            if (CaselessEqual(w->first, name)) it = w;
+    // Like a getter or setter, a watcher runs only so many times over.
+    const int limit = version_ >= 7 ? 65 : 1;
+    if (it == o->watches.end() || it->second.busy >= limit) return false;
+    std::string key = it->first;
+    Object::Watch w = it->second;
+    ++it->second.busy;
+    // The old value of a property with a getter is what it holds, not
+    // what the getter says.
+    Property* own = o->FindOwn(name, Caseless());
+    Value old = own && own->virt ? own->value : Get(o, name);
+    auto done = [&] {
+        auto again = o->watches.find(key);
+        if (again != o->watches.end() && again->second.busy) --again->second.busy;
+    };
+    Args args{Value(name), old, value, w.data};
+    try {
+        value = Call(Value(w.fn), Value(o), args);
+    } catch (const Thrown&) {
+        // A watcher that throws leaves the property undefined.
+        done();
+        if (Property* p = o->FindOwn(name, Caseless()); p && !p->virt) p->value = Value();
+        throw;
+    } catch (...) {
+        done();
+        throw;
+    }
+    done();
+    return true;
+}
+
 void Vm::Set(Object* o, const std::string& name, const Value& v) {
     if (!o) return;
     Value value = v;
-    if (!o->watches.empty()) {
-        auto it = o->watches.find(name);
-        if (it == o->watches.end() && Caseless())
-            for (auto w = o->watches.begin(); w != o->watches.end(); ++w)
-                if (CaselessEqual(w->first, name)) it = w;
-        // Like a getter or setter, a watcher runs only so many times over.
-        const int limit = version_ >= 7 ? 65 : 1;
-        if (it != o->watches.end() && it->second.busy < limit) {
-            std::string key = it->first;
-            Object::Watch w = it->second;
-            ++it->second.busy;
-            // The old value of a property with a getter is what it holds, not
-            // what the getter says.
-            Property* own = o->FindOwn(name, Caseless());
-            Value old = own && own->virt ? own->value : Get(o, name);
-            auto done = [&] {
-                auto again = o->watches.find(key);
-                if (again != o->watches.end() && again->second.busy) --again->second.busy;
-            };
-            Args args{Value(name), old, value, w.data};
-            try {
-                value = Call(Value(w.fn), Value(o), args);
-            } catch (const Thrown&) {
-                // A watcher that throws leaves the property undefined.
-                done();
-                if (Property* p = o->FindOwn(name, Caseless()); p && !p->virt) p->value = Value();
-                throw;
-            } catch (...) {
-                done();
-                throw;
-            }
-            done();
-        }
-    }
+    CallWatcher(o, name, value);
     if (IsProtoName(name)) {
         o->proto = value.IsObject() ? value.o : nullptr;
         if (Property* own = o->FindOwn("__proto__", true))

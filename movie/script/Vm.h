@@ -97,6 +97,9 @@ class Vm {
     // A script's read of a member: what GetValue finds, or what __resolve says.
     Value GetMember(const Value& base, const std::string& name);
     void Set(Object* o, const std::string& name, const Value& v);
+    // Runs the watcher of o's property `name`, if any may run now, on the
+    // value about to be set; true when it ran (value is then its answer).
+    bool CallWatcher(Object* o, const std::string& name, Value& value);
     bool Has(Object* o, const std::string& name);
     bool Delete(Object* o, const std::string& name);
     static bool IsProtoName(const std::string& name);
@@ -201,7 +204,7 @@ class Vm {
     // The player's numbered native tables (ASnative(table, index)).
     std::map<int, std::function<Value(Vm&, int index, Args&)>> nativeTables;
     int nextTimer = 1;
-    double now = 0; // milliseconds since the movie started
+    double now = 0;                        // milliseconds since the movie started
     WallClock clock = WallClock::System(); // what Date reads
     std::vector<Value> rootsScratch;
 
