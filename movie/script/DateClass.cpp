@@ -2,8 +2,8 @@
 // time or UTC. The calendar is the proleptic Gregorian one over any year;
 // times are not clipped to a range, and the parts of a day are worked out
 // in floating point as the player does.
-#include "movie/script/Classes.h"
 #include "movie/WallClock.h"
+#include "movie/script/Classes.h"
 
 #include <cmath>
 #include <cstdio>
@@ -60,11 +60,39 @@ struct Parts {
     double year, month, date, hours, minutes, seconds, ms, day;
 };
 
+// A 32-bit integer as the player's conversion makes it: what does not fit,
+// NaN too, becomes -2^31.
+double PlayerInt(double x) {
+    return std::isfinite(x) && std::fabs(x) < 2147483648.0 ? std::trunc(x) : -2147483648.0;
+}
+
 Parts Split(double t) {
+    // An endless time splits through integers that overflow: each part is
+    // -2^31 brought up by its range once, the year counted from 1970.
+    if (std::isinf(t)) {
+        constexpr double kLow = -2147483648.0;
+        return {kLow + 1970, 0, kLow + 1, kLow + 24, kLow + 60, kLow + 60, kLow + 1000, kLow + 7};
+    }
     double day = Day(t);
     // Days this far out no longer fit the calendar's integers.
     if (std::fabs(day) > 1e15) return {NAN, NAN, NAN, NAN, NAN, NAN, NAN, NAN};
     Civil c = CivilFromDays(day);
+    // The player counts years from 1970 in 32 bits: past that range the year
+    // reads as the one -2^31 years from 1970, and the day is counted from its
+    // first of January (before it, as a date of January below 1).
+    if (c.year - 1970 < -2147483648.0 || c.year - 1970 > 2147483647.0) {
+        int64_t year = INT64_C(-2147483648) + 1970;
+        int64_t start = DaysFromCivil(year, 1, 1);
+        double inYear = day - static_cast<double>(start);
+        c = {static_cast<double>(year), 0, inYear + 1};
+        for (int m = 11; m > 0; --m) {
+            double monthStart = static_cast<double>(DaysFromCivil(year, m + 1, 1) - start);
+            if (inYear >= monthStart) {
+                c = {static_cast<double>(year), static_cast<double>(m), inYear - monthStart + 1};
+                break;
+            }
+        }
+    }
     return {c.year,
             c.month,
             c.date,
@@ -78,7 +106,7 @@ Parts Split(double t) {
 // The year as the player takes it: a 32-bit integer, with what does not
 // fit (NaN too) as -2^31.
 double YearNumber(double y) {
-    return std::isfinite(y) && std::fabs(y) < 2147483648.0 ? std::trunc(y) : -2147483648.0;
+    return PlayerInt(y);
 }
 
 double MakeDay(double year, double month, double date) {
@@ -125,7 +153,7 @@ double TimeOfParts(Vm& vm, Args& a) {
 }
 
 std::string TimeText(Vm& vm, double t) {
-    if (std::isnan(t)) return "Invalid Date";
+    if (!std::isfinite(t)) return "Invalid Date";
     static const char* const kDays[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
     static const char* const kMonths[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
                                           "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
@@ -249,11 +277,23 @@ void Vm::InstallDateClass() {
             const char* name = utc ? s.utc : s.local;
             if (!name) continue;
             method(name, [s, utc, twoDigitYears](Vm& vm, DateObject& d, Args& a) {
-                if (std::isnan(d.time)) return Value(NAN);
+                // A date that is not a time (NaN or endless) gets none from a setter.
+                if (!std::isfinite(d.time)) {
+                    d.time = NAN;
+                    return Value(NAN);
+                }
                 double t = utc ? d.time : LocalOf(vm, d.time);
                 Parts p = Split(t);
                 double parts[7] = {p.year, p.month, p.date, p.hours, p.minutes, p.seconds, p.ms};
+                // setMinutes takes its parts as integers, so that NaN and
+                // what does not fit are -2^31 minutes, seconds or milliseconds.
+                bool integers = s.first == kMinutes;
                 for (int i = 0; i < s.count; ++i) {
+                    if (integers && (i == 0 || static_cast<size_t>(i) < a.size())) {
+                        parts[s.first + i] =
+                            PlayerInt(i < static_cast<int>(a.size()) ? vm.ToNumber(a[i]) : NAN);
+                        continue;
+                    }
                     if (static_cast<size_t>(i) >= a.size()) {
                         // A month left out is January; any other part left out
                         // makes the date invalid when it is the first.
@@ -261,7 +301,8 @@ void Vm::InstallDateClass() {
                         break;
                     }
                     double n = vm.ToNumber(a[i]);
-                    if (s.first + i == kMonth && std::isnan(n)) n = 0;
+                    // setMonth alone takes a month that is NaN as January.
+                    if (i == 0 && s.first == kMonth && std::isnan(n)) n = 0;
                     if (s.first + i == kYear) {
                         n = std::isnan(n) ? NAN : YearNumber(n);
                         if (twoDigitYears && n >= 0 && n <= 99) n += 1900;

@@ -110,6 +110,31 @@ TEST(DateClass, ReadsAndSetsLocalTimeAndUtc) {
     EXPECT_EQ(s.Text(s.Call(s.vm.GetValue(date, "UTC"), "call", {Value(), 2000, 0})), "946684800000");
 }
 
+TEST(DateClass, TakesOddArgumentsAsThePlayersIntegersDo) {
+    Script s;
+    s.vm.clock = movie::WallClock::Fixed(0, 0);
+    Value date = s.vm.GetValue(Value(s.vm.global), "Date");
+    auto make = [&](Args args) { return s.vm.Construct(date, args); };
+    auto num = [&](const Value& d, const char* getter) { return s.vm.ToNumber(s.Call(d, getter)); };
+    // An endless time is no date, yet its parts come out of overflowed integers.
+    Value endless = make({INFINITY});
+    EXPECT_EQ(s.Text(endless), "Invalid Date");
+    EXPECT_EQ(num(endless, "getHours"), -2147483648.0 + 24);
+    EXPECT_EQ(num(endless, "getFullYear"), -2147483648.0 + 1970);
+    EXPECT_TRUE(std::isnan(s.vm.ToNumber(s.Call(endless, "setHours", {1}))));
+    // A year past 32 bits from 1970 reads as -2^31 + 1970, the day counted from its start.
+    Value far = make({NAN, 0});
+    EXPECT_EQ(num(far, "getFullYear"), -2147483648.0 + 1970);
+    EXPECT_EQ(num(far, "getMonth"), 0);
+    EXPECT_EQ(num(far, "getDate"), -719527);
+    // setMinutes takes NaN as -2^31 minutes; setMonth alone takes NaN as January.
+    Value d = make({3600000.0 * 5});
+    EXPECT_EQ(s.vm.ToNumber(s.Call(d, "setMinutes", {NAN})), 3600000.0 * 5 - 2147483648.0 * 60000);
+    Value m = make({0.0});
+    EXPECT_EQ(s.vm.ToNumber(s.Call(m, "setMonth", {NAN})), 0);
+    EXPECT_TRUE(std::isnan(s.vm.ToNumber(s.Call(m, "setFullYear", {2000, NAN}))));
+}
+
 TEST(ArrayClass, SortsInThePlayersOrderAndStopsWhenTimeRunsOut) {
     Script s;
     movie::script::Array* words = s.vm.NewArray();
