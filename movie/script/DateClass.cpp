@@ -66,7 +66,16 @@ double PlayerInt(double x) {
     return std::isfinite(x) && std::fabs(x) < 2147483648.0 ? std::trunc(x) : -2147483648.0;
 }
 
-Parts Split(double t) {
+// How many whole units of `unit` milliseconds t holds, as the getters count
+// them: through the unit's reciprocal with a hair of tolerance, so that near
+// the end of the range a time a millisecond short of the hour reads as on it.
+double ShownUnits(double t, double unit) {
+    return std::floor(t * (1 / unit) + 1e-9);
+}
+
+// The parts of t; `shown` splits hours, minutes and seconds as the getters
+// and the text show them, otherwise exactly, as the setters take them.
+Parts Split(double t, bool shown = false) {
     // An endless time splits through integers that overflow: each part is
     // -2^31 brought up by its range once, the year counted from 1970.
     if (std::isinf(t)) {
@@ -96,9 +105,9 @@ Parts Split(double t) {
     return {c.year,
             c.month,
             c.date,
-            PosMod(std::floor(t / 3600000), 24),
-            PosMod(std::floor(t / 60000), 60),
-            PosMod(std::floor(t / 1000), 60),
+            PosMod(shown ? ShownUnits(t, 3600000) : std::floor(t / 3600000), 24),
+            PosMod(shown ? ShownUnits(t, 60000) : std::floor(t / 60000), 60),
+            PosMod(shown ? ShownUnits(t, 1000) : std::floor(t / 1000), 60),
             PosMod(std::floor(t), 1000),
             PosMod(day + 4, 7)};
 }
@@ -158,7 +167,7 @@ std::string TimeText(Vm& vm, double t) {
     static const char* const kMonths[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
                                           "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
     double offset = OffsetMs(vm, t) / 60000;
-    Parts p = Split(t + offset * 60000);
+    Parts p = Split(t + offset * 60000, true);
     if (std::isnan(p.year)) return "Invalid Date";
     int zone = static_cast<int>(std::fabs(offset));
     char buf[128];
@@ -252,7 +261,7 @@ void Vm::InstallDateClass() {
         for (bool utc : {false, true})
             method(utc ? g.utc : g.local, [g, utc](Vm& vm, DateObject& d, Args&) {
                 if (std::isnan(d.time)) return Value(NAN);
-                return Value(PartOf(Split(utc ? d.time : LocalOf(vm, d.time)), g.part) + g.bias);
+                return Value(PartOf(Split(utc ? d.time : LocalOf(vm, d.time), true), g.part) + g.bias);
             });
     }
 
