@@ -13,6 +13,14 @@
 namespace movie::raster {
 
 // Whether the processor and the system run AVX2 code; asked once.
-bool HasAvx2();
+inline bool HasAvx2() {
+#if NIMBRE_RASTER_AVX2
+    // The compiler's check also asks whether the system saves the wide registers.
+    static const bool has = __builtin_cpu_supports("avx2");
+    return has;
+#else
+    return false;
+#endif
+}
 
 } // namespace movie::raster

@@ -845,7 +845,8 @@ TEST(RasterBlit, RowLoopsMatchThePixelArithmetic) {
         out = dst;
         OverRowCoverage(out.data(), src.data(), cov.data(), n);
         for (int i = 0; i < n; ++i)
-            ASSERT_EQ(out[i], BlendOver(dst[i], MulDiv255(src[i], cov[i]))) << "coverage, n " << n << " at " << i;
+            ASSERT_EQ(out[i], BlendOver(dst[i], MulDiv255(src[i], cov[i])))
+                << "coverage, n " << n << " at " << i;
         out = dst;
         OverSolidCoverage(out.data(), color, cov.data(), n);
         for (int i = 0; i < n; ++i)
@@ -853,7 +854,8 @@ TEST(RasterBlit, RowLoopsMatchThePixelArithmetic) {
         out = dst;
         AddRowCoverage(out.data(), src.data(), 1, cov.data(), n);
         for (int i = 0; i < n; ++i)
-            ASSERT_EQ(out[i], AddSaturate(dst[i], MulDiv255(src[i], cov[i]))) << "add, n " << n << " at " << i;
+            ASSERT_EQ(out[i], AddSaturate(dst[i], MulDiv255(src[i], cov[i])))
+                << "add, n " << n << " at " << i;
         std::vector<Pixel> layer = src;
         for (int i = 0; i < n; i += 9) // a few stretches of eight empty or opaque layer pixels
             for (int k = i; k < std::min(n, i + 8); ++k)
