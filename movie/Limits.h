@@ -20,7 +20,8 @@ inline constexpr uint64_t kMaxBitmapPixels = 16u << 20;
 // Pixels of all bitmaps of one movie together (256 MiB of RGBA).
 inline constexpr uint64_t kMaxTotalBitmapPixels = 64u << 20;
 
-// Stops of one gradient (the shape format can say 15; morph gradients 255).
+// Stops of one gradient drawn (the shape format can say 15; a morph
+// gradient can say 255, whose stops after the 15th are read and left out).
 inline constexpr size_t kMaxGradientStops = 15;
 // Records (edges and style changes) of one shape, glyph or morph shape.
 inline constexpr size_t kMaxShapeRecords = 1u << 18;

@@ -20,9 +20,12 @@ uint32_t ClampChannel(float v) {
     return static_cast<uint32_t>(v + 0.5f);
 }
 
+// A stop's colour in linear light is held in a byte, cut down, as the
+// original player holds it: dark channels lose most (20 comes back as 13).
 float SrgbToLinear(float c) {
     c /= 255.0f;
-    return c <= 0.04045f ? c / 12.92f : std::pow((c + 0.055f) / 1.055f, 2.4f);
+    const float l = c <= 0.04045f ? c / 12.92f : std::pow((c + 0.055f) / 1.055f, 2.4f);
+    return std::floor(l * 255.0f + 1e-4f) / 255.0f;
 }
 
 float LinearToSrgb(float c) {
@@ -285,7 +288,8 @@ void Paint::SetGradient(const std::vector<GradientStopF>& stops, bool linearRgb,
         if (linearRgb) r = SrgbToLinear(r), g = SrgbToLinear(g), b = SrgbToLinear(b);
         cols.push_back({r, g, b, static_cast<float>(a)});
     }
-    // Each stop sits at the table entry of its ratio. Before the first stop
+    // Each stop sits at the table entry of its ratio; a ratio below the one
+    // before it is taken as that one (the ramp does not turn back). Before the first stop
     // its colour, after the last the last one's; in between the ramp of the
     // two stops around the entry, the ramp into an entry ending on the first
     // stop there. Stops that share a ratio make a hard edge: the entries
@@ -294,7 +298,7 @@ void Paint::SetGradient(const std::vector<GradientStopF>& stops, bool linearRgb,
     const size_t last = stops.size() - 1;
     std::vector<int> pos(stops.size());
     for (size_t k = 0; k <= last; ++k)
-        pos[k] = std::clamp(stops[k].ratio, 0, 255);
+        pos[k] = std::clamp(stops[k].ratio, k == 0 ? 0 : pos[k - 1], 255);
     std::array<int, 256> pinned;
     pinned.fill(-1);
     for (size_t k = 0; k < last; ++k) {
@@ -390,7 +394,7 @@ void Paint::ShadeRow(int x, int y, int n, Pixel* out) const {
         if (kind == PaintKind::Radial) {
             ShadeGradient(RadialPositions{gx, gy, ax, bx}, spread, lut.data(), n, out);
         } else {
-            const float f = std::clamp(focal, -0.998f, 0.998f);
+            const float f = std::clamp(focal, -0.98f, 0.98f);
             ShadeGradient(FocalPositions{gx - f, gy, ax, bx, f, f * f - 1, 1 / (1 - f * f)}, spread,
                           lut.data(), n, out);
         }

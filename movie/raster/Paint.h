@@ -78,8 +78,8 @@ struct Paint {
         BlendMode::Normal; // how the shaded pixels meet the frame (never opaque when not normal)
 
     static Paint Solid(Pixel premultiplied);
-    // Builds the gradient table from the stops (at least one), interpolating
-    // in sRGB or, when `linearRgb`, in linear light.
+    // Builds the gradient table from the stops (at least one, in the
+    // record's order), interpolating in sRGB or, when `linearRgb`, in linear light.
     void SetGradient(const std::vector<GradientStopF>& stops, bool linearRgb, const ColorMatrix& cx);
     void SetImage(const Image* img, bool repeat, bool smooth, const ColorMatrix& cx);
 

@@ -141,7 +141,6 @@ bool ShapePainter::MakePaint(const FillStyle& fill, const Placement& place, rast
         std::vector<raster::GradientStopF> stops;
         for (const GradientStop& s : fill.gradient.stops)
             stops.push_back({s.ratio, s.color.r, s.color.g, s.color.b, s.color.a});
-        std::stable_sort(stops.begin(), stops.end(), [](auto& a, auto& b) { return a.ratio < b.ratio; });
         if (stops.empty()) return false;
         out.SetGradient(stops, fill.gradient.interpolation == InterpolationMode::Linear, ToColorMatrix(cx));
         return true;

@@ -28,7 +28,8 @@ std::string ErrorOf(const swftest::Bytes& bytes, std::string* tag = nullptr) {
 }
 
 void SetDeclaredLength(swftest::Bytes& file, uint32_t length) {
-    for (int i = 0; i < 4; ++i) file[4 + i] = static_cast<uint8_t>(length >> (8 * i));
+    for (int i = 0; i < 4; ++i)
+        file[4 + i] = static_cast<uint8_t>(length >> (8 * i));
 }
 
 TEST(Limits, DeclaredLengthBeyondTheLimitIsRefused) {
@@ -46,7 +47,8 @@ TEST(Limits, DeclaredLengthBeyondTheLimitIsRefused) {
 TEST(Limits, ACompressedBodyDecompressesNoFurtherThanItsDeclaredLength) {
     // A body of a megabyte of ignorable tags, declared as 1000 bytes.
     SwfBuilder b;
-    for (int i = 0; i < 16; ++i) b.Raw(77, swftest::Bytes(65536, 'x'));
+    for (int i = 0; i < 16; ++i)
+        b.Raw(77, swftest::Bytes(65536, 'x'));
     b.Frame();
     for (auto container : {swftest::Container::Cws, swftest::Container::Zws}) {
         auto file = b.Build(container);
@@ -87,32 +89,45 @@ TEST(Limits, TotalBitmapPixels) {
 }
 
 TEST(Limits, GradientStops) {
-    // DefineMorphShape with 16 stops (its count is a whole byte).
+    // DefineMorphShape with 20 stops (its count is a whole byte): the first
+    // 15 are kept, the rest read past, so the solid fill after them is read.
     Writer w;
     w.U16(1).Rect(0, 10, 0, 10).Rect(0, 10, 0, 10).U32(0);
-    w.U8(1).U8(0x10).Matrix({}).Matrix({}).U8(16);
-    for (int i = 0; i < 16; ++i) w.U8(i * 16).RGBA({}).U8(i * 16).RGBA({});
+    w.U8(2).U8(0x10).Matrix({}).Matrix({}).U8(20);
+    for (int i = 0; i < 20; ++i)
+        w.U8(i * 12).RGBA({}).U8(i * 12).RGBA({});
+    w.U8(0x00).RGBA({1, 2, 3, 255}).RGBA({4, 5, 6, 255});
+    w.U8(0).U8(0).U8(0).U8(0); // no lines, no records in either shape
     SwfBuilder b;
     b.Raw(46, w.Data());
-    std::string tag;
-    std::string e = ErrorOf(b.Build(), &tag);
-    EXPECT_NE(e.find("16 gradient stops (at most 15)"), std::string::npos) << e;
-    EXPECT_EQ(tag, "DefineMorphShape");
+    auto m = movie::MovieReader::Read(b.Build(), "morph.swf");
+    const auto* morph = m->dictionary.FindAs<movie::MorphShape>(1);
+    ASSERT_NE(morph, nullptr);
+    ASSERT_EQ(morph->start.groups.size(), 1u);
+    const auto& fills = morph->start.groups[0].fills;
+    ASSERT_EQ(fills.size(), 2u);
+    EXPECT_EQ(fills[0].gradient.stops.size(), Limits::kMaxGradientStops);
+    EXPECT_EQ(fills[0].gradient.stops.back().ratio, 14 * 12);
+    EXPECT_EQ(fills[1].color.b, 3);
+    EXPECT_EQ(morph->end.groups[0].fills[1].color.b, 6);
 }
 
 TEST(Limits, ShapeRecords) {
     // Four one-twip edges fill exactly five bytes; repeat them.
     Writer four;
-    for (int32_t dx : {-1, 1, -1, 1}) TagList::Line(four, dx, 0);
+    for (int32_t dx : {-1, 1, -1, 1})
+        TagList::Line(four, dx, 0);
     const swftest::Bytes& pattern = four.Data();
     ASSERT_EQ(pattern.size(), 5u);
     auto shape = [&](size_t edges) {
         Writer w;
         w.U16(1).Rect(0, 10, 0, 10).U8(0).U8(0).Bits(0, 4).Bits(0, 4);
         swftest::Bytes body;
-        for (size_t i = 0; i < edges / 4; ++i) body.insert(body.end(), pattern.begin(), pattern.end());
+        for (size_t i = 0; i < edges / 4; ++i)
+            body.insert(body.end(), pattern.begin(), pattern.end());
         w.Append(body);
-        for (size_t i = 0; i < edges % 4; ++i) TagList::Line(w, 1, 0);
+        for (size_t i = 0; i < edges % 4; ++i)
+            TagList::Line(w, 1, 0);
         w.Bits(0, 6);
         SwfBuilder b;
         b.Raw(2, w.Data());
@@ -144,10 +159,12 @@ TEST(Limits, SpriteNesting) {
 TEST(Limits, FrameCount) {
     auto frames = [](uint32_t n) {
         SwfBuilder b;
-        for (uint32_t i = 0; i < n; ++i) b.Frame();
+        for (uint32_t i = 0; i < n; ++i)
+            b.Frame();
         return b.Build();
     };
-    EXPECT_EQ(movie::MovieReader::Read(frames(Limits::kMaxFrames), "ok.swf")->timeline.FrameCount(), Limits::kMaxFrames);
+    EXPECT_EQ(movie::MovieReader::Read(frames(Limits::kMaxFrames), "ok.swf")->timeline.FrameCount(),
+              Limits::kMaxFrames);
     std::string tag;
     std::string e = ErrorOf(frames(Limits::kMaxFrames + 1), &tag);
     EXPECT_NE(e.find("more than 16000 frames"), std::string::npos) << e;
@@ -156,13 +173,15 @@ TEST(Limits, FrameCount) {
 
 int Depth(const movie::DisplayObjects& list) {
     int d = 0;
-    for (const auto& o : list) d = std::max(d, 1 + Depth(o.children));
+    for (const auto& o : list)
+        d = std::max(d, 1 + Depth(o.children));
     return d;
 }
 
 size_t Count(const movie::DisplayObjects& list) {
     size_t n = list.size();
-    for (const auto& o : list) n += Count(o.children);
+    for (const auto& o : list)
+        n += Count(o.children);
     return n;
 }
 

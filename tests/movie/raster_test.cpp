@@ -451,6 +451,44 @@ TEST(RasterPaint, StopsSharingARatioMakeAHardEdge) {
     EXPECT_EQ(p.lut[255], Premultiply(255, 255, 255, 255)); // the end: the first stop at 255
 }
 
+// A ratio below the one before it is taken as that one: the ramp runs to
+// the stop before and the late stop follows it as at a shared ratio.
+TEST(RasterPaint, ARatioBelowTheOneBeforeDoesNotTurnTheRampBack) {
+    Paint p;
+    p.SetGradient({{0, 0, 0, 255, 255}, {16, 255, 255, 255, 255}, {5, 0, 255, 0, 255}}, false, {});
+    EXPECT_EQ(p.lut[8], Premultiply(128, 128, 255, 255)); // half way up
+    EXPECT_EQ(p.lut[17], Premultiply(255, 255, 255, 255));
+    EXPECT_EQ(p.lut[18], Premultiply(0, 255, 0, 255));
+    EXPECT_EQ(p.lut[255], Premultiply(0, 255, 0, 255));
+}
+
+// In linear light a stop's channels are bytes: dark ones come back darker.
+TEST(RasterPaint, LinearRgbStopsKeepByteLinearChannels) {
+    Paint p;
+    p.SetGradient({{0, 255, 20, 25, 255}, {255, 14, 20, 255, 255}}, true, {});
+    EXPECT_EQ(p.lut[0], Premultiply(255, 13, 22, 255));
+    EXPECT_EQ(p.lut[255], Premultiply(13, 13, 255, 255));
+}
+
+TEST(RasterPaint, AFocusNearTheRimIsHeldShortOfIt) {
+    Paint a, b;
+    for (Paint* p : {&a, &b}) {
+        p->kind = PaintKind::Focal;
+        p->spread = Spread::Reflect;
+        p->inverse = {1.0 / 40, 0, 0, 1.0 / 40, -1, -0.2};
+        p->SetGradient({{0, 0, 0, 0, 255}, {255, 255, 255, 255, 255}}, false, {});
+    }
+    a.focal = 0.98f;
+    b.focal = 0.999f;
+    Pixel ra[80], rb[80];
+    a.ShadeRow(0, 0, 80, ra);
+    b.ShadeRow(0, 0, 80, rb);
+    EXPECT_TRUE(std::equal(ra, ra + 80, rb));
+    b.focal = 0.9f;
+    b.ShadeRow(0, 0, 80, rb);
+    EXPECT_FALSE(std::equal(ra, ra + 80, rb));
+}
+
 TEST(RasterPaint, ColorTransformOnGradientStops) {
     Paint p;
     ColorMatrix cx;
