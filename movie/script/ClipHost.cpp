@@ -1201,7 +1201,17 @@ void ScriptHost::InstallClipClass() {
     method("createEmptyMovieClip", [this](ClipObject* c, Args& a) {
         Object* made = NewClipAt(c, emptySprite_, 0, vm_->ToString(Arg(a, 0)), vm_->ToInt32(Arg(a, 1)),
                                  nullptr, nullptr);
-        if (ClipObject* m = Clip(made)) m->fresh = true;
+        if (ClipObject* m = Clip(made)) {
+            m->fresh = true;
+            // The new clip's onConstruct, when it has one, runs before the call
+            // returns; what it throws is reported and goes no further.
+            Value fn = vm_->GetValue(Value(made), "onConstruct");
+            if (fn.IsObject() && fn.o->IsFunction()) {
+                bool pending = vm_->pendingThrow;
+                vm_->CallTop(fn, Value(made), {});
+                vm_->pendingThrow = pending;
+            }
+        }
         return made ? Value(made) : Value();
     });
     // Takes text fields off as well as clips.

@@ -59,6 +59,21 @@ TEST(ScriptMachine, ConversionsFollowTheMovieVersion) {
     }
 }
 
+TEST(ScriptMachine, ACreatedClipRunsItsOnConstructBeforeTheCallReturns) {
+    // MovieClip.prototype.onConstruct = function() { trace(this._name); throw "x"; };
+    // createEmptyMovieClip("made", 1); trace("after");
+    Bytes body = Cat(
+        {PushString("this"), Op(0x1c), PushString("_name"), Op(0x4e), Op(0x26), PushString("x"), Op(0x2a)});
+    auto script =
+        Cat({PushString("MovieClip"), Op(0x1c), PushString("prototype"), Op(0x4e), PushString("onConstruct"),
+             DefineFunction("", body), Op(0x4f), PushInt(1), PushString("made"), PushInt(2),
+             PushString("createEmptyMovieClip"), Op(0x3d), Op(0x17), PushString("after"), Op(0x26)});
+    SwfBuilder b(8);
+    b.Actions({script}).Frame();
+    std::vector<std::string> want{"made", "Warning: Uncaught exception, x", "after"};
+    EXPECT_EQ(Traced(b, 1), want);
+}
+
 TEST(ScriptMachine, RunawayScriptsAreStoppedAndTheMovieGoesOn) {
     SwfBuilder b(8);
     b.Actions({Cat({PushString("loop"), Op(0x26), Jump(-5)})}).Frame(); // loops on one branch forever
@@ -161,7 +176,8 @@ TEST(ScriptMachine, SizingTheMainTimelineWhichHasNoCharacterOfItsOwn) {
 TEST(ScriptMachine, CloningAtADepthThatIsNoNumber) {
     // duplicateMovieClip("", "copy", "x") as SWF 4 wrote it, in a later movie; then trace("after")
     SwfBuilder b(7);
-    b.Actions({Cat({PushString(""), PushString("copy"), PushString("x"), Op(0x24), PushString("after"), Op(0x26)})})
+    b.Actions({Cat({PushString(""), PushString("copy"), PushString("x"), Op(0x24), PushString("after"),
+                    Op(0x26)})})
         .Frame();
     EXPECT_EQ(Traced(b, 1), std::vector<std::string>{"after"});
 }
@@ -193,12 +209,13 @@ TEST(ScriptMachine, OpaqueBackgroundAndScrollRectReadBackAsTheyWereSet) {
     auto mc = Cat({PushString("mc"), Op(0x1c)});
     auto traceOf = [&](const std::string& name) { return Cat({mc, member(name), Op(0x26)}); };
     // mc.opaqueBackground = 0x123456; mc.scrollRect = {x: 1, y: 2, width: 30, height: -4}
-    auto set = Cat({mc, PushString("opaqueBackground"), PushInt(0x123456), Op(0x4f), mc, PushString("scrollRect"),
-                    PushString("x"), PushInt(1), PushString("y"), PushInt(2), PushString("width"), PushInt(30),
-                    PushString("height"), PushInt(-4), PushInt(4), Op(0x43), Op(0x4f)});
+    auto set =
+        Cat({mc, PushString("opaqueBackground"), PushInt(0x123456), Op(0x4f), mc, PushString("scrollRect"),
+             PushString("x"), PushInt(1), PushString("y"), PushInt(2), PushString("width"), PushInt(30),
+             PushString("height"), PushInt(-4), PushInt(4), Op(0x43), Op(0x4f)});
     // Both taken off again by undefined.
-    auto unset = Cat({mc, PushString("opaqueBackground"), PushUndefined(), Op(0x4f), mc, PushString("scrollRect"),
-                      PushUndefined(), Op(0x4f)});
+    auto unset = Cat({mc, PushString("opaqueBackground"), PushUndefined(), Op(0x4f), mc,
+                      PushString("scrollRect"), PushUndefined(), Op(0x4f)});
     TagList empty;
     empty.Frame();
     SwfBuilder b(8);
