@@ -114,7 +114,8 @@ std::optional<FillStyle> GradientFillOf(Vm& vm, Args& a) {
     if (a.size() > 6 && vm.ToString(a[6]) == "linearRGB") g.interpolation = InterpolationMode::Linear;
     double focal = a.size() > 7 ? vm.ToNumber(a[7]) : 0;
     if (std::isnan(focal)) focal = 0;
-    g.focalPoint = static_cast<float>(std::clamp(focal, -1.0, 1.0));
+    // Held as the shape format holds it, in 1/256ths, cut towards zero.
+    g.focalPoint = static_cast<float>(std::trunc(std::clamp(focal, -1.0, 1.0) * 256) / 256);
     fill.kind = type == "linear"       ? FillKind::LinearGradient
                 : g.focalPoint != 0.0f ? FillKind::FocalRadialGradient
                                        : FillKind::RadialGradient;

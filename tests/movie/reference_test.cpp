@@ -160,6 +160,7 @@ const char* const kHeldPeerMovies[] = {
     "cache_as_bitmap_nested_rotation",
     "cache_as_bitmap_shape_changed",
     "drawing_api_fills_and_lines",
+    "drawing_api_gradient_focal_point",
     "filters_any_blur_scales_with_screen",
     "filters_bevel",
     "filters_bevel_inner",
