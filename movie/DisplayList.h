@@ -66,8 +66,8 @@ struct DisplayObject {
     // What scripts drew into it (sprites) or the bitmap attached (shapes),
     // drawn before its children.
     std::shared_ptr<Drawing> drawing;
-    // Sprites: the instance of the sprite masking it (0 for none), and
-    // whether it masks another itself.
+    // Sprites: the instance of the sprite or text field masking it (0 for
+    // none); sprites and text fields: whether it masks another itself.
     uint32_t maskedBy = 0;
     bool masking = false;
 
@@ -80,8 +80,9 @@ struct DisplayObject {
     const Timeline* timeline = nullptr;
     uint32_t currentFrame = 0;
     bool playing = true;
-    // Sprites: a number of its own in the player (the main timeline is 0),
-    // kept while the object lives; its sound stream goes by it.
+    // Sprites and text fields: a number of its own in the player (the main
+    // timeline is 0), kept while the object lives; a sprite's sound stream
+    // goes by it.
     uint32_t instance = 0;
 
     // Scripts: the sprite's script object (owned by the script machine),

@@ -387,6 +387,7 @@ void Player::Instantiate(DisplayObject& o, int nesting, script::Object* parent) 
     }
     if (const auto* edit = std::get_if<EditText>(&c.data)) {
         o.textField = std::make_shared<text::TextField>(*edit, movie_->dictionary);
+        o.instance = ++lastInstance_; // a field can mask a sprite
         script_->AttachText(o, parent);
         return;
     }

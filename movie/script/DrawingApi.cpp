@@ -3,6 +3,7 @@
 #include "movie/script/BitmapDataClass.h"
 #include "movie/script/Classes.h"
 #include "movie/script/ClipHost.h"
+#include "movie/script/TextFieldClass.h"
 
 #include "movie/Limits.h"
 
@@ -233,24 +234,30 @@ void ScriptHost::InstallDrawingApi(Object* proto) {
         return Value();
     });
 
-    // setMask(clip | path | null): the clip is drawn only where the mask
-    // shows; the mask is no longer drawn itself. Null or undefined takes the
-    // mask away. True when done, false for a path that names no clip.
-    method("setMask", [this](Object* clip, Args& a) -> Value {
+    // setMask(clip | text field | path | null): the clip is drawn only where
+    // the mask shows; the mask is no longer drawn itself. Null or undefined
+    // takes the mask away. True when done, false for a path that names
+    // nothing that can mask.
+    const auto canMask = [this](Object* o) { return IsClip(o) || script::AsTextField(o); };
+    method("setMask", [this, canMask](Object* clip, Args& a) -> Value {
         if (a.empty()) return Value();
         Object* mask = nullptr;
-        if (a[0].IsObject() && IsClip(a[0].o)) {
+        if (a[0].IsObject() && canMask(a[0].o)) {
             mask = a[0].o;
         } else if (!a[0].IsNullish()) {
             // A path names a clip from where the clip stands: its parent's timeline.
             Object* parent = ParentOf(clip);
             mask = vm_->ResolvePath(parent ? parent : clip, vm_->ToString(a[0]));
-            if (!mask || !IsClip(mask)) return Value(false);
+            if (!mask || !canMask(mask)) return Value(false);
         }
         DisplayObject* target = DisplayOf(clip);
         if (mask == clip) return Value(false);
         // A sprite masks one other at a time: whatever it or the target had goes.
-        DisplayObject* maskObject = mask ? DisplayOf(mask) : nullptr;
+        DisplayObject* maskObject = nullptr;
+        if (script::TextFieldObject* field = mask ? script::AsTextField(mask) : nullptr)
+            maskObject = field->display;
+        else if (mask)
+            maskObject = DisplayOf(mask);
         std::function<void(DisplayObjects&)> walk = [&](DisplayObjects& list) {
             for (DisplayObject& o : list) {
                 if (target && target->maskedBy && o.instance == target->maskedBy) o.masking = false;

@@ -136,6 +136,28 @@ TEST(DrawingApi, SetMaskShowsAClipOnlyThroughAnotherThatIsNotDrawn) {
     EXPECT_EQ(At(run, 400, 150), 0xFFFFFFu); // the mask itself is not drawn
 }
 
+TEST(DrawingApi, ATextFieldMasksAClip) {
+    // A field with a background lets the clip through its box (glyphs aside);
+    // the field itself is no longer drawn.
+    Bytes script = Cat({
+        SetVar("a", Call(Var("_root"), "createEmptyMovieClip", {PushString("a"), PushInt(1)})),
+        Do(Call(Var("a"), "beginFill", {PushInt(0xFF0000)})),
+        Square("a", 100, 100, 200),
+        SetVar("t",
+               Call(Var("_root"), "createTextField",
+                    {PushString("t"), PushInt(2), PushInt(200), PushInt(0), PushInt(200), PushInt(200)})),
+        Cat({Var("t"), PushString("background"), {0x96, 2, 0, 5, 1}, {0x4f}}),
+        Cat({Var("t"), PushString("backgroundColor"), PushInt(0x0000FF), {0x4f}}),
+        Trace(Call(Var("a"), "setMask", {Var("t")})),
+    });
+    Drawn run;
+    Play(script, run);
+    EXPECT_EQ(run.traced, (std::vector<std::string>{"true"}));
+    EXPECT_EQ(At(run, 150, 150), 0xFFFFFFu); // the clip outside the field
+    EXPECT_EQ(At(run, 250, 150), 0xFF0000u); // the clip inside it
+    EXPECT_EQ(At(run, 350, 100), 0xFFFFFFu); // the field's own background is not drawn
+}
+
 TEST(DrawingApi, BitmapDataPixelsShowThroughAttachBitmapAndBitmapFills) {
     auto bitmapData = Cat({Var("flash"), PushString("display"), {0x4e}});
     auto newBitmap = [&](int w, int h, int argb) {

@@ -180,6 +180,7 @@ const char* const kHeldPeerMovies[] = {
     "gradient_radial_same_ratios",
     "opaque_background",
     "simple_shapes_scroll_rect_mask",
+    "simple_shapes_text_field_mask",
     "text_String_path_variable_button",
 };
 
