@@ -17,12 +17,19 @@ namespace movie {
 // by h / emSquare.
 struct Glyph {
     Shape shape;
-    uint16_t code = 0;    // character code (DefineFont2/3 with a code table; else 0)
-    int32_t advance = 0;  // font units (layout fonts only)
+    uint16_t code = 0;   // character code (DefineFont2/3 with a code table; else 0)
+    int32_t advance = 0; // font units (layout fonts only)
+};
+
+// A pair of characters set closer (or further apart) than their advances
+// say: `adjust` font units are added to the left one's advance.
+struct KerningPair {
+    uint16_t left = 0, right = 0;
+    int16_t adjust = 0;
 };
 
 struct Font {
-    std::string name;     // DefineFont2/3 only
+    std::string name;         // DefineFont2/3 only
     uint32_t emSquare = 1024; // 1024 for DefineFont 1/2, 20480 for DefineFont3
     bool hasLayout = false;
     bool bold = false;
@@ -31,10 +38,14 @@ struct Font {
     std::vector<Glyph> glyphs;
     // Glyph indices ordered by character code (IndexCodes builds it).
     std::vector<uint32_t> byCode;
+    // Layout fonts: kerning pairs (IndexCodes sorts them).
+    std::vector<KerningPair> kerning;
 
     void IndexCodes();
     // The glyph for a character code; nullptr when the font has none.
     const Glyph* GlyphFor(char32_t code) const;
+    // Font units added between two characters (0 for a pair not listed).
+    int32_t Kerning(char32_t left, char32_t right) const;
 };
 
 // One glyph of a text record: its index in the font and the advance (twips)

@@ -661,9 +661,24 @@ void TagReader::ReadFont23(SwfStream& in, bool font3) {
             font.ascent = c.U16();
             font.descent = c.U16();
             font.leading = c.S16();
+            // Advances are unsigned: a glyph can reach 64k units on.
             for (Glyph& g : font.glyphs)
-                g.advance = c.AtEnd() ? 0 : c.S16();
-            // Bounds and kerning follow; not needed.
+                g.advance = c.AtEnd() ? 0 : c.U16();
+            // The glyphs' bounds (not needed), then the kerning pairs. A
+            // table cut short keeps the pairs read before the cut.
+            try {
+                for (size_t i = 0; i < font.glyphs.size(); ++i)
+                    c.ReadRect();
+                uint16_t pairs = c.AtEnd() ? 0 : c.U16();
+                for (uint16_t i = 0; i < pairs; ++i) {
+                    KerningPair k;
+                    k.left = wideCodes ? c.U16() : c.U8();
+                    k.right = wideCodes ? c.U16() : c.U8();
+                    k.adjust = c.S16();
+                    font.kerning.push_back(k);
+                }
+            } catch (const StreamError&) {
+            }
         }
     }
     font.IndexCodes();

@@ -75,6 +75,18 @@ Path RectPath(double x0, double y0, double x1, double y1, uint32_t fill, uint32_
 
 // A text field's background, border and underlines as a shape in the
 // field's twips. The border is a one-pixel line just inside the box.
+// Where a field draws: its box, and a pixel more at the right and bottom
+// for its border.
+Rect FieldExtent(const text::TextField& field, const text::Layout& layout, double pixelTwips) {
+    Rect r = layout.bounds;
+    if (field.Border()) {
+        const int32_t pixel = static_cast<int32_t>(std::ceil(std::min(pixelTwips, 1e6)));
+        r.xMax += pixel;
+        r.yMax += pixel;
+    }
+    return r;
+}
+
 Shape Decoration(const text::TextField& field, const text::Layout& layout, double pixelTwips) {
     Shape shape;
     StyleGroup& g = shape.groups.emplace_back();
@@ -90,8 +102,10 @@ Shape Decoration(const text::TextField& field, const text::Layout& layout, doubl
         line.width = 0;
         line.color = field.BorderColor();
         g.lines.push_back(line);
+        // A hairline on the pixels the box's edges start: the right and
+        // bottom ones lie just outside the box.
         const double in = pixelTwips / 2;
-        g.paths.push_back(RectPath(b.xMin + in, b.yMin + in, b.xMax - in, b.yMax - in, 0, 1));
+        g.paths.push_back(RectPath(b.xMin + in, b.yMin + in, b.xMax + in, b.yMax + in, 0, 1));
     }
     for (const text::Underline& u : layout.underlines) {
         FillStyle fill;
@@ -100,7 +114,7 @@ Shape Decoration(const text::TextField& field, const text::Layout& layout, doubl
         g.paths.push_back(
             RectPath(u.x0, u.y, u.x1, u.y + u.thickness, static_cast<uint32_t>(g.fills.size()), 0));
     }
-    shape.bounds = shape.edgeBounds = b;
+    shape.bounds = shape.edgeBounds = FieldExtent(field, layout, pixelTwips);
     return shape;
 }
 
@@ -219,15 +233,15 @@ void Renderer::DrawEditText(text::TextField& field, const Matrix& m, const Color
     const text::Layout& layout = field.LaidOut(fonts_);
     keys_.push_back({&field, kText | (forMask ? kForMask : 0u), field.Version(), m, cx, {}});
     if (!painting_) return;
-    drawn_.Add(layout.bounds, m);
+    const double det = std::abs(m.Determinant());
+    const double pixelTwips = det > 0 ? 1 / std::sqrt(det) : kTwipsPerPixel;
+    drawn_.Add(FieldExtent(field, layout, pixelTwips), m);
     size_t first = target_->Commands().size();
     ShapePainter::Placement place;
     place.matrix = m;
     place.colorTransform = cx;
     place.stageScale = stageScale_;
     place.forMask = forMask;
-    const double det = std::abs(m.Determinant());
-    const double pixelTwips = det > 0 ? 1 / std::sqrt(det) : kTwipsPerPixel;
     // A field as a mask lets through its box where it has a background, else its glyphs.
     if (!forMask || field.Background()) {
         Shape decoration = Decoration(field, layout, pixelTwips);

@@ -5,6 +5,7 @@
 #include FT_FREETYPE_H
 #include FT_OUTLINE_H
 
+#include <algorithm>
 #include <cmath>
 #include <unordered_map>
 
@@ -17,6 +18,10 @@ std::string FamilyFor(const std::string& name) {
     if (name == "_serif") return "Noto Serif";
     if (name == "_typewriter") return "Noto Sans Mono";
     return name;
+}
+
+const FcChar8* Fc(const std::string& s) {
+    return reinterpret_cast<const FcChar8*>(s.c_str());
 }
 
 // One FreeType face; glyph outlines made into shapes as they are first asked for.
@@ -132,6 +137,10 @@ FreeTypeFonts::FreeTypeFonts() : library_(std::make_shared<Library>()) {
     library_->config = FcInitLoadConfigAndFonts();
 }
 
+FreeTypeFonts::FreeTypeFonts(std::vector<std::string> installed) : FreeTypeFonts() {
+    installed_ = std::move(installed);
+}
+
 FreeTypeFonts::~FreeTypeFonts() {
     faces_.clear();
 }
@@ -142,9 +151,15 @@ std::shared_ptr<Typeface> FreeTypeFonts::Face(const std::string& family, bool bo
     std::shared_ptr<Typeface> face;
     if (library_->ft && library_->config) {
         FcPattern* pattern = FcPatternCreate();
-        const std::string name = FamilyFor(family);
-        FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(name.c_str()));
-        FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>("Noto Sans"));
+        std::string name = FamilyFor(family);
+        std::string fallback = "Noto Sans";
+        if (!installed_.empty()) {
+            auto same = [&](const std::string& f) { return FcStrCmpIgnoreCase(Fc(f), Fc(family)) == 0; };
+            fallback = installed_.front();
+            name = std::any_of(installed_.begin(), installed_.end(), same) ? family : fallback;
+        }
+        FcPatternAddString(pattern, FC_FAMILY, Fc(name));
+        FcPatternAddString(pattern, FC_FAMILY, Fc(fallback));
         FcPatternAddInteger(pattern, FC_WEIGHT, bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
         FcPatternAddInteger(pattern, FC_SLANT, italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
         FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);

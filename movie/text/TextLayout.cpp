@@ -16,6 +16,7 @@ struct Item {
     char32_t c = 0;
     const TextFormat* format = nullptr;
     const Glyph* glyph = nullptr;
+    Typeface* face = nullptr;
     double scale = 0;   // font units to twips
     double advance = 0; // twips, letter spacing included
     double ascent = 0, descent = 0;
@@ -75,6 +76,7 @@ class Builder {
         const double size = SizeTwips(f);
         Typeface* face = Face(f);
         if (face && face->EmSquare() > 0) {
+            item.face = face;
             item.scale = size / face->EmSquare();
             item.ascent = face->Ascent() * item.scale;
             item.descent = face->Descent() * item.scale;
@@ -102,7 +104,18 @@ class Builder {
                 if (count++ >= Limits::kMaxTextFieldCharacters) return;
                 if (box_.password && c != U'\n') c = U'*';
                 items_.push_back(MakeItem(c, r.format));
+                Kern();
             }
+    }
+
+    // A pair in one face, both kerned, moves by the face's kerning.
+    void Kern() {
+        if (items_.size() < 2) return;
+        Item& left = items_[items_.size() - 2];
+        const Item& right = items_.back();
+        if (left.glyph && right.glyph && left.face == right.face && left.format->kerning &&
+            right.format->kerning)
+            left.advance += left.face->Kerning(left.c, right.c) * left.scale;
     }
 
     // The line's metrics from its characters; an empty line takes those of
@@ -232,8 +245,9 @@ class Builder {
         for (size_t k = 0; k < lines_.size(); ++k) {
             const Line& l = lines_[k];
             if (static_cast<int>(k) < scroll - 1) continue; // scrolled out above
+            // A line the box cuts off at the bottom is not drawn (the top one is).
+            if (static_cast<int>(k) >= out_.bottomScroll) break;
             const double top = b.yMin + kGutter + tops[k] - dy;
-            if (top >= b.yMax) break;
             const double baseline = top + l.ascent;
             const double avail = b.Width() - (box_.bounds.Width() - l.avail);
             double x = b.xMin + l.left - dx;

@@ -22,6 +22,9 @@ class Typeface {
     // The glyph of a character (its advance in font units); nullptr when the
     // face has none.
     virtual const Glyph* GlyphFor(char32_t code) = 0;
+    // Font units added between two characters where the format asks for
+    // kerning.
+    virtual double Kerning(char32_t, char32_t) const { return 0; }
 };
 
 // A font of the movie (DefineFont2/3, or DefineFont with DefineFontInfo).
@@ -33,6 +36,7 @@ class EmbeddedTypeface final : public Typeface {
     double Ascent() const override { return font_.hasLayout ? font_.ascent : font_.emSquare * 0.8; }
     double Descent() const override { return font_.hasLayout ? font_.descent : font_.emSquare * 0.2; }
     const Glyph* GlyphFor(char32_t code) override { return font_.GlyphFor(code); }
+    double Kerning(char32_t left, char32_t right) const override { return font_.Kerning(left, right); }
 
   private:
     const Font& font_;

@@ -475,8 +475,9 @@ TEST(MovieReaderText, Font2GlyphsAndTextRecordsResolvePositions) {
     font.U16(3).U8(0x80).U8(0).U8(4).Append({'T', 'e', 's', 't'}).U16(2);
     font.U16(6).U16(static_cast<uint16_t>(6 + g.size())).U16(static_cast<uint16_t>(6 + 2 * g.size())); // offsets, code table
     font.Append(g).Append(g).U8('A').U8('B');
-    font.U16(900).U16(200).S16(0).S16(600).S16(650); // ascent, descent, leading, advances
-    font.U8(0x00).U8(0x00).U16(0);                   // two empty bounds, no kerning
+    font.U16(900).U16(200).S16(0).S16(600).U16(40000); // ascent, descent, leading, advances (unsigned)
+    font.U8(0x00).U8(0x00);                            // two empty bounds
+    font.U16(1).U8('A').U8('B').S16(-120);             // one kerning pair
     Writer text;
     text.U16(4).Rect(0, 2000, 0, 400).Matrix({}).U8(1).U8(10);
     text.U8(0x8f).U16(3).RGBA({0, 0, 255, 200}).S16(40).S16(300).U16(240); // font, colour, x, y, height
@@ -492,7 +493,9 @@ TEST(MovieReaderText, Font2GlyphsAndTextRecordsResolvePositions) {
     EXPECT_EQ(f->emSquare, 1024u);
     ASSERT_EQ(f->glyphs.size(), 2u);
     EXPECT_EQ(f->glyphs[1].code, 'B');
-    EXPECT_EQ(f->glyphs[1].advance, 650);
+    EXPECT_EQ(f->glyphs[1].advance, 40000);
+    EXPECT_EQ(f->Kerning('A', 'B'), -120);
+    EXPECT_EQ(f->Kerning('B', 'A'), 0);
     ASSERT_EQ(f->glyphs[0].shape.groups[0].paths.size(), 1u);
     EXPECT_EQ(f->glyphs[0].shape.groups[0].paths[0].fill0, 1u);
     EXPECT_EQ(f->glyphs[0].shape.bounds, (movie::Rect{0, 500, -700, 0}));

@@ -29,6 +29,7 @@ class SquareFace final : public Typeface {
     double Ascent() const override { return 800; }
     double Descent() const override { return 200; }
     const Glyph* GlyphFor(char32_t c) override { return c == U'X' ? &x_ : c == U' ' ? &space_ : nullptr; }
+    double Kerning(char32_t l, char32_t r) const override { return l == U'X' && r == U'X' ? -24 : 0; }
 
   private:
     Glyph x_, space_;
@@ -152,6 +153,14 @@ TEST(TextLayout, MarginsIndentAndLetterSpacing) {
     EXPECT_DOUBLE_EQ(Lay(PlainRuns("X", f), Box(8)).glyphs[0].x, 40);
 }
 
+TEST(TextLayout, KerningOnlyWhereTheFormatAsks) {
+    TextFormat f = Square();
+    EXPECT_DOUBLE_EQ(Lay(PlainRuns("XX", f), Box(4)).glyphs[1].x, 40 + 1024);
+    f.kerning = true;
+    EXPECT_DOUBLE_EQ(Lay(PlainRuns("XX", f), Box(4)).glyphs[1].x, 40 + 1000);
+    EXPECT_DOUBLE_EQ(Lay(PlainRuns("X X", f), Box(4)).glyphs[1].x, 40 + 1024 + 512);
+}
+
 TEST(TextLayout, AutoSizeScrollAndOverflow) {
     TextFormat f = Square();
     FieldBox box = Box(1, 1);
@@ -167,6 +176,13 @@ TEST(TextLayout, AutoSizeScrollAndOverflow) {
     ASSERT_FALSE(scrolled.glyphs.empty());
     EXPECT_DOUBLE_EQ(scrolled.glyphs[0].y, 840) << "the second line is at the top";
     EXPECT_TRUE(Lay(PlainRuns("XX", f), Box(1, 1)).overflows);
+
+    // A line the box cuts at the bottom is left out; a single line is not.
+    FieldBox shortBox = Box(2, 2);
+    shortBox.bounds.yMax -= 100;
+    EXPECT_EQ(Lay(PlainRuns("X\nX\nX", f), shortBox).glyphs.size(), 1u);
+    shortBox.bounds.yMax = 500;
+    EXPECT_EQ(Lay(PlainRuns("X\nX", f), shortBox).glyphs.size(), 1u);
 }
 
 TEST(TextLayout, HostileFieldsStayBounded) {

@@ -92,10 +92,17 @@ fs::path SharedDir() {
     return fs::path(env ? env : NIMBRE_SHARED_DIR);
 }
 
-// The platform's fonts, found once for all movies.
-std::shared_ptr<movie::text::DeviceFonts> DeviceFonts() {
+// The platform's fonts, found once for all movies. A reference drawn on a
+// machine with only some fonts installed names their families in its
+// [fonts.*] tables; such a movie gets just those.
+std::shared_ptr<movie::text::DeviceFonts> DeviceFonts(const std::string& toml = {}) {
     static auto fonts = std::make_shared<movie::text::FreeTypeFonts>();
-    return fonts;
+    std::vector<std::string> families;
+    static const std::regex family(R"re(\[fonts\.[^\]]*\][^\[]*family\s*=\s*"([^"]+)")re");
+    for (auto it = std::sregex_iterator(toml.begin(), toml.end(), family); it != std::sregex_iterator(); ++it)
+        families.push_back((*it)[1]);
+    if (families.empty()) return fonts;
+    return std::make_shared<movie::text::FreeTypeFonts>(families);
 }
 
 fs::path ReferenceDir() {
@@ -139,6 +146,7 @@ const char* const kHeldPeerMovies[] = {
     "avm1_bitmap_data_fillrect",
     "avm1_color",
     "avm1_display_object_properties",
+    "avm1_edittext_tag_indent",
     "avm1_frame_size_translated_positive",
     "avm1_mask_with_drawing",
     "avm1_movieclip_setmask",
@@ -159,6 +167,7 @@ const char* const kHeldPeerMovies[] = {
     "cache_as_bitmap_nested_color_transform",
     "cache_as_bitmap_nested_rotation",
     "cache_as_bitmap_shape_changed",
+    "cache_as_bitmap_text",
     "drawing_api_fills_and_lines",
     "drawing_api_gradient_focal_point",
     "filters_any_blur_scales_with_screen",
@@ -171,6 +180,7 @@ const char* const kHeldPeerMovies[] = {
     "filters_drop_shadow_scales_with_screen",
     "filters_glow",
     "filters_glow_with_alpha_strength",
+    "fonts_advance_u16",
     "from_gnash_misc-ming.all_BeginBitmapFill",
     "from_gnash_misc-swfmill.all_background",
     "from_gnash_misc-swfmill.all_missing_bitmap",
@@ -251,7 +261,7 @@ TEST_P(PeerImage, HeldOnesMatchTheirReference) {
     try {
         auto movie = movie::MovieReader::Load((c / "test.swf").string());
         movie::Player player(movie);
-        player.SetDeviceFonts(DeviceFonts());
+        player.SetDeviceFonts(DeviceFonts(toml));
         for (int f = 1; f < NumFrames(toml); ++f)
             player.Step();
         movie::render::Renderer renderer;

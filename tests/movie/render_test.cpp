@@ -367,7 +367,9 @@ TEST(RenderDisplayList, TextFieldBoxBorderGlyphsClippedToTheBox) {
     const auto& f = r.Frame();
     EXPECT_EQ(f.At(5, 15), kRed) << "outside the box";
     EXPECT_EQ(f.At(10, 15), 0xFF000000u) << "the border's left column";
-    EXPECT_EQ(f.At(49, 15), 0xFF000000u) << "its right column";
+    EXPECT_EQ(f.At(50, 15), 0xFF000000u) << "its right column, on the pixel the box's edge starts";
+    EXPECT_EQ(f.At(49, 15), kWhite);
+    EXPECT_EQ(f.At(20, 25), 0xFF000000u) << "its bottom row";
     EXPECT_EQ(f.At(20, 6), kWhite) << "the background";
     // Text from the 2 px gutter: glyph rows 7..17, columns 12..17, 22..27, ...
     EXPECT_EQ(f.At(14, 12), kBlue);
