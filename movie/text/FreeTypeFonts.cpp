@@ -40,11 +40,12 @@ class FreeTypeFace final : public Typeface {
     const Glyph* GlyphFor(char32_t code) override {
         auto it = glyphs_.find(code);
         if (it != glyphs_.end()) return it->second.get();
-        std::unique_ptr<Glyph> glyph;
+        // Only glyphs the face has are kept, so that text running through
+        // every code point leaves no more behind than the face holds.
         FT_UInt index = FT_Get_Char_Index(face_, code);
-        if (index != 0 && FT_Load_Glyph(face_, index, FT_LOAD_NO_SCALE | FT_LOAD_NO_HINTING) == 0)
-            glyph = MakeGlyph(code);
-        return glyphs_.emplace(code, std::move(glyph)).first->second.get();
+        if (index == 0 || FT_Load_Glyph(face_, index, FT_LOAD_NO_SCALE | FT_LOAD_NO_HINTING) != 0)
+            return nullptr;
+        return glyphs_.emplace(code, MakeGlyph(code)).first->second.get();
     }
 
   private:
