@@ -245,6 +245,22 @@ void Vm::InstallArrayClass() {
         return Value(static_cast<Object*>(arr));
     };
     arrayCtor = AddClass("Array", arrayProto, arrayMake, arrayMake);
+    // super() of a subclass: the elements (or the length) become properties
+    // of `this`, which the methods of arrays then work on as on any object.
+    arrayCtor->nativeInit = [](Vm& vm, Value self, Args& a) {
+        if (!self.IsObject() || IsNative(self.o)) return self;
+        Object* o = self.o;
+        o->native = true;
+        o->className = "Array";
+        if (a.size() == 1 && a[0].IsNumber()) {
+            o->SetOwn("length", Value(static_cast<double>(vm.ToInt32(a[0]))), kDontEnum);
+            return self;
+        }
+        for (size_t i = 0; i < a.size(); ++i)
+            o->SetOwn(std::to_string(i), a[i]);
+        o->SetOwn("length", Value(static_cast<double>(a.size())), kDontEnum);
+        return self;
+    };
     for (auto [n, v] : {std::pair{"CASEINSENSITIVE", kCaseInsensitive},
                         {"DESCENDING", kDescending},
                         {"UNIQUESORT", kUniqueSort},
@@ -299,7 +315,9 @@ void Vm::InstallArrayClass() {
         return Value(Join(vm, self.o, sep));
     });
     AddMethod(arrayProto, "toString", [](Vm& vm, Value self, Args&) {
-        if (!AsArray(self)) return Value("[object Object]");
+        // An array, or an object a subclass's super() made one.
+        bool array = AsArray(self) || (self.IsObject() && self.o->native && self.o->className == "Array");
+        if (!array) return Value("[object Object]");
         return Value(Join(vm, self.o, ","));
     });
     AddMethod(arrayProto, "reverse", [](Vm& vm, Value self, Args&) {

@@ -68,6 +68,8 @@ void Vm::InstallGlobals() {
     Function* broadcaster = AddClass(
         "AsBroadcaster", broadcasterProto, [](Vm&, Value, Args&) { return Value(); },
         [](Vm& vm, Value, Args&) { return Value(vm.NewObject()); });
+    // Movies before SWF 6 see no prototype on it.
+    broadcaster->FindOwn("prototype", false)->versionMask = 6;
     // A listener equal (==) to the one given is taken out; adding puts the
     // new one at the end instead.
     auto dropListener = [](Vm& vm, Array* arr, const Value& l) {
@@ -142,24 +144,10 @@ void Vm::InstallGlobals() {
         holder->SetOwn(name, Value(static_cast<Object*>(ctor)), kDontEnum).versionMask = versionMask;
         return ctor;
     };
-    for (const char* name : {"Button",
-                             "Camera",
-                             "ContextMenu",
-                             "ContextMenuItem",
-                             "LoadVars",
-                             "LocalConnection",
-                             "Microphone",
-                             "MovieClipLoader",
-                             "NetConnection",
-                             "NetStream",
-                             "PrintJob",
-                             "SharedObject",
-                             "Sound",
-                             "TextSnapshot",
-                             "Video",
-                             "XML",
-                             "XMLNode",
-                             "XMLSocket"})
+    for (const char* name :
+         {"Button", "Camera", "ContextMenu", "ContextMenuItem", "LoadVars", "LocalConnection", "Microphone",
+          "MovieClipLoader", "NetConnection", "NetStream", "PrintJob", "SharedObject", "Sound",
+          "TextSnapshot", "Video", "XML", "XMLNode", "XMLSocket"})
         stubClass(global, name, 0);
     InstallTextFieldClass();
     InstallTextFormatClass();

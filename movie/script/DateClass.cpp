@@ -7,6 +7,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <optional>
 
 namespace movie::script {
 
@@ -14,14 +15,16 @@ namespace {
 
 constexpr double kMsPerDay = 86400000;
 
-class DateObject : public Object {
-  public:
-    DateObject() { className = "Date"; }
-    double time = NAN;
+// A date is an object the Date class made its own, its time kept as its
+// primitive value: one `new Date` made, or one a subclass's super() made a date.
+struct DateView {
+    double& time;
 };
 
-DateObject* AsDate(const Value& v) {
-    return v.IsObject() ? dynamic_cast<DateObject*>(v.o) : nullptr;
+std::optional<DateView> AsDate(const Value& v) {
+    if (!v.IsObject() || !v.o->native || v.o->className != "Date" || !v.o->primitive.IsNumber())
+        return std::nullopt;
+    return DateView{v.o->primitive.n};
 }
 
 double PosMod(double a, double b) {
@@ -202,6 +205,20 @@ double PartOf(const Parts& p, Part which) {
     }
 }
 
+// Makes an object the date that Date's arguments give.
+void MakeDate(Vm& vm, Object* o, Args& a) {
+    double t;
+    if (a.empty() || a[0].IsUndefined())
+        t = vm.clock.now ? vm.clock.now() : 0;
+    else if (a.size() == 1)
+        t = vm.ToNumber(a[0]);
+    else
+        t = UtcOf(vm, TimeOfParts(vm, a));
+    o->className = "Date";
+    o->native = true;
+    o->primitive = Value(t);
+}
+
 } // namespace
 
 void Vm::InstallDateClass() {
@@ -211,34 +228,33 @@ void Vm::InstallDateClass() {
         // Date() called as a function: the time now as text.
         [](Vm& vm, Value, Args&) { return Value(TimeText(vm, vm.clock.now ? vm.clock.now() : 0)); },
         [](Vm& vm, Value, Args& a) {
-            auto* d = vm.New<DateObject>(vm.dateProto);
-            if (a.empty() || a[0].IsUndefined())
-                d->time = vm.clock.now ? vm.clock.now() : 0;
-            else if (a.size() == 1)
-                d->time = vm.ToNumber(a[0]);
-            else
-                d->time = UtcOf(vm, TimeOfParts(vm, a));
-            return Value(static_cast<Object*>(d));
+            Object* d = vm.New<Object>(vm.dateProto);
+            MakeDate(vm, d, a);
+            return Value(d);
         });
+    ctor->nativeInit = [](Vm& vm, Value self, Args& a) {
+        if (self.IsObject() && !vm.IsNative(self.o)) MakeDate(vm, self.o, a);
+        return self;
+    };
     AddMethod(ctor, "UTC", [](Vm& vm, Value, Args& a) {
         double t = TimeOfParts(vm, a);
         return a.size() < 2 ? Value() : Value(t);
     });
 
-    auto method = [&](const char* name, std::function<Value(Vm&, DateObject&, Args&)> fn) {
+    auto method = [&](const char* name, std::function<Value(Vm&, DateView&, Args&)> fn) {
         AddMethod(dateProto, name, [fn](Vm& vm, Value self, Args& a) {
-            DateObject* d = AsDate(self);
+            std::optional<DateView> d = AsDate(self);
             return d ? fn(vm, *d, a) : Value();
         });
     };
-    method("getTime", [](Vm&, DateObject& d, Args&) { return Value(d.time); });
-    method("valueOf", [](Vm&, DateObject& d, Args&) { return Value(d.time); });
-    method("toString", [](Vm& vm, DateObject& d, Args&) { return Value(TimeText(vm, d.time)); });
-    method("getTimezoneOffset", [](Vm& vm, DateObject& d, Args&) {
+    method("getTime", [](Vm&, DateView& d, Args&) { return Value(d.time); });
+    method("valueOf", [](Vm&, DateView& d, Args&) { return Value(d.time); });
+    method("toString", [](Vm& vm, DateView& d, Args&) { return Value(TimeText(vm, d.time)); });
+    method("getTimezoneOffset", [](Vm& vm, DateView& d, Args&) {
         if (std::isnan(d.time)) return Value(NAN);
         return Value((d.time - LocalOf(vm, d.time)) / 60000);
     });
-    method("setTime", [](Vm& vm, DateObject& d, Args& a) {
+    method("setTime", [](Vm& vm, DateView& d, Args& a) {
         d.time = a.empty() ? NAN : TimeClip(vm.ToNumber(a[0]));
         return Value(d.time);
     });
@@ -259,7 +275,7 @@ void Vm::InstallDateClass() {
                      {"getSeconds", "getUTCSeconds", kSeconds, 0},
                      {"getMilliseconds", "getUTCMilliseconds", kMs, 0}}) {
         for (bool utc : {false, true})
-            method(utc ? g.utc : g.local, [g, utc](Vm& vm, DateObject& d, Args&) {
+            method(utc ? g.utc : g.local, [g, utc](Vm& vm, DateView& d, Args&) {
                 if (std::isnan(d.time)) return Value(NAN);
                 return Value(PartOf(Split(utc ? d.time : LocalOf(vm, d.time), true), g.part) + g.bias);
             });
@@ -285,7 +301,7 @@ void Vm::InstallDateClass() {
         for (bool utc : {false, true}) {
             const char* name = utc ? s.utc : s.local;
             if (!name) continue;
-            method(name, [s, utc, twoDigitYears](Vm& vm, DateObject& d, Args& a) {
+            method(name, [s, utc, twoDigitYears](Vm& vm, DateView& d, Args& a) {
                 // A date that is not a time (NaN or endless) gets none from a setter.
                 if (!std::isfinite(d.time)) {
                     d.time = NAN;

@@ -16,7 +16,8 @@ namespace {
 // or as the identity for the colour matrix).
 struct Param {
     const char* name;
-    enum { Number, Bool, String, EmptyArray, IdentityMatrix, Undefined } kind;
+    // Bitmap: bitmap data, or undefined; Point: a point, (0, 0) unless given one.
+    enum { Number, Bool, String, EmptyArray, IdentityMatrix, Undefined, Bitmap, Point } kind;
     double number = 0;
     const char* text = "";
 };
@@ -55,8 +56,8 @@ const std::vector<FilterClass>& Classes() {
           {"color", P::Number, 0},
           {"alpha", P::Number, 0}}},
         {"DisplacementMapFilter",
-         {{"mapBitmap", P::Undefined},
-          {"mapPoint", P::Undefined},
+         {{"mapBitmap", P::Bitmap},
+          {"mapPoint", P::Point},
           {"componentX", P::Number, 0},
           {"componentY", P::Number, 0},
           {"scaleX", P::Number, 0},
@@ -328,6 +329,61 @@ Object* ObjectOf(Vm& vm, const raster::FilterSpec& f) {
 
 } // namespace
 
+// Gives a filter object the properties its constructor's arguments say,
+// numbers and flags converted; an object a native class already made its
+// own is left as it is (its arguments are still converted).
+void InitFilter(Vm& vm, const FilterClass& info, Object* o, Args& a) {
+    std::vector<Value> values(info.params.size());
+    for (size_t i = 0; i < info.params.size(); ++i) {
+        Value v = Arg(a, i);
+        if (!v.IsUndefined() && info.params[i].kind == Param::Number) v = Value(vm.ToNumber(v));
+        if (!v.IsUndefined() && info.params[i].kind == Param::Bool) v = Value(vm.ToBool(v));
+        values[i] = v;
+    }
+    if (Vm::IsNative(o)) return;
+    o->native = true;
+    o->className = info.name;
+    for (size_t i = 0; i < info.params.size(); ++i) {
+        const Param& p = info.params[i];
+        const Value& given = values[i];
+        if (p.kind == Param::Bitmap || p.kind == Param::Point) {
+            Value v = given.IsObject() ? given : Value();
+            if (p.kind == Param::Point && !v.IsObject()) {
+                Args origin{Value(0), Value(0)};
+                v = vm.Construct(vm.Get(vm.pointProto, "constructor"), origin);
+            }
+            o->SetOwn(p.name, v);
+            continue;
+        }
+        if (!given.IsUndefined() || p.kind == Param::Undefined) {
+            o->SetOwn(p.name, given);
+            continue;
+        }
+        switch (p.kind) {
+        case Param::Number:
+            o->SetOwn(p.name, Value(p.number));
+            break;
+        case Param::Bool:
+            o->SetOwn(p.name, Value(p.number != 0));
+            break;
+        case Param::String:
+            o->SetOwn(p.name, Value(p.text));
+            break;
+        case Param::EmptyArray:
+            o->SetOwn(p.name, Value(static_cast<Object*>(vm.NewArray())));
+            break;
+        case Param::IdentityMatrix:
+            o->SetOwn(p.name, Value(static_cast<Object*>(ArrayOf(
+                                  vm, {1, 0, 0, 0, 0, 0, 1, 0, 0, 0, 0, 0, 1, 0, 0, 0, 0, 0, 1, 0}))));
+            break;
+        case Param::Undefined:
+        case Param::Bitmap:
+        case Param::Point:
+            break;
+        }
+    }
+}
+
 void InstallFilterClasses(Vm& vm, Object* package) {
     Object* base = vm.NewObject();
     Function* baseCtor = vm.NewNative([](Vm&, Value, Args&) { return Value(); }, "BitmapFilter");
@@ -361,35 +417,12 @@ void InstallFilterClasses(Vm& vm, Object* package) {
         const FilterClass* info = &cls;
         ctor->nativeConstruct = [info](Vm& vm, Value, Args& a) {
             Object* o = NewFilter(vm, info->name);
-            for (size_t i = 0; i < info->params.size(); ++i) {
-                const Param& p = info->params[i];
-                Value given = Arg(a, i);
-                if (!given.IsUndefined() || p.kind == Param::Undefined) {
-                    o->SetOwn(p.name, given);
-                    continue;
-                }
-                switch (p.kind) {
-                case Param::Number:
-                    o->SetOwn(p.name, Value(p.number));
-                    break;
-                case Param::Bool:
-                    o->SetOwn(p.name, Value(p.number != 0));
-                    break;
-                case Param::String:
-                    o->SetOwn(p.name, Value(p.text));
-                    break;
-                case Param::EmptyArray:
-                    o->SetOwn(p.name, Value(static_cast<Object*>(vm.NewArray())));
-                    break;
-                case Param::IdentityMatrix:
-                    o->SetOwn(p.name, Value(static_cast<Object*>(ArrayOf(vm, {1, 0, 0, 0, 0, 0, 1, 0, 0, 0, 0,
-                                                                              0, 1, 0, 0, 0, 0, 0, 1, 0}))));
-                    break;
-                case Param::Undefined:
-                    break;
-                }
-            }
+            InitFilter(vm, *info, o, a);
             return Value(o);
+        };
+        ctor->nativeInit = [info](Vm& vm, Value self, Args& a) {
+            if (self.IsObject()) InitFilter(vm, *info, self.o, a);
+            return self;
         };
         ctor->SetOwn("prototype", Value(proto), kDontEnum | kDontDelete);
         proto->SetOwn("constructor", Value(static_cast<Object*>(ctor)), kDontEnum);

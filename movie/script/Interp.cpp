@@ -17,14 +17,23 @@ namespace {
 // The `super` of a method: super() calls the constructor its home holds or
 // inherits, reads (and calls) go to the prototype above the home; calls run
 // with the caller's `this`. The home is the prototype the method came from,
-// or the one above `this` for a method of its own. A clip met on the way
-// answers nothing.
+// or the one above `this` for a method of its own; it is found again on
+// each use as many links up the chain of `this`, so that a method that gives
+// `this` another prototype reaches the constructor above that one. A clip
+// met on the way answers nothing.
 class SuperObject : public Object {
   public:
     Value self;
     Object* home = nullptr;
+    int depth = -1; // links from `this` up to the home, when it lies on its chain
     Object* Home(Vm& vm) const {
-        return home && !(vm.GetHost() && vm.GetHost()->IsClip(home)) ? home : nullptr;
+        Object* h = home;
+        if (depth >= 0 && self.IsObject()) {
+            h = self.o;
+            for (int i = 0; i < depth && h; ++i)
+                h = h->proto;
+        }
+        return h && !(vm.GetHost() && vm.GetHost()->IsClip(h)) ? h : nullptr;
     }
     Object* Base(Vm& vm) const {
         Object* h = Home(vm);
@@ -348,6 +357,17 @@ struct Interp {
     Value CallSuper(SuperObject* sup, Args& args) {
         Object* home = sup->Home(vm);
         Value ctor = home ? vm.Get(home, "__constructor__") : Value();
+        // A native class makes `this` one of its own, and super() gives it back.
+        if (auto* f = ctor.IsObject() && ctor.o->IsFunction() ? static_cast<Function*>(ctor.o) : nullptr;
+            f && f->nativeInit) {
+            vm.CheckCallDepth();
+            ++vm.callDepth;
+            struct Leave {
+                int& d;
+                ~Leave() { --d; }
+            } leave{vm.callDepth};
+            return f->nativeInit(vm, sup->self, args);
+        }
         return CallValue(ctor, sup->self, args, sup->Base(vm));
     }
 
@@ -428,6 +448,12 @@ Value Interp::RunWithHome(Function* fn, const Value& self, Args& args, Object* h
         SuperObject* s = vm.New<SuperObject>(nullptr);
         s->self = self;
         s->home = home;
+        int depth = 0;
+        for (Object* p = self.IsObject() ? self.o : nullptr; p && depth < 256; p = p->proto, ++depth)
+            if (p == home) {
+                s->depth = depth;
+                break;
+            }
         return Value(static_cast<Object*>(s));
     };
     if (fn->isV2) {

@@ -17,6 +17,11 @@ void Vm::InstallNumberClasses() {
         [](Vm& vm, Value, Args& a) {
             return Value(vm.ToObject(Value(a.empty() ? 0.0 : vm.ToNumber(a[0]))));
         });
+    numberCtor->nativeInit = [](Vm& vm, Value self, Args& a) {
+        Value n(a.empty() ? 0.0 : vm.ToNumber(a[0]));
+        if (self.IsObject() && !IsNative(self.o)) vm.MakeBox(self.o, n);
+        return self;
+    };
     for (auto [n, v] : {std::pair{"MAX_VALUE", 1.79769313486231e+308},
                         {"MIN_VALUE", 4.9406564584124654e-324},
                         {"NaN", NAN},
@@ -39,10 +44,15 @@ void Vm::InstallNumberClasses() {
     booleanProto->className = "Boolean";
     booleanProto->primitive = Value(false);
     booleanProto->hasPrimitive = true;
-    AddClass(
+    Function* booleanCtor = AddClass(
         "Boolean", booleanProto,
         [](Vm& vm, Value, Args& a) { return a.empty() ? Value() : Value(vm.ToBool(a[0])); },
         [](Vm& vm, Value, Args& a) { return Value(vm.ToObject(Value(!a.empty() && vm.ToBool(a[0])))); });
+    booleanCtor->nativeInit = [](Vm& vm, Value self, Args& a) {
+        Value b(!a.empty() && vm.ToBool(a[0]));
+        if (self.IsObject() && !IsNative(self.o)) vm.MakeBox(self.o, b);
+        return self;
+    };
     auto thisBool = [](Vm& vm, Value self) -> bool {
         if (self.IsObject() && self.o->hasPrimitive) return vm.ToBool(self.o->primitive);
         return vm.ToBool(self);

@@ -18,6 +18,11 @@ void Vm::InstallStringClass() {
             Object* o = vm.ToObject(Value(a.empty() ? std::string() : vm.ToString(a[0])));
             return Value(o);
         });
+    stringCtor->nativeInit = [](Vm& vm, Value self, Args& a) {
+        Value text(a.empty() ? std::string() : vm.ToString(a[0]));
+        if (self.IsObject() && !IsNative(self.o)) vm.MakeBox(self.o, text);
+        return self;
+    };
     auto thisString = [](Vm& vm, Value self) -> std::string {
         if (self.IsObject() && self.o->hasPrimitive) return vm.ToString(self.o->primitive);
         return vm.ToString(self);

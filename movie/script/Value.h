@@ -99,9 +99,13 @@ class Object {
     virtual void SpecialKeys(std::vector<std::string>&) {}
     virtual bool IsFunction() const { return false; }
 
-    // Boxed primitives keep their value here.
+    // Boxed primitives keep their value here (dates their time).
     Value primitive;
     bool hasPrimitive = false;
+    // Made what it is by a native class (a box, a date, a filter): a native
+    // constructor that super() runs on it again leaves it as it is. Objects
+    // of the classes derived from this one are native from the start.
+    bool native = false;
 
   private:
     void Reindex();
@@ -123,6 +127,9 @@ class Function : public Object {
 
     Native native;
     Native nativeConstruct; // when set, `new` calls this instead of native
+    // When set, super() of a subclass calls this on its `this`: it makes a
+    // plain object an instance of the native class.
+    Native nativeInit;
     // Script functions:
     std::shared_ptr<const std::vector<uint8_t>> code;
     size_t start = 0, length = 0;

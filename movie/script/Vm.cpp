@@ -335,17 +335,22 @@ Object* Vm::ToObject(const Value& v) {
     case Value::Type::Bool: {
         Object* proto = v.IsString() ? stringProto : v.IsNumber() ? numberProto : booleanProto;
         Object* box = New<Object>(proto);
-        box->className = v.IsString() ? "String" : v.IsNumber() ? "Number" : "Boolean";
-        box->primitive = v;
-        box->hasPrimitive = true;
-        // A string object carries its length as a property of its own.
-        if (v.IsString())
-            box->SetOwn("length", Value(static_cast<double>(ScriptLength(v.s))), kDontEnum | kDontDelete);
+        MakeBox(box, v);
         return box;
     }
     default:
         return nullptr;
     }
+}
+
+void Vm::MakeBox(Object* o, const Value& v) {
+    o->className = v.IsString() ? "String" : v.IsNumber() ? "Number" : "Boolean";
+    o->primitive = v;
+    o->hasPrimitive = true;
+    o->native = true;
+    // A string object carries its length as a property of its own.
+    if (v.IsString())
+        o->SetOwn("length", Value(static_cast<double>(ScriptLength(v.s))), kDontEnum | kDontDelete);
 }
 
 // ---- calls ----

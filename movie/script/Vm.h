@@ -12,6 +12,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <typeinfo>
 #include <vector>
 
 namespace movie::script {
@@ -116,6 +117,10 @@ class Vm {
     // A primitive made an object by the global class of its type as it now
     // stands (String, Number, Boolean); objects as they are; else null.
     Value Boxed(const Value& v);
+    // Whether a native class made the object what it is (see Object::native).
+    // Makes an object the box of a primitive.
+    void MakeBox(Object* o, const Value& v);
+    static bool IsNative(const Object* o) { return o->native || typeid(*o) != typeid(Object); }
     bool Reaches(Object* chain, Object* target, int nesting);
 
     // Conversions.

@@ -155,4 +155,45 @@ TEST(ArrayClass, SortsInThePlayersOrderAndStopsWhenTimeRunsOut) {
     EXPECT_EQ(s.vm.ToNumber(numbers->Element(1)), 1);                        // left as it was
 }
 
+TEST(NativeClasses, MakeAPlainObjectTheirOwnOnce) {
+    Script s;
+    auto init = [&](const Value& ctor, Value self, Args args) {
+        return static_cast<movie::script::Function*>(ctor.o)->nativeInit(s.vm, self, args);
+    };
+    Value global(s.vm.global);
+    Value date = s.vm.GetValue(global, "Date");
+    Value getTime = s.vm.GetValue(s.vm.GetValue(date, "prototype"), "getTime");
+    auto timeOf = [&](const Value& self) {
+        Args none;
+        return s.vm.Call(getTime, self, none);
+    };
+    // What a subclass's super() does: `this` becomes a date, and stays that date.
+    Value obj(s.vm.NewObject());
+    EXPECT_TRUE(timeOf(obj).IsUndefined());
+    EXPECT_EQ(init(date, obj, {123456}).o, obj.o);
+    EXPECT_EQ(s.vm.ToNumber(timeOf(obj)), 123456);
+    init(date, obj, {5});
+    init(s.vm.GetValue(global, "Number"), obj, {7});
+    EXPECT_EQ(s.vm.ToNumber(timeOf(obj)), 123456);
+    // Arrays, boxes and functions are never made dates.
+    for (Value other : {Value(s.vm.NewArray()), Value(s.vm.ToObject(Value(3))), getTime}) {
+        init(date, other, {1});
+        EXPECT_TRUE(timeOf(other).IsUndefined());
+    }
+    // An array made of a plain object lists its elements and loses them to shift.
+    Value list(s.vm.NewObject());
+    s.vm.Set(list.o, "__proto__", s.vm.GetValue(s.vm.GetValue(global, "Array"), "prototype"));
+    init(s.vm.GetValue(global, "Array"), list, {"a", "b"});
+    EXPECT_EQ(s.Text(list), "a,b");
+    EXPECT_EQ(s.Text(s.Call(list, "shift")), "a");
+    EXPECT_EQ(s.vm.ToNumber(s.vm.GetValue(list, "length")), 1);
+    // A filter converts its arguments each time, but takes them only once.
+    Value blur = s.vm.GetValue(s.vm.GetValue(s.vm.GetValue(global, "flash"), "filters"), "BlurFilter");
+    Value f(s.vm.NewObject());
+    init(blur, f, {Value("10"), 20});
+    EXPECT_TRUE(s.vm.GetValue(f, "blurX").IsNumber());
+    init(blur, f, {30, 40});
+    EXPECT_EQ(s.vm.ToNumber(s.vm.GetValue(f, "blurX")), 10);
+}
+
 } // namespace
