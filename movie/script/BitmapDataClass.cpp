@@ -131,6 +131,8 @@ void InstallBitmapDataClass(Vm& vm, Object* package) {
     Function* ctor = vm.NewNative([](Vm&, Value, Args&) { return Value(); }, "BitmapData");
     // new BitmapData(width, height [, transparent = true, fillColor = 0xFFFFFFFF]).
     ctor->nativeConstruct = [proto](Vm& vm, Value, Args& a) {
+        // Without both sides there is nothing to make.
+        if (a.size() < 2) return Value();
         auto* o = vm.New<BitmapDataObject>(proto);
         o->className = "BitmapData";
         o->vm = &vm;

@@ -353,6 +353,12 @@ struct Interp {
 
     Value RunWithHome(Function* fn, const Value& self, Args& args, Object* home);
 
+    // A primitive called or constructed is boxed first (its class may be a
+    // script's, which does something), and then nothing more happens.
+    void BoxCallee(const Value& v) {
+        if (!v.IsNullish() && !v.IsObject()) vm.ToObject(v);
+    }
+
     // super(): the constructor above, run on this.
     Value CallSuper(SuperObject* sup, Args& args) {
         Object* home = sup->Home(vm);
@@ -1114,6 +1120,7 @@ Outcome Interp::Exec(size_t pc, size_t end) {
                 break;
             }
             Value self = owner ? Value(owner) : f.target ? Value(f.target) : Value(f.base);
+            BoxCallee(fn);
             Push(CallValue(fn, self, args, nullptr));
             break;
         }
@@ -1127,6 +1134,7 @@ Outcome Interp::Exec(size_t pc, size_t end) {
                 if (sup) {
                     Push(CallSuper(sup, args));
                 } else {
+                    BoxCallee(obj);
                     Push(CallValue(obj, Value(), args, nullptr));
                 }
                 break;
@@ -1144,6 +1152,10 @@ Outcome Interp::Exec(size_t pc, size_t end) {
                 break;
             }
             Object* self = vm.ToObject(obj);
+            if (!self) {
+                Push(Value());
+                break;
+            }
             Object* owner = nullptr;
             Value fn = vm.GetMember(Value(self), method);
             vm.Lookup(self, method, &owner);
@@ -1158,6 +1170,7 @@ Outcome Interp::Exec(size_t pc, size_t end) {
             std::string name = vm.ToString(Pop());
             Args args = PopArgs();
             Value ctor = GetVariable(name);
+            BoxCallee(ctor);
             Push(vm.Construct(ctor, args));
             break;
         }
@@ -1167,6 +1180,7 @@ Outcome Interp::Exec(size_t pc, size_t end) {
             Args args = PopArgs();
             std::string method = name.IsUndefined() ? std::string() : vm.ToString(name);
             Value ctor = method.empty() ? obj : vm.GetValue(obj, method);
+            BoxCallee(ctor);
             Push(vm.Construct(ctor, args));
             break;
         }

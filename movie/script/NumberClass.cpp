@@ -11,12 +11,10 @@ void Vm::InstallNumberClasses() {
     numberProto->className = "Number";
     numberProto->primitive = Value(0);
     numberProto->hasPrimitive = true;
-    Function* numberCtor = AddClass(
+    numberCtor = AddClass(
         "Number", numberProto,
         [](Vm& vm, Value, Args& a) { return Value(a.empty() ? 0.0 : vm.ToNumber(a[0])); },
-        [](Vm& vm, Value, Args& a) {
-            return Value(vm.ToObject(Value(a.empty() ? 0.0 : vm.ToNumber(a[0]))));
-        });
+        [](Vm& vm, Value, Args& a) { return Value(vm.NewBox(Value(a.empty() ? 0.0 : vm.ToNumber(a[0])))); });
     numberCtor->nativeInit = [](Vm& vm, Value self, Args& a) {
         Value n(a.empty() ? 0.0 : vm.ToNumber(a[0]));
         if (self.IsObject() && !IsNative(self.o)) vm.MakeBox(self.o, n);
@@ -44,10 +42,10 @@ void Vm::InstallNumberClasses() {
     booleanProto->className = "Boolean";
     booleanProto->primitive = Value(false);
     booleanProto->hasPrimitive = true;
-    Function* booleanCtor = AddClass(
+    booleanCtor = AddClass(
         "Boolean", booleanProto,
         [](Vm& vm, Value, Args& a) { return a.empty() ? Value() : Value(vm.ToBool(a[0])); },
-        [](Vm& vm, Value, Args& a) { return Value(vm.ToObject(Value(!a.empty() && vm.ToBool(a[0])))); });
+        [](Vm& vm, Value, Args& a) { return Value(vm.NewBox(Value(!a.empty() && vm.ToBool(a[0])))); });
     booleanCtor->nativeInit = [](Vm& vm, Value self, Args& a) {
         Value b(!a.empty() && vm.ToBool(a[0]));
         if (self.IsObject() && !IsNative(self.o)) vm.MakeBox(self.o, b);

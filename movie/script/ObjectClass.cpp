@@ -107,10 +107,9 @@ void Vm::InstallObjectClass() {
     AddMethod(functionProto, "call", [](Vm& vm, Value self, Args& a) {
         Value thisv = Arg(a, 0);
         Args rest(a.size() > 1 ? a.begin() + 1 : a.end(), a.end());
-        if (thisv.IsNullish())
-            thisv = Value(vm.global);
-        else if (!thisv.IsObject())
-            thisv = Value(vm.ToObject(thisv));
+        // A primitive runs on its box; one that cannot be boxed on _global.
+        if (!thisv.IsNullish() && !thisv.IsObject()) thisv = Value(vm.ToObject(thisv));
+        if (thisv.IsNullish()) thisv = Value(vm.global);
         return vm.Call(self, thisv, rest);
     });
     AddMethod(functionProto, "apply", [](Vm& vm, Value self, Args& a) {
@@ -126,10 +125,9 @@ void Vm::InstallObjectClass() {
                     rest.push_back(vm.Get(list.o, std::to_string(i)));
             }
         }
-        if (thisv.IsNullish())
-            thisv = Value(vm.global);
-        else if (!thisv.IsObject())
-            thisv = Value(vm.ToObject(thisv));
+        // A primitive runs on its box; one that cannot be boxed on _global.
+        if (!thisv.IsNullish() && !thisv.IsObject()) thisv = Value(vm.ToObject(thisv));
+        if (thisv.IsNullish()) thisv = Value(vm.global);
         return vm.Call(self, thisv, rest);
     });
 }

@@ -11,11 +11,11 @@ void Vm::InstallStringClass() {
     stringProto->className = "String";
     stringProto->primitive = Value("");
     stringProto->hasPrimitive = true;
-    Function* stringCtor = AddClass(
+    stringCtor = AddClass(
         "String", stringProto,
         [](Vm& vm, Value, Args& a) { return Value(a.empty() ? std::string() : vm.ToString(a[0])); },
         [](Vm& vm, Value, Args& a) {
-            Object* o = vm.ToObject(Value(a.empty() ? std::string() : vm.ToString(a[0])));
+            Object* o = vm.NewBox(Value(a.empty() ? std::string() : vm.ToString(a[0])));
             return Value(o);
         });
     stringCtor->nativeInit = [](Vm& vm, Value self, Args& a) {

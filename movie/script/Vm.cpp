@@ -116,10 +116,13 @@ Value Vm::Get(Object* o, const std::string& name) {
 
 Value Vm::GetValue(const Value& base, const std::string& name) {
     if (base.IsObject()) return Get(base.o, name);
-    if (base.IsString() && name == "length") return Value(static_cast<double>(ScriptLength(base.s)));
     if (base.IsNullish()) return {};
-    Object* boxed = ToObject(base);
-    return Get(boxed, name);
+    bool builtIn;
+    Value cls = BoxClass(base, builtIn);
+    if (builtIn && base.IsString() && name == "length")
+        return Value(static_cast<double>(ScriptLength(base.s)));
+    Object* boxed = builtIn ? NewBox(base) : BoxBy(cls, base);
+    return boxed ? Get(boxed, name) : Value();
 }
 
 // Every object holds its prototype as a property of its own, whatever the
@@ -326,6 +329,34 @@ bool Array::SetSpecial(Vm& vm, const std::string& name, const Value& v) {
     return false;
 }
 
+Object* Vm::NewBox(const Value& v) {
+    Object* proto = v.IsString() ? stringProto : v.IsNumber() ? numberProto : booleanProto;
+    Object* box = New<Object>(proto);
+    MakeBox(box, v);
+    return box;
+}
+
+// The class that boxes a primitive is the one its type's global name holds
+// when it is needed (its getter runs); while that is the built-in class with
+// its own prototype, the box is made straight away.
+Value Vm::BoxClass(const Value& v, bool& builtIn) {
+    const char* name = v.IsString() ? "String" : v.IsNumber() ? "Number" : "Boolean";
+    Function* own = v.IsString() ? stringCtor : v.IsNumber() ? numberCtor : booleanCtor;
+    Object* proto = v.IsString() ? stringProto : v.IsNumber() ? numberProto : booleanProto;
+    Value cls = Get(global, name);
+    Property* p = cls.o == own && cls.IsObject() ? own->FindOwn("prototype", false) : nullptr;
+    builtIn = p && !p->virt && p->value.IsObject() && p->value.o == proto;
+    return cls;
+}
+
+// Another class stands in: whatever it makes of the value, when it makes an
+// object; nothing when it is no constructor.
+Object* Vm::BoxBy(const Value& cls, const Value& v) {
+    Args args{v};
+    Value made = Construct(cls, args);
+    return made.IsObject() ? made.o : nullptr;
+}
+
 Object* Vm::ToObject(const Value& v) {
     switch (v.type) {
     case Value::Type::Object:
@@ -333,10 +364,9 @@ Object* Vm::ToObject(const Value& v) {
     case Value::Type::String:
     case Value::Type::Number:
     case Value::Type::Bool: {
-        Object* proto = v.IsString() ? stringProto : v.IsNumber() ? numberProto : booleanProto;
-        Object* box = New<Object>(proto);
-        MakeBox(box, v);
-        return box;
+        bool builtIn;
+        Value cls = BoxClass(v, builtIn);
+        return builtIn ? NewBox(v) : BoxBy(cls, v);
     }
     default:
         return nullptr;
@@ -396,6 +426,11 @@ Value Vm::Construct(const Value& ctor, Args& args) {
         return r;
     }
     Object* obj = New<Object>(proto);
+    // A prototype that is no object becomes the __proto__ all the same.
+    if (!protoV.IsObject()) {
+        obj->proto = nullptr;
+        ProtoSlot(obj)->value = protoV;
+    }
     obj->SetOwn("__constructor__", Value(f), kDontEnum);
     if (version_ < 7) obj->SetOwn("constructor", Value(f), kDontEnum);
     Call(ctor, Value(obj), args);

@@ -120,6 +120,13 @@ class Vm {
     // Whether a native class made the object what it is (see Object::native).
     // Makes an object the box of a primitive.
     void MakeBox(Object* o, const Value& v);
+    // A box of the built-in class of a primitive's type.
+    Object* NewBox(const Value& v);
+    // The global class of a primitive's type as it now stands; builtIn when
+    // it is the built-in one, unchanged.
+    Value BoxClass(const Value& v, bool& builtIn);
+    // What a class that is not the built-in one makes of a primitive, when an object.
+    Object* BoxBy(const Value& cls, const Value& v);
     static bool IsNative(const Object* o) { return o->native || typeid(*o) != typeid(Object); }
     bool Reaches(Object* chain, Object* target, int nesting);
 
@@ -191,6 +198,9 @@ class Vm {
     Function* objectCtor = nullptr;
     Function* functionCtor = nullptr;
     Function* arrayCtor = nullptr;
+    Function* stringCtor = nullptr;
+    Function* numberCtor = nullptr;
+    Function* booleanCtor = nullptr;
 
     // Registered classes for exported symbols (Object.registerClass).
     std::map<std::string, Object*> registered;
