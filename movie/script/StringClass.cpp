@@ -31,36 +31,41 @@ void Vm::InstallStringClass() {
               [thisString](Vm& vm, Value self, Args&) { return Value(thisString(vm, self)); });
     AddMethod(stringProto, "valueOf",
               [thisString](Vm& vm, Value self, Args&) { return Value(thisString(vm, self)); });
-    AddMethod(stringProto, "charAt", [thisString](Vm& vm, Value self, Args& a) {
+    // Positions are 32-bit integers, wrapped as the player wraps them. Movies
+    // before SWF 6 get nothing from a method that finds or cuts when they
+    // give it nothing to work with.
+    auto position = [](Vm& vm, const Value& v) { return static_cast<double>(vm.ToInt32(v)); };
+    auto swf5Bare = [](Vm& vm, Args& a) { return vm.Version() < 6 && a.empty(); };
+    AddMethod(stringProto, "charAt", [thisString, position](Vm& vm, Value self, Args& a) {
         std::string s = thisString(vm, self);
-        double i = vm.ToNumber(Arg(a, 0));
-        if (std::isnan(i)) i = 0;
-        i = std::trunc(i);
+        double i = position(vm, Arg(a, 0));
         if (i < 0 || i >= static_cast<double>(s.size())) return Value("");
         return Value(s.substr(static_cast<size_t>(i), 1));
     });
-    AddMethod(stringProto, "charCodeAt", [thisString](Vm& vm, Value self, Args& a) {
+    AddMethod(stringProto, "charCodeAt", [thisString, position](Vm& vm, Value self, Args& a) {
         std::string s = thisString(vm, self);
-        double i = vm.ToNumber(Arg(a, 0));
-        if (std::isnan(i)) i = 0;
-        i = std::trunc(i);
+        double i = position(vm, Arg(a, 0));
+        // Past the end SWF 5 reads a zero.
+        if (i >= static_cast<double>(s.size()) && vm.Version() < 6) return Value(0);
         if (i < 0 || i >= static_cast<double>(s.size())) return Value(NAN);
         return Value(static_cast<double>(static_cast<uint8_t>(s[static_cast<size_t>(i)])));
     });
-    AddMethod(stringProto, "indexOf", [thisString](Vm& vm, Value self, Args& a) {
+    AddMethod(stringProto, "indexOf", [thisString, position, swf5Bare](Vm& vm, Value self, Args& a) {
         std::string s = thisString(vm, self);
+        if (swf5Bare(vm, a)) return Value();
         std::string t = vm.ToString(Arg(a, 0));
-        double st = a.size() > 1 ? vm.ToNumber(a[1]) : 0;
-        size_t from = std::isnan(st) || st < 0 ? 0 : static_cast<size_t>(std::min(st, 1e9));
+        double st = a.size() > 1 ? position(vm, a[1]) : 0;
+        size_t from = st < 0 ? 0 : static_cast<size_t>(st);
         if (from > s.size()) return Value(-1);
         size_t p = s.find(t, from);
         return Value(p == std::string::npos ? -1.0 : static_cast<double>(p));
     });
-    AddMethod(stringProto, "lastIndexOf", [thisString](Vm& vm, Value self, Args& a) {
+    AddMethod(stringProto, "lastIndexOf", [thisString, swf5Bare](Vm& vm, Value self, Args& a) {
         std::string s = thisString(vm, self);
+        if (swf5Bare(vm, a)) return Value();
         std::string t = vm.ToString(Arg(a, 0));
         size_t from = std::string::npos;
-        if (a.size() > 1) {
+        if (a.size() > 1 && !a[1].IsUndefined()) {
             double st = vm.ToNumber(a[1]);
             if (st < 0) return Value(-1);
             if (!std::isnan(st)) from = static_cast<size_t>(std::min(st, 1e9));
@@ -68,42 +73,37 @@ void Vm::InstallStringClass() {
         size_t p = s.rfind(t, from);
         return Value(p == std::string::npos ? -1.0 : static_cast<double>(p));
     });
-    AddMethod(stringProto, "substr", [thisString](Vm& vm, Value self, Args& a) {
+    AddMethod(stringProto, "substr", [thisString, position, swf5Bare](Vm& vm, Value self, Args& a) {
         std::string s = thisString(vm, self);
+        if (swf5Bare(vm, a)) return Value();
         double len = static_cast<double>(s.size());
-        double st = vm.ToNumber(Arg(a, 0));
-        if (std::isnan(st)) st = 0;
-        st = std::trunc(st);
+        double st = position(vm, Arg(a, 0));
         if (st < 0) st = std::max(0.0, len + st);
         st = std::min(st, len);
-        double n = a.size() > 1 && !a[1].IsUndefined() ? vm.ToNumber(a[1]) : len;
-        if (std::isnan(n)) n = 0;
-        n = std::trunc(n);
+        double n = a.size() > 1 && !a[1].IsUndefined() ? position(vm, a[1]) : len;
         if (n < 0) n = std::max(0.0, len + n - st);
         n = std::min(n, len - st);
         return Value(s.substr(static_cast<size_t>(st), static_cast<size_t>(n)));
     });
-    AddMethod(stringProto, "substring", [thisString](Vm& vm, Value self, Args& a) {
+    AddMethod(stringProto, "substring", [thisString, position, swf5Bare](Vm& vm, Value self, Args& a) {
         std::string s = thisString(vm, self);
+        if (swf5Bare(vm, a)) return Value();
         double len = static_cast<double>(s.size());
         auto clamp = [&](Value v, double dflt) {
             if (v.IsUndefined()) return dflt;
-            double d = vm.ToNumber(v);
-            if (std::isnan(d) || d < 0) return 0.0;
-            return std::min(std::trunc(d), len);
+            return std::clamp(position(vm, v), 0.0, len);
         };
         double x = clamp(Arg(a, 0), 0), y = clamp(Arg(a, 1), len);
         if (x > y) std::swap(x, y);
         return Value(s.substr(static_cast<size_t>(x), static_cast<size_t>(y - x)));
     });
-    AddMethod(stringProto, "slice", [thisString](Vm& vm, Value self, Args& a) {
+    AddMethod(stringProto, "slice", [thisString, position, swf5Bare](Vm& vm, Value self, Args& a) {
         std::string s = thisString(vm, self);
+        if (swf5Bare(vm, a)) return Value();
         double len = static_cast<double>(s.size());
         auto clamp = [&](Value v, double dflt) {
             if (v.IsUndefined()) return dflt;
-            double d = vm.ToNumber(v);
-            if (std::isnan(d)) return 0.0;
-            d = std::trunc(d);
+            double d = position(vm, v);
             if (d < 0) d = std::max(0.0, len + d);
             return std::min(d, len);
         };
@@ -119,11 +119,16 @@ void Vm::InstallStringClass() {
             double l = vm.ToNumber(a[1]);
             limit = std::isnan(l) || l < 0 ? 0 : static_cast<size_t>(std::min(l, 1e9));
         }
-        if (a.empty() || a[0].IsUndefined()) {
+        // SWF 5 splits at commas when given no separator, and not at all
+        // at an empty one.
+        const bool swf5 = vm.Version() < 6;
+        if ((a.empty() || a[0].IsUndefined()) && !swf5) {
             parts.push_back(Value(s));
         } else {
-            std::string sep = vm.ToString(a[0]);
-            if (sep.empty()) {
+            std::string sep = a.empty() || a[0].IsUndefined() ? std::string(",") : vm.ToString(a[0]);
+            if (sep.empty() && swf5) {
+                parts.push_back(Value(s));
+            } else if (sep.empty()) {
                 for (char c : s)
                     parts.push_back(Value(std::string(1, c)));
             } else {
