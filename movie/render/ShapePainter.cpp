@@ -260,6 +260,23 @@ void ShapePainter::PaintImage(const raster::Image& image, raster::IRect at, cons
 void ShapePainter::StrokeGroup(const StyleGroup& group, const Placement& place, raster::Scene& scene) {
     const Matrix& m = place.matrix;
     const double sx = std::hypot(m.a, m.b), sy = std::hypot(m.c, m.d);
+    // A matrix that scales one axis more than the other, square to the
+    // frame, stretches the pen with the shape: a side along x takes the y
+    // scale and one along y the x scale. Such strokes are drawn where the pen
+    // is round (the shape's own space, scaled by the larger stretch so that
+    // it keeps the detail of device pixels) and their outlines then mapped
+    // to the device: `toPen` takes device points there, `fromPen` brings the
+    // outline back. Turned or skewed shapes keep a round pen as thick as
+    // their thinner axis asks, as the original player draws them.
+    const double most = std::max(std::abs(m.a), std::abs(m.d)),
+                 least = std::min(std::abs(m.a), std::abs(m.d));
+    const bool uneven =
+        m.b == 0 && m.c == 0 && least > 0 && most - least > 1e-6 * most && std::isfinite(most);
+    Matrix toPen, fromPen;
+    if (uneven) {
+        fromPen = {m.a / most, 0, 0, m.d / most, m.tx, m.ty};
+        toPen = {most / m.a, 0, 0, most / m.d, -m.tx * most / m.a, -m.ty * most / m.d};
+    }
     Bucket(group, group.lines.size(), [](const Path& p, uint32_t& a, uint32_t&) { a = p.line; });
     for (size_t l = 1; l < slot_.size(); ++l) {
         if (slot_[l] < 0) continue;
@@ -274,6 +291,11 @@ void ShapePainter::StrokeGroup(const StyleGroup& group, const Placement& place, 
         else
             scale = std::min(sx, sy); // a squeezed stroke is as thin as its thinner axis
         double width = style.width == 0 ? 1.0 : style.width * scale;
+        // The elliptical pen, for strokes that scale both ways and stay wider
+        // than a pixel across their thinnest side (it is never thinner).
+        const bool penSpace =
+            uneven && !style.noHScale && !style.noVScale && style.width > 0 && style.width * most > 1.0;
+        if (penSpace) width = std::max(style.width * most, most / least);
         if (!(width >= 1.0)) width = 1.0; // never thinner than a pixel
         width = std::min(width, 1e6);
         raster::StrokeStyle st;
@@ -293,7 +315,19 @@ void ShapePainter::StrokeGroup(const StyleGroup& group, const Placement& place, 
             if (points_.empty()) return;
             bool closed = points_.size() > 2 && points_.front().x == points_.back().x &&
                           points_.front().y == points_.back().y && !style.noClose;
-            stroker_.Stroke(points_, closed, st, edges);
+            if (penSpace) {
+                for (raster::PointF& p : points_)
+                    p = {static_cast<float>(toPen.MapX(p.x, p.y)), static_cast<float>(toPen.MapY(p.x, p.y))};
+                penEdges_.Clear();
+                stroker_.Stroke(points_, closed, st, penEdges_);
+                for (const raster::Line& e : penEdges_.Lines())
+                    edges.AddLine({static_cast<float>(fromPen.MapX(e.x0, e.y0)),
+                                   static_cast<float>(fromPen.MapY(e.x0, e.y0))},
+                                  {static_cast<float>(fromPen.MapX(e.x1, e.y1)),
+                                   static_cast<float>(fromPen.MapY(e.x1, e.y1))});
+            } else {
+                stroker_.Stroke(points_, closed, st, edges);
+            }
             points_.clear();
         };
         for (uint32_t pi : buckets_[slot_[l]]) {

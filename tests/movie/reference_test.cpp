@@ -174,6 +174,7 @@ const char* const kHeldPeerMovies[] = {
     "filters_bevel",
     "filters_bevel_inner",
     "filters_bevel_outer",
+    "filters_blur_scales_with_screen",
     "filters_blur_size_grows",
     "filters_drop_shadow",
     "filters_drop_shadow_angles",

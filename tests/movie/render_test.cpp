@@ -216,6 +216,34 @@ TEST(RenderShapes, HairlineStaysOnePixelWideWhenScaledDown) {
     EXPECT_NEAR(dark, 255, 8); // one pixel's worth of ink
 }
 
+TEST(RenderShapes, AnUnevenScaleStretchesTheStrokeAsItStretchesTheShape) {
+    // A square outline 2 px wide, scaled 3 times down the frame: its top and
+    // bottom sides become 6 px thick, its left and right ones stay 2 px.
+    MovieBuilder b(60, 100);
+    Shape s;
+    StyleGroup g;
+    LineStyle l;
+    l.width = 40;
+    l.color = {0, 0, 0, 255};
+    g.lines.push_back(l);
+    g.paths.push_back(Polygon({{200, 200}, {800, 200}, {800, 600}, {200, 600}}, 0, 0, 1));
+    s.groups.push_back(g);
+    s.bounds = s.edgeBounds = {160, 840, 160, 640};
+    b.Define(1, s);
+    b.Place(1, 1, Matrix{1, 0, 0, 3, 0, 0}); // sides at x = 10 and 40, y = 30 and 90
+    Player player(b.Get());
+    Renderer r;
+    r.Render(player, 60, 100);
+    auto ink = [&](int x0, int y0, int dx, int dy) {
+        int n = 0;
+        for (int i = 0; i < 16; ++i)
+            n += raster::PixelR(r.Frame().At(x0 + i * dx, y0 + i * dy)) < 128;
+        return n;
+    };
+    EXPECT_EQ(ink(25, 22, 0, 1), 6); // across the top side
+    EXPECT_EQ(ink(2, 60, 1, 0), 2);  // across the left side
+}
+
 TEST(RenderShapes, GradientFillFollowsItsMatrix) {
     MovieBuilder b(100, 10);
     Shape s = RectShape(0, 0, 2000, 200, {});
@@ -600,7 +628,7 @@ TEST(RenderCaching, ABitmapLiesOnWholePixelsOverItsOpaqueBackground) {
     Player player(b.Get());
     Renderer r;
     r.Render(player, 60, 60);
-    EXPECT_NE(r.Frame().At(10, 7), kRed); // partly covered
+    EXPECT_NE(r.Frame().At(10, 7), kRed);  // partly covered
     EXPECT_EQ(r.Frame().At(10, 27), kRed); // cached: moved to x = 10
     EXPECT_EQ(r.Frame().At(14, 27), kRed);
     EXPECT_EQ(r.Frame().At(15, 27), kWhite);
