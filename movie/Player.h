@@ -126,6 +126,9 @@ class Player {
     // What scripts drew on the main timeline, below its display list (null
     // when they drew nothing there).
     const Drawing* RootDrawing() const { return rootDrawing_.get(); }
+    // The main timeline's own matrix, colour transform and visibility (set
+    // by scripts; the stage's by default).
+    const DisplayObject& RootPlacement() const { return rootPlacement_; }
     // Whether scripts ever made one sprite the mask of another.
     bool HasScriptMasks() const { return scriptMasks_; }
 
@@ -162,6 +165,7 @@ class Player {
     std::shared_ptr<const Movie> movie_;
     DisplayObjects root_;
     std::shared_ptr<Drawing> rootDrawing_;
+    DisplayObject rootPlacement_;
     bool scriptMasks_ = false;
     uint32_t frame_ = 0;
     uint32_t reached_ = 0; // the furthest frame of the main timeline entered so far

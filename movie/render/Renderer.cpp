@@ -555,9 +555,15 @@ void Renderer::DrawList(const DisplayObjects& list, const Matrix& m, const Color
 }
 
 void Renderer::DrawRoot(const Player& player, const Matrix& base) {
+    // The main timeline moved or hidden by scripts. Its colour transform
+    // is kept for scripts to read but not drawn (a tint given to the main
+    // timeline leaves the original player's frame as it is).
+    const DisplayObject& root = player.RootPlacement();
+    if (!root.visible) return;
+    const Matrix m = base * root.matrix;
     if (const Drawing* d = player.RootDrawing(); d && !d->Empty())
-        DrawShape(d->GetShape(), d->Version(), base, {}, false);
-    DrawList(player.DisplayList(), base, {}, false, 0);
+        DrawShape(d->GetShape(), d->Version(), m, {}, false);
+    DrawList(player.DisplayList(), m, {}, false, 0);
 }
 
 bool Renderer::Render(const Player& player, int width, int height) {
@@ -584,7 +590,8 @@ bool Renderer::Render(const Player& player, int width, int height) {
     const bool sameSetting =
         valid_ && !sizeChanged && bg == lastBackground_ && &player == lastPlayer_ && &movie == lastMovie_;
     scriptMasks_.clear();
-    if (player.HasScriptMasks()) FindScriptMasks(player.DisplayList(), base, {}, 0);
+    if (player.HasScriptMasks())
+        FindScriptMasks(player.DisplayList(), base * player.RootPlacement().matrix, {}, 0);
     keys_.clear();
     clips_.clear();
     painting_ = false;

@@ -33,8 +33,7 @@ class ClipObject : public Object {
     Object* parent = nullptr;
     int nesting = 0;
     std::vector<ClipAction> actions;
-    DisplayObject rootProps; // the main timeline's own transform
-    std::string name;        // its instance name once removed
+    std::string name; // its instance name once removed
     // The scale and rotation scripts last gave it (signs, angles past a
     // half turn), good while its matrix is the one made from them.
     struct Turn {
@@ -43,7 +42,8 @@ class ClipObject : public Object {
     };
     std::optional<Turn> turn;
 
-    DisplayObject* Props() { return isRoot ? &rootProps : display; }
+    // Its transform and look; the main timeline's are the player's.
+    DisplayObject* Props() { return isRoot ? host->RootProps() : display; }
 
     bool GetSpecial(Vm& vm, const std::string& name, Value& out) override;
     bool SetSpecial(Vm& vm, const std::string& name, const Value& v) override;
@@ -607,6 +607,10 @@ bool ScriptHost::Removed(Object* clip) {
 }
 
 // Clips (the main timeline's own placement too) and text fields alike.
+DisplayObject* ScriptHost::RootProps() {
+    return &player_.rootPlacement_;
+}
+
 DisplayObject* ScriptHost::Placement(Object* clip) {
     if (script::TextFieldObject* t = script::AsTextField(clip)) return t->display;
     ClipObject* c = Clip(clip);

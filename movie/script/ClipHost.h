@@ -27,6 +27,8 @@ class ScriptHost : public script::Host {
 
     void SetTrace(std::function<void(const std::string&)> sink) { vm_->SetTrace(std::move(sink)); }
     script::Object* RootClip();
+    // The main timeline's own transform, look and visibility, as scripts set them.
+    DisplayObject* RootProps();
     void SetBudget(std::chrono::microseconds budget) { vm_->SetBudget(budget); }
     void SetWallClock(WallClock clock) { vm_->clock = std::move(clock); }
     // Gives a newly placed sprite its script object and queues its load event.

@@ -93,6 +93,30 @@ TEST(DrawingApi, FillsLinesAndBoundsOfAClip) {
     EXPECT_EQ(At(run, 150, 300), 0xFFFFFFu);
 }
 
+TEST(DrawingApi, TheMainTimelineMovesAndHidesWhereScriptsPutIt) {
+    auto setRoot = [](const std::string& property, int value) {
+        return Cat({Var("_root"), PushString(property), PushInt(value), {0x4f}});
+    };
+    auto script = [&](bool hide) {
+        return Cat({
+            SetVar("a", Call(Var("_root"), "createEmptyMovieClip", {PushString("a"), PushInt(1)})),
+            Do(Call(Var("a"), "beginFill", {PushInt(0x000000)})),
+            Square("a", 0, 0, 100),
+            Do(Call(Var("_root"), "beginFill", {PushInt(0x0000FF)})),
+            Square("_root", 200, 0, 100),
+            setRoot("_x", 100),
+            hide ? setRoot("_visible", 0) : Bytes{},
+        });
+    };
+    Drawn moved, hidden;
+    Play(script(false), moved);
+    EXPECT_EQ(At(moved, 50, 50), 0xFFFFFFu);
+    EXPECT_EQ(At(moved, 150, 50), 0x000000u);
+    EXPECT_EQ(At(moved, 350, 50), 0x0000FFu);
+    Play(script(true), hidden);
+    EXPECT_EQ(At(hidden, 150, 50), 0xFFFFFFu);
+}
+
 TEST(DrawingApi, AFillBegunAfterLinesCoversThem) {
     movie::Drawing d;
     movie::LineStyle line;

@@ -186,6 +186,7 @@ const char* const kHeldPeerMovies[] = {
     "from_gnash_misc-swfmill.all_background",
     "from_gnash_misc-swfmill.all_missing_bitmap",
     "from_shumway_avm1_text-bind",
+    "from_shumway_doubleAndRegister",
     "from_shumway_gradientTransform",
     "from_shumway_invalidClipDepth",
     "gradient_radial_same_ratios",
