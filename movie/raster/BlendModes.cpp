@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace movie::raster {
 
@@ -94,6 +95,51 @@ template <BlendMode M> Pixel BlendPixel(Pixel d, Pixel s) {
     return PackPixel(ch(out[0]), ch(out[1]), ch(out[2]), a8);
 }
 
+// Screen on premultiplied channels, alpha included: s + d * (255 - s) / 255,
+// which is the float form above rounded once.
+void ScreenRow(Pixel* dst, const Pixel* src, const uint8_t* cov, int n) {
+    int i = 0;
+#if NIMBRE_RASTER_SSE2
+    const __m128i zero = _mm_setzero_si128(), ones = _mm_set1_epi16(255), half = _mm_set1_epi16(128);
+    auto div255 = [half](__m128i v) {
+        v = _mm_add_epi16(v, half);
+        return _mm_srli_epi16(_mm_add_epi16(v, _mm_srli_epi16(v, 8)), 8);
+    };
+    auto screen = [&](__m128i s16, __m128i d16) {
+        return _mm_add_epi16(s16, div255(_mm_mullo_epi16(d16, _mm_sub_epi16(ones, s16))));
+    };
+    for (; i + 4 <= n; i += 4) {
+        __m128i s = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + i));
+        __m128i slo = _mm_unpacklo_epi8(s, zero), shi = _mm_unpackhi_epi8(s, zero);
+        if (cov) {
+            uint32_t c4;
+            std::memcpy(&c4, cov + i, 4);
+            if (c4 != 0xFFFFFFFFu) {
+                __m128i c = _mm_unpacklo_epi8(_mm_cvtsi32_si128(static_cast<int>(c4)), zero);
+                c = _mm_unpacklo_epi16(c, c);
+                slo = div255(_mm_mullo_epi16(slo, _mm_unpacklo_epi32(c, c)));
+                shi = div255(_mm_mullo_epi16(shi, _mm_unpackhi_epi32(c, c)));
+            }
+        }
+        __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(dst + i));
+        __m128i lo = screen(slo, _mm_unpacklo_epi8(d, zero));
+        __m128i hi = screen(shi, _mm_unpackhi_epi8(d, zero));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i), _mm_packus_epi16(lo, hi));
+    }
+#endif
+    for (; i < n; ++i) {
+        const Pixel s = cov ? MulDiv255(src[i], cov[i]) : src[i];
+        const Pixel d = dst[i];
+        Pixel out = 0;
+        for (int shift = 0; shift < 32; shift += 8) {
+            const uint32_t sc = (s >> shift) & 0xFF, dc = (d >> shift) & 0xFF;
+            uint32_t t = dc * (255 - sc) + 128;
+            out |= (sc + ((t + (t >> 8)) >> 8)) << shift;
+        }
+        dst[i] = out;
+    }
+}
+
 template <BlendMode M> void Row(Pixel* dst, const Pixel* src, const uint8_t* cov, int n) {
     for (int i = 0; i < n; ++i) {
         const Pixel s = cov ? MulDiv255(src[i], cov[i]) : src[i];
@@ -113,15 +159,19 @@ void Dispatch(BlendMode mode, Pixel* dst, const Pixel* src, const uint8_t* cov, 
     case BlendMode::Multiply:
         return Row<BlendMode::Multiply>(dst, src, cov, n);
     case BlendMode::Screen:
-        return Row<BlendMode::Screen>(dst, src, cov, n);
+        return ScreenRow(dst, src, cov, n);
     case BlendMode::Lighten:
         return Row<BlendMode::Lighten>(dst, src, cov, n);
     case BlendMode::Darken:
         return Row<BlendMode::Darken>(dst, src, cov, n);
     case BlendMode::Difference:
         return Row<BlendMode::Difference>(dst, src, cov, n);
-    case BlendMode::Add:
-        return Row<BlendMode::Add>(dst, src, cov, n);
+    case BlendMode::Add: // channels added, saturating
+        if (cov)
+            AddRowCoverage(dst, src, 1, cov, n);
+        else
+            AddRow(dst, src, 1, n);
+        return;
     case BlendMode::Subtract:
         return Row<BlendMode::Subtract>(dst, src, cov, n);
     case BlendMode::Invert:

@@ -419,19 +419,39 @@ void Paint::ShadeRow(int x, int y, int n, Pixel* out) const {
             }
             return image->At(ix, iy);
         };
-        for (int i = 0; i < n; ++i, u += inverse.a, v += inverse.b) {
-            double cu = std::clamp(u, -1e9, 1e9), cv = std::clamp(v, -1e9, 1e9);
-            if (!smooth) {
-                out[i] = fetch(static_cast<int>(std::floor(cu)), static_cast<int>(std::floor(cv)));
-            } else {
-                double su = cu - 0.5, sv = cv - 0.5;
-                double fu = std::floor(su), fv = std::floor(sv);
-                int ix = static_cast<int>(fu), iy = static_cast<int>(fv);
-                uint32_t wu = static_cast<uint32_t>((su - fu) * 256),
-                         wv = static_cast<uint32_t>((sv - fv) * 256);
-                Pixel top = Lerp(fetch(ix, iy), fetch(ix + 1, iy), wu);
-                Pixel bot = Lerp(fetch(ix, iy + 1), fetch(ix + 1, iy + 1), wu);
-                out[i] = Lerp(top, bot, wv);
+        const bool wholePixels = inverse.a == 1 && inverse.b == 0 && inverse.c == 0 && inverse.d == 1 &&
+                                 std::abs(inverse.tx) < 1e9 && std::abs(inverse.ty) < 1e9 &&
+                                 std::floor(inverse.tx) == inverse.tx && std::floor(inverse.ty) == inverse.ty;
+        if (wholePixels && !repeat) {
+            // One image pixel to a device pixel, unmoved within it (both
+            // samplings give the pixel itself): the row is copied, its edge
+            // pixels held beyond the image.
+            const int iy = std::clamp(y + static_cast<int>(inverse.ty), 0, h - 1);
+            const int x0 = x + static_cast<int>(inverse.tx);
+            const int lead = std::clamp(-x0, 0, n), end = std::clamp(w - x0, lead, n);
+            std::fill(out, out + lead, image->At(0, iy));
+            if (!image->rgba && end > lead)
+                std::copy_n(image->pixels.data() + static_cast<size_t>(iy) * w + (x0 + lead), end - lead,
+                            out + lead);
+            else
+                for (int i = lead; i < end; ++i)
+                    out[i] = image->At(x0 + i, iy);
+            std::fill(out + end, out + n, image->At(w - 1, iy));
+        } else {
+            for (int i = 0; i < n; ++i, u += inverse.a, v += inverse.b) {
+                double cu = std::clamp(u, -1e9, 1e9), cv = std::clamp(v, -1e9, 1e9);
+                if (!smooth) {
+                    out[i] = fetch(static_cast<int>(std::floor(cu)), static_cast<int>(std::floor(cv)));
+                } else {
+                    double su = cu - 0.5, sv = cv - 0.5;
+                    double fu = std::floor(su), fv = std::floor(sv);
+                    int ix = static_cast<int>(fu), iy = static_cast<int>(fv);
+                    uint32_t wu = static_cast<uint32_t>((su - fu) * 256),
+                             wv = static_cast<uint32_t>((sv - fv) * 256);
+                    Pixel top = Lerp(fetch(ix, iy), fetch(ix + 1, iy), wu);
+                    Pixel bot = Lerp(fetch(ix, iy + 1), fetch(ix + 1, iy + 1), wu);
+                    out[i] = Lerp(top, bot, wv);
+                }
             }
         }
         if (hasColorMatrix)

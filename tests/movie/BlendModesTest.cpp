@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 using namespace movie;
 using namespace movie::raster;
 
@@ -53,4 +55,28 @@ TEST(BlendModes, CoverageAndTransparencyWeighTheMode) {
     // A transparent layer pixel changes nothing.
     for (BlendMode m : {BlendMode::Multiply, BlendMode::Difference, BlendMode::Invert, BlendMode::Subtract})
         EXPECT_EQ(Blended(m, kGrey, 0u), kGrey) << int(m);
+}
+
+TEST(BlendModes, RowsGiveWhatEachPixelAloneGives) {
+    // Whole rows go four pixels at a time; each pixel must come out as it
+    // does on its own, with and without coverage.
+    Pixel under[7], layer[7];
+    uint8_t cov[7];
+    for (int i = 0; i < 7; ++i) {
+        const uint32_t a = 40 + 35 * i;
+        under[i] = PackPixel(a * 3 / 4, a / 2, a, a);
+        layer[i] = PackPixel(255 - a, (a * 7) % 256 * (255 - a) / 255, (255 - a) / 3, 255 - a);
+        cov[i] = static_cast<uint8_t>(255 - 30 * i);
+    }
+    for (BlendMode m : {BlendMode::Normal, BlendMode::Screen, BlendMode::Add, BlendMode::Multiply}) {
+        Pixel whole[7], covered[7];
+        std::copy(under, under + 7, whole);
+        std::copy(under, under + 7, covered);
+        BlendRow(m, whole, layer, 7);
+        BlendRowCoverage(m, covered, layer, cov, 7);
+        for (int i = 0; i < 7; ++i) {
+            EXPECT_EQ(whole[i], Blended(m, under[i], layer[i])) << int(m) << " at " << i;
+            EXPECT_EQ(covered[i], Blended(m, under[i], layer[i], cov[i])) << int(m) << " at " << i;
+        }
+    }
 }
