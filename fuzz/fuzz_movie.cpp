@@ -6,6 +6,7 @@
 #include "movie/Player.h"
 #include "movie/audio/MovieSound.h"
 #include "movie/render/Renderer.h"
+#include "movie/text/FreeTypeFonts.h"
 #include "movie/text/TextField.h"
 
 #include <cstddef>
@@ -43,8 +44,9 @@ uint64_t Walk(const movie::DisplayObjects& list, int depth) {
     return sum;
 }
 
-// Caches, opaque backgrounds and scroll rectangles as scripts set them,
-// chosen by the input's bytes.
+// Caches, opaque backgrounds, scroll rectangles, blend modes and filters
+// (records of the input's bytes, of any kind) as scripts set them, chosen by
+// the input's bytes.
 void Decorate(movie::DisplayObjects& list, const uint8_t* data, size_t size, size_t& at) {
     for (movie::DisplayObject& o : list) {
         auto next = [&] { return data[at++ % size]; };
@@ -54,6 +56,14 @@ void Decorate(movie::DisplayObjects& list, const uint8_t* data, size_t size, siz
         if (b & 4) {
             const int32_t x = int8_t(next()) * 40, y = int8_t(next()) * 40;
             o.scrollRect = movie::Rect{x, x + next() * 20, y, y + next() * 20};
+        }
+        if (b & 8) o.blendMode = static_cast<movie::BlendMode>(next() % 16);
+        if (b & 16) {
+            movie::Filter f;
+            f.kind = static_cast<movie::FilterKind>(next() % 8);
+            for (int n = next() % 64; n > 0; --n)
+                f.data.push_back(next());
+            o.filters.push_back(std::move(f));
         }
         Decorate(o.children, data, size, at);
     }
@@ -84,6 +94,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             (void)n;
         },
         std::chrono::milliseconds(20));
+    // Text fields without embedded fonts are drawn with the machine's own.
+    static const auto fonts = std::make_shared<movie::text::FreeTypeFonts>();
+    player.SetDeviceFonts(fonts);
     movie::audio::MovieSound sound(m);
     int16_t mixed[2 * 512];
     volatile uint64_t sink = Walk(player.DisplayList(), 0);
@@ -114,7 +127,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     sink = sink + Walk(player.DisplayList(), 0);
 
     // Draw a few frames small: whatever the shapes hold, drawing finishes;
-    // then the same with bitmap caching and scroll rectangles.
+    // then the same with bitmap caching, scroll rectangles, blend modes and
+    // filters.
     movie::render::Renderer renderer;
     for (int i = 0; i < 4; ++i) {
         if (i == 2 && size > 0) {

@@ -48,15 +48,21 @@ inline constexpr int kMaxActionChain = 64;
 // Frame steps one Advance() call runs, however much time it is given.
 inline constexpr int kMaxStepsPerAdvance = 64;
 
-// Renderer, not refused: objects drawn off screen (for their filters or
-// blend modes) nest this deep; one such layer holds at most this many pixels
-// (64 MiB) and no more than four times the frame's pixels and 256 K more,
-// and the layers of one frame together at most this many (256 MiB).
-// A layer beyond either is drawn without its filters and blend mode. Blur
-// sizes and filter distances count at most 255 pixels, and blur passes 15.
+// Renderer, not refused: objects drawn off screen (for their filters, blend
+// modes, bitmap caching or opaque backgrounds) nest this deep; one such
+// layer or cached bitmap holds at most this many pixels (64 MiB) and no more
+// than four times the frame's pixels and 256 K more, and the layers of one
+// frame together at most this many (256 MiB); cached bitmaps are kept only
+// while the frames go on drawing them. A layer beyond either is drawn as it
+// is, without its filters, blend mode, cache or background. Blur sizes count
+// at most 255 device pixels, shadow and bevel distances 2048, and blur
+// passes (the quality) 15.
 inline constexpr int kMaxLayerNesting = 16;
 inline constexpr uint64_t kMaxLayerPixels = 16u << 20;
 inline constexpr uint64_t kMaxFrameLayerPixels = 64u << 20;
+inline constexpr float kMaxBlurPixels = 255;
+inline constexpr float kMaxFilterDistance = 2048;
+inline constexpr int kMaxBlurPasses = 15;
 
 // Scripts, not refused at load: a frame's scripts (handlers, timers and
 // frame actions together) stop when they run longer than this; the movie goes

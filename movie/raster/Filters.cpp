@@ -1,5 +1,7 @@
 #include "movie/raster/Filters.h"
 
+#include "movie/Limits.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -7,11 +9,10 @@ namespace movie::raster {
 
 namespace {
 
-constexpr int kMaxPasses = 15;
-// A blur wider than this (device pixels) is drawn as this wide.
-constexpr float kMaxBlur = 255;
-// A shadow or bevel moved further than this (device pixels) is moved this far.
-constexpr float kMaxDistance = 2048;
+// Wider blurs, further shadows and more passes are drawn at these.
+constexpr int kMaxPasses = Limits::kMaxBlurPasses;
+constexpr float kMaxBlur = Limits::kMaxBlurPixels;
+constexpr float kMaxDistance = Limits::kMaxFilterDistance;
 
 float ClampBlur(float b) {
     return std::isfinite(b) ? std::clamp(b, 0.0f, kMaxBlur) : 0.0f;
