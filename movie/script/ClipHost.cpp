@@ -808,7 +808,23 @@ void ScriptHost::SetClipProperty(Object* clip, int index, const Value& v) {
         }
         Rect r = c && c->isRoot ? ListBounds(player_.root_) : Transformed(LocalBounds(*o), m);
         double cur = (index == 8 ? r.Width() : r.Height()) / 20.0;
-        if (r.xMin > r.xMax || cur == 0) break;
+        if (c && c->isRoot && (r.xMin > r.xMax || cur == 0)) break;
+        if (r.xMin > r.xMax || cur == 0) {
+            // Nothing to measure (or a clip collapsed before): the scale is
+            // the size over the clip's own, infinite for a clip with none,
+            // and a clip with an infinite scale collapses and shows nothing
+            // until it is sized again.
+            Rect own = LocalBounds(*o);
+            double size = own.xMin > own.xMax ? 0 : (index == 8 ? own.Width() : own.Height()) / 20.0;
+            ClipObject::Turn t = TurnOf(c, m);
+            (index == 8 ? t.xscale : t.yscale) = n * 100 / size;
+            Apply(c, m, t);
+            if (!std::isfinite(t.xscale) || !std::isfinite(t.yscale)) {
+                m.a = m.b = m.c = m.d = 0;
+                if (c) c->turn->made = m;
+            }
+            break;
+        }
         double k = n / cur;
         if (index == 8) {
             m.a *= k;

@@ -155,15 +155,15 @@ struct Interp {
     }
 
     // The target part of a variable path. From SWF 5 on its first word may
-    // be a variable of the scope chain ("obj.x", "this.x").
+    // be a variable of the scope chain ("obj.x", "this.x", "this/a").
     Object* ResolveVariableTarget(const std::string& path) {
         if (path.empty()) return nullptr;
         size_t cut = path.find_first_of("./:");
         if (vm.Version() >= 5 && path[0] != '/' && path[0] != '.' &&
-            (cut == std::string::npos || path[cut] == '.')) {
+            (cut == std::string::npos || path[cut] != ':')) {
             Value v = GetPlain(path.substr(0, cut));
             if (v.IsObject())
-                return cut == std::string::npos ? v.o : vm.ResolvePath(v.o, path.substr(cut + 1), true);
+                return cut == std::string::npos ? v.o : vm.ResolvePath(v.o, path.substr(cut + 1), path[cut]);
         }
         return ResolveClipPath(path);
     }
@@ -207,10 +207,13 @@ struct Interp {
     }
 
     // "target:var" and "target.var" read a variable there; a slash path
-    // with neither names a clip.
+    // with neither names a clip, unless a variable has the name itself.
     Value PathValue(const std::string& name, Object** owner) {
         if (!IsPath(name)) return GetPlain(name, owner);
-        if (name.find_first_of(vm.Version() < 5 ? ":" : ":.") == std::string::npos) {
+        if (!IsVariablePath(name)) {
+            if (vm.Version() >= 5)
+                for (size_t i = f.scope.size(); i-- > 0;)
+                    if (Object* o = ScopeObject(f.scope[i]); o && vm.Has(o, name)) return vm.Get(o, name);
             Object* clip = ResolveClipPath(name);
             return clip ? Value(clip) : Value();
         }
@@ -222,8 +225,15 @@ struct Interp {
         return vm.Get(t, var);
     }
 
+    // A name with a colon (from SWF 5 on also a dot) is a target and a
+    // variable there.
+    bool IsVariablePath(const std::string& name) {
+        return name.find_first_of(vm.Version() < 5 ? ":" : ":.") != std::string::npos;
+    }
+
+    // A slash path alone is the name of a plain variable.
     void SetVariable(const std::string& name, const Value& v) {
-        if (IsPath(name)) {
+        if (IsPath(name) && (vm.Version() < 5 || IsVariablePath(name))) {
             std::string tpath, var;
             if (vm.SplitVariablePath(name, tpath, var)) {
                 if (Object* t = ResolveVariableTarget(tpath)) vm.Set(t, var, v);
@@ -857,9 +867,10 @@ Outcome Interp::Exec(size_t pc, size_t end) {
             case 14:
             case 15:
                 break;
-            case 13: // _name, _quality
+            case 13: // _name, _quality; from SWF 7 on a number that is none (NaN) gives "0"
             case 19:
-                v = Value(vm.ToString(v));
+                v = Value(v.IsNumber() && std::isnan(v.n) && vm.Version() >= 7 ? std::string("0")
+                                                                               : vm.ToString(v));
                 break;
             case 17: // _focusrect: a primitive's number; an object is false
                 if (v.IsObject()) v = Value(0);

@@ -943,7 +943,7 @@ Object* Vm::ResolveSlashPath(Object* base, const std::string& path) {
     return at;
 }
 
-Object* Vm::ResolvePath(Object* base, const std::string& path, bool afterDot) {
+Object* Vm::ResolvePath(Object* base, const std::string& path, char after) {
     if (!host_) return nullptr;
     if (path.empty()) return base;
     if (version_ < 5) return ResolveSlashPath(base, path);
@@ -953,8 +953,8 @@ Object* Vm::ResolvePath(Object* base, const std::string& path, bool afterDot) {
     // another separator ("//", ".x").
     Object* at = base;
     size_t i = 0, n = path.size();
-    char before = afterDot ? '.' : 0; // the separator before the name
-    bool slashed = false;
+    char before = after; // the separator before the name
+    bool slashed = after == '/';
     if (path[0] == '/') {
         at = host_->Root();
         i = 1;
@@ -964,11 +964,13 @@ Object* Vm::ResolvePath(Object* base, const std::string& path, bool afterDot) {
     // Colons before a name are skipped, but a run of them ends no path ("a::").
     if (n >= 2 && path[n - 1] == ':' && path[n - 2] == ':') return nullptr;
     while (i < n) {
+        const char lead = before;
         while (i < n && path[i] == ':') {
             ++i;
             before = ':';
         }
-        if (i == n) break;
+        // Colons after a slash lead to a name; with none the path names nothing ("a/:").
+        if (i == n) return lead == '/' && before == ':' ? nullptr : at;
         bool fresh = before == 0 || before == '/' || before == ':';
         size_t j = i;
         if (fresh && path.compare(i, 2, "..") == 0 &&
@@ -996,7 +998,7 @@ Object* Vm::ResolvePath(Object* base, const std::string& path, bool afterDot) {
 
 bool Vm::SplitVariablePath(const std::string& path, std::string& target, std::string& var) {
     // The last ':' (from SWF 5 on also '.') parts the target from the
-    // variable; of a run of colons, the first.
+    // variable; colons before it stay with the target ("a::b" is b of "a:").
     size_t k = version_ < 5 ? path.rfind(':') : path.find_last_of(":.");
     if (k == std::string::npos) {
         // "/a/b" names the clip itself only through GetVariable; as a variable it is "b" under "/a"
@@ -1006,9 +1008,6 @@ bool Vm::SplitVariablePath(const std::string& path, std::string& target, std::st
         var = path.substr(slash + 1);
         return true;
     }
-    if (path[k] == ':')
-        while (k > 0 && path[k - 1] == ':')
-            --k;
     target = path.substr(0, k);
     var = path.substr(k + 1);
     return true;

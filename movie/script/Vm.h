@@ -149,8 +149,8 @@ class Vm {
     std::string ClipText(Object* clip);
 
     // Paths: "/a/b:var", "_root.a", "../x".
-    // afterDot: the path goes on after a name and a dot.
-    Object* ResolvePath(Object* base, const std::string& path, bool afterDot = false);
+    // after: the separator the path goes on after, when it follows a name ('.' or '/').
+    Object* ResolvePath(Object* base, const std::string& path, char after = 0);
     // Level n: the main timeline for 0, nothing else is loaded.
     Object* Level(int n);
     // The number of the level "_level3" or "_flash3" names, or -1.

@@ -281,6 +281,53 @@ TEST(ScriptMachine, PathsNameClipsAsThePlayerReadsThemInEachVersion) {
     EXPECT_EQ(Traced(b4, 1), want4);
 }
 
+TEST(ScriptMachine, VariablePathsPartAtTheirLastColonAndSlashesAloneAreNames) {
+    auto set = [](const char* name, const char* value) {
+        return Cat({PushString(name), PushString(value), Op(0x1d)});
+    };
+    auto traceEval = [](const char* path) { return Cat({PushString(path), Op(0x1c), Op(0x26)}); };
+    // A slash path alone is a variable's name when set, and read back as one
+    // before the clip it names; "a::v" is v of "a:"; colons after a slash
+    // with no name after them lead nowhere; "this" starts a slash path too.
+    auto script =
+        Cat({traceEval("a/b"), set("a/b", "named"), traceEval("a/b"), set("a::v", "w"), traceEval("a.v"),
+             traceEval("_level0/:a"), traceEval("_level0/::a"), traceEval("this/a:b")});
+    SwfBuilder b = NestedClips(6);
+    b.Actions({script}).Frame();
+    std::vector<std::string> want{"_level0.a.b", "named", "w", "_level0.a", "undefined", "_level0.a.b"};
+    EXPECT_EQ(Traced(b, 1), want);
+}
+
+TEST(ScriptMachine, SetPropertyNamesAndSizesEmptyClipsAsThePlayerDoes) {
+    // setProperty("a/b", _name, 0/0); trace(a.getInstanceAtDepth(-16383)._name)
+    auto nan = Cat({PushInt(0), PushInt(0), Op(0x0d)});
+    auto rename = Cat({PushString("a/b"), PushInt(13), nan, Op(0x23)});
+    auto traceName =
+        Cat({PushInt(-16383), PushInt(1), PushString("a"), Op(0x1c), PushString("getInstanceAtDepth"),
+             Op(0x52), PushString("_name"), Op(0x4e), Op(0x26)});
+    for (int version : {6, 7}) {
+        SwfBuilder b = NestedClips(static_cast<uint8_t>(version));
+        b.Actions({Cat({rename, traceName})}).Frame();
+        EXPECT_EQ(Traced(b, 1), std::vector<std::string>{version >= 7 ? "0" : "NaN"})
+            << "version " << version;
+    }
+    // Sizing an empty clip collapses it: what it shows later has no size
+    // until it is sized again.
+    TagList grows;
+    grows.Frame().Place(1, 5).Frame();
+    SwfBuilder b(7);
+    b.Rectangle(5, 0, 0, 400, 200, {255, 0, 0, 255})
+        .Sprite(6, grows)
+        .PlaceObject(Placement(1).Character(6).Name("g"));
+    auto size = [](int index, int value) {
+        return Cat({PushString("g"), PushInt(index), PushInt(value), Op(0x23)});
+    };
+    auto traceHeight = Cat({PushString("g"), PushInt(9), Op(0x22), Op(0x26)});
+    b.Actions({Cat({size(8, 20), traceHeight})}).Frame();
+    b.Actions({Cat({traceHeight, size(8, 40), size(9, 5), traceHeight})}).Frame();
+    EXPECT_EQ(Traced(b, 2), (std::vector<std::string>{"0", "0", "5"}));
+}
+
 TEST(ScriptMachine, AReferenceToARemovedClipReachesTheClipNowAtItsPath) {
     auto clone = Cat({PushString("a"), PushString("c"), PushInt(16385), Op(0x24)}); // duplicate a as c
     auto traceR = Cat({PushString("r"), Op(0x1c), Op(0x26), PushString("r"), Op(0x1c), PushString("_name"),
