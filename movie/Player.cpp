@@ -403,6 +403,7 @@ void Player::Instantiate(DisplayObject& o, int nesting, script::Object* parent) 
         EnterFirstFrame(ref);
     } else if (const auto* button = std::get_if<Button>(&c.data)) {
         o.children.clear();
+        script::Object* self = script_->AttachButton(o, parent);
         for (const ButtonRecord& r : button->records) {
             if (!r.up) continue;
             std::shared_ptr<const Character> child = movie_->dictionary.Get(r.characterId);
@@ -419,7 +420,7 @@ void Player::Instantiate(DisplayObject& o, int nesting, script::Object* parent) 
             if (at != o.children.end() && at->depth == d.depth) continue; // first one at a depth wins
             at = o.children.insert(at, std::move(d));
             ++objectCount_;
-            Instantiate(*at, nesting + 1, parent);
+            Instantiate(*at, nesting + 1, self);
         }
     }
 }

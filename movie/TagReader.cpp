@@ -575,27 +575,28 @@ PlaceObject TagReader::ReadPlace(SwfStream& in, uint16_t code) {
 
 // onClipEvent handlers: reserved word, all-event flags, then records until a
 // zero flag word. The flags are 16 bits before SWF 6. A record list that runs
-// past the tag keeps the records read whole.
+// past the tag keeps the records read whole. The player sends a clip only
+// the events of the all-event flags: a record answers those of its own.
 void TagReader::ReadClipActions(SwfStream& in, PlaceObject& p) {
     bool wide = movie_.header.version >= 6;
     size_t flagSize = wide ? 4 : 2;
     auto flags = [&] { return wide ? in.U32() : static_cast<uint32_t>(in.U16()); };
     if (in.Remaining() < 2 + flagSize) return;
     in.U16();
-    flags();
+    const uint32_t sent = flags();
     while (in.Remaining() >= flagSize) {
         uint32_t events = flags();
         if (events == 0 || in.Remaining() < 4) break;
         uint32_t size = in.U32();
         ClipAction action;
-        action.events = events;
+        action.events = events & sent;
         if (events & 0x00020000u && size > 0 && !in.AtEnd()) { // key press carries its key code
             action.keyCode = in.U8();
             --size;
         }
         auto bytes = in.Bytes(std::min<size_t>(size, in.Remaining()));
         action.code = std::make_shared<const std::vector<uint8_t>>(bytes.begin(), bytes.end());
-        p.clipActions.push_back(std::move(action));
+        if (action.events) p.clipActions.push_back(std::move(action));
     }
 }
 

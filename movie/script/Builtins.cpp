@@ -150,6 +150,7 @@ void Vm::InstallGlobals() {
           "TextSnapshot", "Video", "XML", "XMLNode", "XMLSocket"})
         stubClass(global, name, 0);
     InstallTextFieldClass();
+    InstallButtonClass();
     InstallTextFormatClass();
     {
         Function* textField = static_cast<Function*>(Get(global, "TextField").o);

@@ -304,7 +304,7 @@ Object* ScriptHost::Root() {
 }
 
 Object* ScriptHost::ParentOf(Object* clip) {
-    if (script::TextFieldObject* t = script::AsTextField(clip)) return t->parent;
+    if (script::PlacedObject* t = script::AsPlaced(clip)) return t->parent;
     ClipObject* c = Clip(clip);
     return c ? c->parent : nullptr;
 }
@@ -334,7 +334,7 @@ Object* ScriptHost::ChildNamed(Object* clip, const std::string& name, bool casel
 }
 
 std::string ScriptHost::TargetPath(Object* clip) {
-    if (script::TextFieldObject* t = script::AsTextField(clip))
+    if (script::PlacedObject* t = script::AsPlaced(clip))
         return TargetPath(t->parent) + "." + (t->display ? t->display->name : t->name);
     ClipObject* c = Clip(clip);
     if (!c || c->isRoot) return "_level0";
@@ -343,7 +343,7 @@ std::string ScriptHost::TargetPath(Object* clip) {
 }
 
 std::string ScriptHost::SlashPath(Object* clip) {
-    if (script::TextFieldObject* t = script::AsTextField(clip)) {
+    if (script::PlacedObject* t = script::AsPlaced(clip)) {
         std::string up = SlashPath(t->parent);
         return (up == "/" ? "" : up) + "/" + (t->display ? t->display->name : t->name);
     }
@@ -383,7 +383,7 @@ void ScriptHost::Attach(DisplayObject& o, Object* parent, int nesting) {
 void ScriptHost::Detach(DisplayObject& o) {
     for (DisplayObject& child : o.children)
         Detach(child);
-    if (script::TextFieldObject* t = script::AsTextField(o.clip)) {
+    if (script::PlacedObject* t = script::AsPlaced(o.clip)) {
         t->name = o.name;
         t->display = nullptr;
         o.clip = nullptr;
@@ -442,7 +442,7 @@ void ScriptHost::Relink(DisplayObjects& list) {
     for (DisplayObject& o : list)
         if (ClipObject* c = Clip(o.clip))
             c->display = &o;
-        else if (script::TextFieldObject* t = script::AsTextField(o.clip))
+        else if (script::PlacedObject* t = script::AsPlaced(o.clip))
             t->display = &o;
 }
 
@@ -612,7 +612,7 @@ DisplayObject* ScriptHost::RootProps() {
 }
 
 DisplayObject* ScriptHost::Placement(Object* clip) {
-    if (script::TextFieldObject* t = script::AsTextField(clip)) return t->display;
+    if (script::PlacedObject* t = script::AsPlaced(clip)) return t->display;
     ClipObject* c = Clip(clip);
     return c ? c->Props() : nullptr;
 }
@@ -628,7 +628,7 @@ void ScriptHost::ChildNames(Object* clip, std::vector<std::string>& out) {
     DisplayObjects* list = c && !c->removed ? ListOf(c) : nullptr;
     if (list)
         for (const DisplayObject& o : *list)
-            if (o.clip) out.push_back(o.name);
+            if (o.clip || (!o.name.empty() && StandsForParent(o))) out.push_back(o.name);
 }
 
 Object* ScriptHost::Live(Object* o) {
@@ -744,7 +744,7 @@ Value ScriptHost::GetClipProperty(Object* clip, int index) {
         return Value(quality_ == "BEST" ? 2 : quality_ == "LOW" ? 0 : 1);
     case 17:
         // clips follow the movie's setting unless given their own
-        return c->isRoot ? Value(focusRect_) : Value::Null();
+        return c && c->isRoot ? Value(focusRect_) : Value::Null();
     case 18:
         return Value(soundBufTime_);
     case 19:
@@ -1173,7 +1173,7 @@ void ScriptHost::InstallClipClass() {
         Value t = a[0];
         // A text field trades places as a clip does.
         Object* other = t.IsObject() ? t.o : t.IsString() ? vm_->ResolvePath(c, t.s) : nullptr;
-        if (other && (Clip(other) || IsTextField(other))) {
+        if (other && (Clip(other) || IsPlaced(other))) {
             DisplayObject* shown = Placement(other);
             if (!shown || ParentOf(other) != c->parent) return Value();
             target = shown->depth;

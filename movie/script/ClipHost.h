@@ -61,6 +61,8 @@ class ScriptHost : public script::Host {
     void BindTextFields();
     // Gives a newly placed text field its script object.
     void AttachText(DisplayObject& o, script::Object* parent);
+    // Gives a newly placed button its script object, the parent of what its states show.
+    script::Object* AttachButton(DisplayObject& o, script::Object* parent);
     // The platform's fonts the fields are drawn with (may be null).
     text::DeviceFonts* DeviceFontSource() const { return player_.DeviceFontSource(); }
 
@@ -84,7 +86,7 @@ class ScriptHost : public script::Host {
     DisplayObject* Placement(script::Object* clip) override;
     Rect Bounds(script::Object* clip) override;
     script::Object* Live(script::Object* o) override;
-    bool IsTextField(script::Object* o) override;
+    bool IsPlaced(script::Object* o) override;
 
   private:
     struct Job {

@@ -406,9 +406,9 @@ struct Interp {
         return ResolveClipPath(path);
     }
 
-    // A clip, or a text field (which clips' duplicate and remove take too).
+    // A clip, or a text field or button (which clips' duplicate and remove take too).
     Object* DisplayedOf(const Value& v) {
-        if (v.IsObject() && host() && host()->IsTextField(v.o)) return v.o;
+        if (v.IsObject() && host() && host()->IsPlaced(v.o)) return v.o;
         return ClipOf(v);
     }
 

@@ -26,7 +26,7 @@ void Vm::InstallObjectClass() {
         if (self.IsObject() && self.o->IsFunction()) return Value("[type Function]");
         if (self.IsObject() && vm.GetHost() && vm.GetHost()->IsClip(self.o))
             return Value(vm.ClipText(self.o));
-        if (self.IsObject() && vm.GetHost() && vm.GetHost()->IsTextField(self.o))
+        if (self.IsObject() && vm.GetHost() && vm.GetHost()->IsPlaced(self.o))
             return Value(vm.GetHost()->TargetPath(self.o));
         return Value("[object Object]");
     });

@@ -146,29 +146,11 @@ std::pair<size_t, size_t> Range(Vm& vm, Args& a, size_t count, size_t length) {
 bool TextFieldObject::GetSpecial(Vm& vm, const std::string& key, Value& out) {
     if (!display || !display->textField) return false;
     text::TextField& f = *display->textField;
-    if (vm.Version() >= 8 && GetDisplayProperty(vm, *display, key, out)) return true;
-    if (!key.empty() && key[0] == '_') {
-        int index = ClipPropertyIndex(key);
-        if (index >= 0) {
-            f.LaidOut(host->DeviceFontSource()); // auto size settles the box
-            out = host->GetClipProperty(this, index);
-            return true;
-        }
-        auto is = [&](const char* word) { return vm.Caseless() ? CaselessEqual(key, word) : key == word; };
-        if (is("_parent")) {
-            out = parent ? Value(parent) : Value();
-            return true;
-        }
-        if (is("_root") || is("_level0")) {
-            out = Value(host->Root());
-            return true;
-        }
-        if (is("_global") && vm.Version() >= 6) {
-            out = Value(vm.global);
-            return true;
-        }
-        return false;
-    }
+    const bool underscored = !key.empty() && key[0] == '_';
+    if (underscored && ClipPropertyIndex(key) >= 0)
+        f.LaidOut(host->DeviceFontSource()); // auto size settles the box
+    if (GetPlacedProperty(vm, key, out)) return true;
+    if (underscored) return false;
     const Named* p = FindProp(vm, key);
     if (!p) return false;
     auto laidOut = [&]() -> const text::Layout& { return f.LaidOut(host->DeviceFontSource()); };
@@ -283,13 +265,8 @@ bool TextFieldObject::GetSpecial(Vm& vm, const std::string& key, Value& out) {
 bool TextFieldObject::SetSpecial(Vm& vm, const std::string& key, const Value& v) {
     if (!display || !display->textField) return false;
     text::TextField& f = *display->textField;
-    if (vm.Version() >= 8 && SetDisplayProperty(vm, *display, key, v)) return true;
-    if (!key.empty() && key[0] == '_') {
-        int index = ClipPropertyIndex(key);
-        if (index < 0) return false;
-        host->SetClipProperty(this, index, v);
-        return true;
-    }
+    if (SetPlacedProperty(vm, key, v)) return true;
+    if (!key.empty() && key[0] == '_') return false;
     const Named* p = FindProp(vm, key);
     if (!p) return false;
     switch (p->prop) {
@@ -446,10 +423,6 @@ void Vm::InstallTextFieldClass() {
 namespace movie {
 
 using script::Value;
-
-bool ScriptHost::IsTextField(script::Object* o) {
-    return script::AsTextField(o) != nullptr;
-}
 
 void ScriptHost::AttachText(DisplayObject& o, script::Object* parent) {
     auto* t = vm_->New<script::TextFieldObject>(vm_->textFieldProto);

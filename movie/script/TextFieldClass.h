@@ -3,35 +3,21 @@
 // reads and changes their formats.
 #pragma once
 
-#include "movie/script/Vm.h"
+#include "movie/script/PlacedObject.h"
 #include "movie/text/TextFormat.h"
 
 #include <functional>
 #include <string>
 #include <vector>
 
-namespace movie {
-struct DisplayObject;
-class ScriptHost;
-} // namespace movie
-
 namespace movie::script {
 
 // One text field on the stage. Its properties (text, htmlText, autoSize,
 // border, _x, _width, ...) read and change the field itself.
-class TextFieldObject : public Object {
+class TextFieldObject : public PlacedObject {
   public:
-    ScriptHost* host = nullptr;
-    DisplayObject* display = nullptr; // null once removed
-    Object* parent = nullptr;         // the clip whose list holds it
-    std::string name;                 // its instance name once removed
-
     bool GetSpecial(Vm& vm, const std::string& name, Value& out) override;
     bool SetSpecial(Vm& vm, const std::string& name, const Value& v) override;
-    void Trace(std::vector<Object*>& out) override {
-        Object::Trace(out);
-        if (parent) out.push_back(parent);
-    }
 };
 
 TextFieldObject* AsTextField(Object* o);

@@ -736,7 +736,7 @@ Value Vm::ToPrimitive(const Value& v, bool preferString) {
         return r.IsObject() ? v : r;
     }
     if (host_ && host_->IsClip(o)) return Value(ClipText(o));
-    if (host_ && host_->IsTextField(o)) return Value(host_->TargetPath(o));
+    if (host_ && host_->IsPlaced(o)) return Value(host_->TargetPath(o));
     return {};
 }
 
@@ -772,7 +772,7 @@ std::string Vm::ToString(const Value& v) {
                 if (r.IsString()) return r.s;
             } else if (host_ && host_->IsClip(o)) {
                 return ClipText(o);
-            } else if (host_ && host_->IsTextField(o)) {
+            } else if (host_ && host_->IsPlaced(o)) {
                 return host_->TargetPath(o);
             }
         } catch (const Thrown& t) {
@@ -1017,9 +1017,9 @@ bool Vm::SplitVariablePath(const std::string& path, std::string& target, std::st
 
 void Vm::Collect(const std::vector<Object*>& extraRoots) {
     std::vector<Object*> work = extraRoots;
-    for (Object* o :
-         {global, objectProto, functionProto, arrayProto, stringProto, numberProto, booleanProto, errorProto,
-          clipProto, dateProto, pointProto, rectangleProto, matrixProto, colorTransformProto, transformProto})
+    for (Object* o : {global, objectProto, functionProto, arrayProto, stringProto, numberProto, booleanProto,
+                      errorProto, clipProto, dateProto, pointProto, rectangleProto, matrixProto,
+                      colorTransformProto, transformProto, textFieldProto, buttonProto})
         if (o) work.push_back(o);
     for (auto& [name, o] : registered)
         work.push_back(o);

@@ -57,8 +57,8 @@ class Host {
     // display list; once it is taken off, whichever clip now has its path,
     // or nothing. Anything else is itself.
     virtual Object* Live(Object* o) = 0;
-    // A text field on the stage: not a clip, but named by a path like one.
-    virtual bool IsTextField(Object*) { return false; }
+    // A text field or button on the stage: not a clip, but named by a path like one.
+    virtual bool IsPlaced(Object*) { return false; }
 };
 
 class Vm {
@@ -194,6 +194,7 @@ class Vm {
     Object* colorTransformProto = nullptr;
     Object* transformProto = nullptr;
     Object* textFieldProto = nullptr;
+    Object* buttonProto = nullptr;
     Object* textFormatProto = nullptr;
     Function* objectCtor = nullptr;
     Function* functionCtor = nullptr;
@@ -241,6 +242,7 @@ class Vm {
     void InstallDateClass();
     void InstallGlobalFunctions();
     void InstallTextFieldClass();
+    void InstallButtonClass();
     void InstallTextFormatClass();
     void AddMethod(Object* o, const std::string& name, Native fn);
     Function* AddClass(const std::string& name, Object* proto, Native call, Native construct);

@@ -328,6 +328,42 @@ TEST(ScriptMachine, SetPropertyNamesAndSizesEmptyClipsAsThePlayerDoes) {
     EXPECT_EQ(Traced(b, 2), (std::vector<std::string>{"0", "0", "5"}));
 }
 
+TEST(ScriptMachine, ClipsGetOnlyTheEventsOfThePlacementsAllEventFlags) {
+    // onClipEvent(load) { trace("load") } onClipEvent(enterFrame) { trace("enterFrame") },
+    // with enterFrame alone among the placement's all-event flags.
+    auto handler = [](uint8_t event, const std::string& text) {
+        Bytes code = Cat({PushString(text), Op(0x26), Op(0)});
+        Writer w;
+        w.U32(event).U32(static_cast<uint32_t>(code.size())).Append(code);
+        return w.Data();
+    };
+    Writer place;
+    place.U8(0x82).U16(1).U16(1).U16(0).U32(0x02);
+    place.Append(handler(0x01, "load")).Append(handler(0x02, "enterFrame")).U32(0);
+    TagList empty;
+    empty.Frame();
+    SwfBuilder b(6);
+    b.Sprite(1, empty).Raw(26, place.Data()).Frame().Frame();
+    EXPECT_EQ(Traced(b, 2), std::vector<std::string>{"enterFrame"});
+}
+
+TEST(ScriptMachine, ButtonsAreObjectsOnTheirPathsAndParentsOfWhatTheyShow) {
+    // A button named "btn" whose up state shows a sprite tracing its own path.
+    TagList inner;
+    inner.Actions({Cat({PushString("this"), Op(0x1c), Op(0x26)})}).Frame();
+    Writer button;
+    button.U16(2).U8(0).U16(0).U8(0x01).U16(1).U16(1).Matrix(movie::Matrix{});
+    button.ColorTransform(256, 256, 256, 256, 0, 0, 0, 0).U8(0);
+    SwfBuilder b(8);
+    b.Sprite(1, inner).Raw(34, button.Data()).PlaceObject(Placement(1).Character(2).Name("btn"));
+    auto traced = [](const char* expr) { return Cat({PushString(expr), Op(0x1c), Op(0x26)}); };
+    b.Actions({Cat({traced("btn"), PushString("btn"), Op(0x1c), Op(0x44), Op(0x26), traced("btn._name"),
+                    traced("btn._parent")})})
+        .Frame();
+    std::vector<std::string> want{"_level0.btn.instance1", "_level0.btn", "object", "btn", "_level0"};
+    EXPECT_EQ(Traced(b, 1), want);
+}
+
 TEST(ScriptMachine, AReferenceToARemovedClipReachesTheClipNowAtItsPath) {
     auto clone = Cat({PushString("a"), PushString("c"), PushInt(16385), Op(0x24)}); // duplicate a as c
     auto traceR = Cat({PushString("r"), Op(0x1c), Op(0x26), PushString("r"), Op(0x1c), PushString("_name"),

@@ -1,0 +1,46 @@
+// Display objects other than clips that scripts reach by name (text fields,
+// buttons): each knows its place on the stage until it is taken off.
+#pragma once
+
+#include "movie/script/Vm.h"
+
+#include <string>
+#include <vector>
+
+namespace movie {
+struct DisplayObject;
+class ScriptHost;
+} // namespace movie
+
+namespace movie::script {
+
+class PlacedObject : public Object {
+  public:
+    ScriptHost* host = nullptr;
+    DisplayObject* display = nullptr; // null once removed
+    Object* parent = nullptr;         // the clip whose list holds it
+    std::string name;                 // its instance name once removed
+
+    // Its properties of a clip ("_x", "_name", "_parent", "_root", ...), and
+    // from SWF 8 on its filters, blend mode and bitmap caching; false for
+    // other names.
+    bool GetPlacedProperty(Vm& vm, const std::string& key, Value& out);
+    bool SetPlacedProperty(Vm& vm, const std::string& key, const Value& v);
+
+    void Trace(std::vector<Object*>& out) override {
+        Object::Trace(out);
+        if (parent) out.push_back(parent);
+    }
+};
+
+PlacedObject* AsPlaced(Object* o);
+
+// A button: its clip properties (_x, _name, _parent, ...) read and change
+// its placement; a sprite shown by one of its states has it as parent.
+class ButtonObject : public PlacedObject {
+  public:
+    bool GetSpecial(Vm& vm, const std::string& name, Value& out) override;
+    bool SetSpecial(Vm& vm, const std::string& name, const Value& v) override;
+};
+
+} // namespace movie::script
