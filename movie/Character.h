@@ -35,12 +35,18 @@ struct Sprite {
     Timeline timeline;
 };
 
-enum class CharacterKind : uint8_t { Shape, MorphShape, Bitmap, Font, Text, Button, Sprite, EditText };
+// DefineVideoStream: where a video stands and its size; its frames are not
+// played, so it shows nothing.
+struct Video {
+    uint16_t width = 0, height = 0; // pixels
+};
+
+enum class CharacterKind : uint8_t { Shape, MorphShape, Bitmap, Font, Text, Button, Sprite, EditText, Video };
 
 struct Character {
     uint16_t id = 0;
     // Index of the alternative = CharacterKind.
-    std::variant<Shape, MorphShape, Bitmap, Font, Text, Button, Sprite, EditText> data;
+    std::variant<Shape, MorphShape, Bitmap, Font, Text, Button, Sprite, EditText, Video> data;
 
     CharacterKind Kind() const { return static_cast<CharacterKind>(data.index()); }
 };

@@ -385,6 +385,10 @@ void Player::Instantiate(DisplayObject& o, int nesting, script::Object* parent) 
         UpdateMorph(o);
         return;
     }
+    if (std::holds_alternative<Video>(c.data)) {
+        script_->AttachPlaced(o, parent);
+        return;
+    }
     if (const auto* edit = std::get_if<EditText>(&c.data)) {
         o.textField = std::make_shared<text::TextField>(*edit, movie_->dictionary);
         o.instance = ++lastInstance_; // a field can mask a sprite
@@ -403,7 +407,7 @@ void Player::Instantiate(DisplayObject& o, int nesting, script::Object* parent) 
         EnterFirstFrame(ref);
     } else if (const auto* button = std::get_if<Button>(&c.data)) {
         o.children.clear();
-        script::Object* self = script_->AttachButton(o, parent);
+        script::Object* self = script_->AttachPlaced(o, parent);
         for (const ButtonRecord& r : button->records) {
             if (!r.up) continue;
             std::shared_ptr<const Character> child = movie_->dictionary.Get(r.characterId);

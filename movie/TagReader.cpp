@@ -294,7 +294,8 @@ void TagReader::ReadTimeline(SwfStream& in, Timeline& timeline, int nesting) {
             break;
         }
         size_t bodyAt = in.FileOffset();
-        SwfStream body(in.Bytes(length), bodyAt);
+        auto bytes = in.Bytes(length);
+        SwfStream body(bytes, bodyAt);
         if (code == tag::kEnd) {
             ended = true;
             break;
@@ -312,7 +313,13 @@ void TagReader::ReadTimeline(SwfStream& in, Timeline& timeline, int nesting) {
         } catch (const BitmapLimitError& e) {
             throw MovieError(movie_.fileName, TagName(code), tagAt, e.what());
         } catch (const BitmapError& e) {
-            Warn(TagName(code), tagAt, std::string(e.what()) + "; the bitmap is left out");
+            // The character stays, empty: its placements and names still count.
+            Warn(TagName(code), tagAt, std::string(e.what()) + "; the bitmap shows nothing");
+            bool defines = code == tag::kDefineBits || code == tag::kDefineBitsJpeg2 ||
+                           code == tag::kDefineBitsJpeg3 || code == tag::kDefineBitsJpeg4 ||
+                           code == tag::kDefineBitsLossless || code == tag::kDefineBitsLossless2;
+            if (defines && bytes.size() >= 2)
+                Define(static_cast<uint16_t>(bytes[0] | bytes[1] << 8), Bitmap{});
         }
     }
     // What follows the last ShowFrame is a frame still loading: it plays,
@@ -534,14 +541,31 @@ void TagReader::ReadTag(uint16_t code, SwfStream& in, Timeline& timeline, Frame&
         frame.actions.insert(frame.actions.end(), actions.begin(), actions.end());
         break;
     }
-    default: {
-        SkippedTag& s = movie_.skipped[code];
-        if (s.name.empty()) s.name = TagName(code);
-        ++s.count;
-        s.bytes += in.Remaining();
+    case tag::kDefineVideoStream: {
+        // Placed and named like any character, though its frames are skipped.
+        size_t size = in.Remaining();
+        if (size >= 8) {
+            uint16_t id = in.U16();
+            Video video;
+            in.U16(); // frame count
+            video.width = in.U16();
+            video.height = in.U16();
+            Define(id, video);
+        }
+        Skip(code, size);
         break;
     }
+    default:
+        Skip(code, in.Remaining());
+        break;
     }
+}
+
+void TagReader::Skip(uint16_t code, size_t bytes) {
+    SkippedTag& s = movie_.skipped[code];
+    if (s.name.empty()) s.name = TagName(code);
+    ++s.count;
+    s.bytes += bytes;
 }
 
 PlaceObject TagReader::ReadPlace(SwfStream& in, uint16_t code) {

@@ -28,6 +28,8 @@ private:
     void ReadTimeline(SwfStream& in, Timeline& timeline, int nesting);
     void PushFrame(Timeline& timeline, Frame& frame, size_t offset);
     void Define(uint16_t id, CharacterData data);
+    // Counts a tag the player does not play.
+    void Skip(uint16_t code, size_t bytes);
     void AddBitmap(uint16_t id, Bitmap&& bitmap, size_t tagAt, uint16_t code);
     void ReadTag(uint16_t code, SwfStream& in, Timeline& timeline, Frame& frame, int nesting);
     PlaceObject ReadPlace(SwfStream& in, uint16_t code);

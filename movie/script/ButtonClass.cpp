@@ -1,5 +1,5 @@
-// Buttons as scripts see them (the Button class), and what they share with
-// text fields: the properties of a placed object.
+// Buttons and videos as scripts see them (the Button class), and what they
+// share with text fields: the properties of a placed object.
 #include "movie/script/PlacedObject.h"
 
 #include "movie/script/Classes.h"
@@ -45,14 +45,6 @@ bool PlacedObject::SetPlacedProperty(Vm& vm, const std::string& key, const Value
     return true;
 }
 
-bool ButtonObject::GetSpecial(Vm& vm, const std::string& key, Value& out) {
-    return GetPlacedProperty(vm, key, out);
-}
-
-bool ButtonObject::SetSpecial(Vm& vm, const std::string& key, const Value& v) {
-    return SetPlacedProperty(vm, key, v);
-}
-
 void Vm::InstallButtonClass() {
     Object* proto = NewObject();
     buttonProto = proto;
@@ -62,7 +54,7 @@ void Vm::InstallButtonClass() {
     // Movies before SWF 6 do not see the class's prototype.
     ctor->SetOwn("prototype", Value(proto), kDontEnum | kDontDelete).versionMask = 6;
     AddMethod(proto, "getDepth", [](Vm&, Value self, Args&) -> Value {
-        auto* b = self.IsObject() ? dynamic_cast<ButtonObject*>(self.o) : nullptr;
+        PlacedObject* b = self.IsObject() ? AsPlaced(self.o) : nullptr;
         if (!b || !b->display) return {};
         return Value(static_cast<double>(b->display->depth) - 16384);
     });
@@ -76,13 +68,15 @@ bool ScriptHost::IsPlaced(script::Object* o) {
     return script::AsPlaced(o) != nullptr;
 }
 
-script::Object* ScriptHost::AttachButton(DisplayObject& o, script::Object* parent) {
-    auto* b = vm_->New<script::ButtonObject>(vm_->buttonProto);
-    b->className = "Button";
+script::Object* ScriptHost::AttachPlaced(DisplayObject& o, script::Object* parent) {
+    const bool button = o.character->Kind() == CharacterKind::Button;
+    auto* b = vm_->New<script::PlacedObject>(button ? vm_->buttonProto : vm_->objectProto);
+    b->className = button ? "Button" : "Video";
     b->host = this;
     b->display = &o;
     b->parent = parent;
-    if (o.name.empty()) o.name = "instance" + std::to_string(++steps_);
+    // Unnamed buttons are named as sprites are; videos stay nameless.
+    if (o.name.empty() && button) o.name = "instance" + std::to_string(++steps_);
     o.clip = b;
     return b;
 }

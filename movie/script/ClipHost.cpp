@@ -226,6 +226,8 @@ Rect ContentBounds(const DisplayObject& o, bool edges) {
         if (o.morphed) return edges ? o.morphed->edgeBounds : o.morphed->bounds;
         if (o.textField) return o.textField->ShownBounds();
         if (const auto* text = std::get_if<Text>(&c.data)) return Transformed(text->bounds, text->matrix);
+        if (const auto* video = std::get_if<Video>(&c.data))
+            return {0, video->width * 20, 0, video->height * 20};
     }
     if (!o.children.empty()) return ListBounds(o.children, edges);
     return kEmpty;
@@ -628,7 +630,7 @@ void ScriptHost::ChildNames(Object* clip, std::vector<std::string>& out) {
     DisplayObjects* list = c && !c->removed ? ListOf(c) : nullptr;
     if (list)
         for (const DisplayObject& o : *list)
-            if (o.clip || (!o.name.empty() && StandsForParent(o))) out.push_back(o.name);
+            if (!o.name.empty() && (o.clip || StandsForParent(o))) out.push_back(o.name);
 }
 
 Object* ScriptHost::Live(Object* o) {

@@ -61,8 +61,9 @@ class ScriptHost : public script::Host {
     void BindTextFields();
     // Gives a newly placed text field its script object.
     void AttachText(DisplayObject& o, script::Object* parent);
-    // Gives a newly placed button its script object, the parent of what its states show.
-    script::Object* AttachButton(DisplayObject& o, script::Object* parent);
+    // Gives a newly placed button or video its script object (a button's is
+    // the parent of what its states show).
+    script::Object* AttachPlaced(DisplayObject& o, script::Object* parent);
     // The platform's fonts the fields are drawn with (may be null).
     text::DeviceFonts* DeviceFontSource() const { return player_.DeviceFontSource(); }
 

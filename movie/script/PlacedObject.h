@@ -1,5 +1,7 @@
 // Display objects other than clips that scripts reach by name (text fields,
-// buttons): each knows its place on the stage until it is taken off.
+// buttons, videos): each knows its place on the stage until it is taken off.
+// Its properties of a clip (_x, _name, _parent, ...) read and change its
+// placement; a sprite shown by a button's state has the button as parent.
 #pragma once
 
 #include "movie/script/Vm.h"
@@ -27,6 +29,12 @@ class PlacedObject : public Object {
     bool GetPlacedProperty(Vm& vm, const std::string& key, Value& out);
     bool SetPlacedProperty(Vm& vm, const std::string& key, const Value& v);
 
+    bool GetSpecial(Vm& vm, const std::string& key, Value& out) override {
+        return GetPlacedProperty(vm, key, out);
+    }
+    bool SetSpecial(Vm& vm, const std::string& key, const Value& v) override {
+        return SetPlacedProperty(vm, key, v);
+    }
     void Trace(std::vector<Object*>& out) override {
         Object::Trace(out);
         if (parent) out.push_back(parent);
@@ -34,13 +42,5 @@ class PlacedObject : public Object {
 };
 
 PlacedObject* AsPlaced(Object* o);
-
-// A button: its clip properties (_x, _name, _parent, ...) read and change
-// its placement; a sprite shown by one of its states has it as parent.
-class ButtonObject : public PlacedObject {
-  public:
-    bool GetSpecial(Vm& vm, const std::string& name, Value& out) override;
-    bool SetSpecial(Vm& vm, const std::string& name, const Value& v) override;
-};
 
 } // namespace movie::script

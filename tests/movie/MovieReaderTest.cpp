@@ -359,11 +359,18 @@ TEST(MovieReaderBitmap, LosslessFormats) {
     EXPECT_EQ(px(4, 0), (movie::RGBA{0, 0, 64, 64}));
 }
 
-TEST(MovieReaderBitmap, CorruptImageDataLeavesTheBitmapOutWithAWarning) {
+// A bitmap that does not decode stays a character, empty, so that its
+// placements and their names still count.
+bool IsEmptyBitmap(const movie::Movie& m, uint16_t id) {
+    const auto* bitmap = m.dictionary.FindAs<movie::Bitmap>(id);
+    return bitmap && bitmap->width == 0 && bitmap->height == 0;
+}
+
+TEST(MovieReaderBitmap, CorruptImageDataLeavesAnEmptyBitmapWithAWarning) {
     SwfBuilder b;
     b.Raw(21, {7, 0, 0xff, 0xd8, 0xff, 0xe0, 0, 2, 1, 2, 3}).Rectangle(1, 0, 0, 10, 10, kRed);
     auto m = Read(b.Build());
-    EXPECT_EQ(m->dictionary.Find(7), nullptr);
+    EXPECT_TRUE(IsEmptyBitmap(*m, 7));
     EXPECT_NE(m->dictionary.Find(1), nullptr) << "the rest of the movie is read";
     ASSERT_EQ(m->warnings.size(), 1u);
     EXPECT_NE(m->warnings[0].find("DefineBitsJPEG2"), std::string::npos);
@@ -432,7 +439,7 @@ TEST(MovieReaderBitmap, PngAndGifInsideJpegTags) {
     EXPECT_EQ(px(2, 0, 0), (movie::RGBA{0, 0, 0, 0})) << "outside the image";
 }
 
-TEST(MovieReaderBitmap, BrokenPngAndGifLeaveTheBitmapOutWithAWarning) {
+TEST(MovieReaderBitmap, BrokenPngAndGifLeaveEmptyBitmapsWithAWarning) {
     auto png = EncodePng(4, 4, std::vector<uint8_t>(64, 200));
     png.resize(png.size() - 20); // cut inside the image data
     auto gif = EncodeGif(2, 1, 0, 0, 2, 1, 0, {3, 3});
@@ -444,8 +451,8 @@ TEST(MovieReaderBitmap, BrokenPngAndGifLeaveTheBitmapOutWithAWarning) {
     b.Raw(21, Writer().U16(1).Append(png).Data()).Raw(21, Writer().U16(2).Append(gif).Data());
     b.Rectangle(3, 0, 0, 10, 10, kRed);
     auto m = Read(b.Build());
-    EXPECT_EQ(m->dictionary.Find(1), nullptr);
-    EXPECT_EQ(m->dictionary.Find(2), nullptr);
+    EXPECT_TRUE(IsEmptyBitmap(*m, 1));
+    EXPECT_TRUE(IsEmptyBitmap(*m, 2));
     EXPECT_NE(m->dictionary.Find(3), nullptr) << "the rest of the movie is read";
     ASSERT_EQ(m->warnings.size(), 2u);
     EXPECT_NE(m->warnings[0].find("PNG"), std::string::npos) << m->warnings[0];
@@ -582,6 +589,19 @@ TEST(MovieReaderPlace, PlaceObject3KeepsBlendModeFiltersVisibilityAndBackground)
 // What --info reports as not supported yet: placements with a blend mode
 // the renderer does not draw (today it draws them all), in sprites too, and skipped tags
 // that stand for a missing feature, each with its count.
+TEST(MovieReaderPlace, AVideoIsACharacterOfItsSizeThoughItsFramesAreSkipped) {
+    SwfBuilder b;
+    b.Raw(60, Writer().U16(4).U16(10).U16(160).U16(120).U8(0).U8(2).Data()).Place(1, 4).Frame();
+    auto m = Read(b.Build());
+    const auto* video = m->dictionary.FindAs<movie::Video>(4);
+    ASSERT_NE(video, nullptr);
+    EXPECT_EQ(video->width, 160);
+    EXPECT_EQ(video->height, 120);
+    auto found = movie::FindUnsupported(*m);
+    ASSERT_EQ(found.size(), 1u);
+    EXPECT_EQ(found[0].what, "video");
+}
+
 TEST(MovieReaderPlace, UnsupportedUsesAreCounted) {
     auto place = [](uint16_t depth, uint8_t blend) {
         Writer w;

@@ -348,7 +348,8 @@ TEST(ScriptMachine, ClipsGetOnlyTheEventsOfThePlacementsAllEventFlags) {
 }
 
 TEST(ScriptMachine, ButtonsAreObjectsOnTheirPathsAndParentsOfWhatTheyShow) {
-    // A button named "btn" whose up state shows a sprite tracing its own path.
+    // A button named "btn" whose up state shows a sprite tracing its own
+    // path, and a video "vid", which is an object on its path too.
     TagList inner;
     inner.Actions({Cat({PushString("this"), Op(0x1c), Op(0x26)})}).Frame();
     Writer button;
@@ -356,11 +357,14 @@ TEST(ScriptMachine, ButtonsAreObjectsOnTheirPathsAndParentsOfWhatTheyShow) {
     button.ColorTransform(256, 256, 256, 256, 0, 0, 0, 0).U8(0);
     SwfBuilder b(8);
     b.Sprite(1, inner).Raw(34, button.Data()).PlaceObject(Placement(1).Character(2).Name("btn"));
+    b.Raw(60, Writer().U16(3).U16(1).U16(16).U16(8).U16(0).Data())
+        .PlaceObject(Placement(2).Character(3).Name("vid"));
     auto traced = [](const char* expr) { return Cat({PushString(expr), Op(0x1c), Op(0x26)}); };
     b.Actions({Cat({traced("btn"), PushString("btn"), Op(0x1c), Op(0x44), Op(0x26), traced("btn._name"),
-                    traced("btn._parent")})})
+                    traced("btn._parent"), traced("vid"), traced("vid._width")})})
         .Frame();
-    std::vector<std::string> want{"_level0.btn.instance1", "_level0.btn", "object", "btn", "_level0"};
+    std::vector<std::string> want{"_level0.btn.instance1", "_level0.btn", "object", "btn", "_level0",
+                                  "_level0.vid",           "16"};
     EXPECT_EQ(Traced(b, 1), want);
 }
 
