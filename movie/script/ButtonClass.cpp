@@ -48,11 +48,9 @@ bool PlacedObject::SetPlacedProperty(Vm& vm, const std::string& key, const Value
 void Vm::InstallButtonClass() {
     Object* proto = NewObject();
     buttonProto = proto;
-    Function* ctor = AddClass(
+    AddClass(
         "Button", proto, [](Vm&, Value, Args&) { return Value(); },
         [](Vm& vm, Value, Args&) { return Value(vm.NewObject()); });
-    // Movies before SWF 6 do not see the class's prototype.
-    ctor->SetOwn("prototype", Value(proto), kDontEnum | kDontDelete).versionMask = 6;
     AddMethod(proto, "getDepth", [](Vm&, Value self, Args&) -> Value {
         PlacedObject* b = self.IsObject() ? AsPlaced(self.o) : nullptr;
         if (!b || !b->display) return {};
