@@ -88,8 +88,16 @@ e2e_pixel() { # x y -> "r,g,b" of the display
   import -window root -crop "1x1+$1+$2" txt:- 2>/dev/null | sed -n 's/.*(\([0-9]*\),\([0-9]*\),\([0-9]*\).*/\1,\2,\3/p' | head -n 1
 }
 
+# Reads a value; a query that says nothing at all (not even that the value is missing) is
+# asked again, as a busy machine now and then loses one.
 e2e_reg() { # key value -> "TYPE DATA" or empty
-  wine reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' | awk -v v="$2" '$1 == v { t = $2; $1 = ""; $2 = ""; sub(/^ +/, ""); print t, $0 }'
+  local out
+  for _ in 1 2 3; do
+    out=$(wine reg query "$1" /v "$2" 2>&1 | tr -d '\r')
+    [ -n "$out" ] && break
+    sleep 0.5
+  done
+  awk -v v="$2" '$1 == v { t = $2; $1 = ""; $2 = ""; sub(/^ +/, ""); print t, $0 }' <<<"$out"
 }
 
 # Sets a value and reads it back, setting it again should a busy machine
