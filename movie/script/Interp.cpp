@@ -350,11 +350,7 @@ struct Interp {
             auto* func = static_cast<Function*>(fn.o);
             if (!func->native && func->code) {
                 vm.CheckCallDepth();
-                ++vm.callDepth;
-                struct Leave {
-                    int& d;
-                    ~Leave() { --d; }
-                } leave{vm.callDepth};
+                CallLevel level(vm.callDepth);
                 return RunWithHome(func, self, args, home);
             }
         }
@@ -377,11 +373,7 @@ struct Interp {
         if (auto* f = ctor.IsObject() && ctor.o->IsFunction() ? static_cast<Function*>(ctor.o) : nullptr;
             f && f->nativeInit) {
             vm.CheckCallDepth();
-            ++vm.callDepth;
-            struct Leave {
-                int& d;
-                ~Leave() { --d; }
-            } leave{vm.callDepth};
+            CallLevel level(vm.callDepth);
             return f->nativeInit(vm, sup->self, args);
         }
         return CallValue(ctor, sup->self, args, sup->Base(vm));

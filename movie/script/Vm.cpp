@@ -391,11 +391,7 @@ Value Vm::Call(const Value& fnv, const Value& self, Args& args) {
     CheckCallDepth();
     if (callDepth == 0) stackBase = reinterpret_cast<uintptr_t>(__builtin_frame_address(0));
     CheckStack();
-    ++callDepth;
-    struct Leave {
-        int& d;
-        ~Leave() { --d; }
-    } leave{callDepth};
+    CallLevel level(callDepth);
     if (f->native) return f->native(*this, self, args);
     if (!f->code) return {};
     return RunFunction(f, self, args, f);
@@ -408,15 +404,11 @@ Value Vm::Construct(const Value& ctor, Args& args) {
     Object* proto = protoV.IsObject() ? protoV.o : objectProto;
     if (f->nativeConstruct) {
         CheckCallDepth();
-        ++callDepth;
         Value r;
-        try {
+        {
+            CallLevel level(callDepth);
             r = f->nativeConstruct(*this, Value(), args);
-        } catch (...) {
-            --callDepth;
-            throw;
         }
-        --callDepth;
         // new Object(v) hands back v itself or v boxed, as they are.
         if (r.IsObject() && f != objectCtor) {
             r.o->proto = proto;

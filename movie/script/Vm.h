@@ -26,6 +26,18 @@ struct Halt {
     std::string why;
 };
 
+// One level of script calls, counted for as long as it lasts.
+class CallLevel {
+  public:
+    explicit CallLevel(int& depth) : depth_(depth) { ++depth_; }
+    ~CallLevel() { --depth_; }
+    CallLevel(const CallLevel&) = delete;
+    CallLevel& operator=(const CallLevel&) = delete;
+
+  private:
+    int& depth_;
+};
+
 // Movie clips as the machine sees them. Objects that are clips answer
 // IsClip(); everything else about them goes through the host.
 class Host {
