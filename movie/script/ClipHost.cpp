@@ -921,6 +921,34 @@ bool ScriptHost::FrameLoaded(Object*, const Value&) {
     return true;
 }
 
+void ScriptHost::CallFrame(Object* clip, const std::string& frame) {
+    ClipObject* c = Clip(clip);
+    std::string s = frame;
+    size_t colon = s.rfind(':');
+    if (colon != std::string::npos) {
+        c = Clip(vm_->ResolvePath(c, s.substr(0, colon)));
+        s.erase(0, colon + 1);
+    }
+    if (!c || (!c->isRoot && (!c->display || !c->display->timeline))) return;
+    const Timeline& timeline = RefOf(c).timeline;
+    // A whole number counts frames from 1; anything else is a label.
+    uint32_t at = 0;
+    size_t digits = s.find_first_not_of("0123456789");
+    if (!s.empty() && digits == std::string::npos) {
+        double n = Vm::StringToNumber(s, 7);
+        if (n < 1 || n > timeline.FrameCount()) return;
+        at = static_cast<uint32_t>(n) - 1;
+    } else if (const uint32_t* label = Player::Label(timeline, s)) {
+        at = *label;
+    } else {
+        return;
+    }
+    // Copied: the scripts may take the clip, and its timeline, away.
+    std::vector<Bytecode> scripts = timeline.frames[at].scripts;
+    for (const Bytecode& code : scripts)
+        vm_->RunBlock(code, c);
+}
+
 // ---- clips made and removed by scripts ----
 
 Object* ScriptHost::NewClipAt(ClipObject* parent, std::shared_ptr<const Character> character, uint16_t id,

@@ -80,6 +80,7 @@ class ScriptHost : public script::Host {
     void Play(script::Object* clip, bool play) override;
     void StepFrame(script::Object* clip, int delta) override;
     bool FrameLoaded(script::Object* clip, const script::Value& frame) override;
+    void CallFrame(script::Object* clip, const std::string& frame) override;
     void Clone(script::Object* clip, const std::string& name, int depth) override;
     void Remove(script::Object* clip) override;
     void Log(const std::string& what) override;

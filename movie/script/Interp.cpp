@@ -129,14 +129,24 @@ struct Interp {
     Object* Target() { return f.target; }
     // Whose timeline the timeline actions move: the target, or the main
     // timeline while the target names no clip.
-    Object* TimelineTarget() { return !host() ? nullptr : f.target ? f.target : host()->Root(); }
+    // A target taken off the display list gives way as in the scope chain.
+    Object* TimelineTarget() {
+        if (!host()) return nullptr;
+        if (!f.target) return host()->Root();
+        return Standing(f.target);
+    }
 
-    // A timeline of the scope chain that was taken off the display list:
-    // the clip that has its path now, or else the main timeline.
+    // A timeline taken off the display list gives way to the clip that has
+    // its path now, or else to the code's own timeline while that is still
+    // shown, or else to the main timeline.
+    Object* Standing(Object* clip) {
+        if (!host()->Removed(clip)) return clip;
+        if (Object* live = host()->Live(clip)) return live;
+        return f.base && !host()->Removed(f.base) ? f.base : host()->Root();
+    }
     Object* ScopeObject(const Scope& s) {
-        if (s.kind != Scope::Kind::Target || !s.obj || !host() || !host()->Removed(s.obj)) return s.obj;
-        Object* live = host()->Live(s.obj);
-        return live ? live : host()->Root();
+        if (s.kind != Scope::Kind::Target || !s.obj || !host()) return s.obj;
+        return Standing(s.obj);
     }
 
     bool IsPath(const std::string& name) { return name.find_first_of(":/.") != std::string::npos; }
@@ -194,8 +204,7 @@ struct Interp {
         }
         // `this` is a variable like any other (functions define it, scripts may
         // set it); where none is found it is the timeline the script runs on.
-        if (!swf4 && (vm.Caseless() ? CaselessEqual(name, "this") : name == "this"))
-            return Value(f.target ? f.target : f.base);
+        if (!swf4 && (vm.Caseless() ? CaselessEqual(name, "this") : name == "this")) return Value(f.base);
         return {};
     }
 
@@ -679,8 +688,15 @@ Outcome Interp::Exec(size_t pc, size_t end) {
                     vm.ToNumber(Pop());
             break;
         }
-        case action::kCall: { // Call a frame's actions
-            vm.ToString(Pop());
+        case action::kCall: { // Call a frame's actions: code whose timeline is gone stops after it
+            std::string frame = vm.ToString(Pop());
+            if (Object* t = TimelineTarget()) {
+                vm.CheckCallDepth();
+                vm.CheckStack();
+                CallLevel level(vm.callDepth);
+                host()->CallFrame(t, frame);
+            }
+            calling = true;
             break;
         }
         // ---- arithmetic ----

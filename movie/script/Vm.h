@@ -55,6 +55,9 @@ class Host {
     virtual void Play(Object* clip, bool play) = 0;
     virtual void StepFrame(Object* clip, int delta) = 0;
     virtual bool FrameLoaded(Object* clip, const Value& frame) = 0;
+    // Runs the actions of a frame ("path:frame", a number or a label) of a
+    // clip where they stand, without going there.
+    virtual void CallFrame(Object*, const std::string&) {}
     virtual void Clone(Object* clip, const std::string& name, int depth) = 0;
     virtual void Remove(Object* clip) = 0;
     virtual void Log(const std::string& what) = 0;

@@ -90,6 +90,25 @@ TEST(ScriptMachine, RunawayScriptsAreStoppedAndTheMovieGoesOn) {
     EXPECT_EQ(std::count(lines.begin(), lines.end(), "after"), 0);
 }
 
+TEST(ScriptMachine, CallRunsAFramesActionsInPlaceAndItsRecursionIsBounded) {
+    auto call = [](const std::string& frame) { return Cat({PushString(frame), Bytes{0x9e, 0, 0}}); };
+    SwfBuilder b(6);
+    // stop(); call("3"); call("deeper"); call("9"); trace("after" + _currentframe)
+    b.Actions({Cat({Op(0x07), call("3"), call("deeper"), call("9"), PushString("after"), PushString(""),
+                    PushInt(4), Op(0x22), Op(0x47), Op(0x26)})})
+        .Frame();
+    b.Actions({Cat({PushString("two"), Op(0x26)})}).Frame();
+    b.Label("deeper").Actions({Cat({PushString("three"), Op(0x26), call("3")})}).Frame(); // calls itself
+    std::vector<std::string> lines = Traced(b, 2);
+    ASSERT_GE(lines.size(), 3u);
+    EXPECT_EQ(lines.back(), "after1");
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), "two"), 0);
+    auto threes = std::count(lines.begin(), lines.end(), "three");
+    EXPECT_EQ(threes + 1, static_cast<long>(lines.size()));
+    EXPECT_GT(threes, 100);
+    EXPECT_LT(threes, 2 * movie::Limits::kMaxCallDepth + 2);
+}
+
 TEST(ScriptMachine, FunctionBodiesAndJumpsThatMissTheirMarkDoNoHarm) {
     Bytes body = Cat({PushString("in f"), Op(0x26)});
     Bytes full = Cat({DefineFunction("f", body), CallFunction("f"), PushString("done"), Op(0x26), Jump(0)});
