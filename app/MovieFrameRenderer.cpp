@@ -4,7 +4,6 @@
 #include "movie/render/Renderer.h"
 
 #include <algorithm>
-#include <cstring>
 #include <thread>
 
 // Every core of the machine draws bands of the frame (the pixels come out
@@ -22,23 +21,14 @@ bool MovieFrameRenderer::Render(const movie::Player& player, std::optional<std::
                            static_cast<std::uint8_t>(*background >> 8),
                            static_cast<std::uint8_t>(*background), 255};
     if (renderer_->BackgroundOverride() != over) renderer_->SetBackgroundOverride(over);
+    // The picture has the renderer's byte order: it draws straight into it,
+    // only what changed.
+    renderer_->LendFrame(surface.Pixels(), surface.Width(), surface.Height(), surface.Width());
     if (force) renderer_->Invalidate();
     if (!renderer_->Render(player, surface.Width(), surface.Height())) return false;
-
-    // The renderer's frame has the picture's byte order: copy the changed rows.
-    movie::raster::IRect dirty = renderer_->DirtyRect();
-    const auto& frame = renderer_->Frame();
-    dirty.x0 = std::max(dirty.x0, 0);
-    dirty.y0 = std::max(dirty.y0, 0);
-    dirty.x1 = std::min(dirty.x1, std::min(frame.Width(), surface.Width()));
-    dirty.y1 = std::min(dirty.y1, std::min(frame.Height(), surface.Height()));
+    movie::raster::IRect dirty = renderer_->DirtyRect().Intersect({0, 0, surface.Width(), surface.Height()});
     changed = RECT{dirty.x0, dirty.y0, dirty.x1, dirty.y1};
-    if (dirty.Empty()) return false;
-    const std::size_t bytes = static_cast<std::size_t>(dirty.x1 - dirty.x0) * 4;
-    for (int y = dirty.y0; y < dirty.y1; ++y)
-        std::memcpy(surface.Pixels() + static_cast<std::size_t>(y) * surface.Width() + dirty.x0,
-                    frame.Row(y) + dirty.x0, bytes);
-    return true;
+    return !dirty.Empty();
 }
 
 bool MovieFrameRenderer::Draw(const movie::Player* player, std::optional<std::uint32_t> background,
@@ -52,6 +42,7 @@ bool MovieFrameRenderer::Draw(const movie::Player* player, std::optional<std::ui
     if (surface.Empty()) return false;
     if (!player) {
         surface.Fill(emptyPixel);
+        renderer_->Invalidate(); // the picture no longer holds its last frame
         return true;
     }
     return Render(*player, background, surface, force || resized, changed);

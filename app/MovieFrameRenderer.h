@@ -1,6 +1,7 @@
 // Draws a player's current frame into the movie control's off-screen
 // picture: the whole stage scaled to fit and centred, the rest of the
-// picture in the background colour. Only what changed is copied.
+// picture in the background colour. The renderer draws straight into the
+// picture's bitmap, and only what changed.
 #pragma once
 
 #include "app/FrameSurface.h"

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <span>
 #include <stdexcept>
 
 namespace movie::render {
@@ -640,17 +641,31 @@ bool Renderer::Render(const Player& player, int width, int height) {
     return !dirty_.Empty();
 }
 
+void Renderer::LendFrame(raster::Pixel* pixels, int width, int height, std::ptrdiff_t stride) {
+    if (canvas_.Lent() && canvas_.Width() > 0 && canvas_.Row(0) == pixels && canvas_.Width() == width &&
+        canvas_.Height() == height && canvas_.Stride() == stride)
+        return;
+    if (width > kMaxSide || height > kMaxSide)
+        throw std::invalid_argument("frame size out of range: " + std::to_string(width) + "x" +
+                                    std::to_string(height));
+    canvas_.Lend(pixels, width, height, stride);
+    valid_ = false;
+}
+
 std::vector<uint8_t> Renderer::FrameRGBA() const {
     std::vector<uint8_t> out(static_cast<size_t>(canvas_.Width()) * canvas_.Height() * 4);
     size_t i = 0;
-    for (raster::Pixel p : canvas_.Pixels()) {
-        uint32_t a = raster::PixelA(p);
-        auto un = [a](uint32_t c) { return a == 0 ? 0u : std::min<uint32_t>(255, (c * 255 + a / 2) / a); };
-        out[i++] = static_cast<uint8_t>(a == 255 ? raster::PixelR(p) : un(raster::PixelR(p)));
-        out[i++] = static_cast<uint8_t>(a == 255 ? raster::PixelG(p) : un(raster::PixelG(p)));
-        out[i++] = static_cast<uint8_t>(a == 255 ? raster::PixelB(p) : un(raster::PixelB(p)));
-        out[i++] = static_cast<uint8_t>(a);
-    }
+    for (int y = 0; y < canvas_.Height(); ++y)
+        for (const raster::Pixel p : std::span(canvas_.Row(y), static_cast<size_t>(canvas_.Width()))) {
+            uint32_t a = raster::PixelA(p);
+            auto un = [a](uint32_t c) {
+                return a == 0 ? 0u : std::min<uint32_t>(255, (c * 255 + a / 2) / a);
+            };
+            out[i++] = static_cast<uint8_t>(a == 255 ? raster::PixelR(p) : un(raster::PixelR(p)));
+            out[i++] = static_cast<uint8_t>(a == 255 ? raster::PixelG(p) : un(raster::PixelG(p)));
+            out[i++] = static_cast<uint8_t>(a == 255 ? raster::PixelB(p) : un(raster::PixelB(p)));
+            out[i++] = static_cast<uint8_t>(a);
+        }
     return out;
 }
 

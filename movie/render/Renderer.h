@@ -51,6 +51,12 @@ class Renderer {
     // when the frame is the same as the one rendered last (nothing drawn).
     // Throws std::invalid_argument for a size beyond kMaxSide.
     bool Render(const Player& player, int width, int height);
+    // Draws the frames from now on straight into memory the caller keeps (a
+    // window's bitmap): width x height pixels, rows `stride` pixels apart.
+    // Only what changes is drawn, so the memory must keep what the last frame
+    // left there. Other memory than last time redraws everything; Render at
+    // another size goes back to a frame of its own.
+    void LendFrame(raster::Pixel* pixels, int width, int height, std::ptrdiff_t stride);
     // The pixels changed by the last Render (empty when it returned false).
     raster::IRect DirtyRect() const { return dirty_; }
     const raster::Canvas& Frame() const { return canvas_; }

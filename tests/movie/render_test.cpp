@@ -7,7 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
+#include <vector>
 
 using namespace movie;
 using movie::render::Renderer;
@@ -439,6 +441,42 @@ TEST(RenderDirty, UnchangedFramesAreSkippedAndChangesRedrawOnlyTheirBands) {
     // A new size redraws everything.
     EXPECT_TRUE(r.Render(player, 100, 100));
     EXPECT_EQ(r.DirtyRect(), (raster::IRect{0, 0, 100, 100}));
+}
+
+TEST(RenderDirty, LentMemoryGetsTheSameFramesAndNothingBeyondItsRows) {
+    MovieBuilder b(200, 200);
+    b.Define(1, RectShape(0, 0, 200, 200, {255, 0, 0, 255}));
+    b.Place(1, 1, Translate(200, 200));
+    b.Move(1, Translate(600, 2000), 1);
+    Player player(b.Get());
+    player.Stop();
+    // Rows 210 pixels apart; the 10 beyond each row are not the frame's.
+    constexpr uint32_t kPadding = 0x12345678u;
+    std::vector<uint32_t> memory(210 * 200, kPadding);
+    Renderer lent, own;
+    lent.LendFrame(memory.data(), 200, 200, 210);
+    EXPECT_TRUE(lent.Render(player, 200, 200));
+    EXPECT_EQ(memory[15 * 210 + 15], kRed);
+    player.GotoFrame(1);
+    EXPECT_TRUE(lent.Render(player, 200, 200));
+    EXPECT_FALSE(lent.DirtyRect().Empty());
+    own.Render(player, 200, 200);
+    for (int y = 0; y < 200; ++y) {
+        ASSERT_TRUE(std::equal(memory.begin() + y * 210, memory.begin() + y * 210 + 200, own.Frame().Row(y)))
+            << "row " << y;
+        ASSERT_EQ(memory[y * 210 + 205], kPadding) << "row " << y;
+    }
+    EXPECT_EQ(lent.Frame().Pixels(), own.Frame().Pixels());
+    // Other memory is drawn whole, even with nothing changed.
+    std::vector<uint32_t> other(200 * 200, kPadding);
+    lent.LendFrame(other.data(), 200, 200, 200);
+    EXPECT_TRUE(lent.Render(player, 200, 200));
+    EXPECT_EQ(lent.DirtyRect(), (raster::IRect{0, 0, 200, 200}));
+    EXPECT_EQ(other, own.Frame().Pixels());
+    // Another size goes back to a frame of the renderer's own.
+    EXPECT_TRUE(lent.Render(player, 100, 100));
+    EXPECT_FALSE(lent.Frame().Lent());
+    EXPECT_EQ(other, own.Frame().Pixels());
 }
 
 TEST(RenderThreads, TwoThreadsDrawTheSameBytes) {
