@@ -185,10 +185,10 @@ Rect Transformed(const Rect& r, const Matrix& m) {
                     m.MapX(r.xMax, r.yMax)};
     double ys[4] = {m.MapY(r.xMin, r.yMin), m.MapY(r.xMax, r.yMin), m.MapY(r.xMin, r.yMax),
                     m.MapY(r.xMax, r.yMax)};
-    return {static_cast<int32_t>(std::floor(*std::min_element(xs, xs + 4))),
-            static_cast<int32_t>(std::ceil(*std::max_element(xs, xs + 4))),
-            static_cast<int32_t>(std::floor(*std::min_element(ys, ys + 4))),
-            static_cast<int32_t>(std::ceil(*std::max_element(ys, ys + 4)))};
+    return {static_cast<int32_t>(std::round(*std::min_element(xs, xs + 4))),
+            static_cast<int32_t>(std::round(*std::max_element(xs, xs + 4))),
+            static_cast<int32_t>(std::round(*std::min_element(ys, ys + 4))),
+            static_cast<int32_t>(std::round(*std::max_element(ys, ys + 4)))};
 }
 
 constexpr Rect kEmpty{1, 0, 1, 0};
@@ -827,14 +827,30 @@ void ScriptHost::SetClipProperty(Object* clip, int index, const Value& v) {
             }
             break;
         }
-        double k = n / cur;
-        if (index == 8) {
-            m.a *= k;
-            m.b *= k;
-        } else {
-            m.c *= k;
-            m.d *= k;
+        if (c && c->isRoot) {
+            double k = n / cur;
+            if (index == 8) {
+                m.a *= k;
+                m.b *= k;
+            } else {
+                m.c *= k;
+                m.d *= k;
+            }
+            break;
         }
+        // Both scales are made again from the box: the size set, and the
+        // other side as it is now, each over that side of the clip's own
+        // box turned by the clip's rotation (but not scaled). A side of no
+        // size (a straight line) keeps its scale.
+        Rect own = LocalBounds(*o);
+        ClipObject::Turn t = TurnOf(c, m);
+        double cs = std::abs(std::cos(t.rotation / kDegrees)), sn = std::abs(std::sin(t.rotation / kDegrees));
+        double turnedWidth = cs * own.Width() + sn * own.Height();
+        double turnedHeight = sn * own.Width() + cs * own.Height();
+        double width = index == 8 ? n * 20 : r.Width(), height = index == 9 ? n * 20 : r.Height();
+        if (turnedWidth > 0) t.xscale = std::copysign(width / turnedWidth * 100, t.xscale);
+        if (turnedHeight > 0) t.yscale = std::copysign(height / turnedHeight * 100, t.yscale);
+        Apply(c, m, t);
         break;
     }
     case 13:
