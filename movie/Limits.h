@@ -77,6 +77,12 @@ inline constexpr size_t kMaxScriptStackBytes = 6u << 20;
 inline constexpr size_t kMaxScriptObjects = 2000000;
 inline constexpr size_t kMaxArrayLength = 1u << 22;
 inline constexpr size_t kMaxStringLength = 16u << 20;
+// XML that scripts parse (its text is at most a string's length): elements
+// nest at most this deep and one document holds at most this many nodes;
+// past either the parse stops with the player's out-of-memory status (-7),
+// keeping what it has read.
+inline constexpr int kMaxXmlNesting = 1024;
+inline constexpr size_t kMaxXmlNodes = 1u << 20;
 // Bitmaps that scripts make (BitmapData): each at most 2880 pixels on a
 // side, as in the original player, and all alive at once at most 32 M
 // pixels (128 MiB); a bitmap beyond is made disposed. Edges drawn with the

@@ -6,6 +6,7 @@
 #include "movie/script/Classes.h"
 #include "movie/script/FilterClasses.h"
 #include "movie/script/GeomClasses.h"
+#include "movie/script/XmlNodeClass.h"
 
 namespace movie::script {
 
@@ -144,11 +145,13 @@ void Vm::InstallGlobals() {
         holder->SetOwn(name, Value(static_cast<Object*>(ctor)), kDontEnum).versionMask = versionMask;
         return ctor;
     };
-    for (const char* name :
-         {"Button", "Camera", "ContextMenu", "ContextMenuItem", "LoadVars", "LocalConnection", "Microphone",
-          "MovieClipLoader", "NetConnection", "NetStream", "PrintJob", "SharedObject", "Sound",
-          "TextSnapshot", "Video", "XML", "XMLNode", "XMLSocket"})
+    for (const char* name : {"Button", "Camera", "ContextMenu", "ContextMenuItem", "LoadVars",
+                             "LocalConnection", "Microphone", "MovieClipLoader", "NetConnection", "NetStream",
+                             "PrintJob", "SharedObject", "Sound", "TextSnapshot", "Video"})
         stubClass(global, name, 0);
+    InstallXmlNodeClass(*this, global);
+    InstallXmlClass(*this, global);
+    stubClass(global, "XMLSocket", 0);
     InstallTextFieldClass();
     InstallButtonClass();
     InstallTextFormatClass();

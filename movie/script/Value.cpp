@@ -178,6 +178,7 @@ void Object::Trace(std::vector<Object*>& out) {
         if (w.data.o) out.push_back(w.data.o);
     }
     if (primitive.o) out.push_back(primitive.o);
+    if (inside) inside->Trace(out);
 }
 
 void Function::Trace(std::vector<Object*>& out) {

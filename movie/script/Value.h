@@ -107,6 +107,14 @@ class Object {
     // of the classes derived from this one are native from the start.
     bool native = false;
 
+    // What a native class keeps inside an object it made its own (a node of
+    // a document): kept with the object and followed by the collector.
+    struct Inside {
+        virtual ~Inside() = default;
+        virtual void Trace(std::vector<Object*>&) {}
+    };
+    std::unique_ptr<Inside> inside;
+
   private:
     void Reindex();
     std::vector<Slot> slots_;

@@ -1009,9 +1009,10 @@ bool Vm::SplitVariablePath(const std::string& path, std::string& target, std::st
 
 void Vm::Collect(const std::vector<Object*>& extraRoots) {
     std::vector<Object*> work = extraRoots;
-    for (Object* o : {global, objectProto, functionProto, arrayProto, stringProto, numberProto, booleanProto,
-                      errorProto, clipProto, dateProto, pointProto, rectangleProto, matrixProto,
-                      colorTransformProto, transformProto, textFieldProto, buttonProto})
+    for (Object* o : {global,         objectProto,    functionProto,   arrayProto,          stringProto,
+                      numberProto,    booleanProto,   errorProto,      clipProto,           dateProto,
+                      pointProto,     rectangleProto, matrixProto,     colorTransformProto, transformProto,
+                      textFieldProto, buttonProto,    textFormatProto, xmlNodeProto,        xmlProto})
         if (o) work.push_back(o);
     for (auto& [name, o] : registered)
         work.push_back(o);

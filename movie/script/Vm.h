@@ -142,7 +142,7 @@ class Vm {
     Value BoxClass(const Value& v, bool& builtIn);
     // What a class that is not the built-in one makes of a primitive, when an object.
     Object* BoxBy(const Value& cls, const Value& v);
-    static bool IsNative(const Object* o) { return o->native || typeid(*o) != typeid(Object); }
+    static bool IsNative(const Object* o) { return o->native || o->inside || typeid(*o) != typeid(Object); }
     bool Reaches(Object* chain, Object* target, int nesting);
 
     // Conversions.
@@ -211,6 +211,8 @@ class Vm {
     Object* textFieldProto = nullptr;
     Object* buttonProto = nullptr;
     Object* textFormatProto = nullptr;
+    Object* xmlNodeProto = nullptr; // what parsed nodes are made of
+    Object* xmlProto = nullptr;
     Function* objectCtor = nullptr;
     Function* functionCtor = nullptr;
     Function* arrayCtor = nullptr;
