@@ -32,61 +32,63 @@ void SceneRenderer::Render(const Scene& scene, Canvas& canvas, IRect clip) {
     clip = IRect{0, clip.y0 / kBandHeight * kBandHeight, canvas.Width(),
                  (clip.y1 + kBandHeight - 1) / kBandHeight * kBandHeight}
                .Intersect({0, 0, canvas.Width(), canvas.Height()});
-    jobScene_ = &scene;
-    jobCanvas_ = &canvas;
-    jobClip_ = clip;
-    int firstBand = clip.y0 / kBandHeight;
-    int lastBand = (clip.y1 - 1) / kBandHeight;
-    jobBands_ = lastBand - firstBand + 1;
-    nextBand_.store(0);
-    int helpers = std::min(threads_, jobBands_) - 1;
-    while (static_cast<int>(buffers_.size()) < helpers + 1)
-        buffers_.push_back(std::make_unique<BandBuffers>());
-    while (static_cast<int>(workers_.size()) < helpers) {
-        int index = static_cast<int>(workers_.size()) + 1;
-        workers_.emplace_back([this, index] { WorkerLoop(index); });
-    }
-    if (helpers > 0) {
-        std::unique_lock lock(mutex_);
+    Job job{&scene, &canvas, clip, clip.y0 / kBandHeight, 0};
+    job.bands = (clip.y1 - 1) / kBandHeight - job.firstBand + 1;
+    const int helpers = std::min(threads_, job.bands) - 1;
+    uint32_t number;
+    {
+        std::lock_guard lock(mutex_);
+        while (static_cast<int>(buffers_.size()) < helpers + 1)
+            buffers_.push_back(std::make_unique<BandBuffers>());
+        while (static_cast<int>(workers_.size()) < helpers) {
+            int index = static_cast<int>(workers_.size()) + 1;
+            workers_.emplace_back([this, index] { WorkerLoop(index); });
+        }
+        job_ = job;
+        number = ++jobNumber_;
+        bandsLeft_.store(job.bands);
+        ticket_.store(uint64_t(number) << 32);
         activeWorkers_ = helpers;
-        pending_ = helpers;
-        ++generation_;
-        wake_.notify_all();
     }
-    RunJob(0);
-    if (helpers > 0) {
+    if (helpers > 0) wake_.notify_all();
+    RunJob(*buffers_[0], job, number);
+    if (bandsLeft_.load() > 0) {
         std::unique_lock lock(mutex_);
-        done_.wait(lock, [this] { return pending_ == 0; });
+        done_.wait(lock, [this] { return bandsLeft_.load() == 0; });
     }
-    jobScene_ = nullptr;
-    jobCanvas_ = nullptr;
 }
 
-void SceneRenderer::RunJob(int worker) {
-    BandBuffers& buffers = *buffers_[worker];
-    int firstBand = jobClip_.y0 / kBandHeight;
-    for (int b; (b = nextBand_.fetch_add(1)) < jobBands_;) {
-        int y0 = (firstBand + b) * kBandHeight;
-        IRect band{jobClip_.x0, std::max(y0, jobClip_.y0), jobClip_.x1,
-                   std::min(y0 + kBandHeight, jobClip_.y1)};
-        RenderBand(buffers, *jobScene_, *jobCanvas_, band);
+void SceneRenderer::RunJob(BandBuffers& buffers, const Job& job, uint32_t number) {
+    for (;;) {
+        uint64_t ticket = ticket_.load();
+        do {
+            if (uint32_t(ticket >> 32) != number || int(uint32_t(ticket)) >= job.bands) return;
+        } while (!ticket_.compare_exchange_weak(ticket, ticket + 1));
+        const int y0 = (job.firstBand + int(uint32_t(ticket))) * kBandHeight;
+        IRect band{job.clip.x0, std::max(y0, job.clip.y0), job.clip.x1,
+                   std::min(y0 + kBandHeight, job.clip.y1)};
+        RenderBand(buffers, *job.scene, *job.canvas, band);
+        if (bandsLeft_.fetch_sub(1) == 1) {
+            std::lock_guard lock(mutex_);
+            done_.notify_all();
+        }
     }
 }
 
 void SceneRenderer::WorkerLoop(int index) {
-    uint64_t seen = 0;
+    uint32_t seen = 0;
     for (;;) {
+        Job job;
+        BandBuffers* buffers;
         {
             std::unique_lock lock(mutex_);
-            wake_.wait(lock, [&] { return quit_ || (generation_ != seen && index <= activeWorkers_); });
+            wake_.wait(lock, [&] { return quit_ || (jobNumber_ != seen && index <= activeWorkers_); });
             if (quit_) return;
-            seen = generation_;
+            seen = jobNumber_;
+            job = job_;
+            buffers = buffers_[index].get();
         }
-        RunJob(index);
-        {
-            std::lock_guard lock(mutex_);
-            if (--pending_ == 0) done_.notify_one();
-        }
+        RunJob(*buffers, job, seen);
     }
 }
 

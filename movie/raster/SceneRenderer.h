@@ -37,26 +37,38 @@ class SceneRenderer {
     void Render(const Scene& scene, Canvas& canvas, IRect clip);
 
   private:
+    // What Render asks of the threads: the bands of `clip`, from `firstBand` on.
+    struct Job {
+        const Scene* scene = nullptr;
+        Canvas* canvas = nullptr;
+        IRect clip;
+        int firstBand = 0;
+        int bands = 0;
+    };
+
     void RenderBand(BandBuffers& buffers, const Scene& scene, Canvas& canvas, IRect band);
     void WorkerLoop(int index);
-    void RunJob(int workers);
+    // Draws bands of the job numbered `number` until none is left to take.
+    void RunJob(BandBuffers& buffers, const Job& job, uint32_t number);
 
     int threads_ = 1;
-    std::vector<std::unique_ptr<BandBuffers>> buffers_; // one per thread
+    std::vector<std::unique_ptr<BandBuffers>> buffers_; // one per thread; grown under the mutex
 
-    // The job the workers share while Render runs.
-    const Scene* jobScene_ = nullptr;
-    Canvas* jobCanvas_ = nullptr;
-    IRect jobClip_;
-    int jobBands_ = 0;
-    std::atomic<int> nextBand_{0};
+    // A band is taken by raising `ticket_`: the job's number in the high 32
+    // bits, the next band in the low ones, so that a worker that wakes late
+    // takes nothing of a job already done or of the next. Render waits for
+    // the bands taken to be finished, not for every worker to have woken:
+    // on a busy machine a worker may get a core only long after the others
+    // have drawn the whole frame.
+    Job job_;
+    uint32_t jobNumber_ = 0;
+    std::atomic<uint64_t> ticket_{0};
+    std::atomic<int> bandsLeft_{0};
 
     std::vector<std::thread> workers_;
     std::mutex mutex_;
     std::condition_variable wake_, done_;
-    uint64_t generation_ = 0;
-    int activeWorkers_ = 0; // workers taking part in the current job
-    int pending_ = 0;
+    int activeWorkers_ = 0; // workers called to the current job
     bool quit_ = false;
 };
 

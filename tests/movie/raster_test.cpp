@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
 #include <numbers>
 #include <string>
 
@@ -856,6 +857,17 @@ TEST(RasterBands, OutputIsIdenticalForAnyThreadCountAndBandSplit) {
         for (int x = 50; x < 170; ++x)
             ASSERT_EQ(part.At(x, y), one.At(x, y)) << x << "," << y;
     EXPECT_EQ(part.At(10, 10), 0x12345678u);
+    // One renderer's threads over many short jobs in turn, each on a canvas
+    // gone right after: a worker late for one job draws nothing of it.
+    SceneRenderer many;
+    many.SetThreads(4);
+    for (int i = 0; i < 60; ++i) {
+        auto c = std::make_unique<Canvas>(300, 333, 0x12345678u);
+        const int y0 = (i * 37) % 300, y1 = y0 + 1 + (i * 11) % 33;
+        many.Render(s, *c, {0, y0, 300, y1});
+        for (int y = y0; y < y1; ++y)
+            ASSERT_TRUE(std::equal(c->Row(y), c->Row(y) + 300, one.Row(y))) << "job " << i << " row " << y;
+    }
 }
 
 // The row loops, which run eight, four or one pixel at a time, against the
