@@ -1,6 +1,7 @@
 #include "movie/raster/ScanConverter.h"
 
 #include <algorithm>
+#include <bit>
 #include <cassert>
 #include <cmath>
 #include <cstring>
@@ -45,11 +46,16 @@ bool ScanConverter::Accumulate(const EdgeList& edges, IRect clip) {
     size_t need = static_cast<size_t>(stride_) * height_;
     if (acc_.size() < need) acc_.assign(need, 0.0f);
     if (cov_.size() < static_cast<size_t>(stride_)) cov_.resize(stride_);
+    words_ = stride_ / 64 + 1;
+    const size_t words = static_cast<size_t>(words_) * height_;
+    if (touched_.size() < words) touched_.assign(words, 0);
+    // Runs and the stretches between them alternate, each at least a column.
+    if (spans_.size() < static_cast<size_t>(stride_) + 2) {
+        spans_.resize(stride_ + 2);
+        bounds_.resize(stride_ + 2);
+    }
     rowMin_.assign(height_, stride_);
     rowMax_.assign(height_, -1);
-    if (ranges_.size() < static_cast<size_t>(height_)) ranges_.resize(height_);
-    for (int y = 0; y < height_; ++y)
-        ranges_[y].clear();
 
     const float fx = static_cast<float>(left), fy = static_cast<float>(top);
     const float fTop = static_cast<float>(top), fBottom = static_cast<float>(bottom);
@@ -147,84 +153,120 @@ void ScanConverter::AddLine(float x0, float y0, float x1, float y1) {
         std::swap(y0, y1);
     }
     const float dxdy = (x1 - x0) / (y1 - y0);
-    float x = x0;
-    int yStart = static_cast<int>(y0);
+    const int yStart = static_cast<int>(y0);
     int yEnd = static_cast<int>(y1);
     if (static_cast<float>(yEnd) < y1) ++yEnd;
     yEnd = std::min(height_, yEnd);
+    if (yEnd <= yStart) return;
     const float xLimit = static_cast<float>(width_);
-    for (int y = yStart; y < yEnd; ++y) {
-        float* row = acc_.data() + static_cast<size_t>(y) * stride_;
-        float fy = static_cast<float>(y);
-        float dy = std::min(fy + 1, y1) - std::max(fy, y0);
-        float xNext = std::clamp(x + dxdy * dy, 0.0f, xLimit);
-        float d = dy * dir;
-        float xa = x < xNext ? x : xNext;
-        float xb = x < xNext ? xNext : x;
-        // Both are >= 0 here: truncation is floor.
-        int xai = static_cast<int>(xa);
-        float xaFloor = static_cast<float>(xai);
-        int xbi = static_cast<int>(xb);
-        if (static_cast<float>(xbi) < xb) ++xbi;
-        float xbCeil = static_cast<float>(xbi);
-        int lastWritten;
-#ifndef NDEBUG
-        // What the touched columns held before, for the check below.
-        const int lastTouched = std::max(xbi, xai + 1);
-        double before = 0, scale = 1;
-        for (int xi = xai; xi <= lastTouched; ++xi) {
-            before += row[xi];
-            scale += std::fabs(row[xi]);
+    // The first and last rows take the part of the line within them; every
+    // row between takes all of one unit of height.
+    auto partRow = [&](int y, float x) {
+        const float fy = static_cast<float>(y);
+        const float dy = std::min(fy + 1, y1) - std::max(fy, y0);
+        const float xNext = std::clamp(x + dxdy * dy, 0.0f, xLimit);
+        AddPiece(y, x, xNext, dy * dir);
+        return xNext;
+    };
+    float x = partRow(yStart, x0);
+    const int yLast = yEnd - 1;
+    if (yLast == yStart) return;
+    int y = yStart + 1;
+    if (dxdy == 0) {
+        // A vertical line writes the same two values into every whole row.
+        const int xi = static_cast<int>(x);
+        const float xmf = 0.5f * (x + x) - static_cast<float>(xi);
+        const float left = dir - dir * xmf, right = dir * xmf;
+        for (; y < yLast; ++y) {
+            float* row = acc_.data() + static_cast<size_t>(y) * stride_;
+            row[xi] += left;
+            row[xi + 1] += right;
+            Touch(y, xi, xi + 1);
         }
-#endif
-        if (xbi <= xai + 1) {
-            float xmf = 0.5f * (x + xNext) - xaFloor;
-            row[xai] += d - d * xmf;
-            row[xai + 1] += d * xmf;
-            lastWritten = xai + 1;
-        } else {
-            float s = 1.0f / (xb - xa);
-            float xaf = xa - xaFloor;
-            float a0 = 0.5f * s * (1 - xaf) * (1 - xaf);
-            float xbf = xb - xbCeil + 1;
-            float am = 0.5f * s * xbf * xbf;
-            row[xai] += d * a0;
-            if (xbi == xai + 2) {
-                row[xai + 1] += d * (1 - a0 - am);
-            } else {
-                float a1 = s * (1.5f - xaf);
-                row[xai + 1] += d * (a1 - a0);
-                for (int xi = xai + 2; xi < xbi - 1; ++xi)
-                    row[xi] += d * s;
-                float a2 = a1 + static_cast<float>(xbi - xai - 3) * s;
-                row[xbi - 1] += d * (1 - a2 - am);
-            }
-            row[xbi] += d * am;
-            lastWritten = xbi;
+    } else {
+        for (; y < yLast; ++y) {
+            const float xNext = std::clamp(x + dxdy, 0.0f, xLimit);
+            AddPiece(y, x, xNext, dir);
+            x = xNext;
         }
-#ifndef NDEBUG
-        // The piece adds its signed height to the row's running sum, no more, no less (to within
-        // the rounding of the floats written).
-        assert(xai >= 0 && lastWritten == lastTouched && lastWritten < stride_);
-        double after = 0;
-        for (int xi = xai; xi <= lastTouched; ++xi) {
-            after += row[xi];
-            scale += std::fabs(row[xi]);
-        }
-        assert(std::fabs(after - before - d) <= 1e-6 * scale);
-#endif
-        if (xai < rowMin_[y]) rowMin_[y] = xai;
-        if (lastWritten > rowMax_[y]) rowMax_[y] = lastWritten;
-        // Edges of a curve or a join often write next to the one before.
-        std::vector<Range>& ranges = ranges_[y];
-        if (!ranges.empty() && ranges.back().x0 <= lastWritten + 1 && xai <= ranges.back().x1 + 1) {
-            ranges.back().x0 = std::min(ranges.back().x0, xai);
-            ranges.back().x1 = std::max(ranges.back().x1, lastWritten);
-        } else {
-            ranges.push_back({xai, lastWritten});
-        }
-        x = xNext;
     }
+    partRow(yLast, x);
+}
+
+// The piece of a line within row y, from x to xNext, adding d to the winding.
+[[gnu::always_inline]] inline void ScanConverter::AddPiece(int y, float x, float xNext, float d) {
+    float* row = acc_.data() + static_cast<size_t>(y) * stride_;
+    const float xa = x < xNext ? x : xNext;
+    const float xb = x < xNext ? xNext : x;
+    // Both are >= 0 here: truncation is floor.
+    const int xai = static_cast<int>(xa);
+    const float xaFloor = static_cast<float>(xai);
+    int xbi = static_cast<int>(xb);
+    if (static_cast<float>(xbi) < xb) ++xbi;
+    const float xbCeil = static_cast<float>(xbi);
+    int lastWritten;
+#ifndef NDEBUG
+    // What the touched columns held before, for the check below.
+    const int lastTouched = std::max(xbi, xai + 1);
+    double before = 0, scale = 1;
+    for (int xi = xai; xi <= lastTouched; ++xi) {
+        before += row[xi];
+        scale += std::fabs(row[xi]);
+    }
+#endif
+    if (xbi <= xai + 1) {
+        const float xmf = 0.5f * (x + xNext) - xaFloor;
+        row[xai] += d - d * xmf;
+        row[xai + 1] += d * xmf;
+        lastWritten = xai + 1;
+    } else {
+        const float s = 1.0f / (xb - xa);
+        const float xaf = xa - xaFloor;
+        const float a0 = 0.5f * s * (1 - xaf) * (1 - xaf);
+        const float xbf = xb - xbCeil + 1;
+        const float am = 0.5f * s * xbf * xbf;
+        row[xai] += d * a0;
+        if (xbi == xai + 2) {
+            row[xai + 1] += d * (1 - a0 - am);
+        } else {
+            const float a1 = s * (1.5f - xaf);
+            row[xai + 1] += d * (a1 - a0);
+            for (int xi = xai + 2; xi < xbi - 1; ++xi)
+                row[xi] += d * s;
+            const float a2 = a1 + static_cast<float>(xbi - xai - 3) * s;
+            row[xbi - 1] += d * (1 - a2 - am);
+        }
+        row[xbi] += d * am;
+        lastWritten = xbi;
+    }
+#ifndef NDEBUG
+    // The piece adds its signed height to the row's running sum, no more, no less (to within
+    // the rounding of the floats written).
+    assert(xai >= 0 && lastWritten == lastTouched && lastWritten < stride_);
+    double after = 0;
+    for (int xi = xai; xi <= lastTouched; ++xi) {
+        after += row[xi];
+        scale += std::fabs(row[xi]);
+    }
+    assert(std::fabs(after - before - d) <= 1e-6 * scale);
+#endif
+    Touch(y, xai, lastWritten);
+}
+
+[[gnu::always_inline]] inline void ScanConverter::Touch(int row, int first, int last) {
+    if (first < rowMin_[row]) rowMin_[row] = first;
+    if (last > rowMax_[row]) rowMax_[row] = last;
+    uint64_t* bits = TouchedRow(row);
+    const int w0 = first >> 6, w1 = last >> 6;
+    const uint64_t head = ~uint64_t{0} << (first & 63), tail = ~uint64_t{0} >> (63 - (last & 63));
+    if (w0 == w1) {
+        bits[w0] |= head & tail;
+        return;
+    }
+    bits[w0] |= head;
+    for (int w = w0 + 1; w < w1; ++w)
+        bits[w] = ~uint64_t{0};
+    bits[w1] |= tail;
 }
 
 namespace {
@@ -233,7 +275,7 @@ template <FillRule rule> inline uint8_t ToCoverage(float sum) {
     float c = std::fabs(sum);
     if constexpr (rule == FillRule::NonZero) {
         c = std::min(c, 1.0f);
-    } else {
+    } else if (c > 1) { // (up to one it stands as it is)
         c -= 2.0f * static_cast<float>(static_cast<int>(std::min(c, 1e9f) * 0.5f)); // c >= 0
         if (c > 1) c = 2 - c;
     }
@@ -242,65 +284,69 @@ template <FillRule rule> inline uint8_t ToCoverage(float sum) {
 
 } // namespace
 
-template <FillRule rule> void ScanConverter::ResolveRanges(int row) {
+// Walks the row's runs of written columns in order: the running sum goes
+// through each, and the stretch between two runs takes the sum's coverage.
+// A run starts and ends where a column's bit differs from the one before.
+template <FillRule rule> bool ScanConverter::ResolveRow(int row, int& x0, int& n) {
+    const int lo = rowMin_[row], hi = rowMax_[row];
+    if (hi < lo) return false;
     float* acc = acc_.data() + static_cast<size_t>(row) * stride_;
     uint8_t* cov = cov_.data();
-    auto& ranges = ranges_[row];
-    std::sort(ranges.begin(), ranges.end(), [](const Range& a, const Range& b) { return a.x0 < b.x0; });
-    assert(std::all_of(ranges.begin(), ranges.end(), [](const Range& r) { return r.x0 <= r.x1; }));
-    spans_.clear();
+    uint64_t* bits = TouchedRow(row);
+    // The column after the last written one is never marked, and has a word.
+    const int firstWord = lo >> 6, lastWord = (hi + 1) >> 6;
+    // The columns where runs start and end, in order, then the runs.
+    int* bounds = bounds_.data();
+    int found = 0;
+    uint64_t carry = 0; // the bit of the column before the word's first
+    for (int w = firstWord; w <= lastWord; ++w) {
+        const uint64_t word = bits[w];
+        if (word == 0 && carry == 0) continue;
+        bits[w] = 0;
+        uint64_t changes = word ^ ((word << 1) | carry);
+        carry = word >> 63;
+        for (; changes != 0; changes &= changes - 1)
+            bounds[found++] = w * 64 + std::countr_zero(changes);
+    }
+    CoverageSpan* spans = spans_.data();
+    int count = 0;
     float sum = 0;
-    int x = ranges.front().x0;
-    for (const Range& r : ranges) {
-        if (r.x1 < x) continue; // inside a range already done
-        if (r.x0 > x) {         // untouched columns: the coverage carries over unchanged
-            spans_.push_back({x, r.x0, ToCoverage<rule>(sum)});
-            x = r.x0;
-        }
-        if (!spans_.empty() && spans_.back().value == CoverageSpan::kVaries)
-            spans_.back().e = r.x1 + 1;
-        else
-            spans_.push_back({x, r.x1 + 1, CoverageSpan::kVaries});
-        for (; x <= r.x1; ++x) {
-            sum += acc[x];
-            acc[x] = 0;
-            cov[x] = ToCoverage<rule>(sum);
+    for (int k = 0; k < found; k += 2) {
+        const int s = bounds[k], e = bounds[k + 1];
+        if (k > 0) spans[count++] = {bounds[k - 1] - lo, s - lo, ToCoverage<rule>(sum)};
+        spans[count++] = {s - lo, e - lo, CoverageSpan::kVaries};
+        for (int i = s; i < e; ++i) {
+            sum += acc[i];
+            acc[i] = 0;
+            cov[i] = ToCoverage<rule>(sum);
         }
     }
-}
-
-bool ScanConverter::ResolveRow(int row, FillRule rule, int& x0, int& n) {
-    int lo = rowMin_[row], hi = rowMax_[row];
-    if (hi < lo) return false;
-    if (rule == FillRule::NonZero)
-        ResolveRanges<FillRule::NonZero>(row);
-    else
-        ResolveRanges<FillRule::EvenOdd>(row);
-    int end = std::min(hi, width_ - 1);
+    // Cut at the row's last column.
+    const int end = std::min(hi, width_ - 1);
     if (end < lo) return false;
     x0 = lo;
     n = end - lo + 1;
-    // Spans from the row's first column, cut at its last.
-    const int last = lo + n;
-    size_t kept = 0;
-    for (; kept < spans_.size() && spans_[kept].s < last; ++kept) {
-        spans_[kept].s -= lo;
-        spans_[kept].e = std::min(spans_[kept].e, last) - lo;
-    }
-    spans_.resize(kept);
+    while (spans[count - 1].s >= n)
+        --count;
+    spans[count - 1].e = std::min(spans[count - 1].e, n);
+    spanCount_ = count;
 #ifndef NDEBUG
     // The spans are sorted, disjoint and cover the row's n pixels exactly.
-    assert(!spans_.empty() && spans_.front().s == 0 && spans_.back().e == n);
-    for (size_t k = 0; k < spans_.size(); ++k) {
-        assert(spans_[k].s < spans_[k].e);
-        assert(k == 0 || spans_[k - 1].e == spans_[k].s);
+    assert(count > 0 && spans[0].s == 0 && spans[count - 1].e == n);
+    for (int k = 0; k < count; ++k) {
+        assert(spans[k].s < spans[k].e);
+        assert(k == 0 || spans[k - 1].e == spans[k].s);
     }
 #endif
     return true;
 }
 
+template bool ScanConverter::ResolveRow<FillRule::NonZero>(int, int&, int&);
+template bool ScanConverter::ResolveRow<FillRule::EvenOdd>(int, int&, int&);
+
 void ScanConverter::Harden(int x0) {
-    for (CoverageSpan& sp : spans_) {
+    for (int k = 0; k < spanCount_; ++k) {
+        CoverageSpan& sp = spans_[k];
         if (sp.value != CoverageSpan::kVaries) {
             sp.value = sp.value >= 128 ? 255 : 0;
             continue;

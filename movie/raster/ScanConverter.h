@@ -45,14 +45,10 @@ class ScanConverter {
     template <class Sink>
     void Rasterize(const EdgeList& edges, FillRule rule, IRect clip, Sink&& sink, bool antialias = true) {
         if (!Accumulate(edges, clip)) return;
-        for (int row = 0; row < height_; ++row) {
-            int x0, n;
-            if (ResolveRow(row, rule, x0, n)) {
-                if (!antialias) Harden(x0);
-                sink(originY_ + row, originX_ + x0, n, cov_.data() + x0, spans_.data(),
-                     static_cast<int>(spans_.size()));
-            }
-        }
+        if (rule == FillRule::NonZero)
+            Resolve<FillRule::NonZero>(sink, antialias);
+        else
+            Resolve<FillRule::EvenOdd>(sink, antialias);
     }
 
     // Expands a row's spans into `out` (n values), for sinks that want every value.
@@ -62,20 +58,36 @@ class ScanConverter {
     bool Accumulate(const EdgeList& edges, IRect clip);
     void AddClipped(float x0, float y0, float x1, float y1);
     void AddLine(float x0, float y0, float x1, float y1);
-    bool ResolveRow(int row, FillRule rule, int& x0, int& n);
-    template <FillRule rule> void ResolveRanges(int row);
+    void AddPiece(int y, float x, float xNext, float d);
+    // Hands every row that has coverage to the sink.
+    template <FillRule rule, class Sink> void Resolve(Sink& sink, bool antialias) {
+        for (int row = 0; row < height_; ++row) {
+            int x0, n;
+            if (ResolveRow<rule>(row, x0, n)) {
+                if (!antialias) Harden(x0);
+                sink(originY_ + row, originX_ + x0, n, cov_.data() + x0, spans_.data(), spanCount_);
+            }
+        }
+    }
+    // Sums the row's coverage into spans from its first written column x0, n pixels.
+    template <FillRule rule> bool ResolveRow(int row, int& x0, int& n);
     void Harden(int x0);
+
+    // Marks columns first .. last of `row` as written to.
+    void Touch(int row, int first, int last);
+    uint64_t* TouchedRow(int row) { return touched_.data() + static_cast<size_t>(row) * words_; }
 
     std::vector<float> acc_;
     std::vector<uint8_t> cov_;
-    // Per row, the column ranges edges wrote into (first, last inclusive);
-    // between them the coverage is constant and needs no running sum.
-    struct Range {
-        int x0, x1;
-    };
-    std::vector<std::vector<Range>> ranges_;
+    // Per row, one bit per column that edges wrote into; between the runs
+    // of set bits the coverage is constant and needs no running sum, and
+    // walking the bits gives the runs in order without sorting anything.
+    std::vector<uint64_t> touched_;
+    int words_ = 0; // per row, with room for the column after the last
     std::vector<int> rowMin_, rowMax_;
-    std::vector<CoverageSpan> spans_; // the current row's, accumulator columns until handed out
+    std::vector<CoverageSpan> spans_; // the current row's, room for a row of single columns
+    int spanCount_ = 0;
+    std::vector<int> bounds_; // the current row's columns where runs start and end
     int originX_ = 0, originY_ = 0, width_ = 0, height_ = 0, stride_ = 0;
 };
 

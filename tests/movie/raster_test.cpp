@@ -130,11 +130,12 @@ int WindingAt(const std::vector<std::vector<PointF>>& polys, float px, float py)
 // The spans of a row cover it exactly, in order, and every value they give,
 // constant or per pixel, is the pixel's area inside the outline (checked
 // against 16 x 16 samples per pixel); the inside of a big shape comes as
-// long constant spans, not pixel by pixel.
+// long constant spans, not pixel by pixel. The inner square's sides share
+// their columns with the ones on either side of 64 and 128.
 TEST(RasterCoverage, RowSpansGiveEveryPixelItsArea) {
     const std::vector<std::vector<PointF>> polys{
         {{3.3f, 2.5f}, {180.7f, 9.2f}, {150.2f, 60.9f}, {20.4f, 70.1f}},
-        {{60.5f, 20.5f}, {90.5f, 20.5f}, {90.5f, 40.5f}, {60.5f, 40.5f}}};
+        {{63.5f, 20.5f}, {127.5f, 20.5f}, {127.5f, 40.5f}, {63.5f, 40.5f}}};
     for (FillRule rule : {FillRule::NonZero, FillRule::EvenOdd}) {
         EdgeList e;
         for (const auto& p : polys)
