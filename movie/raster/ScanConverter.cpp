@@ -161,7 +161,7 @@ void ScanConverter::AddLine(float x0, float y0, float x1, float y1) {
     const float xLimit = static_cast<float>(width_);
     // The first and last rows take the part of the line within them; every
     // row between takes all of one unit of height.
-    auto partRow = [&](int y, float x) {
+    auto partRow = [&](int y, float x) __attribute__((always_inline)) {
         const float fy = static_cast<float>(y);
         const float dy = std::min(fy + 1, y1) - std::max(fy, y0);
         const float xNext = std::clamp(x + dxdy * dy, 0.0f, xLimit);
