@@ -2,8 +2,9 @@
 # Instructions the rasterizer spends on one frame of each reference movie
 # and of the demo at 1920x1080, counted by callgrind: steady figures to
 # compare before and after a change where the wall clock is too noisy
-# (a shared machine). Only the band drawing is counted (both threads'),
-# not reading, playing or building the scene.
+# (a shared machine). Two figures per movie: the band drawing (both
+# threads') and the painting of shapes into the scene (outlines, strokes,
+# paints); not reading or playing.
 #
 #   bench/render_instructions.sh [SWFRENDER] [FILTER]
 #
@@ -20,12 +21,15 @@ trap 'rm -rf "$work"' EXIT
 python3 "$top/resources/demo/make_demo.py" "$work/demo.s"
 
 count() { # movie frames
-    valgrind --tool=callgrind --callgrind-out-file=/dev/null \
-        --toggle-collect='movie::raster::SceneRenderer::RunJob*' \
-        "$render" "$1" --frames "$2" --size 1920x1080 --out "$work/frame.png" 2>&1 |
-        sed -n 's/.*Collected : \([0-9]*\).*/\1/p'
+    valgrind --tool=callgrind --callgrind-out-file="$work/out" --toggle-collect='movie::raster::SceneRenderer::RunJob*' \
+        --toggle-collect='movie::render::ShapePainter::Paint(*' \
+        "$render" "$1" --frames "$2" --size 1920x1080 --out "$work/frame.png" >/dev/null 2>&1
+    callgrind_annotate --inclusive=yes --threshold=100 "$work/out" 2>/dev/null |
+        awk '/SceneRenderer::RunJob\(int\) \[/ && !d { gsub(",", "", $1); d = $1 }
+             /ShapePainter::Paint\(movie::Shape/ && !s { gsub(",", "", $1); s = $1 }
+             END { printf "%14d %14d", d, s }'
 }
-printf '%-24s %14s\n' movie instructions
+printf '%-24s %14s %14s\n' movie drawing scene
 movies=("demo:$work/demo.s:100")
 for d in "$top"/../shared/swf-reference/*/; do
     movies+=("$(basename "$d"):$d/test.swf:1")
@@ -33,5 +37,5 @@ done
 for m in "${movies[@]}"; do
     IFS=: read -r name file frames <<<"$m"
     [[ -z "$only" || "$name" == *"$only"* ]] || continue
-    printf '%-24s %14s\n' "$name" "$(count "$file" "$frames")"
+    printf '%-24s %s\n' "$name" "$(count "$file" "$frames")"
 done
