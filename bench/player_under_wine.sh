@@ -15,7 +15,12 @@
 # the program's own code (Wine maps it without a file; nearly all of it is
 # drawing the frame), msvcrt.dll the program's copy of the changed
 # rectangle into the window's bitmap, libc.so.6 Wine's copy of that bitmap
-# towards X, win32u/winex11 the rest of the blit, and the kernel.
+# towards X, win32u/winex11 the rest of the blit, and the kernel; then the
+# program's own functions by share of those samples, named from the symbols
+# of the unstripped build (build/win/bin, or NIMBRE_BENCH_SYMBOLS), which
+# Wine maps at the image's own base.
+# With NIMBRE_BENCH_DEMO_ONLY=1 only the demo without a sound device is
+# played (for comparing two builds back to back).
 # Usage: bench/player_under_wine.sh [seconds] [WIDTHxHEIGHT]
 # Uses build/dist (or NIMBRE_SCR), its own prefix build/bench-wineprefix and an
 # X display of its own at that size (on a free number, or NIMBRE_BENCH_DISPLAY);
@@ -132,8 +137,42 @@ measure() { # folder [device]
   echo "${first:-none} $(pct $((p1 - p0))) $(pct $((x1 - x0))) $(pct $((s1 - s0))) $sound"
 }
 
+# Where the demo's time went, when it was sampled.
+profile_report() {
+  if [ -s "$work/perf.data" ]; then
+    echo "where the demo's playing time went (perf samples by module):"
+    perf report -i "$work/perf.data" --sort dso --stdio 2>/dev/null | grep -v '^#' | grep -v "^$" | head -n 10
+    symbols=${NIMBRE_BENCH_SYMBOLS:-$top/build/win/bin/NimbreScreen.scr}
+    if [ -f "$symbols" ] && command -v x86_64-w64-mingw32-nm >/dev/null; then
+      echo "the program's own samples by function (from $symbols):"
+      x86_64-w64-mingw32-nm -C --defined-only "$symbols" | awk '$2 ~ /^[tT]$/ && $3 !~ /^\./' | sort >"$work/symbols.txt"
+      perf script -i "$work/perf.data" -F ip,dso 2>/dev/null | awk '$2 ~ /perf-[0-9]+\.map/ { print $1 }' |
+        python3 -c '
+import bisect, collections, sys
+names, starts = [], []
+for line in open(sys.argv[1]):
+    address, _, name = line.rstrip("\n").split(" ", 2)
+    starts.append(int(address, 16)); names.append(name)
+hits = collections.Counter()
+ips = [int(x, 16) for x in sys.stdin if x.strip()]
+for ip in ips:
+    i = bisect.bisect_right(starts, ip) - 1
+    hits[names[i] if i >= 0 else "?"] += 1
+for name, n in hits.most_common(15):
+    print(f"{100 * n / max(1, len(ips)):6.1f}%  {name[:100]}")
+' "$work/symbols.txt"
+    fi
+  fi
+}
+
 echo "player under Wine at ${width}x${height}, ${seconds} s each"
 read -r demo_first demo_cpu demo_x demo_srv _ <<<"$(measure "$work/demo")"
+if [ "${NIMBRE_BENCH_DEMO_ONLY:-0}" = 1 ]; then
+  printf '%-22s %16s %12s %12s %14s\n' movie "first frame ms" "program CPU" "X server" "wineserver"
+  printf '%-22s %16s %11s%% %11s%% %13s%%\n' "demo, no sound device" "$demo_first" "$demo_cpu" "$demo_x" "$demo_srv"
+  profile_report
+  exit 0
+fi
 soundoff 0
 read -r on_first on_cpu on_x on_srv on_sound <<<"$(measure "$work/demo" sound-on)"
 soundoff 1
@@ -150,10 +189,7 @@ printf '%-22s %16s %11s%% %11s%% %13s%% %12s\n' "effects, no sound" "$fx_first" 
 awk -v a="$demo_cpu" -v b="$empty_cpu" 'BEGIN { if (b > 0) printf "demo / empty program CPU: %.1fx\n", a / b }'
 awk -v a="$on_cpu" -v b="$off_cpu" 'BEGIN { if (b > 0) printf "sound on / sound off program CPU: %.2fx\n", a / b }'
 awk -v a="$on_cpu" -v b="$demo_cpu" 'BEGIN { if (b > 0) printf "sound on / no sound device program CPU: %.2fx\n", a / b }'
-if [ -s "$work/perf.data" ]; then
-  echo "where the demo's playing time went (perf samples by module):"
-  perf report -i "$work/perf.data" --sort dso --stdio 2>/dev/null | grep -v '^#' | grep -v "^$" | head -n 10
-fi
+profile_report
 echo "(CPU in % of one core; the first frame is the first non-black pixel at the centre of the screen;"
 echo " the empty movie is black, so its first frame is not seen: 'none'; sound s: seconds of"
 echo " 44.1 kHz stereo the wave-out device took while the CPU was measured)"
