@@ -12,7 +12,8 @@ namespace {
 
 // A BitmapData: its pixels (premultiplied, as the renderer takes them), or
 // none once disposed or when made with a size the player refuses.
-class BitmapDataObject : public Object {
+// Kept inside the script object, which may be a subclass's made one by super().
+class BitmapDataObject : public Object::Inside {
   public:
     // Clips showing the pixels keep them after the object is gone.
     ~BitmapDataObject() override {
@@ -73,7 +74,7 @@ bool BitmapDataObject::GetSpecial(Vm&, const std::string& name, Value& out) {
 }
 
 BitmapDataObject* Self(const Value& v) {
-    return v.IsObject() ? dynamic_cast<BitmapDataObject*>(v.o) : nullptr;
+    return v.IsObject() ? dynamic_cast<BitmapDataObject*>(v.o->inside.get()) : nullptr;
 }
 
 // A rectangle argument {x, y, width, height} in whole pixels, cut to the bitmap.
@@ -102,6 +103,39 @@ std::pair<int, int> PointOf(Vm& vm, const Value& p) {
 
 uint32_t Argb(Vm& vm, const Value& v) {
     return static_cast<uint32_t>(vm.ToInt32(v));
+}
+
+// Makes the object a bitmap of none yet.
+BitmapDataObject* MakeBitmapData(Vm& vm, Object* obj) {
+    auto inside = std::make_unique<BitmapDataObject>();
+    BitmapDataObject* o = inside.get();
+    o->vm = &vm;
+    obj->className = "BitmapData";
+    obj->inside = std::move(inside);
+    return o;
+}
+
+// (width, height [, transparent = true, fillColor = 0xFFFFFFFF]): a bitmap
+// of those, unless the player refuses the size.
+void InitBitmapData(Vm& vm, BitmapDataObject* o, Args& a) {
+    const double w = vm.ToNumber(Arg(a, 0)), h = vm.ToNumber(Arg(a, 1));
+    o->transparent = a.size() < 3 || vm.ToBool(a[2]);
+    const bool fits =
+        w >= 1 && h >= 1 && w <= Limits::kMaxScriptBitmapSide && h <= Limits::kMaxScriptBitmapSide;
+    const uint64_t pixels = fits ? uint64_t(w) * uint64_t(h) : 0;
+    if (!fits || vm.bitmapPixels + pixels > Limits::kMaxScriptBitmapPixels) return;
+    o->bitmap = std::make_shared<Bitmap>();
+    o->bitmap->width = static_cast<uint32_t>(w);
+    o->bitmap->height = static_cast<uint32_t>(h);
+    o->bitmap->transparent = o->transparent;
+    o->bitmap->pixels.resize(pixels * 4);
+    vm.bitmapPixels += pixels;
+    Straight fill = Unpack(a.size() > 3 ? Argb(vm, a[3]) : 0xFFFFFFFFu);
+    if (!o->transparent) fill.a = 255;
+    uint8_t px[4];
+    Store(px, fill);
+    for (size_t i = 0; i < o->bitmap->pixels.size(); i += 4)
+        std::copy(px, px + 4, &o->bitmap->pixels[i]);
 }
 
 Value MakeRectangle(Vm& vm, double x, double y, double w, double h) {
@@ -133,28 +167,14 @@ void InstallBitmapDataClass(Vm& vm, Object* package) {
     ctor->nativeConstruct = [proto](Vm& vm, Value, Args& a) {
         // Without both sides there is nothing to make.
         if (a.size() < 2) return Value();
-        auto* o = vm.New<BitmapDataObject>(proto);
-        o->className = "BitmapData";
-        o->vm = &vm;
-        const double w = vm.ToNumber(Arg(a, 0)), h = vm.ToNumber(Arg(a, 1));
-        o->transparent = a.size() < 3 || vm.ToBool(a[2]);
-        const bool fits =
-            w >= 1 && h >= 1 && w <= Limits::kMaxScriptBitmapSide && h <= Limits::kMaxScriptBitmapSide;
-        const uint64_t pixels = fits ? uint64_t(w) * uint64_t(h) : 0;
-        if (!fits || vm.bitmapPixels + pixels > Limits::kMaxScriptBitmapPixels) return Value(o);
-        o->bitmap = std::make_shared<Bitmap>();
-        o->bitmap->width = static_cast<uint32_t>(w);
-        o->bitmap->height = static_cast<uint32_t>(h);
-        o->bitmap->transparent = o->transparent;
-        o->bitmap->pixels.resize(pixels * 4);
-        vm.bitmapPixels += pixels;
-        Straight fill = Unpack(a.size() > 3 ? Argb(vm, a[3]) : 0xFFFFFFFFu);
-        if (!o->transparent) fill.a = 255;
-        uint8_t px[4];
-        Store(px, fill);
-        for (size_t i = 0; i < o->bitmap->pixels.size(); i += 4)
-            std::copy(px, px + 4, &o->bitmap->pixels[i]);
-        return Value(o);
+        Object* obj = vm.New<Object>(proto);
+        InitBitmapData(vm, MakeBitmapData(vm, obj), a);
+        return Value(obj);
+    };
+    ctor->nativeInit = [](Vm& vm, Value self, Args& a) {
+        if (self.IsObject() && !Vm::IsNative(self.o) && a.size() >= 2)
+            InitBitmapData(vm, MakeBitmapData(vm, self.o), a);
+        return self;
     };
     ctor->SetOwn("prototype", Value(proto), kDontEnum | kDontDelete);
     proto->SetOwn("constructor", Value(static_cast<Object*>(ctor)), kDontEnum);
@@ -287,14 +307,13 @@ void InstallBitmapDataClass(Vm& vm, Object* package) {
     method("clone", [proto](Vm& vm, BitmapDataObject& b, Bitmap& bmp, Args&) {
         const uint64_t pixels = uint64_t(bmp.width) * bmp.height;
         if (vm.bitmapPixels + pixels > Limits::kMaxScriptBitmapPixels) return Value();
-        auto* o = vm.New<BitmapDataObject>(proto);
-        o->className = "BitmapData";
-        o->vm = &vm;
+        Object* obj = vm.New<Object>(proto);
+        BitmapDataObject* o = MakeBitmapData(vm, obj);
         o->transparent = b.transparent;
         o->bitmap = std::make_shared<Bitmap>(bmp);
         o->bitmap->version = 0;
         vm.bitmapPixels += pixels;
-        return Value(static_cast<Object*>(o));
+        return Value(obj);
     });
     method("dispose", [](Vm&, BitmapDataObject& b, Bitmap&, Args&) {
         b.Release();

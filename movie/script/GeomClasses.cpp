@@ -409,14 +409,15 @@ void InstallRectangle(Vm& vm, Object* package) {
 const char* const kColorFields[] = {"redMultiplier", "greenMultiplier", "blueMultiplier", "alphaMultiplier",
                                     "redOffset",     "greenOffset",     "blueOffset",     "alphaOffset"};
 
-class ColorTransformObject : public Object {
+// Kept inside the script object, which may be a subclass's made one by super().
+class ColorTransformObject : public Object::Inside {
   public:
     // Multipliers red, green, blue, alpha, then offsets in the same order.
     double v[8] = {1, 1, 1, 1, 0, 0, 0, 0};
 };
 
 ColorTransformObject* AsColorTransform(const Value& v) {
-    return v.IsObject() ? dynamic_cast<ColorTransformObject*>(v.o) : nullptr;
+    return v.IsObject() ? dynamic_cast<ColorTransformObject*>(v.o->inside.get()) : nullptr;
 }
 
 Value NewColorTransform(Vm& vm, const ColorTransform& ct) {
@@ -436,11 +437,20 @@ void InstallColorTransform(Vm& vm, Object* package) {
     Function* ctor = Class(vm, package, "ColorTransform", vm.colorTransformProto,
                            [](Vm&, Value, Args&) { return Value(); });
     // Each argument as a number; without arguments the identity.
-    ctor->nativeConstruct = [](Vm& vm, Value, Args& a) {
-        auto* o = vm.New<ColorTransformObject>(vm.colorTransformProto);
+    auto init = [](Vm& vm, Object* obj, Args& a) {
+        auto o = std::make_unique<ColorTransformObject>();
         for (size_t i = 0; i < 8 && i < a.size(); ++i)
             o->v[i] = vm.ToNumber(a[i]);
-        return Value(static_cast<Object*>(o));
+        obj->inside = std::move(o);
+    };
+    ctor->nativeConstruct = [init](Vm& vm, Value, Args& a) {
+        Object* o = vm.New<Object>(vm.colorTransformProto);
+        init(vm, o, a);
+        return Value(o);
+    };
+    ctor->nativeInit = [init](Vm& vm, Value self, Args& a) {
+        if (self.IsObject() && !Vm::IsNative(self.o)) init(vm, self.o, a);
+        return self;
     };
     Object* proto = vm.colorTransformProto;
     // The fields are properties of the prototype, listed by for..in, last added first.
@@ -506,17 +516,16 @@ void InstallColorTransform(Vm& vm, Object* package) {
 
 // ---- Transform ----
 
-class TransformObject : public Object {
+class TransformObject : public Object::Inside {
   public:
     Object* clip = nullptr;
     void Trace(std::vector<Object*>& out) override {
-        Object::Trace(out);
         if (clip) out.push_back(clip);
     }
 };
 
 TransformObject* AsTransform(const Value& v) {
-    return v.IsObject() ? dynamic_cast<TransformObject*>(v.o) : nullptr;
+    return v.IsObject() ? dynamic_cast<TransformObject*>(v.o->inside.get()) : nullptr;
 }
 
 // The clip a Transform follows, while it is on the display list.
@@ -537,12 +546,23 @@ void InstallTransform(Vm& vm, Object* package) {
     Function* ctor =
         Class(vm, package, "Transform", vm.transformProto, [](Vm&, Value, Args&) { return Value(); });
     // new Transform(clip); without a clip there is nothing to make.
-    ctor->nativeConstruct = [](Vm& vm, Value, Args& a) {
-        Value clip = Arg(a, 0);
-        if (!clip.IsObject() || !vm.GetHost() || !vm.GetHost()->IsClip(clip.o)) return Value();
-        auto* t = vm.New<TransformObject>(vm.transformProto);
-        t->clip = clip.o;
-        return Value(static_cast<Object*>(t));
+    auto isClip = [](Vm& vm, const Value& clip) {
+        return clip.IsObject() && vm.GetHost() && vm.GetHost()->IsClip(clip.o);
+    };
+    auto init = [](Object* obj, Object* clip) {
+        auto t = std::make_unique<TransformObject>();
+        t->clip = clip;
+        obj->inside = std::move(t);
+    };
+    ctor->nativeConstruct = [isClip, init](Vm& vm, Value, Args& a) {
+        if (!isClip(vm, Arg(a, 0))) return Value();
+        Object* t = vm.New<Object>(vm.transformProto);
+        init(t, a[0].o);
+        return Value(t);
+    };
+    ctor->nativeInit = [isClip, init](Vm& vm, Value self, Args& a) {
+        if (self.IsObject() && !Vm::IsNative(self.o) && isClip(vm, Arg(a, 0))) init(self.o, a[0].o);
+        return self;
     };
     Object* proto = vm.transformProto;
     Accessor(

@@ -161,7 +161,7 @@ void Vm::InstallTextFormatClass() {
         for (size_t i = 0; i < a.size() && i < 13; ++i)
             if (!a[i].IsUndefined()) vm.Set(o, kProperties[i], a[i]);
     };
-    AddClass(
+    Function* ctor = AddClass(
         "TextFormat", proto,
         [init](Vm& vm, Value self, Args& a) {
             if (self.IsObject()) init(vm, self.o, a);
@@ -172,6 +172,10 @@ void Vm::InstallTextFormatClass() {
             init(vm, o, a);
             return Value(o);
         });
+    ctor->nativeInit = [init](Vm& vm, Value self, Args& a) {
+        if (self.IsObject()) init(vm, self.o, a);
+        return self;
+    };
     // The size text in this format takes: the platform's faces lay it out.
     AddMethod(proto, "getTextExtent", [](Vm& vm, Value self, Args& a) -> Value {
         if (!self.IsObject()) return {};

@@ -94,7 +94,9 @@ class Object {
     virtual void Trace(std::vector<Object*>& out);
     // Hooks for objects with special properties (arrays, clips). Return true
     // when handled.
-    virtual bool GetSpecial(Vm&, const std::string&, Value&) { return false; }
+    virtual bool GetSpecial(Vm& vm, const std::string& name, Value& out) {
+        return inside && inside->GetSpecial(vm, name, out);
+    }
     virtual bool SetSpecial(Vm&, const std::string&, const Value&) { return false; }
     virtual void SpecialKeys(std::vector<std::string>&) {}
     virtual bool IsFunction() const { return false; }
@@ -112,6 +114,7 @@ class Object {
     struct Inside {
         virtual ~Inside() = default;
         virtual void Trace(std::vector<Object*>&) {}
+        virtual bool GetSpecial(Vm&, const std::string&, Value&) { return false; }
     };
     std::unique_ptr<Inside> inside;
 
