@@ -13,17 +13,12 @@ void LayerAddBlitter::Add(int s, int e, const uint8_t* cov) {
         runs_.push_back({bandRow_, x0, x1});
     }
     const int len = e - s;
-    const Pixel* src = &paint_.color;
-    size_t step = 0;
-    if (!solid_) {
-        paint_.ShadeRow(x0, y_, len, scratch_);
-        src = scratch_;
-        step = 1;
-    }
-    if (!cov)
-        AddRow(layer_ + s, src, step, len);
+    if (!solid_)
+        paint_.LayRow(x0, y_, len, layer_ + s, cov, LayMode::Add, scratch_);
+    else if (cov)
+        AddRowCoverage(layer_ + s, &paint_.color, 0, cov, len);
     else
-        AddRowCoverage(layer_ + s, src, step, cov, len);
+        AddRow(layer_ + s, &paint_.color, 0, len);
 }
 
 } // namespace movie::raster

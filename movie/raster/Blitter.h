@@ -98,23 +98,16 @@ class PaintBlitter {
             else
                 paint_.ShadeRow(x_ + s, y_, len, d);
             if (copyDown_ && len > longest_.x1 - longest_.x0) longest_ = {y_, x_ + s, x_ + e};
-        } else if (solid_) {
-            std::fill(scratch_, scratch_ + len, paint_.color);
-            OverRow(d, scratch_, len);
         } else {
-            paint_.ShadeRow(x_ + s, y_, len, scratch_);
-            OverRow(d, scratch_, len);
+            paint_.LayRow(x_ + s, y_, len, d, nullptr, LayMode::Over, scratch_);
         }
     }
 
     void BlendSpan(int s, int e, const uint8_t* cov) {
-        const int len = e - s;
-        if (solid_) {
-            OverSolidCoverage(dst_ + s, paint_.color, cov, len);
-        } else {
-            paint_.ShadeRow(x_ + s, y_, len, scratch_);
-            OverRowCoverage(dst_ + s, scratch_, cov, len);
-        }
+        if (solid_)
+            OverSolidCoverage(dst_ + s, paint_.color, cov, e - s);
+        else
+            paint_.LayRow(x_ + s, y_, e - s, dst_ + s, cov, LayMode::Over, scratch_);
     }
 
   private:

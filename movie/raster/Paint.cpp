@@ -1,14 +1,11 @@
 #include "movie/raster/Paint.h"
 
-#include "movie/raster/Cpu.h"
+#include "movie/raster/PixelVectors.h"
+#include "movie/raster/RowBlend.h"
 
 #include <algorithm>
 #include <cmath>
-
-#if defined(__SSE2__) || defined(_M_X64)
-#include <emmintrin.h>
-#define NIMBRE_PAINT_SSE2 1
-#endif
+#include <type_traits>
 
 namespace movie::raster {
 
@@ -75,7 +72,7 @@ inline Pixel Lerp(Pixel p, Pixel q, uint32_t f) { // f 0..256 weight of q
 // from the centre, the gradient's radius being 1.
 struct RadialPositions {
     float gx, gy, ax, bx; // pixel 0's place in gradient space, and the step to the next pixel
-#if NIMBRE_PAINT_SSE2
+#if NIMBRE_RASTER_SSE2
     __m128 At(int i) const {
         const __m128 k = _mm_add_ps(_mm_set1_ps(static_cast<float>(i)), _mm_setr_ps(0, 1, 2, 3));
         const __m128 x = _mm_add_ps(_mm_set1_ps(gx), _mm_mul_ps(_mm_set1_ps(ax), k));
@@ -107,7 +104,7 @@ struct RadialPositions {
 struct FocalPositions {
     float dx, dy, ax, bx; // pixel 0's d, and the step to the next pixel
     float f, c, invNegC;
-#if NIMBRE_PAINT_SSE2
+#if NIMBRE_RASTER_SSE2
     __m128 At(int i) const {
         const __m128 k = _mm_add_ps(_mm_set1_ps(static_cast<float>(i)), _mm_setr_ps(0, 1, 2, 3));
         const __m128 x = _mm_add_ps(_mm_set1_ps(dx), _mm_mul_ps(_mm_set1_ps(ax), k));
@@ -138,7 +135,7 @@ struct FocalPositions {
     }
 };
 
-#if NIMBRE_PAINT_SSE2
+#if NIMBRE_RASTER_SSE2
 inline __m128 Floor4(__m128 v) { // FastFloor, four at a time
     v = _mm_min_ps(_mm_max_ps(v, _mm_set1_ps(-1e9f)), _mm_set1_ps(1e9f));
     const __m128 i = _mm_cvtepi32_ps(_mm_cvttps_epi32(v));
@@ -181,62 +178,367 @@ template <Spread s> NIMBRE_AVX2 inline __m256i Entries8(__m256 t) {
         _mm256_max_ps(_mm256_mul_ps(t, _mm256_set1_ps(256.0f)), _mm256_setzero_ps()), _mm256_set1_ps(255.0f));
     return _mm256_cvttps_epi32(v);
 }
+#endif
 
-// Eight pixels at a time; returns how many it shaded (a multiple of eight).
-// The table is read one entry at a time: a gather instruction measured
-// slower than eight loads.
-template <Spread s, class Positions>
-NIMBRE_AVX2 int ShadeGradientAvx2(const Positions& at, const Pixel* table, int n, Pixel* out) {
+// Gradient sources: each gives the table entries of pixel i alone (Entry)
+// and of pixels i .. i+3 (Four) and i .. i+7 (Eight), all alike.
+
+// A radial or focal gradient.
+template <Spread s, class Positions> struct RadialSource {
+    Positions at;
+    int Entry(int i) const { return LutIndex(Spread01(at.At1(i), s)); }
+#if NIMBRE_RASTER_SSE2
+    __m128i Four(int i) const {
+        return Entries4<s>(at.At(i));
+    }
+#endif
+#if NIMBRE_RASTER_AVX2
+    NIMBRE_AVX2 __m256i Eight(int i) const {
+        return Entries8<s>(at.At8(i));
+    }
+#endif
+};
+
+// A linear gradient whose position t, 32 fraction bits, has no whole part
+// to look at: a repeating one's wraps, a padded one's stays 0 <= t < 1. The
+// table entry is the fraction's top byte, and the fraction steps by dt mod 2^32.
+struct LinearSource {
+    uint32_t t, dt;
+    int Entry(int i) const { return static_cast<int>((t + static_cast<uint32_t>(i) * dt) >> 24); }
+#if NIMBRE_RASTER_SSE2
+    __m128i Four(int i) const {
+        const __m128i steps =
+            _mm_setr_epi32(0, static_cast<int>(dt), static_cast<int>(2 * dt), static_cast<int>(3 * dt));
+        const __m128i v =
+            _mm_add_epi32(_mm_set1_epi32(static_cast<int>(t + static_cast<uint32_t>(i) * dt)), steps);
+        return _mm_srli_epi32(v, 24);
+    }
+#endif
+#if NIMBRE_RASTER_AVX2
+    NIMBRE_AVX2 __m256i Eight(int i) const {
+        const __m256i steps = _mm256_mullo_epi32(_mm256_set1_epi32(static_cast<int>(dt)),
+                                                 _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7));
+        const __m256i v =
+            _mm256_add_epi32(_mm256_set1_epi32(static_cast<int>(t + static_cast<uint32_t>(i) * dt)), steps);
+        return _mm256_srli_epi32(v, 24);
+    }
+#endif
+};
+
+// A reflected linear gradient, its whole 32.32 position followed.
+struct LinearReflectSource {
+    int64_t t, dt;
+    int Entry(int i) const {
+        const int v = static_cast<int>(((t + i * dt) >> 24) & 511);
+        return v < 256 ? v : 511 - v;
+    }
+#if NIMBRE_RASTER_SSE2
+    __m128i Four(int i) const {
+        return _mm_setr_epi32(Entry(i), Entry(i + 1), Entry(i + 2), Entry(i + 3));
+    }
+#endif
+#if NIMBRE_RASTER_AVX2
+    NIMBRE_AVX2 __m256i Eight(int i) const {
+        return _mm256_setr_epi32(Entry(i), Entry(i + 1), Entry(i + 2), Entry(i + 3), Entry(i + 4),
+                                 Entry(i + 5), Entry(i + 6), Entry(i + 7));
+    }
+#endif
+};
+
+// How shaded pixels meet the row they are laid on, one, four or eight at a
+// time: stored, laid over it, or added to it, the last two scaled by a
+// coverage value each where kCoverage. Row() does the same for a row shaded
+// beforehand.
+struct Store {
+    static constexpr bool kReadsDst = false, kCoverage = false;
+    static Pixel One(Pixel, Pixel s, uint8_t) { return s; }
+#if NIMBRE_RASTER_SSE2
+    static __m128i Four(__m128i, __m128i s, const uint8_t*) {
+        return s;
+    }
+#endif
+#if NIMBRE_RASTER_AVX2
+    NIMBRE_AVX2 static __m256i Eight(__m256i, __m256i s, const uint8_t*) {
+        return s;
+    }
+#endif
+    static void Row(Pixel* d, const Pixel* s, const uint8_t*, int n) {
+        std::copy_n(s, n, d);
+    }
+};
+struct Over {
+    static constexpr bool kReadsDst = true, kCoverage = false;
+    static Pixel One(Pixel d, Pixel s, uint8_t) { return BlendOver(d, s); }
+#if NIMBRE_RASTER_SSE2
+    static __m128i Four(__m128i d, __m128i s, const uint8_t*) {
+        return vec::Over(s, d);
+    }
+#endif
+#if NIMBRE_RASTER_AVX2
+    NIMBRE_AVX2 static __m256i Eight(__m256i d, __m256i s, const uint8_t*) {
+        return vec::Over(s, d);
+    }
+#endif
+    static void Row(Pixel* d, const Pixel* s, const uint8_t*, int n) {
+        OverRow(d, s, n);
+    }
+};
+struct OverCoverage {
+    static constexpr bool kReadsDst = true, kCoverage = true;
+    static Pixel One(Pixel d, Pixel s, uint8_t c) { return BlendOver(d, MulDiv255(s, c)); }
+#if NIMBRE_RASTER_SSE2
+    static __m128i Four(__m128i d, __m128i s, const uint8_t* c) {
+        return vec::OverScaled(s, d, c);
+    }
+#endif
+#if NIMBRE_RASTER_AVX2
+    NIMBRE_AVX2 static __m256i Eight(__m256i d, __m256i s, const uint8_t* c) {
+        return vec::OverScaled(s, d, c);
+    }
+#endif
+    static void Row(Pixel* d, const Pixel* s, const uint8_t* c, int n) {
+        OverRowCoverage(d, s, c, n);
+    }
+};
+struct Add {
+    static constexpr bool kReadsDst = true, kCoverage = false;
+    static Pixel One(Pixel d, Pixel s, uint8_t) { return AddSaturate(d, s); }
+#if NIMBRE_RASTER_SSE2
+    static __m128i Four(__m128i d, __m128i s, const uint8_t*) {
+        return _mm_adds_epu8(d, s);
+    }
+#endif
+#if NIMBRE_RASTER_AVX2
+    NIMBRE_AVX2 static __m256i Eight(__m256i d, __m256i s, const uint8_t*) {
+        return _mm256_adds_epu8(d, s);
+    }
+#endif
+    static void Row(Pixel* d, const Pixel* s, const uint8_t*, int n) {
+        AddRow(d, s, 1, n);
+    }
+};
+struct AddCoverage {
+    static constexpr bool kReadsDst = true, kCoverage = true;
+    static Pixel One(Pixel d, Pixel s, uint8_t c) { return AddSaturate(d, MulDiv255(s, c)); }
+#if NIMBRE_RASTER_SSE2
+    static __m128i Four(__m128i d, __m128i s, const uint8_t* c) {
+        return _mm_adds_epu8(d, vec::Scale(s, c));
+    }
+#endif
+#if NIMBRE_RASTER_AVX2
+    NIMBRE_AVX2 static __m256i Eight(__m256i d, __m256i s, const uint8_t* c) {
+        return _mm256_adds_epu8(d, vec::Scale(s, c));
+    }
+#endif
+    static void Row(Pixel* d, const Pixel* s, const uint8_t* c, int n) {
+        AddRowCoverage(d, s, 1, c, n);
+    }
+};
+
+// One colour over n pixels.
+template <class Op> void LayColor(Pixel color, int n, Pixel* dst, const uint8_t* cov) {
+    if constexpr (std::is_same_v<Op, Store>) {
+        std::fill(dst, dst + n, color);
+    } else if constexpr (std::is_same_v<Op, Over>) {
+        if (PixelA(color) == 255) {
+            std::fill(dst, dst + n, color);
+            return;
+        }
+        constexpr int kRun = 64;
+        Pixel run[kRun];
+        std::fill(run, run + kRun, color);
+        for (int i = 0; i < n; i += kRun)
+            OverRow(dst + i, run, std::min(kRun, n - i));
+    } else if constexpr (std::is_same_v<Op, OverCoverage>) {
+        OverSolidCoverage(dst, color, cov, n);
+    } else if constexpr (std::is_same_v<Op, Add>) {
+        AddRow(dst, &color, 0, n);
+    } else {
+        AddRowCoverage(dst, &color, 0, cov, n);
+    }
+}
+
+#if NIMBRE_RASTER_AVX2
+// Eight pixels at a time; returns how many it laid (a multiple of eight).
+// Stored pixels are written one by one from the table; the others are
+// gathered into a register first (on the processors measured, a gather
+// beat eight loads into a register, and eight stores beat both).
+template <class Op, class Source>
+NIMBRE_AVX2 int LayAvx2(const Source& source, const Pixel* table, int n, Pixel* dst, const uint8_t* cov) {
+    const Source src = source; // a copy in registers: the stores below could alias the original
     int i = 0;
     for (; i + 8 <= n; i += 8) {
-        int32_t e[8];
-        _mm256_storeu_si256(reinterpret_cast<__m256i*>(e), Entries8<s>(at.At8(i)));
-        for (int k = 0; k < 8; ++k)
-            out[i + k] = table[e[k]];
+        const __m256i e = src.Eight(i);
+        if constexpr (Op::kReadsDst) {
+            const __m256i s = _mm256_i32gather_epi32(reinterpret_cast<const int*>(table), e, 4);
+            vec::Store8(dst + i, Op::Eight(vec::Load8(dst + i), s, Op::kCoverage ? cov + i : nullptr));
+        } else {
+            alignas(32) int32_t k[8];
+            _mm256_store_si256(reinterpret_cast<__m256i*>(k), e);
+            for (int j = 0; j < 8; ++j)
+                dst[i + j] = table[k[j]];
+        }
     }
     return i;
 }
 #endif
 
-// Shades n pixels of a radial or focal gradient through its table.
-template <Spread s, class Positions>
-void ShadeGradientSpread(const Positions& at, const Pixel* table, int n, Pixel* out) {
-#if NIMBRE_PAINT_SSE2
-    alignas(16) int32_t e[4];
+// Shades pixels 0 .. n-1 through the table from the source's entries and
+// lays each on dst[i] as it is made.
+template <class Op, class Source>
+void Lay(const Source& source, const Pixel* table, int n, Pixel* dst, const uint8_t* cov) {
+    const Source src = source;
+    auto one = [&](int i, Pixel s) {
+        dst[i] = Op::One(Op::kReadsDst ? dst[i] : 0, s, Op::kCoverage ? cov[i] : 255);
+    };
+#if NIMBRE_RASTER_SSE2
     int i = 0;
 #if NIMBRE_RASTER_AVX2
-    if (HasAvx2()) i = ShadeGradientAvx2<s>(at, table, n, out);
+    if (HasAvx2()) i = LayAvx2<Op>(src, table, n, dst, cov);
 #endif
+    alignas(16) int32_t e[4];
     for (; i + 4 <= n; i += 4) {
-        _mm_store_si128(reinterpret_cast<__m128i*>(e), Entries4<s>(at.At(i)));
-        out[i] = table[e[0]];
-        out[i + 1] = table[e[1]];
-        out[i + 2] = table[e[2]];
-        out[i + 3] = table[e[3]];
+        _mm_store_si128(reinterpret_cast<__m128i*>(e), src.Four(i));
+        if constexpr (Op::kReadsDst) {
+            const __m128i s = _mm_setr_epi32(static_cast<int>(table[e[0]]), static_cast<int>(table[e[1]]),
+                                             static_cast<int>(table[e[2]]), static_cast<int>(table[e[3]]));
+            vec::Store4(dst + i, Op::Four(vec::Load4(dst + i), s, Op::kCoverage ? cov + i : nullptr));
+        } else {
+            for (int k = 0; k < 4; ++k)
+                dst[i + k] = table[e[k]];
+        }
     }
     if (i < n) { // the last one to three pixels four at a time as well
-        _mm_store_si128(reinterpret_cast<__m128i*>(e), Entries4<s>(at.At(i)));
+        _mm_store_si128(reinterpret_cast<__m128i*>(e), src.Four(i));
         for (int k = 0; i < n; ++i, ++k)
-            out[i] = table[e[k]];
+            one(i, table[e[k]]);
     }
 #else
     for (int i = 0; i < n; ++i)
-        out[i] = table[LutIndex(Spread01(at.At1(i), s))];
+        one(i, table[src.Entry(i)]);
 #endif
 }
 
-template <class Positions>
-void ShadeGradient(const Positions& at, Spread s, const Pixel* table, int n, Pixel* out) {
+// The table entry of a linear gradient's position t (32.32 fixed point).
+int LinearEntry(int64_t t, Spread s) {
     switch (s) {
     case Spread::Pad:
-        ShadeGradientSpread<Spread::Pad>(at, table, n, out);
+        return static_cast<int>(std::clamp<int64_t>(t >> 24, 0, 255));
+    case Spread::Repeat:
+        return static_cast<int>((t >> 24) & 255);
+    case Spread::Reflect:
+        break;
+    }
+    const int v = static_cast<int>((t >> 24) & 511);
+    return v < 256 ? v : 511 - v;
+}
+
+// A padded linear gradient's row falls into up to three stretches: before
+// the ramp (entry 0), on it (0 <= t < 1) and past it (entry 255).
+template <class Op>
+void LayLinearPad(const Pixel* table, int64_t t, int64_t dt, int n, Pixel* dst, const uint8_t* cov) {
+    constexpr int64_t kOne = int64_t{1} << 32;
+    auto at = [&](int i) { return Op::kCoverage ? cov + i : nullptr; };
+    auto color = [&](int from, int to, Pixel c) {
+        if (to > from) LayColor<Op>(c, to - from, dst + from, at(from));
+    };
+    auto ramp = [&](int from, int to) {
+        const LinearSource source{static_cast<uint32_t>(t + from * dt), static_cast<uint32_t>(dt)};
+        if (to > from) Lay<Op>(source, table, to - from, dst + from, at(from));
+    };
+    auto clampN = [n](int64_t v) { return static_cast<int>(std::clamp<int64_t>(v, 0, n)); };
+    if (dt > 0) { // first i with t_i >= 0, then first with t_i >= 1
+        const int a = t >= 0 ? 0 : clampN((-t + dt - 1) / dt);
+        const int c = t >= kOne ? 0 : clampN((kOne - t + dt - 1) / dt);
+        color(0, a, table[0]);
+        ramp(a, c);
+        color(c, n, table[255]);
+    } else { // first i with t_i < 1, then first with t_i < 0
+        const int64_t m = -dt;
+        const int c = t < kOne ? 0 : clampN((t - kOne) / m + 1);
+        const int a = t < 0 ? 0 : clampN(t / m + 1);
+        color(0, c, table[255]);
+        ramp(c, a);
+        color(a, n, table[0]);
+    }
+}
+
+template <class Op> void LayLinear(const Paint& p, int x, int y, int n, Pixel* dst, const uint8_t* cov) {
+    // t in 32.32 fixed point, stepped along the row; the table index is
+    // its top fraction bits.
+    constexpr double kOne = 4294967296.0;
+    const Affine& m = p.inverse;
+    const double t0 = std::clamp(m.a * x + m.c * y + m.tx, -536870912.0, 536870912.0);
+    const int64_t t = static_cast<int64_t>(t0 * kOne);
+    const int64_t dt = static_cast<int64_t>(std::clamp(m.a, -32768.0, 32768.0) * kOne);
+    const Pixel* table = p.lut.data();
+    if (dt == 0) { // the gradient runs down the frame: one colour along the row
+        LayColor<Op>(table[LinearEntry(t, p.spread)], n, dst, cov);
+        return;
+    }
+    switch (p.spread) {
+    case Spread::Pad:
+        LayLinearPad<Op>(table, t, dt, n, dst, cov);
         break;
     case Spread::Repeat:
-        ShadeGradientSpread<Spread::Repeat>(at, table, n, out);
+        Lay<Op>(LinearSource{static_cast<uint32_t>(t), static_cast<uint32_t>(dt)}, table, n, dst, cov);
         break;
     case Spread::Reflect:
-        ShadeGradientSpread<Spread::Reflect>(at, table, n, out);
+        Lay<Op>(LinearReflectSource{t, dt}, table, n, dst, cov);
         break;
+    }
+}
+
+template <class Op, class Positions>
+void LayRadialSpread(const Positions& at, const Paint& p, int n, Pixel* dst, const uint8_t* cov) {
+    const Pixel* table = p.lut.data();
+    switch (p.spread) {
+    case Spread::Pad:
+        Lay<Op>(RadialSource<Spread::Pad, Positions>{at}, table, n, dst, cov);
+        break;
+    case Spread::Repeat:
+        Lay<Op>(RadialSource<Spread::Repeat, Positions>{at}, table, n, dst, cov);
+        break;
+    case Spread::Reflect:
+        Lay<Op>(RadialSource<Spread::Reflect, Positions>{at}, table, n, dst, cov);
+        break;
+    }
+}
+
+template <class Op> void LayRadial(const Paint& p, int x, int y, int n, Pixel* dst, const uint8_t* cov) {
+    // Gradient space moves by (ax, bx) from one pixel to the next.
+    const Affine& m = p.inverse;
+    const float gx = static_cast<float>(m.a * x + m.c * y + m.tx);
+    const float gy = static_cast<float>(m.b * x + m.d * y + m.ty);
+    const float ax = static_cast<float>(m.a), bx = static_cast<float>(m.b);
+    if (p.kind == PaintKind::Radial) {
+        LayRadialSpread<Op>(RadialPositions{gx, gy, ax, bx}, p, n, dst, cov);
+    } else {
+        const float f = std::clamp(p.focal, -0.98f, 0.98f);
+        LayRadialSpread<Op>(FocalPositions{gx - f, gy, ax, bx, f, f * f - 1, 1 / (1 - f * f)}, p, n, dst,
+                            cov);
+    }
+}
+
+// Gradients are sampled at the pixel's top left corner, solid colours
+// anywhere; images are shaded into the scratch row first.
+template <class Op>
+void LayPaint(const Paint& p, int x, int y, int n, Pixel* dst, const uint8_t* cov, Pixel* scratch) {
+    switch (p.kind) {
+    case PaintKind::Solid:
+        LayColor<Op>(p.color, n, dst, cov);
+        return;
+    case PaintKind::Linear:
+        LayLinear<Op>(p, x, y, n, dst, cov);
+        return;
+    case PaintKind::Radial:
+    case PaintKind::Focal:
+        LayRadial<Op>(p, x, y, n, dst, cov);
+        return;
+    case PaintKind::Image:
+        p.ShadeRow(x, y, n, scratch);
+        Op::Row(dst, scratch, cov, n);
+        return;
     }
 }
 
@@ -351,55 +653,13 @@ void Paint::ShadeRow(int x, int y, int n, Pixel* out) const {
     case PaintKind::Solid:
         std::fill(out, out + n, color);
         return;
-    case PaintKind::Linear: {
-        // t in 32.32 fixed point, stepped along the row; the table index is
-        // its top fraction bits. The spread is decided once per row.
-        constexpr double kOne = 4294967296.0;
-        double t0 = std::clamp(inverse.a * px + inverse.c * py + inverse.tx, -536870912.0, 536870912.0);
-        double dt0 = std::clamp(inverse.a, -32768.0, 32768.0);
-        int64_t t = static_cast<int64_t>(t0 * kOne);
-        const int64_t dt = static_cast<int64_t>(dt0 * kOne);
-        if (dt == 0 && n > 1) { // the gradient runs down the frame: one colour along the row
-            ShadeRow(x, y, 1, out);
-            std::fill(out + 1, out + n, out[0]);
-            return;
-        }
-        const Pixel* table = lut.data();
-        switch (spread) {
-        case Spread::Pad:
-            for (int i = 0; i < n; ++i, t += dt) {
-                int64_t v = t >> 24;
-                out[i] = table[v < 0 ? 0 : (v > 255 ? 255 : v)];
-            }
-            break;
-        case Spread::Repeat:
-            for (int i = 0; i < n; ++i, t += dt)
-                out[i] = table[(t >> 24) & 255];
-            break;
-        case Spread::Reflect:
-            for (int i = 0; i < n; ++i, t += dt) {
-                int v = static_cast<int>((t >> 24) & 511);
-                out[i] = table[v < 256 ? v : 511 - v];
-            }
-            break;
-        }
+    case PaintKind::Linear:
+        LayLinear<Store>(*this, x, y, n, out, nullptr);
         return;
-    }
     case PaintKind::Radial:
-    case PaintKind::Focal: {
-        // Gradient space moves by (ax, bx) from one pixel to the next.
-        const float gx = static_cast<float>(inverse.a * px + inverse.c * py + inverse.tx);
-        const float gy = static_cast<float>(inverse.b * px + inverse.d * py + inverse.ty);
-        const float ax = static_cast<float>(inverse.a), bx = static_cast<float>(inverse.b);
-        if (kind == PaintKind::Radial) {
-            ShadeGradient(RadialPositions{gx, gy, ax, bx}, spread, lut.data(), n, out);
-        } else {
-            const float f = std::clamp(focal, -0.98f, 0.98f);
-            ShadeGradient(FocalPositions{gx - f, gy, ax, bx, f, f * f - 1, 1 / (1 - f * f)}, spread,
-                          lut.data(), n, out);
-        }
+    case PaintKind::Focal:
+        LayRadial<Store>(*this, x, y, n, out, nullptr);
         return;
-    }
     case PaintKind::Image: {
         if (!image || image->width <= 0 || image->height <= 0 ||
             (!image->rgba && image->pixels.size() < static_cast<size_t>(image->width) * image->height)) {
@@ -459,6 +719,20 @@ void Paint::ShadeRow(int x, int y, int n, Pixel* out) const {
                 out[i] = colorMatrix.ApplyPremultiplied(out[i]);
         return;
     }
+    }
+}
+
+void Paint::LayRow(int x, int y, int n, Pixel* dst, const uint8_t* cov, LayMode mode, Pixel* scratch) const {
+    if (mode == LayMode::Over) {
+        if (cov)
+            LayPaint<OverCoverage>(*this, x, y, n, dst, cov, scratch);
+        else
+            LayPaint<Over>(*this, x, y, n, dst, cov, scratch);
+    } else {
+        if (cov)
+            LayPaint<AddCoverage>(*this, x, y, n, dst, cov, scratch);
+        else
+            LayPaint<Add>(*this, x, y, n, dst, cov, scratch);
     }
 }
 

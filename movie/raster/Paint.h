@@ -52,6 +52,9 @@ struct ColorMatrix {
 
 enum class PaintKind : uint8_t { Solid, Linear, Radial, Focal, Image };
 enum class Spread : uint8_t { Pad, Reflect, Repeat };
+// How shaded pixels meet the row they are laid on: over it, or added to it
+// with channels saturating (the fills of one layer).
+enum class LayMode : uint8_t { Over, Add };
 
 struct GradientStopF {
     int ratio = 0; // 0..255
@@ -85,6 +88,11 @@ struct Paint {
 
     // Shades pixels x .. x+n-1 of row y (pixel centres) into out.
     void ShadeRow(int x, int y, int n, Pixel* out) const;
+    // Shades the same pixels and lays each on dst[0 .. n-1] as it is made,
+    // scaled by cov[i] where cov is given: one pass where shading into a row
+    // and laying the row would take two. `scratch` holds n pixels, for
+    // images, which are shaded into it first.
+    void LayRow(int x, int y, int n, Pixel* dst, const uint8_t* cov, LayMode mode, Pixel* scratch) const;
 };
 
 } // namespace movie::raster

@@ -430,6 +430,99 @@ TEST(RasterPaint, GradientRowsAgreeWithTheirShorterBeginnings) {
     }
 }
 
+// Linear gradients in every spread, running either way along the row and
+// steeply enough to wrap within it, against their position worked out in
+// double: the entry found is the one the position falls in (or its
+// neighbour, on an entry's border), at the ramp's ends as well.
+TEST(RasterPaint, LinearPositionsMatchTheGeometry) {
+    Paint p;
+    p.kind = PaintKind::Linear;
+    p.SetGradient({{0, 0, 0, 0, 255}, {255, 255, 255, 255, 255}}, false, {}); // entry i has red i
+    int wrong = 0;
+    std::string first;
+    for (double a : {0.0173, -0.0091, 0.3, -0.0004})
+        for (Spread spread : {Spread::Pad, Spread::Repeat, Spread::Reflect}) {
+            p.spread = spread;
+            p.inverse = {a, 0, 0.002, 1, 0.4 - a * 40, 0};
+            for (int y = 0; y < 3; ++y) {
+                Pixel row[93];
+                p.ShadeRow(-5, y, 93, row);
+                for (int i = 0; i < 93; ++i) {
+                    double t = p.inverse.a * (i - 5) + p.inverse.c * y + p.inverse.tx;
+                    if (spread == Spread::Pad) t = std::clamp(t, 0.0, 1.0);
+                    if (spread == Spread::Repeat) t -= std::floor(t);
+                    if (spread == Spread::Reflect) t = 1 - std::fabs(t - 2 * std::floor(t / 2) - 1);
+                    const int want = std::clamp(static_cast<int>(t * 256), 0, 255);
+                    const int got = static_cast<int>(PixelR(row[i]));
+                    const int off = std::abs(got - want);
+                    if (off <= 1 || (spread == Spread::Repeat && off == 255)) continue;
+                    if (wrong++ == 0)
+                        first = "step " + std::to_string(a) + " spread " +
+                                std::to_string(static_cast<int>(spread)) + " at " + std::to_string(i) +
+                                ": entry " + std::to_string(got) + ", want " + std::to_string(want);
+                }
+            }
+        }
+    EXPECT_EQ(wrong, 0) << first;
+}
+
+// Laying a paint as it is shaded gives what shading a row and then laying
+// it gives: over the frame and into a layer, with and without coverage,
+// for every kind of paint and spread, over rows of many lengths.
+TEST(RasterPaint, LayingWhileShadingMatchesShadingThenLaying) {
+    uint32_t seed = 777;
+    auto next = [&seed] { return seed = seed * 1664525u + 1013904223u; };
+    Image img;
+    img.width = 5;
+    img.height = 3;
+    img.opaque = false;
+    for (int i = 0; i < 15; ++i)
+        img.pixels.push_back(Premultiply(next() % 256, next() % 256, next() % 256, next() % 256));
+    std::vector<Paint> paints;
+    for (PaintKind kind : {PaintKind::Linear, PaintKind::Radial, PaintKind::Focal})
+        for (Spread spread : {Spread::Pad, Spread::Repeat, Spread::Reflect}) {
+            Paint p;
+            p.kind = kind;
+            p.spread = spread;
+            p.focal = 0.6f;
+            p.inverse = {0.037, 0.011, -0.02, 0.03, -0.9, -0.5};
+            p.SetGradient({{0, 255, 0, 0, 255}, {120, 0, 255, 0, 90}, {255, 0, 0, 255, 200}}, false, {});
+            paints.push_back(p);
+        }
+    paints.push_back(Paint::Solid(Premultiply(200, 100, 50, 140)));
+    paints.back().inverse = {};
+    Paint image;
+    image.SetImage(&img, true, true, {});
+    image.inverse = {0.3, 0.1, 0, 0.3, 0, 0};
+    paints.push_back(image);
+    for (size_t k = 0; k < paints.size(); ++k) {
+        const Paint& p = paints[k];
+        for (int n : {1, 3, 4, 7, 8, 9, 13, 16, 31, 64, 70}) {
+            std::vector<Pixel> dst(n), shaded(n), want, got, scratch(n);
+            std::vector<uint8_t> cov(n);
+            for (int i = 0; i < n; ++i) {
+                dst[i] = Premultiply(next() % 256, next() % 256, next() % 256, next() % 256);
+                cov[i] = static_cast<uint8_t>(next() % 3 == 0 ? 255 : next() % 256);
+            }
+            p.ShadeRow(-3, 7, n, shaded.data());
+            for (LayMode mode : {LayMode::Over, LayMode::Add})
+                for (bool withCov : {false, true}) {
+                    want = dst;
+                    for (int i = 0; i < n; ++i) {
+                        const Pixel s = withCov ? MulDiv255(shaded[i], cov[i]) : shaded[i];
+                        want[i] = mode == LayMode::Over ? BlendOver(want[i], s) : AddSaturate(want[i], s);
+                    }
+                    got = dst;
+                    p.LayRow(-3, 7, n, got.data(), withCov ? cov.data() : nullptr, mode, scratch.data());
+                    for (int i = 0; i < n; ++i)
+                        ASSERT_EQ(got[i], want[i])
+                            << "paint " << k << " n " << n << " mode " << static_cast<int>(mode)
+                            << " coverage " << withCov << " at " << i;
+                }
+        }
+    }
+}
+
 // Stops that share a ratio: the ramp runs into the first of them, the
 // entries after the ratio take the others one each, and the ramp out starts
 // from the last; at the table's end the extra entries fall away.
