@@ -6,6 +6,7 @@
 #include "movie/script/Classes.h"
 #include "movie/script/FilterClasses.h"
 #include "movie/script/GeomClasses.h"
+#include "movie/script/NativeClasses.h"
 #include "movie/script/XmlNodeClass.h"
 
 namespace movie::script {
@@ -145,19 +146,24 @@ void Vm::InstallGlobals() {
         holder->SetOwn(name, Value(static_cast<Object*>(ctor)), kDontEnum).versionMask = versionMask;
         return ctor;
     };
-    for (const char* name : {"Button", "Camera", "ContextMenu", "ContextMenuItem", "LoadVars",
-                             "LocalConnection", "Microphone", "MovieClipLoader", "NetConnection", "NetStream",
-                             "PrintJob", "SharedObject", "Sound", "TextSnapshot", "Video"})
+    for (const char* name : {"Camera", "Microphone", "SharedObject", "Video"})
         stubClass(global, name, 0);
+    InstallContextMenuClasses(*this);
+    InstallLoadVarsClass(*this);
+    InstallConnectionClasses(*this);
+    InstallMovieClipLoaderClass(*this);
+    InstallPrintJobClass(*this);
+    InstallSoundClass(*this);
+    InstallTextSnapshotClass(*this);
     InstallXmlNodeClass(*this, global);
     InstallXmlClass(*this, global);
-    stubClass(global, "XMLSocket", 0);
     InstallTextFieldClass();
     InstallButtonClass();
     InstallTextFormatClass();
     {
         Function* textField = static_cast<Function*>(Get(global, "TextField").o);
-        stubClass(textField, "StyleSheet", 7);
+        AddNativeClass(*this, textField, "StyleSheet", NewObject());
+        textField->FindOwn("StyleSheet", false)->versionMask = 7;
         Function* sharedObject = static_cast<Function*>(Get(global, "SharedObject").o);
         AddMethod(sharedObject, "getLocal", [](Vm& vm, Value, Args&) {
             // Kept in memory only: nothing reaches the disk.
@@ -175,15 +181,22 @@ void Vm::InstallGlobals() {
         };
         Object* display = package(flash, "display");
         InstallBitmapDataClass(*this, display);
+        // Testing tools: classes that do nothing in a player of movies.
+        Object* automation = package(flash, "automation");
+        for (const char* name : {"StageCapture", "ActionGenerator", "Configuration"})
+            stubClass(automation, name, 0);
         Object* external = package(flash, "external");
         stubClass(external, "ExternalInterface", 0);
         InstallFilterClasses(*this, package(flash, "filters"));
         InstallGeomClasses(*this, package(flash, "geom"));
         Object* net = package(flash, "net");
-        stubClass(net, "FileReference", 0);
+        // Files are neither browsed nor moved: a reference has a native
+        // inside that goes nowhere.
+        AddNativeClass(*this, net, "FileReference", NewObject());
         stubClass(net, "FileReferenceList", 0);
         Object* text = package(flash, "text");
-        stubClass(text, "TextRenderer", 0);
+        // A class of settings only: `new` makes nothing.
+        stubClass(text, "TextRenderer", 0)->nativeConstruct = [](Vm&, Value, Args&) { return Value(); };
     }
 
     // ---- quiet objects ----
@@ -198,6 +211,9 @@ void Vm::InstallGlobals() {
     AddMethod(key, "isDown", [](Vm&, Value, Args&) { return Value(false); });
     AddMethod(key, "getCode", [](Vm&, Value, Args&) { return Value(0); });
     AddMethod(key, "getAscii", [](Vm&, Value, Args&) { return Value(0); });
+    // The player's singletons keep their prototype.
+    for (const char* name : {"Key", "Mouse", "Selection", "Accessibility", "Math"})
+        FixProto(*this, Get(global, name).o);
     Object* system = Get(global, "System").o;
     Object* caps = NewObject();
     system->SetOwn("capabilities", Value(caps));
@@ -209,6 +225,8 @@ void Vm::InstallGlobals() {
     caps->SetOwn("screenResolutionY", Value(1080));
     caps->SetOwn("hasAudio", Value(true));
     system->SetOwn("IME", Value(NewObject()));
+    FixProto(*this, Get(system, "IME").o);
+    InstallProductClass(*this, system);
     system->SetOwn("security", Value(NewObject()));
     // The objects that tell listeners of events are broadcasters from the start.
     Value init = Get(broadcaster, "initialize");

@@ -5,6 +5,7 @@
 #include "movie/script/Classes.h"
 #include "movie/script/ClipHost.h"
 #include "movie/script/FilterClasses.h"
+#include "movie/script/NativeClasses.h"
 
 namespace movie::script {
 
@@ -50,7 +51,12 @@ void Vm::InstallButtonClass() {
     buttonProto = proto;
     AddClass(
         "Button", proto, [](Vm&, Value, Args&) { return Value(); },
-        [](Vm& vm, Value, Args&) { return Value(vm.NewObject()); });
+        [](Vm& vm, Value, Args&) {
+            // A button made by `new` has a button inside, though none on the stage.
+            Object* o = vm.NewObject();
+            MakeNative(o, "Button");
+            return Value(o);
+        });
     AddMethod(proto, "getDepth", [](Vm&, Value self, Args&) -> Value {
         PlacedObject* b = self.IsObject() ? AsPlaced(self.o) : nullptr;
         if (!b || !b->display) return {};

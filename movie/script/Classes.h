@@ -10,4 +10,9 @@ inline Value Arg(Args& a, size_t i) {
     return i < a.size() ? a[i] : Value();
 }
 
+// Text as escape() and unescape() make it: all but letters and digits as
+// %XX; %XX and '+' (a space) read back.
+std::string UrlEscape(const std::string& s);
+std::string UrlUnescape(const std::string& s);
+
 } // namespace movie::script

@@ -1066,6 +1066,8 @@ void ScriptHost::InstallColorClass() {
     ctor->nativeConstruct = [](Vm& vm, Value, Args& a) {
         Object* o = vm.NewObject();
         o->SetOwn("target", Arg(a, 0), script::kDontEnum);
+        // A colour keeps its prototype.
+        vm.ProtoSlot(o)->flags |= script::kReadOnly;
         return Value(o);
     };
     ctor->SetOwn("prototype", Value(proto), script::kDontEnum);

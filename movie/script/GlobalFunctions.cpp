@@ -110,6 +110,36 @@ double ParseInt(const std::string& s, int radix) {
 
 } // namespace
 
+std::string UrlEscape(const std::string& s) {
+    std::string out;
+    for (unsigned char c : s) {
+        if ((c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z')) {
+            out.push_back(static_cast<char>(c));
+        } else {
+            char buf[4];
+            std::snprintf(buf, sizeof buf, "%%%02X", c);
+            out += buf;
+        }
+    }
+    return out;
+}
+
+std::string UrlUnescape(const std::string& s) {
+    std::string out;
+    for (size_t i = 0; i < s.size(); ++i) {
+        if (s[i] == '%' && i + 2 < s.size() && isxdigit(static_cast<unsigned char>(s[i + 1])) &&
+            isxdigit(static_cast<unsigned char>(s[i + 2]))) {
+            out.push_back(static_cast<char>(std::stoi(s.substr(i + 1, 2), nullptr, 16)));
+            i += 2;
+        } else if (s[i] == '+') {
+            out.push_back(' ');
+        } else {
+            out.push_back(s[i]);
+        }
+    }
+    return out;
+}
+
 void Vm::InstallGlobalFunctions() {
     AddMethod(global, "trace", [](Vm& vm, Value, Args& a) {
         Value v = Arg(a, 0);
@@ -131,34 +161,10 @@ void Vm::InstallGlobalFunctions() {
         if (a.size() > 1 && (radix < 2 || radix > 36)) return Value(NAN);
         return Value(ParseInt(vm.ToString(a[0]), radix));
     });
-    AddMethod(global, "escape", [](Vm& vm, Value, Args& a) {
-        std::string s = vm.ToString(Arg(a, 0)), out;
-        for (unsigned char c : s) {
-            if ((c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z')) {
-                out.push_back(static_cast<char>(c));
-            } else {
-                char buf[4];
-                std::snprintf(buf, sizeof buf, "%%%02X", c);
-                out += buf;
-            }
-        }
-        return Value(out);
-    });
-    AddMethod(global, "unescape", [](Vm& vm, Value, Args& a) {
-        std::string s = vm.ToString(Arg(a, 0)), out;
-        for (size_t i = 0; i < s.size(); ++i) {
-            if (s[i] == '%' && i + 2 < s.size() + 0 && isxdigit(static_cast<unsigned char>(s[i + 1])) &&
-                i + 2 < s.size() && isxdigit(static_cast<unsigned char>(s[i + 2]))) {
-                out.push_back(static_cast<char>(std::stoi(s.substr(i + 1, 2), nullptr, 16)));
-                i += 2;
-            } else if (s[i] == '+') {
-                out.push_back(' ');
-            } else {
-                out.push_back(s[i]);
-            }
-        }
-        return Value(out);
-    });
+    AddMethod(global, "escape",
+              [](Vm& vm, Value, Args& a) { return Value(UrlEscape(vm.ToString(Arg(a, 0)))); });
+    AddMethod(global, "unescape",
+              [](Vm& vm, Value, Args& a) { return Value(UrlUnescape(vm.ToString(Arg(a, 0)))); });
     AddMethod(global, "getTimer", [](Vm& vm, Value, Args&) { return Value(std::floor(vm.now)); });
     // ASnative(table, index): a function of the player's native tables; an
     // index past a table's end answers NaN once its arguments are read.
@@ -214,7 +220,8 @@ void Vm::InstallGlobalFunctions() {
                 }
             }
             for (auto& n : list)
-                if (Property* p = Vm::IsProtoName(n) ? vm.ProtoSlot(o) : o->FindOwn(n, vm.Caseless())) apply(*p);
+                if (Property* p = Vm::IsProtoName(n) ? vm.ProtoSlot(o) : o->FindOwn(n, vm.Caseless()))
+                    apply(*p);
         }
         return Value();
     });

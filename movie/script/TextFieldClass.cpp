@@ -6,6 +6,7 @@
 #include "movie/script/Classes.h"
 #include "movie/script/ClipHost.h"
 #include "movie/script/FilterClasses.h"
+#include "movie/script/NativeClasses.h"
 #include "movie/text/TextField.h"
 
 #include <algorithm>
@@ -362,7 +363,12 @@ void Vm::InstallTextFieldClass() {
     textFieldProto = proto;
     Function* ctor = AddClass(
         "TextField", proto, [](Vm&, Value, Args&) { return Value(); },
-        [](Vm& vm, Value, Args&) { return Value(vm.NewObject()); });
+        [](Vm& vm, Value, Args&) {
+            // A field with nothing on the stage, but a field inside.
+            Object* o = vm.NewObject();
+            MakeNative(o, "TextField");
+            return Value(o);
+        });
     // Movies before SWF 6 do not see the class's prototype.
     ctor->SetOwn("prototype", Value(proto), kDontEnum | kDontDelete).versionMask = 6;
     AddMethod(ctor, "getFontList", [](Vm& vm, Value, Args&) {

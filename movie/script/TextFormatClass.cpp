@@ -2,6 +2,7 @@
 // properties, null where it says nothing. Text fields give and take them.
 #include "movie/script/Classes.h"
 #include "movie/script/ClipHost.h"
+#include "movie/script/NativeClasses.h"
 #include "movie/script/TextFieldClass.h"
 #include "movie/text/TextLayout.h"
 
@@ -169,6 +170,7 @@ void Vm::InstallTextFormatClass() {
         },
         [init](Vm& vm, Value, Args& a) {
             Object* o = vm.NewObject();
+            MakeNative(o, "TextFormat");
             init(vm, o, a);
             return Value(o);
         });

@@ -100,6 +100,8 @@ class Object {
     virtual bool SetSpecial(Vm&, const std::string&, const Value&) { return false; }
     virtual void SpecialKeys(std::vector<std::string>&) {}
     virtual bool IsFunction() const { return false; }
+    // A native whose prototype scripts cannot change, whatever its flags say.
+    virtual bool KeepsProto() const { return false; }
 
     // Boxed primitives keep their value here (dates their time).
     Value primitive;

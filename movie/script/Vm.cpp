@@ -126,8 +126,9 @@ Value Vm::GetValue(const Value& base, const std::string& name) {
 }
 
 // Every object holds its prototype as a property of its own, whatever the
-// case of its name: hidden and fixed, but not read-only. It keeps what it is
-// given, the chain going on only through an object.
+// case of its name: hidden and fixed, and read-only only where the player
+// makes it so (its singletons, colours). It keeps what it is given, the
+// chain going on only through an object.
 bool Vm::IsProtoName(const std::string& name) {
     return name.size() == 9 && CaselessEqual(name, "__proto__");
 }
@@ -198,8 +199,10 @@ void Vm::Set(Object* o, const std::string& name, const Value& v) {
     Value value = v;
     CallWatcher(o, name, value);
     if (IsProtoName(name)) {
+        Property* own = o->FindOwn("__proto__", true);
+        if (o->KeepsProto() || (own && (own->flags & kReadOnly))) return;
         o->proto = value.IsObject() ? value.o : nullptr;
-        if (Property* own = o->FindOwn("__proto__", true))
+        if (own)
             own->value = value;
         else if (!value.IsObject())
             ProtoSlot(o)->value = value;
@@ -412,6 +415,7 @@ Value Vm::Construct(const Value& ctor, Args& args) {
         // new Object(v) hands back v itself or v boxed, as they are.
         if (r.IsObject() && f != objectCtor) {
             r.o->proto = proto;
+            if (Property* own = r.o->FindOwn("__proto__", true)) own->value = Value(proto);
             r.o->SetOwn("__constructor__", Value(f), kDontEnum);
             if (version_ < 7) r.o->SetOwn("constructor", Value(f), kDontEnum);
         }

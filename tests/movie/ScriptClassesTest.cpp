@@ -196,4 +196,53 @@ TEST(NativeClasses, MakeAPlainObjectTheirOwnOnce) {
     EXPECT_EQ(s.vm.ToNumber(s.vm.GetValue(f, "blurX")), 10);
 }
 
+TEST(NativeClasses, GuardTheirPrototypeAndInside) {
+    Script s;
+    Value global(s.vm.global);
+    auto make = [&](const char* cls, Args args = {}) {
+        return s.vm.Construct(s.vm.GetValue(global, cls), args);
+    };
+    Value plain(s.vm.NewObject());
+    // A singleton's prototype stays until ASSetPropFlags lifts read-only.
+    Value key = s.vm.GetValue(global, "Key");
+    Value before = s.vm.GetValue(key, "__proto__");
+    s.vm.Set(key.o, "__proto__", plain);
+    EXPECT_EQ(s.vm.GetValue(key, "__proto__").o, before.o);
+    Args lift{key, "__proto__", 0, 4};
+    s.vm.Call(s.vm.GetValue(global, "ASSetPropFlags"), Value(), lift);
+    s.vm.Set(key.o, "__proto__", plain);
+    EXPECT_EQ(s.vm.GetValue(key, "__proto__").o, plain.o);
+    // A connection's cannot be changed at all.
+    Value connection = make("NetConnection");
+    Args lift2{connection, "__proto__", 0, 4};
+    s.vm.Call(s.vm.GetValue(global, "ASSetPropFlags"), Value(), lift2);
+    s.vm.Set(connection.o, "__proto__", plain);
+    EXPECT_NE(s.vm.GetValue(connection, "__proto__").o, plain.o);
+    // Natives are not made dates; the plain classes' objects are.
+    Value date = s.vm.GetValue(global, "Date");
+    for (const char* cls : {"LoadVars", "Sound", "PrintJob", "MovieClipLoader", "NetStream", "ContextMenu"}) {
+        Value o = make(cls);
+        Args none;
+        static_cast<movie::script::Function*>(date.o)->nativeInit(s.vm, o, none);
+        Value day = s.vm.Call(s.vm.GetValue(s.vm.GetValue(date, "prototype"), "getDate"), o, none);
+        bool native = std::string(cls) != "NetStream" && std::string(cls) != "ContextMenu";
+        EXPECT_EQ(day.IsUndefined(), native) << cls;
+    }
+    // Variables go out and come back URL-encoded; a sound keeps what it is set.
+    Value vars = make("LoadVars");
+    s.Call(vars, "decode", {"a=1%262&b+c=x+y&&d"});
+    EXPECT_EQ(s.Text(s.vm.GetValue(vars, "a")), "1&2");
+    EXPECT_EQ(s.Text(s.vm.GetValue(vars, "b c")), "x y");
+    EXPECT_EQ(s.Text(s.vm.GetValue(vars, "d")), "");
+    Value one = make("LoadVars");
+    s.Call(one, "decode", {"b+c=x+y"});
+    EXPECT_EQ(s.Text(s.Call(one, "toString")), "b%20c=x%20y");
+    EXPECT_FALSE(s.vm.ToBool(s.Call(vars, "load", {"http://example.invalid/"})));
+    Value sound = make("Sound");
+    EXPECT_EQ(s.vm.ToNumber(s.Call(sound, "getVolume")), 100);
+    s.Call(sound, "setVolume", {40.7});
+    EXPECT_EQ(s.vm.ToNumber(s.Call(sound, "getVolume")), 40);
+    EXPECT_TRUE(s.Call(plain, "getVolume").IsUndefined());
+}
+
 } // namespace
