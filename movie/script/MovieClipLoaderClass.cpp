@@ -20,10 +20,10 @@ void InstallMovieClipLoaderClass(Vm& vm) {
                      Value clip = Arg(a, 0);
                      if (!clip.IsObject() || !vm.GetHost() || !vm.GetHost()->IsClip(clip.o)) return {};
                      Object* progress = vm.NewObject();
-                     for (const char* name : {"bytesLoaded", "bytesTotal"}) {
+                     for (auto [name, method] :
+                          {std::pair{"bytesLoaded", "getBytesLoaded"}, {"bytesTotal", "getBytesTotal"}}) {
                          Value n;
-                         vm.CallMethodIfAny(clip.o, name[5] == 'L' ? "getBytesLoaded" : "getBytesTotal", {},
-                                            &n);
+                         vm.CallMethodIfAny(clip.o, method, {}, &n);
                          vm.Set(progress, name, n);
                      }
                      return Value(progress);
