@@ -162,7 +162,7 @@ void Vm::InstallGlobals() {
     InstallTextFormatClass();
     {
         Function* textField = static_cast<Function*>(Get(global, "TextField").o);
-        AddNativeClass(*this, textField, "StyleSheet", NewObject());
+        SuperGivesThis(AddNativeClass(*this, textField, "StyleSheet", NewObject()));
         textField->FindOwn("StyleSheet", false)->versionMask = 7;
         Function* sharedObject = static_cast<Function*>(Get(global, "SharedObject").o);
         AddMethod(sharedObject, "getLocal", [](Vm& vm, Value, Args&) {

@@ -28,7 +28,7 @@ Native Refused(const std::string& what) {
 
 void InstallLocalConnection(Vm& vm) {
     Object* proto = vm.NewObject();
-    AddNativeClass(vm, vm.global, "LocalConnection", proto);
+    SuperGivesThis(AddNativeClass(vm, vm.global, "LocalConnection", proto));
     AddMethods(vm, proto,
                {{"connect", Refused("LocalConnection.connect")},
                 {"send", Refused("LocalConnection.send")},
@@ -40,10 +40,13 @@ void InstallLocalConnection(Vm& vm) {
 
 void InstallNetConnection(Vm& vm) {
     Object* proto = vm.NewObject();
-    Function* ctor = AddNativeClass(vm, vm.global, "NetConnection", proto);
-    ctor->nativeConstruct = [](Vm& vm, Value, Args&) {
+    // Not connected until connect() is called.
+    auto setup = [](Vm&, Object* o, Args&) { o->SetOwn("isConnected", Value(false)); };
+    Function* ctor = AddNativeClass(vm, vm.global, "NetConnection", proto, setup);
+    ctor->nativeConstruct = [setup](Vm& vm, Value, Args& a) {
         auto* o = vm.New<NetConnectionObject>(vm.objectProto);
         MakeNative(o, "NetConnection");
+        setup(vm, o, a);
         return Value(static_cast<Object*>(o));
     };
     proto->SetOwn("proxyType", Value("none"), kDontEnum);
@@ -52,8 +55,10 @@ void InstallNetConnection(Vm& vm) {
     AddMethods(vm, proto,
                {// connect(null) plays local streams and needs no server; any other goes nowhere.
                 {"connect",
-                 [](Vm& vm, Value, Args& a) {
-                     if (Arg(a, 0).type == Value::Type::Null) return Value(true);
+                 [](Vm& vm, Value self, Args& a) {
+                     bool local = Arg(a, 0).type == Value::Type::Null;
+                     if (self.IsObject()) vm.Set(self.o, "isConnected", Value(local));
+                     if (local) return Value(true);
                      LogInert(vm, "NetConnection.connect " + vm.ToString(Arg(a, 0)));
                      return Value(false);
                  }},

@@ -43,6 +43,13 @@ Function* AddPlainClass(Vm& vm, Object* holder, const std::string& name, Object*
     return InstallClass(vm, holder, name, proto, std::move(setup), false);
 }
 
+void SuperGivesThis(Function* ctor) {
+    ctor->nativeInit = [init = ctor->nativeInit](Vm& vm, Value self, Args& a) {
+        if (init) init(vm, self, a);
+        return self;
+    };
+}
+
 void AddMethods(Vm& vm, Object* o, std::initializer_list<std::pair<const char*, Native>> methods,
                 uint8_t flags) {
     for (const auto& [name, fn] : methods)

@@ -24,6 +24,8 @@ bool MakeNative(Object* o, const std::string& name);
 // by `setup`, and whose super() makes a plain `this` one.
 Function* AddNativeClass(Vm& vm, Object* holder, const std::string& name, Object* proto,
                          ClassSetup setup = {});
+// super() of the class gives back `this` (most give nothing).
+void SuperGivesThis(Function* ctor);
 // Installs under `holder` a class whose objects are plain ones, set up by
 // `setup` (the classes the player writes in script).
 Function* AddPlainClass(Vm& vm, Object* holder, const std::string& name, Object* proto,

@@ -36,12 +36,12 @@ Native OnSound(std::function<Value(Vm&, SoundInside&, Args&)> fn) {
 
 void InstallSoundClass(Vm& vm) {
     Object* proto = vm.NewObject();
-    AddNativeClass(vm, vm.global, "Sound", proto, [](Vm& vm, Object* o, Args& a) {
+    SuperGivesThis(AddNativeClass(vm, vm.global, "Sound", proto, [](Vm& vm, Object* o, Args& a) {
         auto inside = std::make_unique<SoundInside>();
         Value t = Arg(a, 0);
         if (t.IsObject() && vm.GetHost() && vm.GetHost()->IsClip(t.o)) inside->target = t;
         o->inside = std::move(inside);
-    });
+    }));
     auto quiet = [](Vm&, SoundInside&, Args&) { return Value(); };
     AddMethods(vm, proto,
                {{"getPan", OnSound([](Vm&, SoundInside& s, Args&) { return Value(s.pan); })},
