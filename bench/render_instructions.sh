@@ -25,7 +25,7 @@ count() { # movie frames
         --toggle-collect='movie::render::ShapePainter::Paint(*' \
         "$render" "$1" --frames "$2" --size 1920x1080 --out "$work/frame.png" >/dev/null 2>&1
     callgrind_annotate --inclusive=yes --threshold=100 "$work/out" 2>/dev/null |
-        awk '/SceneRenderer::RunJob\(int\) \[/ && !d { gsub(",", "", $1); d = $1 }
+        awk '/SceneRenderer::RunJob\(/ && !d { gsub(",", "", $1); d = $1 }
              /ShapePainter::Paint\(movie::Shape/ && !s { gsub(",", "", $1); s = $1 }
              END { printf "%14d %14d", d, s }'
 }

@@ -14,6 +14,10 @@ float Sanitize(float v) {
 
 } // namespace
 
+PointF EdgeList::Clamped(PointF p) {
+    return {Sanitize(p.x), Sanitize(p.y)};
+}
+
 void EdgeList::Clear() {
     lines_.clear();
 }

@@ -37,6 +37,9 @@ class EdgeList {
     // Lines one outline may hold (16 MiB); more are dropped.
     static constexpr size_t kMaxLines = 1u << 20;
 
+    // A point as the list keeps it: within the limit, NaN made 0.
+    static PointF Clamped(PointF p);
+
     void Clear();
     void AddLine(PointF a, PointF b);
     void AddQuad(PointF a, PointF control, PointF b);

@@ -43,6 +43,14 @@ void Stroker::AddPolygon(EdgeList& out) {
     }
     if (area == 0) return;
     if (area > 0) std::reverse(poly_.begin(), poly_.end());
+    if (to_) {
+        const Affine& m = *to_;
+        for (PointF& p : poly_) {
+            p = EdgeList::Clamped(p);
+            p = {static_cast<float>(m.a * p.x + m.c * p.y + m.tx),
+                 static_cast<float>(m.b * p.x + m.d * p.y + m.ty)};
+        }
+    }
     for (size_t i = 0; i < n; ++i)
         out.AddLine(poly_[i], poly_[(i + 1) % n]);
 }
@@ -118,8 +126,9 @@ void Stroker::AddCap(PointF p, PointF n, PointF dir, float hw, Cap cap) {
     poly_.push_back({p.x - n.x, p.y - n.y});
 }
 
-void Stroker::Stroke(const std::vector<PointF>& points, bool closed, const StrokeStyle& style,
-                     EdgeList& out) {
+void Stroker::Stroke(const std::vector<PointF>& points, bool closed, const StrokeStyle& style, EdgeList& out,
+                     const Affine* to) {
+    to_ = to;
     float hw = style.width * 0.5f;
     if (!(hw > 0) || points.empty()) return;
     hw = std::min(hw, EdgeList::kCoordinateLimit);

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "movie/raster/EdgeList.h"
+#include "movie/raster/Paint.h"
 
 #include <cstdint>
 #include <vector>
@@ -31,7 +32,10 @@ class Stroker {
   public:
     // Adds the outline of the stroke along `points` to `out`. A closed
     // polyline (last point joined back to the first) gets joins all round.
-    void Stroke(const std::vector<PointF>& points, bool closed, const StrokeStyle& style, EdgeList& out);
+    // With `to`, the points are in a space of their own (where the pen is
+    // round) and the outline's corners are taken by `to` into out's space.
+    void Stroke(const std::vector<PointF>& points, bool closed, const StrokeStyle& style, EdgeList& out,
+                const Affine* to = nullptr);
 
   private:
     void AddPolygon(EdgeList& out);
@@ -48,6 +52,7 @@ class Stroker {
     std::vector<PointF> dirs_;    // per segment: its direction
     std::vector<PointF> offsets_; // per segment: its offset to the left side
     std::vector<PointF> poly_;
+    const Affine* to_ = nullptr;
 };
 
 } // namespace movie::raster

@@ -265,16 +265,17 @@ void ShapePainter::StrokeGroup(const StyleGroup& group, const Placement& place, 
     // scale and one along y the x scale. Such strokes are drawn where the pen
     // is round (the shape's own space, scaled by the larger stretch so that
     // it keeps the detail of device pixels) and their outlines then mapped
-    // to the device: `toPen` takes device points there, `fromPen` brings the
+    // to the device: `toPen` takes device points there, `back` brings the
     // outline back. Turned or skewed shapes keep a round pen as thick as
     // their thinner axis asks, as the original player draws them.
     const double most = std::max(std::abs(m.a), std::abs(m.d)),
                  least = std::min(std::abs(m.a), std::abs(m.d));
     const bool uneven =
         m.b == 0 && m.c == 0 && least > 0 && most - least > 1e-6 * most && std::isfinite(most);
-    Matrix toPen, fromPen;
+    Matrix toPen;
+    raster::Affine back; // from the pen's space to the device
     if (uneven) {
-        fromPen = {m.a / most, 0, 0, m.d / most, m.tx, m.ty};
+        back = {m.a / most, 0, 0, m.d / most, m.tx, m.ty};
         toPen = {most / m.a, 0, 0, most / m.d, -m.tx * most / m.a, -m.ty * most / m.d};
     }
     Bucket(group, group.lines.size(), [](const Path& p, uint32_t& a, uint32_t&) { a = p.line; });
@@ -318,13 +319,7 @@ void ShapePainter::StrokeGroup(const StyleGroup& group, const Placement& place, 
             if (penSpace) {
                 for (raster::PointF& p : points_)
                     p = {static_cast<float>(toPen.MapX(p.x, p.y)), static_cast<float>(toPen.MapY(p.x, p.y))};
-                penEdges_.Clear();
-                stroker_.Stroke(points_, closed, st, penEdges_);
-                for (const raster::Line& e : penEdges_.Lines())
-                    edges.AddLine({static_cast<float>(fromPen.MapX(e.x0, e.y0)),
-                                   static_cast<float>(fromPen.MapY(e.x0, e.y0))},
-                                  {static_cast<float>(fromPen.MapX(e.x1, e.y1)),
-                                   static_cast<float>(fromPen.MapY(e.x1, e.y1))});
+                stroker_.Stroke(points_, closed, st, edges, &back);
             } else {
                 stroker_.Stroke(points_, closed, st, edges);
             }

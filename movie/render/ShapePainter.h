@@ -58,7 +58,6 @@ class ShapePainter {
     std::map<const Bitmap*, raster::Image> scriptImages_;
     raster::Stroker stroker_;
     std::vector<raster::PointF> points_;
-    raster::EdgeList penEdges_;                  // a stroke's outline where its pen is round
     std::vector<int32_t> slot_;                  // style index -> bucket, -1 unused
     std::vector<std::vector<uint32_t>> buckets_; // path indices per style in use
 };
