@@ -1,7 +1,8 @@
 // The global objects and classes scripts find. Object, Function, Array,
 // String, Number, Boolean, Math and the global functions each have a file of
 // their own; this one installs them in order and adds Error, AsBroadcaster
-// and the classes a saver keeps present but quiet.
+// and the classes a saver keeps present but quiet. BuiltinTree.cpp then
+// puts the whole tree in the player's order, with the player's flags.
 #include "movie/script/BitmapDataClass.h"
 #include "movie/script/Classes.h"
 #include "movie/script/FilterClasses.h"
@@ -103,36 +104,42 @@ void Vm::InstallGlobals() {
             return Value(arr && dropListener(vm, arr, Arg(a, 0)));
         },
         "removeListener");
-    Function* broadcastMessage = NewNative(
-        [](Vm& vm, Value self, Args& a) {
-            if (!self.IsObject() || a.empty()) return Value();
-            Value list = vm.Get(self.o, "_listeners");
-            auto* arr = list.IsObject() ? dynamic_cast<Array*>(list.o) : nullptr;
-            if (!arr) return Value();
-            std::string name = vm.ToString(a[0]);
-            Args rest(a.begin() + 1, a.end());
-            std::vector<Value> copy = arr->Elements();
-            for (Value& l : copy) {
-                if (!l.IsObject()) continue;
-                // No name: the listener itself is called.
-                Value fn = name.empty() ? l : vm.Get(l.o, name);
-                Args args = rest;
-                vm.Call(fn, l, args);
-            }
-            return Value(!copy.empty());
-        },
-        "broadcastMessage");
+    // Each broadcaster gets a broadcastMessage of its own; the listener
+    // functions are shared.
+    auto newBroadcastMessage = [](Vm& vm) {
+        return vm.NewNative(
+            [](Vm& vm, Value self, Args& a) {
+                if (!self.IsObject() || a.empty()) return Value();
+                Value list = vm.Get(self.o, "_listeners");
+                auto* arr = list.IsObject() ? dynamic_cast<Array*>(list.o) : nullptr;
+                if (!arr) return Value();
+                std::string name = vm.ToString(a[0]);
+                Args rest(a.begin() + 1, a.end());
+                std::vector<Value> copy = arr->Elements();
+                for (Value& l : copy) {
+                    if (!l.IsObject()) continue;
+                    // No name: the listener itself is called.
+                    Value fn = name.empty() ? l : vm.Get(l.o, name);
+                    Args args = rest;
+                    vm.Call(fn, l, args);
+                }
+                return Value(!copy.empty());
+            },
+            "broadcastMessage");
+    };
+    Function* broadcastMessage = newBroadcastMessage(*this);
     broadcaster->SetOwn("addListener", Value(static_cast<Object*>(addListener)), kDontEnum);
     broadcaster->SetOwn("removeListener", Value(static_cast<Object*>(removeListener)), kDontEnum);
     broadcaster->SetOwn("broadcastMessage", Value(static_cast<Object*>(broadcastMessage)), kDontEnum);
     AddMethod(broadcaster, "initialize",
-              [addListener, removeListener, broadcastMessage](Vm& vm, Value, Args& a) {
+              [addListener, removeListener, newBroadcastMessage](Vm& vm, Value, Args& a) {
                   Value t = Arg(a, 0);
                   if (!t.IsObject()) return Value();
-                  t.o->SetOwn("_listeners", Value(static_cast<Object*>(vm.NewArray())), kDontEnum);
+                  t.o->SetOwn("broadcastMessage", Value(static_cast<Object*>(newBroadcastMessage(vm))),
+                              kDontEnum);
                   t.o->SetOwn("addListener", Value(static_cast<Object*>(addListener)), kDontEnum);
                   t.o->SetOwn("removeListener", Value(static_cast<Object*>(removeListener)), kDontEnum);
-                  t.o->SetOwn("broadcastMessage", Value(static_cast<Object*>(broadcastMessage)), kDontEnum);
+                  t.o->SetOwn("_listeners", Value(static_cast<Object*>(vm.NewArray())), kDontEnum);
                   return Value();
               });
 

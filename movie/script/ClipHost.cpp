@@ -257,6 +257,7 @@ ScriptHost::ScriptHost(Player& player) : player_(player) {
     InstallClipClass();
     InstallStage();
     InstallTextFieldMethods();
+    vm_->ShapeBuiltinTree();
     root_ = vm_->New<ClipObject>(vm_->clipProto);
     root_->className = "MovieClip";
     root_->host = this;

@@ -354,27 +354,36 @@ void InstallRectangle(Vm& vm, Object* package) {
         Accessor(
             vm, proto, name, [get](Vm& vm, Value self, Args&) { return get(vm, self, BoxOf(vm, self)); },
             [set](Vm& vm, Value self, Args& a) {
-                Box b = BoxOf(vm, self);
+                Box b = BoxOf(vm, self), was = b;
                 set(vm, b, Arg(a, 0));
-                SetBox(vm, self, b);
+                // Only the fields the edge moves are written.
+                if (!self.IsObject()) return Value();
+                auto moved = [](double x, double y) { return !(x == y || (std::isnan(x) && std::isnan(y))); };
+                if (moved(b.x, was.x)) vm.Set(self.o, "x", Value(b.x));
+                if (moved(b.y, was.y)) vm.Set(self.o, "y", Value(b.y));
+                if (moved(b.w, was.w)) vm.Set(self.o, "width", Value(b.w));
+                if (moved(b.h, was.h)) vm.Set(self.o, "height", Value(b.h));
                 return Value();
             },
             kDontEnum);
     };
-    edge(
-        "left", [](Vm&, Value, Box b) { return Value(b.x); },
-        [](Vm& vm, Box& b, const Value& v) {
-            double x = vm.ToNumber(v);
-            b.w += b.x - x;
-            b.x = x;
-        });
-    edge(
-        "top", [](Vm&, Value, Box b) { return Value(b.y); },
-        [](Vm& vm, Box& b, const Value& v) {
-            double y = vm.ToNumber(v);
-            b.h += b.y - y;
-            b.y = y;
-        });
+    // left and top are x and y as they stand: what is written to them is kept
+    // as it is, the width or height moving to keep the far edge in place.
+    auto corner = [&](const char* name, const char* field, double Box::*pos, double Box::*size) {
+        Accessor(
+            vm, proto, name, [field](Vm& vm, Value self, Args&) { return vm.GetValue(self, field); },
+            [field, pos, size](Vm& vm, Value self, Args& a) {
+                if (!self.IsObject()) return Value();
+                Box b = BoxOf(vm, self);
+                vm.Set(self.o, field == std::string("x") ? "width" : "height",
+                       Value(b.*size + b.*pos - vm.ToNumber(Arg(a, 0))));
+                vm.Set(self.o, field, Arg(a, 0));
+                return Value();
+            },
+            kDontEnum);
+    };
+    corner("left", "x", &Box::x, &Box::w);
+    corner("top", "y", &Box::y, &Box::h);
     edge(
         "right", [](Vm&, Value, Box b) { return Value(b.x + b.w); },
         [](Vm& vm, Box& b, const Value& v) { b.w = vm.ToNumber(v) - b.x; });

@@ -165,7 +165,6 @@ void Vm::InstallGlobalFunctions() {
               [](Vm& vm, Value, Args& a) { return Value(UrlEscape(vm.ToString(Arg(a, 0)))); });
     AddMethod(global, "unescape",
               [](Vm& vm, Value, Args& a) { return Value(UrlUnescape(vm.ToString(Arg(a, 0)))); });
-    AddMethod(global, "getTimer", [](Vm& vm, Value, Args&) { return Value(std::floor(vm.now)); });
     // ASnative(table, index): a function of the player's native tables; an
     // index past a table's end answers NaN once its arguments are read.
     AddMethod(global, "ASnative", [](Vm& vm, Value, Args& a) {
@@ -259,17 +258,14 @@ void Vm::InstallGlobalFunctions() {
                         vm.timers.end());
         return Value();
     };
+    // One function under both names.
     AddMethod(global, "clearInterval", clear);
-    AddMethod(global, "clearTimeout", clear);
+    global->SetOwn("clearTimeout", Get(global, "clearInterval"), kDontEnum);
     // SWF 4 has neither name.
     global->SetOwn("NaN", Value(NAN), kDontEnum).versionMask = 5;
     global->SetOwn("Infinity", Value(INFINITY), kDontEnum).versionMask = 5;
-    for (const char* inert : {"fscommand", "getURL", "loadMovie", "loadMovieNum", "loadVariables",
-                              "loadVariablesNum", "unloadMovie", "unloadMovieNum", "updateAfterEvent"})
-        AddMethod(global, inert, [inert](Vm& vm, Value, Args&) {
-            if (vm.GetHost()) vm.GetHost()->Log(inert);
-            return Value();
-        });
+    // getURL, loadMovie, fscommand and their kind are actions, not globals.
+    AddMethod(global, "updateAfterEvent", [](Vm&, Value, Args&) { return Value(); });
 }
 
 } // namespace movie::script

@@ -179,31 +179,33 @@ void Vm::InstallTextFormatClass() {
         return self;
     };
     // The size text in this format takes: the platform's faces lay it out.
-    AddMethod(proto, "getTextExtent", [](Vm& vm, Value self, Args& a) -> Value {
-        if (!self.IsObject()) return {};
-        text::TextFormat format;
-        ReadTextFormat(vm, self.o)(format);
-        text::FieldBox box;
-        Value width = Arg(a, 1);
-        double w = width.IsUndefined() ? 0 : vm.ToNumber(width);
-        box.wordWrap = std::isfinite(w) && w > 0;
-        box.bounds = {0, box.wordWrap ? static_cast<int32_t>(std::min(w, 1e6) * 20) : 0, 0, 0};
-        auto* host = dynamic_cast<ScriptHost*>(vm.GetHost());
-        text::DeviceFonts* fonts = host ? host->DeviceFontSource() : nullptr;
-        std::shared_ptr<text::Typeface> face =
-            fonts ? fonts->Face(format.font, format.bold, format.italic) : nullptr;
-        text::Layout layout = text::LayOut(text::PlainRuns(vm.ToString(Arg(a, 0)), format), box,
-                                           [&](const text::TextFormat&) { return face; });
-        double scale = face && face->EmSquare() > 0 ? format.size / face->EmSquare() : 0;
-        Object* r = vm.NewObject();
-        vm.Set(r, "ascent", Value(face ? std::round(face->Ascent() * scale) : 0.0));
-        vm.Set(r, "descent", Value(face ? std::round(face->Descent() * scale) : 0.0));
-        vm.Set(r, "width", Value(std::round(layout.textWidth / 20)));
-        vm.Set(r, "height", Value(std::round(layout.textHeight / 20)));
-        vm.Set(r, "textFieldWidth", Value(std::round(layout.textWidth / 20) + 4));
-        vm.Set(r, "textFieldHeight", Value(std::round(layout.textHeight / 20) + 4));
-        return Value(r);
-    });
+    // Movies of SWF 8 on measure lines of text fields instead.
+    if (Version() < 8)
+        AddMethod(proto, "getTextExtent", [](Vm& vm, Value self, Args& a) -> Value {
+            if (!self.IsObject()) return {};
+            text::TextFormat format;
+            ReadTextFormat(vm, self.o)(format);
+            text::FieldBox box;
+            Value width = Arg(a, 1);
+            double w = width.IsUndefined() ? 0 : vm.ToNumber(width);
+            box.wordWrap = std::isfinite(w) && w > 0;
+            box.bounds = {0, box.wordWrap ? static_cast<int32_t>(std::min(w, 1e6) * 20) : 0, 0, 0};
+            auto* host = dynamic_cast<ScriptHost*>(vm.GetHost());
+            text::DeviceFonts* fonts = host ? host->DeviceFontSource() : nullptr;
+            std::shared_ptr<text::Typeface> face =
+                fonts ? fonts->Face(format.font, format.bold, format.italic) : nullptr;
+            text::Layout layout = text::LayOut(text::PlainRuns(vm.ToString(Arg(a, 0)), format), box,
+                                               [&](const text::TextFormat&) { return face; });
+            double scale = face && face->EmSquare() > 0 ? format.size / face->EmSquare() : 0;
+            Object* r = vm.NewObject();
+            vm.Set(r, "ascent", Value(face ? std::round(face->Ascent() * scale) : 0.0));
+            vm.Set(r, "descent", Value(face ? std::round(face->Descent() * scale) : 0.0));
+            vm.Set(r, "width", Value(std::round(layout.textWidth / 20)));
+            vm.Set(r, "height", Value(std::round(layout.textHeight / 20)));
+            vm.Set(r, "textFieldWidth", Value(std::round(layout.textWidth / 20) + 4));
+            vm.Set(r, "textFieldHeight", Value(std::round(layout.textHeight / 20) + 4));
+            return Value(r);
+        });
 }
 
 } // namespace movie::script

@@ -160,6 +160,22 @@ bool Object::DeleteOwn(const std::string& name, bool caseless) {
     return false;
 }
 
+void Object::Reorder(const std::vector<std::string>& oldestFirst) {
+    std::vector<Slot> sorted;
+    sorted.reserve(slots_.size());
+    std::vector<bool> taken(slots_.size(), false);
+    for (const std::string& name : oldestFirst) {
+        auto it = index_.find(name);
+        if (it == index_.end() || taken[it->second]) continue;
+        taken[it->second] = true;
+        sorted.push_back(std::move(slots_[it->second]));
+    }
+    for (size_t i = 0; i < slots_.size(); ++i)
+        if (!taken[i]) sorted.push_back(std::move(slots_[i]));
+    slots_ = std::move(sorted);
+    Reindex();
+}
+
 void Object::Reindex() {
     index_.clear();
     for (size_t i = 0; i < slots_.size(); ++i)

@@ -77,6 +77,9 @@ class Object {
     Property& SetOwn(const std::string& name, Value v, uint8_t flags = 0);
     bool DeleteOwn(const std::string& name, bool caseless);
     const std::vector<Slot>& Slots() const { return slots_; }
+    // Puts the named own properties first (oldest), in the order given; the
+    // others follow as they were.
+    void Reorder(const std::vector<std::string>& oldestFirst);
     std::vector<Slot>& Slots() { return slots_; }
 
     Object* proto = nullptr; // __proto__

@@ -311,9 +311,10 @@ std::vector<std::string> Vm::Keys(Object* o) {
         for (auto& k : special)
             if (seen.insert(k).second) keys.push_back(k);
         for (const Object::Slot& s : p->Slots()) {
+            // A hidden property does not hide one of its name further up the chain.
+            if (s.prop.flags & kDontEnum) continue;
             if (!seen.insert(Caseless() ? Lower(s.name) : s.name).second) continue;
             // A property hidden from this version is still listed (reading it gives undefined).
-            if (s.prop.flags & kDontEnum) continue;
             keys.push_back(s.name);
         }
     }

@@ -262,6 +262,10 @@ class Vm {
     void InstallButtonClass();
     void InstallTextFormatClass();
     void AddMethod(Object* o, const std::string& name, Native fn);
+    // The object a dotted path names from _global, through own members only.
+    Object* TreeObject(const std::string& path);
+    // A prototype object of its own for a function that has none.
+    void GiveOwnPrototype(Function* fn);
     Function* AddClass(const std::string& name, Object* proto, Native call, Native construct);
 
     int version_;
@@ -301,6 +305,9 @@ class Vm {
                   std::vector<Scope> scope, Object* target, const Value& self, std::vector<Value>* registers,
                   std::shared_ptr<std::vector<std::string>> pool, int version, Function* callee);
     void InstallGlobals();
+    // Puts the built-in tree in the player's order and flags, adding what is
+    // missing; run once every class is installed.
+    void ShapeBuiltinTree();
     Object* NewError(const std::string& msg);
 };
 

@@ -43,7 +43,9 @@ TEST(GeomClasses, RectanglesMeetJoinAndMoveTheirEdges) {
     // The right edge is outside, the left inside.
     EXPECT_TRUE(s.vm.ToBool(s.Call(a, "contains", {0, 9.5})));
     EXPECT_FALSE(s.vm.ToBool(s.Call(a, "contains", {10, 5})));
-    // Moving the left edge keeps the right one where it was.
+    // Moving the left edge keeps the right one where it was; what is written is kept as it is.
+    s.vm.Set(b.o, "left", Value("1"));
+    EXPECT_TRUE(s.vm.GetValue(b, "left").IsString());
     s.vm.Set(b.o, "left", Value(1));
     EXPECT_EQ(s.Text(b), "(x=1, y=5, w=14, h=10)");
     EXPECT_EQ(s.Text(s.vm.GetValue(b, "bottomRight")), "(x=15, y=15)");
@@ -243,6 +245,50 @@ TEST(NativeClasses, GuardTheirPrototypeAndInside) {
     s.Call(sound, "setVolume", {40.7});
     EXPECT_EQ(s.vm.ToNumber(s.Call(sound, "getVolume")), 40);
     EXPECT_TRUE(s.Call(plain, "getVolume").IsUndefined());
+TEST(BuiltinTree, HoldsThePlayersMembersInItsOrderAndFlags) {
+    Script s;
+    s.vm.ShapeBuiltinTree();
+    using movie::script::kDontDelete;
+    using movie::script::kDontEnum;
+    using movie::script::kReadOnly;
+    Value global(s.vm.global);
+    auto own = [](const Value& o) {
+        std::string names;
+        for (const auto& slot : o.o->Slots())
+            names += slot.name + " ";
+        return names;
+    };
+    // Members in the order they were made; enumeration lists the newest first.
+    Value mathObj = s.vm.GetValue(global, "Math");
+    EXPECT_EQ(own(mathObj).substr(0, 30), "constructor __proto__ SQRT2 SQ");
+    EXPECT_EQ(mathObj.o->Slots().back().name, "pow");
+    EXPECT_EQ(mathObj.o->FindOwn("PI", false)->flags, kDontEnum | kDontDelete | kReadOnly);
+    s.vm.Set(mathObj.o, "PI", Value(3));
+    EXPECT_NE(s.vm.ToNumber(s.vm.GetValue(mathObj, "PI")), 3);
+    // A read-only prototype chain stays as it is.
+    s.vm.Set(mathObj.o, "__proto__", Value::Null());
+    EXPECT_TRUE(s.vm.GetValue(mathObj, "__proto__").IsObject());
+    // Members the saver has no behaviour for are there, quiet; constants keep their values.
+    Value key = s.vm.GetValue(global, "Key");
+    EXPECT_EQ(s.vm.ToNumber(s.vm.GetValue(key, "SPACE")), 32);
+    EXPECT_TRUE(s.Call(s.vm.GetValue(global, "Camera"), "get").IsUndefined());
+    // Every broadcaster has a broadcastMessage of its own; the listener functions are shared.
+    Value selection = s.vm.GetValue(global, "Selection");
+    EXPECT_NE(s.vm.GetValue(selection, "broadcastMessage").o, s.vm.GetValue(key, "broadcastMessage").o);
+    EXPECT_EQ(s.vm.GetValue(selection, "addListener").o, s.vm.GetValue(key, "addListener").o);
+    EXPECT_EQ(s.vm.GetValue(global, "clearTimeout").o, s.vm.GetValue(global, "clearInterval").o);
+    // Functions hold their constructor and chain as members of their own.
+    Value trace = s.vm.GetValue(global, "trace");
+    EXPECT_EQ(own(trace), "constructor __proto__ ");
+    EXPECT_EQ(s.vm.GetValue(trace, "constructor").o, s.vm.GetValue(global, "Function").o);
+    // Another name of the same object.
+    EXPECT_EQ(s.vm.GetValue(global, "textRenderer").o,
+              s.vm.GetValue(s.vm.GetValue(s.vm.GetValue(global, "flash"), "text"), "TextRenderer").o);
+    // A filter's prototype has no constructor of its own: it inherits BitmapFilter's.
+    Value blurProto = s.vm.GetValue(
+        s.vm.GetValue(s.vm.GetValue(s.vm.GetValue(global, "flash"), "filters"), "BlurFilter"), "prototype");
+    EXPECT_EQ(blurProto.o->FindOwn("constructor", false), nullptr);
+    EXPECT_EQ(s.Text(s.vm.GetValue(s.vm.GetValue(blurProto, "constructor"), "prototype")), "[object Object]");
 }
 
 } // namespace
