@@ -570,7 +570,13 @@ Outcome Interp::Exec(size_t pc, size_t end) {
     end = std::min(end, code.size());
     const int ver = f.version;
     bool calling = false; // the action before was a call
+    // The variable the last GetVariable read, and where that action ended:
+    // a member asked of it when it is null is reported by its name.
+    std::string readName;
+    size_t readEnd = SIZE_MAX, lastStart = SIZE_MAX, thisStart = SIZE_MAX;
     while (pc < end) {
+        lastStart = thisStart;
+        thisStart = pc;
         uint8_t op = code[pc];
         size_t len = 0, at = pc + 1;
         if (op >= action::kFirstWithPayload) {
@@ -826,6 +832,8 @@ Outcome Interp::Exec(size_t pc, size_t end) {
         case action::kGetVariable: { // GetVariable
             std::string name = vm.ToString(Pop());
             Push(GetVariable(name));
+            readName = name;
+            readEnd = next;
             break;
         }
         case action::kSetVariable: { // SetVariable
@@ -1089,7 +1097,12 @@ Outcome Interp::Exec(size_t pc, size_t end) {
         case action::kGetMember: { // GetMember
             Value name = Pop();
             Value obj = Pop();
-            Push(vm.GetMember(obj, vm.ToString(name)));
+            std::string member = vm.ToString(name);
+            // The player's log warns of a variable read as null and then
+            // asked for a member (the name pushed just after reading it).
+            if (obj.type == Value::Type::Null && lastStart == readEnd)
+                vm.Trace("Warning: '" + readName + "' has no property '" + member + "'");
+            Push(vm.GetMember(obj, member));
             break;
         }
         case action::kSetMember: { // SetMember
