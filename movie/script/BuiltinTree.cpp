@@ -12,7 +12,8 @@
 // F a function with a prototype of its own, B a bare function (no prototype
 // chain at all), o a plain object, a an array, g a property of the prototype
 // that reads undefined and keeps no value. A literal is a number, 'text',
-// true, false or null; @path is an object found from _global. Flags: H hidden
+// true, false or null; @path is an object found from _global; -name takes a
+// member away (-__proto__ leaves the chain in place). Flags: H hidden
 // from enumeration, D kept from delete, R read-only; the line's FLAGS are the
 // default of its members. Unless a line names them, constructor and __proto__
 // come first, hidden and kept (read-only too when the default is).
@@ -71,8 +72,9 @@ Math [HDR]: SQRT2 SQRT1_2 PI LOG2E LOG10E LN2 LN10 E abs min max sin cos atan2 t
 Sound [HD]: prototype constructor __proto__
 Sound.prototype [HDR]: getPan getTransform getVolume setPan setTransform setVolume stop attachSound start getDuration setDuration getPosition setPosition loadSound getBytesLoaded getBytesTotal areSoundsInaccessible checkPolicyFile:g
 XMLNode [HD]: prototype constructor __proto__
-XMLNode.prototype [-]: cloneNode removeNode insertBefore appendChild hasChildNodes toString/H getNamespaceForPrefix getPrefixForNamespace attributes:g/R childNodes:g/R firstChild:g/R lastChild:g/R nextSibling:g/R nodeName:g/R nodeType:g/R nodeValue:g/R parentNode:g/R previousSibling:g/R prefix:g/R localName:g/R namespaceURI:g/R
+XMLNode.prototype [-]: cloneNode removeNode insertBefore appendChild hasChildNodes toString getNamespaceForPrefix getPrefixForNamespace attributes:g/R childNodes:g/R firstChild:g/R lastChild:g/R nextSibling:g/R nodeName:g/R nodeType:g/R nodeValue:g/R parentNode:g/R previousSibling:g/R prefix:g/R localName:g/R namespaceURI:g/R
 XML [HD]: prototype constructor __proto__
+XML.prototype [HD]: -constructor -__proto__
 LoadVars [HD]: prototype constructor __proto__
 LoadVars.prototype [HD]: load send sendAndLoad decode getBytesLoaded getBytesTotal toString contentType='application/x-www-form-urlencoded' onLoad onData addRequestHeader
 Selection [HDR]: getBeginIndex getEndIndex getCaretIndex getFocus setFocus setSelection broadcastMessage addListener removeListener _listeners:a
@@ -261,10 +263,15 @@ void Vm::ShapeBuiltinTree() {
         Object* o = TreeObject(head);
         if (!o) continue;
         std::vector<Member> members;
+        bool namesOrigin = false;
         std::istringstream toks(line.substr(colon + 2));
         for (std::string tok; toks >> tok;) {
             // -name: a member the player's object does not have.
             if (tok[0] == '-') {
+                namesOrigin |= tok == "-constructor" || tok == "-__proto__";
+                // An object without __proto__ of its own still has its chain.
+                if (tok == "-__proto__") bare.insert(o);
+                if (Property* gone = o->FindOwn(tok.substr(1), false)) gone->flags = 0;
                 o->DeleteOwn(tok.substr(1), false);
                 continue;
             }
@@ -277,7 +284,6 @@ void Vm::ShapeBuiltinTree() {
                 Args args{Value(o)};
                 if (broadcaster) Call(Get(broadcaster, "initialize"), Value(), args);
             }
-        bool namesOrigin = false;
         for (const Member& m : members)
             namesOrigin |= m.name == "constructor" || m.name == "__proto__";
         if (!namesOrigin && head != "_global") {
@@ -352,8 +358,11 @@ void Vm::ShapeBuiltinTree() {
         for (const Object::Slot& s : o->Slots())
             if (s.prop.value.IsObject() && seen.insert(s.prop.value.o).second) todo.push_back(s.prop.value.o);
         if (!o->IsFunction()) {
-            // Objects hold their prototype chain too, made just after their constructor.
-            if (dynamic_cast<Array*>(o) || !o->proto || o->FindOwn("__proto__", true)) continue;
+            // Objects hold their prototype chain too, made just after their
+            // constructor, and both stay.
+            if (Property* c = o->FindOwn("constructor", false)) c->flags |= kDontDelete;
+            if (dynamic_cast<Array*>(o) || bare.count(o) || !o->proto || o->FindOwn("__proto__", true))
+                continue;
             ProtoSlot(o);
             std::vector<std::string> order;
             if (o->FindOwn("constructor", false)) order.push_back("constructor");
