@@ -245,6 +245,8 @@ TEST(NativeClasses, GuardTheirPrototypeAndInside) {
     s.Call(sound, "setVolume", {40.7});
     EXPECT_EQ(s.vm.ToNumber(s.Call(sound, "getVolume")), 40);
     EXPECT_TRUE(s.Call(plain, "getVolume").IsUndefined());
+}
+
 TEST(BuiltinTree, HoldsThePlayersMembersInItsOrderAndFlags) {
     Script s;
     s.vm.ShapeBuiltinTree();
