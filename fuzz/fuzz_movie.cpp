@@ -5,6 +5,7 @@
 #include "movie/MovieReader.h"
 #include "movie/Player.h"
 #include "movie/audio/MovieSound.h"
+#include "movie/render/FilterRecords.h"
 #include "movie/render/Renderer.h"
 #include "movie/text/FreeTypeFonts.h"
 #include "movie/text/TextField.h"
@@ -63,7 +64,9 @@ void Decorate(movie::DisplayObjects& list, const uint8_t* data, size_t size, siz
             f.kind = static_cast<movie::FilterKind>(next() % 8);
             for (int n = next() % 64; n > 0; --n)
                 f.data.push_back(next());
-            o.filters.push_back(std::move(f));
+            std::vector<movie::raster::FilterSpec> specs(o.filters.begin(), o.filters.end());
+            if (auto spec = movie::render::DecodeFilter(f)) specs.push_back(std::move(*spec));
+            o.filters = movie::raster::FilterList(std::move(specs));
         }
         Decorate(o.children, data, size, at);
     }

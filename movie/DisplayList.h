@@ -7,6 +7,7 @@
 #include "movie/Drawing.h"
 #include "movie/Geometry.h"
 #include "movie/Timeline.h"
+#include "movie/raster/Filters.h"
 
 #include <cstdint>
 #include <memory>
@@ -50,7 +51,7 @@ struct DisplayObject {
     std::string name;
     uint16_t clipDepth = 0;
     BlendMode blendMode = BlendMode::Normal;
-    std::vector<Filter> filters;
+    raster::FilterList filters; // decoded when set, from a placement or a script
     // Bitmap caching: the object drawn off screen and laid on at whole
     // pixels, over its bounds filled with `opaqueBackground` when it has one.
     bool cacheAsBitmap = false;

@@ -63,6 +63,15 @@ inline constexpr uint64_t kMaxFrameLayerPixels = 64u << 20;
 inline constexpr float kMaxBlurPixels = 255;
 inline constexpr float kMaxFilterDistance = 2048;
 inline constexpr int kMaxBlurPasses = 15;
+// The filters of one frame together make at most this many pixel passes
+// (one pass of a blur, a shadow's or a colour matrix's over one pixel of a
+// layer counts one, a convolution one per matrix cell) for each pixel of
+// the frame, and this many more: nested layers that each blur all they hold
+// stay within a frame's time. A filter that would go past them is left
+// out, and so are those after it on the same object; cached layers drawn
+// before cost nothing again.
+inline constexpr uint64_t kFilterPassesPerFramePixel = 64;
+inline constexpr uint64_t kFilterPassesPerFrame = 1u << 20;
 
 // Scripts, not refused at load: a frame's scripts (handlers, timers and
 // frame actions together) stop when they run longer than this; the movie goes

@@ -2,6 +2,7 @@
 #include "movie/text/TextField.h"
 
 #include "movie/Limits.h"
+#include "movie/render/FilterRecords.h"
 #include "movie/script/ClipHost.h"
 
 #include <algorithm>
@@ -35,7 +36,7 @@ void ApplyProperties(DisplayObject& o, const PlaceObject& p) {
     if (p.name) o.name = *p.name;
     if (p.clipDepth) o.clipDepth = *p.clipDepth;
     if (p.blendMode) o.blendMode = *p.blendMode;
-    if (p.filters) o.filters = *p.filters;
+    if (p.filters) o.filters = render::DecodeFilters(*p.filters);
     if (p.cacheAsBitmap) o.cacheAsBitmap = *p.cacheAsBitmap;
     if (p.opaqueBackground) o.opaqueBackground = *p.opaqueBackground;
     if (p.visible) o.visible = *p.visible;
@@ -419,7 +420,7 @@ void Player::Instantiate(DisplayObject& o, int nesting, script::Object* parent) 
             d.matrix = r.matrix;
             d.colorTransform = r.colorTransform;
             d.blendMode = r.blendMode;
-            d.filters = r.filters;
+            d.filters = render::DecodeFilters(r.filters);
             auto at = FindDepth(o.children, d.depth);
             if (at != o.children.end() && at->depth == d.depth) continue; // first one at a depth wins
             at = o.children.insert(at, std::move(d));

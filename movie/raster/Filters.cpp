@@ -318,6 +318,54 @@ FilterSpec FilterSpec::Scaled(double scale) const {
     return s;
 }
 
+FilterList::FilterList(std::vector<FilterSpec> specs) : specs_(std::move(specs)) {
+    uint64_t h = 1469598103934665603ull;
+    auto mix = [&h](const void* p, size_t n) {
+        for (size_t i = 0; i < n; ++i)
+            h = (h ^ static_cast<const uint8_t*>(p)[i]) * 1099511628211ull;
+    };
+    auto put = [&mix](auto v) { mix(&v, sizeof v); };
+    put(specs_.size());
+    for (const FilterSpec& f : specs_) {
+        put(f.type);
+        for (float v : {f.blurX, f.blurY, f.angle, f.distance, f.strength, f.divisor, f.bias})
+            put(v);
+        for (bool v : {f.inner, f.knockout, f.hideObject, f.onTop, f.clamp, f.preserveAlpha})
+            put(v);
+        for (int v : {f.passes, f.matrixX, f.matrixY})
+            put(v);
+        for (Argb v : {f.color, f.highlight, f.defaultColor})
+            put(v);
+        put(f.stops.size());
+        for (const GradientStopF& s : f.stops)
+            for (int v : {s.ratio, int(s.r), int(s.g), int(s.b), int(s.a)})
+                put(v);
+        put(f.matrix.size());
+        mix(f.matrix.data(), f.matrix.size() * sizeof(float));
+        mix(f.colorMatrix.data(), f.colorMatrix.size() * sizeof(float));
+    }
+    digest_ = h;
+}
+
+uint64_t PassesOf(const FilterSpec& f) {
+    const uint64_t passes = static_cast<uint64_t>(std::clamp(f.passes, 1, kMaxPasses));
+    switch (f.type) {
+    case FilterKind::Blur:
+        return passes;
+    case FilterKind::DropShadow:
+    case FilterKind::Glow:
+    case FilterKind::Bevel:
+    case FilterKind::GradientGlow:
+    case FilterKind::GradientBevel:
+        return passes + 1;
+    case FilterKind::Convolution:
+        return std::max<uint64_t>(1, static_cast<uint64_t>(std::max(f.matrixX, 0)) * std::max(f.matrixY, 0));
+    case FilterKind::ColorMatrix:
+        break;
+    }
+    return 1;
+}
+
 FilterMargin Margin(const FilterSpec& f) {
     FilterMargin m;
     const int passes = std::clamp(f.passes, 1, kMaxPasses);

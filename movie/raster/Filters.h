@@ -45,11 +45,35 @@ struct FilterSpec {
     FilterSpec Scaled(double scale) const;
 };
 
+// An object's filters in the order they apply, with a digest of what they
+// are made once when the list is set (equal lists have equal digests), so
+// that drawing never reads them again to tell them apart.
+class FilterList {
+  public:
+    FilterList() = default;
+    explicit FilterList(std::vector<FilterSpec> specs);
+    bool Empty() const { return specs_.empty(); }
+    size_t Size() const { return specs_.size(); }
+    const FilterSpec& operator[](size_t i) const { return specs_[i]; }
+    auto begin() const { return specs_.begin(); }
+    auto end() const { return specs_.end(); }
+    uint64_t Digest() const { return digest_; }
+
+  private:
+    std::vector<FilterSpec> specs_;
+    uint64_t digest_ = 0;
+};
+
 // Pixels a filter may add on each side of what it is given.
 struct FilterMargin {
     int left = 0, top = 0, right = 0, bottom = 0;
 };
 FilterMargin Margin(const FilterSpec& f);
+
+// Work of applying the filter, in passes over each pixel: one per blur pass
+// (a shadow, glow or bevel blurs its alpha and makes one pass more), one for
+// a colour matrix, one per cell of a convolution matrix.
+uint64_t PassesOf(const FilterSpec& f);
 
 // Applies the filter to `img` (premultiplied pixels it owns) in place.
 void ApplyFilter(const FilterSpec& f, Image& img);

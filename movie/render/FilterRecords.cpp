@@ -1,5 +1,6 @@
 #include "movie/render/FilterRecords.h"
 
+#include <algorithm>
 #include <bit>
 #include <cmath>
 #include <cstring>
@@ -12,6 +13,8 @@ class Bytes {
   public:
     explicit Bytes(const std::vector<uint8_t>& data) : data_(data) {}
     bool Ok() const { return ok_; }
+    size_t Left() const { return data_.size() - std::min(pos_, data_.size()); }
+    void Fail() { ok_ = false; }
     uint8_t U8() {
         if (pos_ >= data_.size()) {
             ok_ = false;
@@ -141,7 +144,13 @@ std::optional<raster::FilterSpec> DecodeFilter(const Filter& record) {
         f.matrixY = in.U8();
         f.divisor = in.Float();
         f.bias = in.Float();
-        f.matrix.resize(static_cast<size_t>(f.matrixX) * f.matrixY);
+        // The cells, the default colour and the flags.
+        const size_t cells = static_cast<size_t>(f.matrixX) * f.matrixY;
+        if (in.Left() < cells * 4 + 5) {
+            in.Fail();
+            break;
+        }
+        f.matrix.resize(cells);
         for (float& v : f.matrix)
             v = in.Float();
         f.defaultColor = in.Color();
@@ -157,6 +166,13 @@ std::optional<raster::FilterSpec> DecodeFilter(const Filter& record) {
     }
     if (!in.Ok()) return std::nullopt;
     return f;
+}
+
+raster::FilterList DecodeFilters(const std::vector<Filter>& records) {
+    std::vector<raster::FilterSpec> specs;
+    for (const Filter& r : records)
+        if (auto spec = DecodeFilter(r)) specs.push_back(std::move(*spec));
+    return raster::FilterList(std::move(specs));
 }
 
 Filter EncodeFilter(const raster::FilterSpec& f) {

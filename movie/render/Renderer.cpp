@@ -1,10 +1,10 @@
 #include "movie/render/Renderer.h"
 
 #include "movie/Limits.h"
-#include "movie/render/FilterRecords.h"
 #include "movie/text/TextField.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <span>
 #include <stdexcept>
@@ -34,12 +34,9 @@ uint64_t LookOf(const DisplayObject& obj) {
         for (uint8_t b : {uint8_t{1}, c->r, c->g, c->b})
             mix(b);
     }
-    for (const Filter& f : obj.filters) {
-        mix(static_cast<uint8_t>(f.kind));
-        mix(static_cast<uint8_t>(f.data.size()));
-        for (uint8_t b : f.data)
-            mix(b);
-    }
+    const uint64_t filters = obj.filters.Digest();
+    for (int i = 0; i < 64; i += 8)
+        mix(static_cast<uint8_t>(filters >> i));
     return h;
 }
 
@@ -288,7 +285,7 @@ void Renderer::DrawObject(const DisplayObject& obj, const Matrix& parent, const 
         DrawContent(*mask->object, toLayer * mask->matrix, mask->colorTransform, true, depth);
         Mark(kMaskEnd);
     }
-    const bool layered = !obj.filters.empty() || obj.blendMode != BlendMode::Normal || obj.cacheAsBitmap ||
+    const bool layered = !obj.filters.Empty() || obj.blendMode != BlendMode::Normal || obj.cacheAsBitmap ||
                          obj.opaqueBackground.has_value();
     if (forMask || !layered || !DrawLayered(obj, m, cx, depth)) DrawContent(obj, m, cx, forMask, depth);
     if (mask) Mark(kMaskPop);
@@ -305,13 +302,37 @@ void Renderer::FindScriptMasks(const DisplayObjects& list, const Matrix& m, cons
     }
 }
 
-Renderer::CachedLayer* Renderer::FindLayer(size_t firstKey, uint64_t look, raster::IRect window) {
+uint64_t Renderer::LayerDigest(size_t firstKey, uint64_t look) const {
+    uint64_t h = 1469598103934665603ull;
+    auto mix = [&h](uint64_t v) { h = (h ^ v) * 1099511628211ull; };
+    // Zeros of either sign are equal, and so hash the same.
+    auto real = [&mix](double v) { mix(v == 0 ? 0 : std::bit_cast<uint64_t>(v)); };
+    mix(look);
+    for (size_t i = firstKey; i < keys_.size(); ++i) {
+        const Key& k = keys_[i];
+        mix(reinterpret_cast<uintptr_t>(k.what));
+        mix(uint64_t(k.kind) << 32 | k.ratio);
+        mix(k.look);
+        for (double v : {k.matrix.a, k.matrix.b, k.matrix.c, k.matrix.d, k.matrix.tx, k.matrix.ty})
+            real(v);
+        const ColorTransform& c = k.colorTransform;
+        for (float v : {c.multR, c.multG, c.multB, c.multA})
+            real(v);
+        mix(uint64_t(uint16_t(c.addR)) | uint64_t(uint16_t(c.addG)) << 16 | uint64_t(uint16_t(c.addB)) << 32 |
+            uint64_t(uint16_t(c.addA)) << 48);
+    }
+    return h;
+}
+
+Renderer::CachedLayer* Renderer::FindLayer(size_t firstKey, uint64_t look, uint64_t digest,
+                                           raster::IRect window) {
     const size_t count = keys_.size() - firstKey;
-    for (auto& c : layers_) {
+    for (auto [at, end] = layersByDigest_.equal_range(digest); at != end; ++at) {
+        CachedLayer* c = at->second;
         if (c->used || c->look != look || c->keys.size() != count || !(c->full.Intersect(window) == c->rect))
             continue;
         if (std::equal(c->keys.begin(), c->keys.end(), keys_.begin() + static_cast<std::ptrdiff_t>(firstKey)))
-            return c.get();
+            return c;
     }
     return nullptr;
 }
@@ -336,8 +357,9 @@ void Renderer::LayerScope::Leave() {
 bool Renderer::DrawLayered(const DisplayObject& obj, const Matrix& m, const ColorTransform& cx, int depth) {
     // The filters, in device pixels: they grow with the stage, not with the object.
     std::vector<raster::FilterSpec> specs;
-    for (const Filter& f : obj.filters)
-        if (auto spec = DecodeFilter(f)) specs.push_back(spec->Scaled(stageScale_ * kTwipsPerPixel));
+    specs.reserve(obj.filters.Size());
+    for (const raster::FilterSpec& f : obj.filters)
+        specs.push_back(f.Scaled(stageScale_ * kTwipsPerPixel));
     const BlendMode blend = obj.blendMode;
     // Filters, cacheAsBitmap and an opaque background keep the object as a
     // bitmap; a blend mode alone only draws it through a layer.
@@ -382,7 +404,8 @@ bool Renderer::DrawLayered(const DisplayObject& obj, const Matrix& m, const Colo
     // drawn into may pull in.
     const int dx = originX_, dy = originY_;
     const raster::IRect window = Grow({-dx, -dy, canvas_.Width() - dx, canvas_.Height() - dy}, outerMargin_);
-    CachedLayer* layer = FindLayer(first, look, window);
+    const uint64_t digest = LayerDigest(first, look);
+    CachedLayer* layer = FindLayer(first, look, digest, window);
     if (!layer) {
         keys_.resize(first);
         while (static_cast<int>(layerScenes_.size()) < layerLevel_)
@@ -421,6 +444,7 @@ bool Renderer::DrawLayered(const DisplayObject& obj, const Matrix& m, const Colo
         auto entry = std::make_unique<CachedLayer>();
         entry->keys.assign(keys_.begin() + static_cast<std::ptrdiff_t>(first), keys_.end());
         entry->look = look;
+        entry->digest = digest;
         entry->full = full;
         entry->rect = rect;
         if (!rect.Empty()) {
@@ -434,11 +458,17 @@ bool Renderer::DrawLayered(const DisplayObject& obj, const Matrix& m, const Colo
             entry->image.height = h;
             entry->image.opaque = false;
             entry->image.pixels = canvas.Pixels();
-            for (const auto& spec : specs)
+            // The frame's filter work has a bound: a filter that would go
+            // past it is left out, and so are those after it.
+            for (const auto& spec : specs) {
+                const uint64_t passes = uint64_t(w) * uint64_t(h) * raster::PassesOf(spec);
+                if (passes > filterBudget_ - filterPasses_) break;
+                filterPasses_ += passes;
                 raster::ApplyFilter(spec, entry->image);
+            }
         }
-        layers_.push_back(std::move(entry));
-        layer = layers_.back().get();
+        layer = layers_.emplace_back(std::move(entry)).get();
+        layersByDigest_.emplace(digest, layer);
     }
     layer->used = true;
     const raster::IRect at = Moved(layer->rect, ox, oy);
@@ -606,9 +636,15 @@ bool Renderer::Render(const Player& player, int width, int height) {
     clips_.clear();
     // Layers not drawn last frame go; those drawn may be drawn again.
     std::erase_if(layers_, [](const auto& c) { return !c->used; });
-    for (auto& c : layers_)
+    layersByDigest_.clear();
+    for (auto& c : layers_) {
         c->used = false;
+        layersByDigest_.emplace(c->digest, c.get());
+    }
     layerPixels_ = 0;
+    filterPasses_ = 0;
+    filterBudget_ =
+        Limits::kFilterPassesPerFrame + Limits::kFilterPassesPerFramePixel * uint64_t(width) * height;
     scene_.Clear();
     scene_.SetBackground(bg);
     scene_.SetAntialias(quality_ == Quality::High);

@@ -22,6 +22,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <unordered_map>
 #include <vector>
 
 namespace movie::text {
@@ -64,6 +65,9 @@ class Renderer {
     std::vector<uint8_t> FrameRGBA() const;
     // The scene built for the last changed frame (for benchmarks and tests).
     const raster::Scene& LastScene() const { return scene_; }
+    // The work of the filters applied for the last changed frame, in pixel
+    // passes (see Limits::kFilterPassesPerFrame).
+    uint64_t FilterPasses() const { return filterPasses_; }
     // Forgets the last frame, so that the next Render draws everything
     // (call it after loading another movie).
     void Invalidate() { valid_ = false; }
@@ -92,6 +96,7 @@ class Renderer {
     struct CachedLayer {
         std::vector<Key> keys;
         uint64_t look = 0;
+        uint64_t digest = 0; // of the keys and the look
         raster::IRect full, rect;
         raster::Image image;
         bool used = false;
@@ -126,16 +131,21 @@ class Renderer {
     };
 
     void DrawRoot(const Player& player, const Matrix& base);
-    void DrawList(const DisplayObjects& list, const Matrix& m, const ColorTransform& cx, bool forMask, int depth);
-    void DrawObject(const DisplayObject& obj, const Matrix& m, const ColorTransform& cx, bool forMask, int depth);
+    void DrawList(const DisplayObjects& list, const Matrix& m, const ColorTransform& cx, bool forMask,
+                  int depth);
+    void DrawObject(const DisplayObject& obj, const Matrix& m, const ColorTransform& cx, bool forMask,
+                    int depth);
     // An object's own drawing at `m`: its character cut to its scroll rectangle.
-    void DrawContent(const DisplayObject& obj, const Matrix& m, const ColorTransform& cx, bool forMask, int depth);
+    void DrawContent(const DisplayObject& obj, const Matrix& m, const ColorTransform& cx, bool forMask,
+                     int depth);
     void DrawCharacter(const DisplayObject& obj, const Matrix& m, const ColorTransform& cx, bool forMask,
                        int depth);
     // Draws an object with filters through a layer; false when it has none
     // that can be drawn (it is then drawn as it is).
     bool DrawLayered(const DisplayObject& obj, const Matrix& m, const ColorTransform& cx, int depth);
-    CachedLayer* FindLayer(size_t firstKey, uint64_t look, raster::IRect window);
+    CachedLayer* FindLayer(size_t firstKey, uint64_t look, uint64_t digest, raster::IRect window);
+    // What tells layers apart: the keys from `firstKey` on and the look.
+    uint64_t LayerDigest(size_t firstKey, uint64_t look) const;
     // Sprites that mask others by scripts, where they stand on the stage.
     struct ScriptMask {
         const DisplayObject* object;
@@ -143,7 +153,8 @@ class Renderer {
         ColorTransform colorTransform;
     };
     void FindScriptMasks(const DisplayObjects& list, const Matrix& m, const ColorTransform& cx, int depth);
-    void DrawShape(const Shape& shape, uint32_t ratio, const Matrix& m, const ColorTransform& cx, bool forMask);
+    void DrawShape(const Shape& shape, uint32_t ratio, const Matrix& m, const ColorTransform& cx,
+                   bool forMask);
     void DrawText(const Text& text, const Matrix& m, const ColorTransform& cx, bool forMask);
     void DrawEditText(text::TextField& field, const Matrix& m, const ColorTransform& cx, bool forMask);
     void Mark(uint32_t kind);
@@ -160,7 +171,10 @@ class Renderer {
     raster::FilterMargin outerMargin_; // what the filters of the layers being drawn may pull in
     Extent drawn_;                     // of what was drawn into the current layer so far
     std::vector<std::unique_ptr<CachedLayer>> layers_;
-    uint64_t layerPixels_ = 0; // pixels of the layers drawn this frame
+    std::unordered_multimap<uint64_t, CachedLayer*> layersByDigest_;
+    uint64_t layerPixels_ = 0;  // pixels of the layers drawn this frame
+    uint64_t filterPasses_ = 0; // the work of the filters applied this frame, in pixel passes
+    uint64_t filterBudget_ = 0; // and what it may come to
     raster::SceneRenderer scenes_;
     ShapePainter painter_;
     const Dictionary* dictionary_ = nullptr;

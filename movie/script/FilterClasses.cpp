@@ -440,8 +440,8 @@ std::optional<Filter> FilterRecordOf(Vm& vm, Object* filter) {
 bool GetDisplayProperty(Vm& vm, const DisplayObject& o, const std::string& name, Value& out) {
     if (name == "filters") {
         Array* a = vm.NewArray();
-        for (const Filter& f : o.filters)
-            if (auto spec = render::DecodeFilter(f)) a->Append(Value(ObjectOf(vm, *spec)));
+        for (const raster::FilterSpec& spec : o.filters)
+            a->Append(Value(ObjectOf(vm, spec)));
         out = Value(static_cast<Object*>(a));
         return true;
     }
@@ -459,7 +459,9 @@ bool SetDisplayProperty(Vm& vm, DisplayObject& o, const std::string& name, const
             for (const Value& e : a->Elements())
                 if (e.IsObject())
                     if (auto record = FilterRecordOf(vm, e.o)) filters.push_back(std::move(*record));
-        o.filters = std::move(filters);
+        // Kept as the file would hold them: set and read back through the
+        // file's record, decoded once here.
+        o.filters = render::DecodeFilters(filters);
         return true;
     }
     if (name == "blendMode") {

@@ -1,5 +1,6 @@
 // The painter and the Renderer: display lists drawn into frames, checked on
 // pixels. Movies are built in memory from the engine's own structures.
+#include "movie/Limits.h"
 #include "movie/Player.h"
 #include "movie/render/FilterRecords.h"
 #include "movie/render/Renderer.h"
@@ -590,6 +591,37 @@ TEST(RenderFilters, AGlowReachesBeyondItsObjectAndMovesWithIt) {
     // At twice the size the glow is twice as wide.
     fresh.Render(player, 200, 200);
     EXPECT_NE(fresh.Frame().At(2 * 70 + 4, 60), kWhite);
+}
+
+TEST(RenderFilters, AFramesFilterWorkHasABoundAndFiltersBeyondItAreLeftOut) {
+    // A hundred squares under 15 blur passes each: the first ones get
+    // their blur, those past the frame's budget are drawn sharp.
+    MovieBuilder b(64, 48);
+    b.Define(1, RectShape(0, 0, 200, 200, {255, 0, 0, 255})); // 10 px
+    b.Define(2, RectShape(0, 0, 200, 200, {0, 0, 255, 255}));
+    b.Define(3, RectShape(0, 0, 200, 200, {0, 255, 0, 255}));
+    raster::FilterSpec blur;
+    blur.type = FilterKind::Blur;
+    blur.blurX = blur.blurY = 3; // 1 px around per pass
+    blur.passes = 15;
+    const std::vector<Filter> blurred{render::EncodeFilter(blur)};
+    const int count = 100;
+    for (int i = 0; i < count; ++i) {
+        const uint16_t id = i == 0 ? 1 : i == count - 1 ? 3 : 2;
+        const double x = i == 0 ? 100 : i == count - 1 ? 900 : 500;
+        b.Place(static_cast<uint16_t>(i + 1), id, Translate(x, 400)).filters = blurred;
+    }
+    Player player(b.Get());
+    Renderer r;
+    r.Render(player, 64, 48);
+    const uint64_t budget = Limits::kFilterPassesPerFrame + Limits::kFilterPassesPerFramePixel * 64 * 48;
+    ASSERT_GT((count - 2) * uint64_t(40 * 40 * 15), budget); // all the blue squares' blurs
+    const uint64_t most = 64 * 48 * 15;                      // one layer's, cut to the frame
+    EXPECT_LE(r.FilterPasses(), budget);
+    EXPECT_GT(r.FilterPasses(), budget - most);
+    EXPECT_NE(r.Frame().At(3, 25), kWhite);  // the first square's blur, 2 px out
+    EXPECT_EQ(r.Frame().At(45, 25), kGreen); // the last one, drawn sharp
+    EXPECT_EQ(r.Frame().At(56, 25), kWhite);
 }
 
 TEST(RenderBlendModes, AMultipliedSquareDarkensWhatLiesUnderAndAlphaCutsItsLayer) {
