@@ -679,14 +679,16 @@ ClipObject::Turn TurnOf(const ClipObject* c, const Matrix& m) {
     ClipObject::Turn t;
     t.xscale = std::sqrt(m.a * m.a + m.b * m.b) * 100;
     t.yscale = std::sqrt(m.c * m.c + m.d * m.d) * 100;
-    t.rotation = std::atan2(m.b, m.a) * kDegrees;
+    // A matrix with no x axis at all is turned a quarter.
+    t.rotation = m.a == 0 && m.b == 0 ? 90 : std::atan2(m.b, m.a) * kDegrees;
     t.skew = std::atan2(-m.c, m.d) * kDegrees - t.rotation;
     return t;
 }
 
 // Makes the matrix from a turn (a term that comes out infinite or NaN is
-// none) and remembers the turn.
-void Apply(ClipObject* c, Matrix& m, ClipObject::Turn t) {
+// none) and remembers the turn. SWF 4 movies keep only the matrix, in
+// 16.16 fixed point cut toward zero, and read the turn back from it.
+void Apply(ClipObject* c, Matrix& m, ClipObject::Turn t, bool swf4) {
     double r = t.rotation / kDegrees, ry = (t.rotation + t.skew) / kDegrees;
     double sx = t.xscale / 100, sy = t.yscale / 100;
     auto finite = [](double v) { return std::isfinite(v) ? v : 0.0; };
@@ -694,6 +696,12 @@ void Apply(ClipObject* c, Matrix& m, ClipObject::Turn t) {
     m.b = finite(sx * std::sin(r));
     m.c = finite(-sy * std::sin(ry));
     m.d = finite(sy * std::cos(ry));
+    if (swf4) {
+        for (double* v : {&m.a, &m.b, &m.c, &m.d})
+            *v = std::trunc(std::clamp(*v, -32768.0, 32767.0) * 65536) / 65536;
+        if (c) c->turn.reset();
+        return;
+    }
     t.made = m;
     if (c) c->turn = t;
 }
@@ -786,7 +794,7 @@ void ScriptHost::SetClipProperty(Object* clip, int index, const Value& v) {
             double r = std::fmod(n, 360);
             t.rotation = r > 180 ? r - 360 : r < -180 ? r + 360 : r;
         }
-        Apply(c, m, t);
+        Apply(c, m, t, vm_->Version() < 5);
         break;
     }
     case 6: // kept in 1/256ths, 16 bits
@@ -821,10 +829,10 @@ void ScriptHost::SetClipProperty(Object* clip, int index, const Value& v) {
             double size = own.xMin > own.xMax ? 0 : (index == 8 ? own.Width() : own.Height()) / 20.0;
             ClipObject::Turn t = TurnOf(c, m);
             (index == 8 ? t.xscale : t.yscale) = n * 100 / size;
-            Apply(c, m, t);
+            Apply(c, m, t, vm_->Version() < 5);
             if (!std::isfinite(t.xscale) || !std::isfinite(t.yscale)) {
                 m.a = m.b = m.c = m.d = 0;
-                if (c) c->turn->made = m;
+                if (c && c->turn) c->turn->made = m;
             }
             break;
         }
@@ -851,7 +859,7 @@ void ScriptHost::SetClipProperty(Object* clip, int index, const Value& v) {
         double width = index == 8 ? n * 20 : r.Width(), height = index == 9 ? n * 20 : r.Height();
         if (turnedWidth > 0) t.xscale = std::copysign(width / turnedWidth * 100, t.xscale);
         if (turnedHeight > 0) t.yscale = std::copysign(height / turnedHeight * 100, t.yscale);
-        Apply(c, m, t);
+        Apply(c, m, t, vm_->Version() < 5);
         break;
     }
     case 13:

@@ -208,6 +208,15 @@ struct Interp {
         return {};
     }
 
+    // A name looked up along the scope chain without the globals.
+    Value TimelineVariable(const std::string& name) {
+        for (size_t i = f.scope.size(); i-- > 0;)
+            if (Object* o = ScopeObject(f.scope[i]);
+                o && f.scope[i].kind != Scope::Kind::Global && vm.Has(o, name))
+                return vm.Get(o, name);
+        return {};
+    }
+
     Value GetVariable(const std::string& name, Object** owner = nullptr) {
         Value v = PathValue(name, owner);
         // SWF 4 variables never hold clips.
@@ -883,10 +892,11 @@ Outcome Interp::Exec(size_t pc, size_t end) {
             case 14:
             case 15:
                 break;
-            case 13: // _name, _quality; from SWF 7 on a number that is none (NaN) gives "0"
-            case 19:
+            case 13: // _name, _quality; from SWF 7 on a number that is none (NaN) gives "0";
+            case 19: // a truth value is its word, even in SWF 4
                 v = Value(v.IsNumber() && std::isnan(v.n) && vm.Version() >= 7 ? std::string("0")
-                                                                               : vm.ToString(v));
+                          : v.type == Value::Type::Bool ? std::string(v.b ? "true" : "false")
+                                                        : vm.ToString(v));
                 break;
             case 17: // _focusrect: a primitive's number; an object is false
                 if (v.IsObject()) v = Value(0);
@@ -1201,7 +1211,14 @@ Outcome Interp::Exec(size_t pc, size_t end) {
         case action::kNewObject: { // NewObject
             std::string name = vm.ToString(Pop());
             Args args = PopArgs();
-            Value ctor = GetVariable(name);
+            // SWF 4 movies have no built-in classes: only a timeline's own
+            // functions construct, and anything else is logged.
+            Value ctor = ver < 5 ? TimelineVariable(name) : GetVariable(name);
+            if (ver < 5 && !(ctor.IsObject() && ctor.o->IsFunction())) {
+                vm.Warn(name + " is not a function");
+                Push(Value());
+                break;
+            }
             BoxCallee(ctor);
             Push(vm.Construct(ctor, args));
             break;

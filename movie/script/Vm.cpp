@@ -487,6 +487,13 @@ Value Vm::CallTop(const Value& fn, const Value& self, Args args) {
     }
 }
 
+void Vm::Warn(const std::string& what) {
+    if (warnings_ > kMaxWarnings) return;
+    // The one past the limit says so, and the log is quiet from then on.
+    Trace(warnings_++ < kMaxWarnings ? "Warning: " + what
+                                     : "Warning: Reached warning limit of " + std::to_string(kMaxWarnings));
+}
+
 void Vm::Trace(const std::string& line) {
     if (!trace_) return;
     if (line.find('\r') == std::string::npos) return trace_(line);

@@ -86,6 +86,9 @@ class Vm {
     void SetTrace(std::function<void(const std::string&)> sink) { trace_ = std::move(sink); }
     // A traced carriage return breaks the line, as in the player's log.
     void Trace(const std::string& line);
+    // A warning the player writes to the same log, up to kMaxWarnings of them.
+    void Warn(const std::string& what);
+    static constexpr int kMaxWarnings = 100;
     int Version() const { return version_; }
 
     // Runs a block of actions (a frame script, an event handler body) with
@@ -280,6 +283,7 @@ class Vm {
     int maxCallDepth_ = Limits::kMaxCallDepth;
     std::vector<Value> blockStack_; // what the blocks of this step left on the stack
     bool haltedThisFrame_ = false;
+    int warnings_ = 0;
 
   public:
     int callDepth = 0;

@@ -109,6 +109,23 @@ TEST(ScriptMachine, CallRunsAFramesActionsInPlaceAndItsRecursionIsBounded) {
     EXPECT_LT(threes, 2 * movie::Limits::kMaxCallDepth + 2);
 }
 
+TEST(ScriptMachine, Swf4MoviesHaveNoBuiltInClassesAndKeepScalesInFixedPoint) {
+    // new Object() a hundred and two times; setProperty("", _xscale, 2); trace(getProperty("", _xscale))
+    Bytes script;
+    for (int i = 0; i < 102; ++i)
+        script = Cat({script, PushInt(0), PushString("Object"), Op(0x40), Op(0x17)});
+    script = Cat({script, PushString(""), PushInt(2), PushInt(2), Op(0x23), PushString(""), PushInt(2),
+                  Op(0x22), Op(0x26)});
+    SwfBuilder b(4);
+    b.Actions({script}).Frame();
+    std::vector<std::string> lines = Traced(b, 1);
+    ASSERT_EQ(lines.size(), 102u);
+    EXPECT_EQ(lines[0], "Warning: Object is not a function");
+    EXPECT_EQ(lines[99], "Warning: Object is not a function");
+    EXPECT_EQ(lines[100], "Warning: Reached warning limit of 100");
+    EXPECT_EQ(lines[101], "1.9989013671875"); // 2 % is 1310 / 65536
+}
+
 TEST(ScriptMachine, FunctionBodiesAndJumpsThatMissTheirMarkDoNoHarm) {
     Bytes body = Cat({PushString("in f"), Op(0x26)});
     Bytes full = Cat({DefineFunction("f", body), CallFunction("f"), PushString("done"), Op(0x26), Jump(0)});
