@@ -568,6 +568,13 @@ void Vm::RunBlock(std::shared_ptr<const std::vector<uint8_t>> code, Object* clip
     } catch (const Thrown& t) {
         Uncaught(t.value);
     } catch (const Halt& h) {
+        // A frame's actions run by a Call inside other code stop that code
+        // too when the frame's time is up: the budget is the whole script's.
+        if (callDepth > 0 && haltedThisFrame_) {
+            blockStack_ = std::move(fr.stack);
+            blockRegs = outerRegs;
+            throw;
+        }
         if (host_) host_->Log(h.why);
     }
     blockStack_ = std::move(fr.stack);
@@ -706,6 +713,7 @@ Outcome Interp::Exec(size_t pc, size_t end) {
         case action::kCall: { // Call a frame's actions: code whose timeline is gone stops after it
             std::string frame = vm.ToString(Pop());
             if (Object* t = TimelineTarget()) {
+                vm.CheckBudget();
                 vm.CheckCallDepth();
                 vm.CheckStack();
                 CallLevel level(vm.callDepth);

@@ -60,9 +60,12 @@ void Vm::StartBudget() {
 }
 
 void Vm::CheckBudget() {
-    if (!budgetOn_ || ++budgetCount_ < 1024) return;
+    if (!budgetOn_) return;
+    // Once the frame's scripts are stopped, whatever still runs stops at once.
+    if (haltedThisFrame_) throw Halt{"script ran too long"};
+    if (++budgetCount_ < 1024) return;
     budgetCount_ = 0;
-    if (haltedThisFrame_ || ScriptClock() - budgetStart_ > budget_) {
+    if (ScriptClock() - budgetStart_ > budget_) {
         haltedThisFrame_ = true;
         throw Halt{"script ran too long"};
     }

@@ -109,6 +109,22 @@ TEST(ScriptMachine, CallRunsAFramesActionsInPlaceAndItsRecursionIsBounded) {
     EXPECT_LT(threes, 2 * movie::Limits::kMaxCallDepth + 2);
 }
 
+TEST(ScriptMachine, CallsThatBranchEveryLevelStopWithTheFramesTime) {
+    // Frame 2 traces and calls itself twice: two to the depth bound calls,
+    // until the frame's time is up; then the code that called it stops too.
+    auto call = [](const std::string& frame) { return Cat({PushString(frame), Bytes{0x9e, 0, 0}}); };
+    SwfBuilder b(6);
+    b.Actions({Cat({Op(0x07), call("2"), PushString("after"), Op(0x26)})}).Frame();
+    b.Actions({Cat({PushString("in"), Op(0x26), call("2"), call("2")})}).Frame();
+    std::vector<std::string> lines;
+    auto movie = movie::MovieReader::Read(b.Build(), "script.swf");
+    movie::Player player(
+        movie, [&](const std::string& line) { lines.push_back(line); }, std::chrono::milliseconds(50));
+    player.PassFrameTime();
+    ASSERT_GT(lines.size(), 100u);
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), "after"), 0);
+}
+
 TEST(ScriptMachine, Swf4MoviesHaveNoBuiltInClassesAndKeepScalesInFixedPoint) {
     // new Object() a hundred and two times; setProperty("", _xscale, 2); trace(getProperty("", _xscale))
     Bytes script;
