@@ -849,7 +849,7 @@ Outcome Interp::Exec(size_t pc, size_t end) {
         case action::kGetVariable: { // GetVariable
             std::string name = vm.ToString(Pop());
             Push(GetVariable(name));
-            readName = name;
+            readName = std::move(name);
             readEnd = next;
             break;
         }
