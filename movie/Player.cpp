@@ -424,6 +424,8 @@ void Player::Instantiate(DisplayObject& o, int nesting, script::Object* parent) 
             auto at = FindDepth(o.children, d.depth);
             if (at != o.children.end() && at->depth == d.depth) continue; // first one at a depth wins
             at = o.children.insert(at, std::move(d));
+            // The insert may move the states placed before: their clips follow.
+            Relink(o.children);
             ++objectCount_;
             Instantiate(*at, nesting + 1, self);
         }

@@ -311,6 +311,29 @@ TEST(PlayerSprites, ButtonsShowTheirUpState) {
     EXPECT_EQ(Layout(p.DisplayList()[0].children), "1:10");
 }
 
+TEST(PlayerSprites, AButtonsSpriteStatesKeepTheirClipsWhenALaterStateIsPlaced) {
+    // Two sprites in the up state: placing the second moves the first in
+    // memory, and its clip's events (run as the player starts) must find it
+    // where it went. A sanitizer build reads freed memory otherwise.
+    SwfBuilder b = WithShapes();
+    TagList inner;
+    inner.Place(1, 10).Frame();
+    b.Sprite(20, inner);
+    swftest::Writer w;
+    movie::Matrix m{};
+    w.U16(30).U8(0).U16(0);
+    for (uint16_t depth : {2, 1})
+        w.U8(0x01).U16(20).U16(depth).Matrix(m).ColorTransform(256, 256, 256, 256, 0, 0, 0, 0);
+    w.U8(0);
+    b.Raw(34, w.Data()).Place(1, 30).Frame();
+    movie::Player p(Read(b));
+    p.Step();
+    ASSERT_EQ(p.DisplayList().size(), 1u);
+    EXPECT_EQ(Layout(p.DisplayList()[0].children), "1:20 2:20");
+    for (const auto& state : p.DisplayList()[0].children)
+        EXPECT_EQ(Layout(state.children), "1:10");
+}
+
 TEST(PlayerMorph, TheShapeFollowsTheRatio) {
     // Morph from a 0..100 square to a 0..300 square, red to blue.
     swftest::Writer w;
