@@ -60,9 +60,17 @@ void BandState::FillMask(const FillItem& fill, IRect r) {
     b_.maskBounds[mask_] = b_.maskBounds[mask_].Union(r);
     b_.scan.Rasterize(
         fill.edges, fill.rule, r,
-        [&](int y, int x, int n, const uint8_t* cov, const CoverageSpan* spans, int count) {
-            ScanConverter::Expand(cov, spans, count, b_.cov.data());
-            UniteCoverage(MaskRow(mask_, y - top_) + x, b_.cov.data(), n);
+        [&](int y, int x, int, const uint8_t* cov, const CoverageSpan* spans, int count) {
+            uint8_t* m = MaskRow(mask_, y - top_) + x;
+            for (int k = 0; k < count; ++k) {
+                const CoverageSpan& sp = spans[k];
+                if (sp.value == CoverageSpan::kVaries)
+                    UniteCoverage(m + sp.s, cov + sp.s, sp.e - sp.s);
+                else if (sp.value == 255)
+                    std::memset(m + sp.s, 255, static_cast<size_t>(sp.e - sp.s));
+                else if (sp.value != 0)
+                    UniteCoverage(m + sp.s, nullptr, sp.e - sp.s, static_cast<uint8_t>(sp.value));
+            }
         },
         scene_.Antialias());
 }
@@ -126,15 +134,27 @@ void BandState::FillFrame(const FillItem& fill, const Paint& paint, IRect r) {
         scene_.Antialias());
 }
 
-// The mask may thin any stretch: every value is looked at.
+// The mask may thin any stretch: every value is looked at, and the
+// stretches the fill covers fully take the mask's values as they are.
 void BandState::ApplyMask(CoverageRow& row, CoverageSpan& whole) {
     const uint8_t* m = MaskRow(mask_, row.y - top_) + row.x;
     uint8_t* out = b_.cov.data();
-    const int n = row.n; // a local: the byte stores below could alias the row
-    ScanConverter::Expand(row.cov, row.spans, row.count, out);
-    for (int k = 0; k < n; ++k)
-        out[k] = static_cast<uint8_t>((out[k] * m[k] + 127) / 255);
-    whole = {0, n, CoverageSpan::kVaries};
+    for (int k = 0; k < row.count; ++k) {
+        const CoverageSpan& sp = row.spans[k];
+        const size_t len = static_cast<size_t>(sp.e - sp.s);
+        if (sp.value == 0) {
+            std::memset(out + sp.s, 0, len);
+        } else if (sp.value == 255) {
+            std::memcpy(out + sp.s, m + sp.s, len);
+        } else {
+            if (sp.value == CoverageSpan::kVaries)
+                std::memcpy(out + sp.s, row.cov + sp.s, len);
+            else
+                std::memset(out + sp.s, sp.value, len);
+            ScaleCoverage(out + sp.s, m + sp.s, sp.e - sp.s);
+        }
+    }
+    whole = {0, row.n, CoverageSpan::kVaries};
     row.cov = out;
     row.spans = &whole;
     row.count = 1;
@@ -219,12 +239,10 @@ void BandState::BeginMask() {
 void BandState::EndMask() {
     if (!building_) return;
     building_ = false;
-    if (mask_ > 0) { // intersect with the mask around it
-        const uint8_t* parent = b_.masks[mask_ - 1].data();
-        uint8_t* m = b_.masks[mask_].data();
-        const size_t area = area_; // a local: the byte stores below could alias the member
-        for (size_t i = 0; i < area; ++i)
-            m[i] = static_cast<uint8_t>((m[i] * parent[i] + 127) / 255);
+    if (mask_ > 0) { // intersect with the mask around it; outside its bounds it holds nothing
+        const IRect r = b_.maskBounds[mask_];
+        for (int y = r.y0; y < r.y1; ++y)
+            ScaleCoverage(MaskRow(mask_, y - top_) + r.x0, MaskRow(mask_ - 1, y - top_) + r.x0, r.x1 - r.x0);
         b_.maskBounds[mask_] = b_.maskBounds[mask_].Intersect(b_.maskBounds[mask_ - 1]);
     }
 }

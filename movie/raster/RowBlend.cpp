@@ -153,11 +153,51 @@ void OverRowAndClear(Pixel* dst, Pixel* src, int n) {
     }
 }
 
-void UniteCoverage(uint8_t* m, const uint8_t* cov, int n) {
-    for (int k = 0; k < n; ++k) {
-        const uint32_t c = cov[k];
-        if (c) m[k] = static_cast<uint8_t>(m[k] + ((255 - m[k]) * c + 127) / 255);
+namespace {
+
+// a * b / 255 rounded, for bytes.
+inline uint8_t MulDiv255Byte(uint32_t a, uint32_t b) {
+    return static_cast<uint8_t>((a * b + 127) / 255);
+}
+
+#if NIMBRE_RASTER_SSE2
+// The same for sixteen bytes at a time.
+inline __m128i MulDiv255Bytes(__m128i a, __m128i b) {
+    const __m128i zero = _mm_setzero_si128();
+    return _mm_packus_epi16(
+        Div255x8(_mm_mullo_epi16(_mm_unpacklo_epi8(a, zero), _mm_unpacklo_epi8(b, zero))),
+        Div255x8(_mm_mullo_epi16(_mm_unpackhi_epi8(a, zero), _mm_unpackhi_epi8(b, zero))));
+}
+inline __m128i LoadBytes(const uint8_t* p) {
+    return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+}
+#endif
+
+} // namespace
+
+void UniteCoverage(uint8_t* m, const uint8_t* cov, int n, uint8_t value) {
+    int k = 0;
+#if NIMBRE_RASTER_SSE2
+    const __m128i ones = _mm_set1_epi8(-1), spread = _mm_set1_epi8(static_cast<char>(value));
+    for (; k + 16 <= n; k += 16) {
+        const __m128i have = LoadBytes(m + k);
+        const __m128i add = MulDiv255Bytes(_mm_sub_epi8(ones, have), cov ? LoadBytes(cov + k) : spread);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(m + k), _mm_add_epi8(have, add));
     }
+#endif
+    for (; k < n; ++k)
+        m[k] = static_cast<uint8_t>(m[k] + MulDiv255Byte(255 - m[k], cov ? cov[k] : value));
+}
+
+void ScaleCoverage(uint8_t* c, const uint8_t* m, int n) {
+    int k = 0;
+#if NIMBRE_RASTER_SSE2
+    for (; k + 16 <= n; k += 16)
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(c + k),
+                         MulDiv255Bytes(LoadBytes(c + k), LoadBytes(m + k)));
+#endif
+    for (; k < n; ++k)
+        c[k] = MulDiv255Byte(c[k], m[k]);
 }
 
 } // namespace movie::raster

@@ -30,8 +30,11 @@ void AddRowCoverage(Pixel* dst, const Pixel* src, size_t srcStep, const uint8_t*
 void AddRow(Pixel* dst, const Pixel* src, size_t srcStep, int n);
 // Lays a layer row over the frame and empties it for the next layer.
 void OverRowAndClear(Pixel* dst, Pixel* src, int n);
-// A mask row takes the union of its coverage and a fill's: m + (1 - m) * c.
-void UniteCoverage(uint8_t* m, const uint8_t* cov, int n);
+// A mask row takes the union of its coverage and a fill's: m + (1 - m) * c
+// (cov null: c is `value` throughout).
+void UniteCoverage(uint8_t* m, const uint8_t* cov, int n, uint8_t value = 0);
+// Coverage thinned by a mask: c * m, rounded.
+void ScaleCoverage(uint8_t* c, const uint8_t* m, int n);
 
 // n pixels of one colour. Long runs use the processor's string store, which
 // writes whole cache lines without reading them first: about half again as

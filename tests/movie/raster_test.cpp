@@ -1014,6 +1014,34 @@ TEST(RasterBlit, RowLoopsMatchThePixelArithmetic) {
     }
 }
 
+// The mask loops, sixteen bytes or one at a time, against the byte
+// arithmetic for every pair of values, in rows of every length up to 40.
+TEST(RasterBlit, MaskLoopsMatchTheByteArithmetic) {
+    auto mul = [](int a, int b) { return (a * b + 127) / 255; };
+    std::vector<uint8_t> have(256), cov(256), out;
+    for (int n : {256, 40, 17, 16, 15, 1}) {
+        for (int v = 0; v < 256; ++v) {
+            for (int i = 0; i < n; ++i) {
+                have[i] = static_cast<uint8_t>(v);
+                cov[i] = static_cast<uint8_t>((i * 7 + v / 3) % 256);
+            }
+            out = have;
+            UniteCoverage(out.data(), cov.data(), n);
+            for (int i = 0; i < n; ++i)
+                ASSERT_EQ(out[i], v + mul(255 - v, cov[i]))
+                    << "unite " << v << "," << int(cov[i]) << " n " << n;
+            out = have;
+            UniteCoverage(out.data(), nullptr, n, static_cast<uint8_t>(255 - v / 2));
+            for (int i = 0; i < n; ++i)
+                ASSERT_EQ(out[i], v + mul(255 - v, 255 - v / 2)) << "unite one value, n " << n;
+            out = have;
+            ScaleCoverage(out.data(), cov.data(), n);
+            for (int i = 0; i < n; ++i)
+                ASSERT_EQ(out[i], mul(v, cov[i])) << "scale " << v << "," << int(cov[i]) << " n " << n;
+        }
+    }
+}
+
 // Records what the coverage walk asks of a blitter.
 struct SpanLog {
     std::string calls;
