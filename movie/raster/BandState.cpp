@@ -75,6 +75,56 @@ void BandState::FillMask(const FillItem& fill, IRect r) {
         scene_.Antialias());
 }
 
+// Lays a fill's rows over the frame as the scan converter walks them. The
+// background goes in first where the row has none yet: stretch by stretch
+// around what an opaque paint covers fully.
+struct BandState::FrameRows {
+    BandState& band;
+    const Paint& paint;
+    PaintBlitter& blitter;
+    int row = 0, x = 0, from = 0;
+    bool around = false;
+
+    void Begin(int y, int rowX, int) {
+        row = y - band.top_;
+        x = rowX;
+        around = band.b_.pending[row] && paint.opaque;
+        if (around) {
+            band.b_.pending[row] = 0;
+            from = band.band_.x0;
+        } else {
+            band.PaintBackground(row);
+        }
+        blitter.BeginRow(band.canvas_.Row(y) + x, x, y, row > 0 ? band.canvas_.Row(y - 1) : nullptr);
+    }
+    // The background from where it stopped to device column `to`.
+    void Background(int to) { FillRow(band.FrameRow(row) + from, band.background_, to - from); }
+    void Constant(int s, int e, int value) {
+        if (value == 0) return;
+        if (around) {
+            Background(x + (value == 255 ? s : e));
+            from = x + e;
+        }
+        if (value == 255) {
+            blitter.FillSpan(s, e);
+        } else {
+            std::memset(band.b_.constCov.data(), value, static_cast<size_t>(e - s));
+            blitter.BlendSpan(s, e, band.b_.constCov.data());
+        }
+    }
+    void Varying(int s, int e, const uint8_t* cov) {
+        if (around) {
+            Background(x + e);
+            from = x + e;
+        }
+        blitter.VaryingSpan(s, e, cov);
+    }
+    void End() {
+        if (around) Background(band.band_.x1);
+        blitter.EndRow();
+    }
+};
+
 void BandState::FillFrame(const FillItem& fill, const Paint& paint, IRect r) {
     const bool masked = mask_ >= 0;
     if (inLayer_) {
@@ -119,6 +169,11 @@ void BandState::FillFrame(const FillItem& fill, const Paint& paint, IRect r) {
     // runs; the next row of the band may copy them.
     const bool sameDownRows = paint.kind == PaintKind::Linear && paint.inverse.c == 0;
     PaintBlitter blitter(paint, b_.scratch.data(), sameDownRows);
+    if (!masked && scene_.Antialias()) {
+        FrameRows rows{*this, paint, blitter};
+        b_.scan.RasterizeRows(fill.edges, fill.rule, r, rows);
+        return;
+    }
     b_.scan.Rasterize(
         fill.edges, fill.rule, r,
         [&](int y, int x, int n, const uint8_t* cov, const CoverageSpan* spans, int count) {

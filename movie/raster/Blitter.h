@@ -24,37 +24,41 @@ struct CoverageRow {
     int count;
 };
 
+// Hands a stretch of varying coverage, pixels s .. e-1 of a row, to the
+// blitter: FillSpan(s, e) where it is full, BlendSpan(s, e, cov) where it is
+// partial (cov[0] is pixel s's value), nothing where it is none. `cov[i]`
+// is pixel i's value.
+template <class Blitter> void BlitVarying(const uint8_t* cov, int s, int e, Blitter& blitter) {
+    int i = s;
+    while (i < e) {
+        i = RunOf(cov, i, e, 0);
+        if (i >= e) break;
+        const int from = i;
+        if (cov[i] == 255) {
+            i = RunOf(cov, i, e, 255);
+            blitter.FillSpan(from, i);
+            continue;
+        }
+        while (i < e && cov[i] != 0 && cov[i] != 255)
+            ++i;
+        blitter.BlendSpan(from, i, cov + from);
+    }
+}
+
 // Hands the row's stretches to the blitter: FillSpan(s, e) for stretches
 // of full coverage, BlendSpan(s, e, cov) for the others (cov[0] is pixel s's
 // value; `constCov`, at least n bytes, holds a constant stretch's value
 // spread out). Stretches of no coverage are left out.
 template <class Blitter> void BlitRow(const CoverageRow& row, Blitter& blitter, uint8_t* constCov) {
-    const uint8_t* cov = row.cov;
     for (int k = 0; k < row.count; ++k) {
         const CoverageSpan& sp = row.spans[k];
-        if (sp.value != CoverageSpan::kVaries) {
-            if (sp.value == 255) {
-                blitter.FillSpan(sp.s, sp.e);
-            } else if (sp.value != 0) {
-                std::memset(constCov, sp.value, static_cast<size_t>(sp.e - sp.s));
-                blitter.BlendSpan(sp.s, sp.e, constCov);
-            }
-            continue;
-        }
-        int i = sp.s;
-        const int to = sp.e;
-        while (i < to) {
-            i = RunOf(cov, i, to, 0);
-            if (i >= to) break;
-            const int s = i;
-            if (cov[i] == 255) {
-                i = RunOf(cov, i, to, 255);
-                blitter.FillSpan(s, i);
-                continue;
-            }
-            while (i < to && cov[i] != 0 && cov[i] != 255)
-                ++i;
-            blitter.BlendSpan(s, i, cov + s);
+        if (sp.value == CoverageSpan::kVaries) {
+            BlitVarying(row.cov, sp.s, sp.e, blitter);
+        } else if (sp.value == 255) {
+            blitter.FillSpan(sp.s, sp.e);
+        } else if (sp.value != 0) {
+            std::memset(constCov, sp.value, static_cast<size_t>(sp.e - sp.s));
+            blitter.BlendSpan(sp.s, sp.e, constCov);
         }
     }
 }
@@ -110,7 +114,27 @@ class PaintBlitter {
             paint_.LayRow(x_ + s, y_, e - s, dst_ + s, cov, LayMode::Over, scratch_);
     }
 
+    // A stretch of varying coverage (cov[i] is pixel i's value). The short
+    // ones a thin shape's edges leave, in one colour, are blended a pixel at
+    // a time, without looking for full and empty stretches first.
+    void VaryingSpan(int s, int e, const uint8_t* cov) {
+        if (!solid_ || e - s > kShortStretch) {
+            BlitVarying(cov, s, e, *this);
+            return;
+        }
+        const Pixel color = paint_.color;
+        const bool opaque = paint_.opaque;
+        for (int i = s; i < e; ++i) {
+            const uint32_t c = cov[i];
+            if (c == 255 && opaque)
+                dst_[i] = color;
+            else if (c != 0)
+                dst_[i] = BlendOver(dst_[i], MulDiv255(color, c));
+        }
+    }
+
   private:
+    static constexpr int kShortStretch = 8;
     // A run of pixels of row y, x0 .. x1-1 in device columns.
     struct Run {
         int y = -1, x0 = 0, x1 = 0;

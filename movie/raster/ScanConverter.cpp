@@ -269,33 +269,12 @@ void ScanConverter::AddLine(float x0, float y0, float x1, float y1) {
     bits[w1] |= tail;
 }
 
-namespace {
-
-template <FillRule rule> inline uint8_t ToCoverage(float sum) {
-    float c = std::fabs(sum);
-    if constexpr (rule == FillRule::NonZero) {
-        c = std::min(c, 1.0f);
-    } else if (c > 1) { // (up to one it stands as it is)
-        c -= 2.0f * static_cast<float>(static_cast<int>(std::min(c, 1e9f) * 0.5f)); // c >= 0
-        if (c > 1) c = 2 - c;
-    }
-    return static_cast<uint8_t>(c * 255.0f + 0.5f);
-}
-
-} // namespace
-
-// Walks the row's runs of written columns in order: the running sum goes
-// through each, and the stretch between two runs takes the sum's coverage.
-// A run starts and ends where a column's bit differs from the one before.
-template <FillRule rule> bool ScanConverter::ResolveRow(int row, int& x0, int& n) {
-    const int lo = rowMin_[row], hi = rowMax_[row];
-    if (hi < lo) return false;
-    float* acc = acc_.data() + static_cast<size_t>(row) * stride_;
-    uint8_t* cov = cov_.data();
+// A run starts and ends where a column's bit differs from the one before;
+// the bits are cleared for the next fill.
+int ScanConverter::RunBounds(int row) {
     uint64_t* bits = TouchedRow(row);
     // The column after the last written one is never marked, and has a word.
-    const int firstWord = lo >> 6, lastWord = (hi + 1) >> 6;
-    // The columns where runs start and end, in order, then the runs.
+    const int firstWord = rowMin_[row] >> 6, lastWord = (rowMax_[row] + 1) >> 6;
     int* bounds = bounds_.data();
     int found = 0;
     uint64_t carry = 0; // the bit of the column before the word's first
@@ -308,50 +287,17 @@ template <FillRule rule> bool ScanConverter::ResolveRow(int row, int& x0, int& n
         for (; changes != 0; changes &= changes - 1)
             bounds[found++] = w * 64 + std::countr_zero(changes);
     }
-    CoverageSpan* spans = spans_.data();
-    int count = 0;
-    float sum = 0;
-    for (int k = 0; k < found; k += 2) {
-        const int s = bounds[k], e = bounds[k + 1];
-        if (k > 0) spans[count++] = {bounds[k - 1] - lo, s - lo, ToCoverage<rule>(sum)};
-        spans[count++] = {s - lo, e - lo, CoverageSpan::kVaries};
-        for (int i = s; i < e; ++i) {
-            sum += acc[i];
-            acc[i] = 0;
-            cov[i] = ToCoverage<rule>(sum);
-        }
-    }
-    // Cut at the row's last column.
-    const int end = std::min(hi, width_ - 1);
-    if (end < lo) return false;
-    x0 = lo;
-    n = end - lo + 1;
-    while (spans[count - 1].s >= n)
-        --count;
-    spans[count - 1].e = std::min(spans[count - 1].e, n);
-    spanCount_ = count;
-#ifndef NDEBUG
-    // The spans are sorted, disjoint and cover the row's n pixels exactly.
-    assert(count > 0 && spans[0].s == 0 && spans[count - 1].e == n);
-    for (int k = 0; k < count; ++k) {
-        assert(spans[k].s < spans[k].e);
-        assert(k == 0 || spans[k - 1].e == spans[k].s);
-    }
-#endif
-    return true;
+    return found;
 }
 
-template bool ScanConverter::ResolveRow<FillRule::NonZero>(int, int&, int&);
-template bool ScanConverter::ResolveRow<FillRule::EvenOdd>(int, int&, int&);
-
-void ScanConverter::Harden(int x0) {
-    for (int k = 0; k < spanCount_; ++k) {
+void ScanConverter::Harden(int lo, int count) {
+    for (int k = 0; k < count; ++k) {
         CoverageSpan& sp = spans_[k];
         if (sp.value != CoverageSpan::kVaries) {
             sp.value = sp.value >= 128 ? 255 : 0;
             continue;
         }
-        for (int i = x0 + sp.s; i < x0 + sp.e; ++i)
+        for (int i = lo + sp.s; i < lo + sp.e; ++i)
             cov_[i] = cov_[i] >= 128 ? 255 : 0;
     }
 }

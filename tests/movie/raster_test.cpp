@@ -1063,3 +1063,30 @@ TEST(RasterBlit, RowWalkSplitsFullPartialAndEmptyStretches) {
     BlitRow(CoverageRow{0, 0, 14, cov, spans, 4}, log, constCov);
     EXPECT_EQ(log.calls, "F2-4 B4-5:9 B6-7:128 F7-8 B8-10:40,40 F10-12 ");
 }
+
+// A stretch of varying coverage in one colour, short or long, opaque or
+// see-through: the same pixels whether blended a pixel at a time or split
+// into full, partial and empty stretches first.
+TEST(RasterBlit, VaryingStretchesGiveTheSamePixelsShortOrSplit) {
+    uint32_t seed = 777;
+    auto next = [&seed] { return seed = seed * 1664525u + 1013904223u; };
+    for (Pixel color : {0xFF336699u, 0x80402010u}) {
+        const Paint paint = Paint::Solid(color);
+        for (int n = 1; n <= 20; ++n) {
+            std::vector<uint8_t> cov(n + 3);
+            std::vector<Pixel> row(n + 3), split;
+            for (int i = 0; i < n + 3; ++i) {
+                const uint32_t r = next() % 6;
+                cov[i] = static_cast<uint8_t>(r == 0 ? 0 : r == 1 ? 255 : next() % 256);
+                row[i] = Premultiply(next() % 256, next() % 256, next() % 256, next() % 256);
+            }
+            split = row;
+            PaintBlitter direct(paint, nullptr), viaRuns(paint, nullptr);
+            direct.BeginRow(row.data(), 0, 0);
+            direct.VaryingSpan(2, n + 2, cov.data());
+            viaRuns.BeginRow(split.data(), 0, 0);
+            BlitVarying(cov.data(), 2, n + 2, viaRuns);
+            EXPECT_EQ(row, split) << "colour " << std::hex << color << std::dec << ", n " << n;
+        }
+    }
+}
