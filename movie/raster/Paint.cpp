@@ -31,29 +31,27 @@ float LinearToSrgb(float c) {
 }
 
 // floor() for the range gradients use, without a library call.
-inline float FastFloor(float v) {
+[[maybe_unused]] inline float FastFloor(float v) {
     v = v < -1e9f ? -1e9f : (v > 1e9f ? 1e9f : v);
     float i = static_cast<float>(static_cast<int>(v));
     return i > v ? i - 1 : i;
 }
 
-[[maybe_unused]] inline float Spread01(float t, Spread s) {
-    switch (s) {
-    case Spread::Pad:
-        return t < 0 ? 0 : (t > 1 ? 1 : t);
-    case Spread::Repeat:
-        return t - FastFloor(t);
-    case Spread::Reflect: {
-        float m = t - 2 * FastFloor(t * 0.5f);
-        return m > 1 ? 2 - m : m;
-    }
-    }
-    return t;
-}
+// Radial positions are kept in table units, 256 to the gradient's radius:
+// scaling by a power of two changes no rounding, so the entries are those
+// of the unscaled position times 256, and the multiply leaves the loop.
+constexpr float kTableUnits = 256.0f;
 
-[[maybe_unused]] inline int LutIndex(float t) {
-    int i = static_cast<int>(t * 256.0f);
-    return i < 0 ? 0 : (i > 255 ? 255 : i);
+// The table entry of a position u in table units, spread beyond the table.
+template <Spread s> [[maybe_unused]] inline int EntryAt(float u) {
+    if constexpr (s == Spread::Repeat) {
+        u -= 256 * FastFloor(u * (1 / 256.0f));
+    } else if constexpr (s == Spread::Reflect) {
+        u -= 512 * FastFloor(u * (1 / 512.0f));
+        if (u > 256) u = 512 - u;
+    }
+    u = u > 0 ? (u < 255 ? u : 255) : 0; // a NaN position becomes entry 0
+    return static_cast<int>(u);
 }
 
 inline int Wrap(int v, int n) {
@@ -69,7 +67,7 @@ inline Pixel Lerp(Pixel p, Pixel q, uint32_t f) { // f 0..256 weight of q
 }
 
 // Where pixels i .. i+3 of a row fall on a radial gradient: their distance
-// from the centre, the gradient's radius being 1.
+// from the centre, in the units the point and step are given in.
 struct RadialPositions {
     float gx, gy, ax, bx; // pixel 0's place in gradient space, and the step to the next pixel
 #if NIMBRE_RASTER_SSE2
@@ -81,9 +79,8 @@ struct RadialPositions {
     }
 #endif
 #if NIMBRE_RASTER_AVX2
-    NIMBRE_AVX2 __m256 At8(int i) const { // the same arithmetic, eight at a time
-        const __m256 k =
-            _mm256_add_ps(_mm256_set1_ps(static_cast<float>(i)), _mm256_setr_ps(0, 1, 2, 3, 4, 5, 6, 7));
+    // The same arithmetic, eight at a time, for the pixels numbered k.
+    NIMBRE_AVX2 __m256 At8(__m256 k) const {
         const __m256 x = _mm256_add_ps(_mm256_set1_ps(gx), _mm256_mul_ps(_mm256_set1_ps(ax), k));
         const __m256 y = _mm256_add_ps(_mm256_set1_ps(gy), _mm256_mul_ps(_mm256_set1_ps(bx), k));
         return _mm256_sqrt_ps(_mm256_add_ps(_mm256_mul_ps(x, x), _mm256_mul_ps(y, y)));
@@ -100,7 +97,8 @@ struct RadialPositions {
 // (d = p - F), so t solves |F + d / t|^2 = 1, that is
 //     c t^2 + 2 (F.d) t + |d|^2 = 0,  with c = f^2 - 1 < 0,
 // whose positive root is t = (F.d + sqrt((F.d)^2 - c |d|^2)) / -c: a square
-// root and a multiply per pixel, no divide.
+// root and a multiply per pixel, no divide (invNegC carries the scale of
+// the result).
 struct FocalPositions {
     float dx, dy, ax, bx; // pixel 0's d, and the step to the next pixel
     float f, c, invNegC;
@@ -116,9 +114,7 @@ struct FocalPositions {
     }
 #endif
 #if NIMBRE_RASTER_AVX2
-    NIMBRE_AVX2 __m256 At8(int i) const {
-        const __m256 k =
-            _mm256_add_ps(_mm256_set1_ps(static_cast<float>(i)), _mm256_setr_ps(0, 1, 2, 3, 4, 5, 6, 7));
+    NIMBRE_AVX2 __m256 At8(__m256 k) const {
         const __m256 x = _mm256_add_ps(_mm256_set1_ps(dx), _mm256_mul_ps(_mm256_set1_ps(ax), k));
         const __m256 y = _mm256_add_ps(_mm256_set1_ps(dy), _mm256_mul_ps(_mm256_set1_ps(bx), k));
         const __m256 dd = _mm256_add_ps(_mm256_mul_ps(x, x), _mm256_mul_ps(y, y));
@@ -142,18 +138,17 @@ inline __m128 Floor4(__m128 v) { // FastFloor, four at a time
     return _mm_sub_ps(i, _mm_and_ps(_mm_cmpgt_ps(i, v), _mm_set1_ps(1.0f)));
 }
 
-// Table entries of four gradient positions: LutIndex(Spread01(t, s)).
-template <Spread s> inline __m128i Entries4(__m128 t) {
+// The table entries of four positions in table units: EntryAt<s>.
+template <Spread s> inline __m128i TableEntries4(__m128 u) {
     if constexpr (s == Spread::Repeat) {
-        t = _mm_sub_ps(t, Floor4(t));
+        u = _mm_sub_ps(u, _mm_mul_ps(_mm_set1_ps(256.0f), Floor4(_mm_mul_ps(u, _mm_set1_ps(1 / 256.0f)))));
     } else if constexpr (s == Spread::Reflect) {
-        t = _mm_sub_ps(t, _mm_mul_ps(_mm_set1_ps(2.0f), Floor4(_mm_mul_ps(t, _mm_set1_ps(0.5f)))));
-        const __m128 over = _mm_cmpgt_ps(t, _mm_set1_ps(1.0f));
-        t = _mm_or_ps(_mm_andnot_ps(over, t), _mm_and_ps(over, _mm_sub_ps(_mm_set1_ps(2.0f), t)));
+        u = _mm_sub_ps(u, _mm_mul_ps(_mm_set1_ps(512.0f), Floor4(_mm_mul_ps(u, _mm_set1_ps(1 / 512.0f)))));
+        const __m128 over = _mm_cmpgt_ps(u, _mm_set1_ps(256.0f));
+        u = _mm_or_ps(_mm_andnot_ps(over, u), _mm_and_ps(over, _mm_sub_ps(_mm_set1_ps(512.0f), u)));
     }
     // Clamped before the conversion; a NaN position (max takes the second operand) becomes entry 0.
-    const __m128 v =
-        _mm_min_ps(_mm_max_ps(_mm_mul_ps(t, _mm_set1_ps(256.0f)), _mm_setzero_ps()), _mm_set1_ps(255.0f));
+    const __m128 v = _mm_min_ps(_mm_max_ps(u, _mm_setzero_ps()), _mm_set1_ps(255.0f));
     return _mm_cvttps_epi32(v);
 }
 #endif
@@ -165,36 +160,41 @@ NIMBRE_AVX2 inline __m256 Floor8(__m256 v) {
     return _mm256_sub_ps(i, _mm256_and_ps(_mm256_cmp_ps(i, v, _CMP_GT_OQ), _mm256_set1_ps(1.0f)));
 }
 
-template <Spread s> NIMBRE_AVX2 inline __m256i Entries8(__m256 t) {
+template <Spread s> NIMBRE_AVX2 inline __m256i TableEntries8(__m256 u) {
     if constexpr (s == Spread::Repeat) {
-        t = _mm256_sub_ps(t, Floor8(t));
+        u = _mm256_sub_ps(
+            u, _mm256_mul_ps(_mm256_set1_ps(256.0f), Floor8(_mm256_mul_ps(u, _mm256_set1_ps(1 / 256.0f)))));
     } else if constexpr (s == Spread::Reflect) {
-        t = _mm256_sub_ps(
-            t, _mm256_mul_ps(_mm256_set1_ps(2.0f), Floor8(_mm256_mul_ps(t, _mm256_set1_ps(0.5f)))));
-        const __m256 over = _mm256_cmp_ps(t, _mm256_set1_ps(1.0f), _CMP_GT_OQ);
-        t = _mm256_blendv_ps(t, _mm256_sub_ps(_mm256_set1_ps(2.0f), t), over);
+        u = _mm256_sub_ps(
+            u, _mm256_mul_ps(_mm256_set1_ps(512.0f), Floor8(_mm256_mul_ps(u, _mm256_set1_ps(1 / 512.0f)))));
+        const __m256 over = _mm256_cmp_ps(u, _mm256_set1_ps(256.0f), _CMP_GT_OQ);
+        u = _mm256_blendv_ps(u, _mm256_sub_ps(_mm256_set1_ps(512.0f), u), over);
     }
-    const __m256 v = _mm256_min_ps(
-        _mm256_max_ps(_mm256_mul_ps(t, _mm256_set1_ps(256.0f)), _mm256_setzero_ps()), _mm256_set1_ps(255.0f));
+    const __m256 v = _mm256_min_ps(_mm256_max_ps(u, _mm256_setzero_ps()), _mm256_set1_ps(255.0f));
     return _mm256_cvttps_epi32(v);
 }
 #endif
 
-// Gradient sources: each gives the table entries of pixel i alone (Entry)
-// and of pixels i .. i+3 (Four) and i .. i+7 (Eight), all alike.
+// Gradient sources: each gives the table entries of pixel i alone (Entry),
+// of pixels i .. i+3 (Four) and of pixels i .. i+m-1, m a multiple of
+// eight, into out (Entries8), all alike.
 
 // A radial or focal gradient.
 template <Spread s, class Positions> struct RadialSource {
     Positions at;
-    int Entry(int i) const { return LutIndex(Spread01(at.At1(i), s)); }
+    int Entry(int i) const { return EntryAt<s>(at.At1(i)); }
 #if NIMBRE_RASTER_SSE2
     __m128i Four(int i) const {
-        return Entries4<s>(at.At(i));
+        return TableEntries4<s>(at.At(i));
     }
 #endif
 #if NIMBRE_RASTER_AVX2
-    NIMBRE_AVX2 __m256i Eight(int i) const {
-        return Entries8<s>(at.At8(i));
+    NIMBRE_AVX2 void Entries8(int i, int m, int32_t* out) const {
+        // The pixel numbers as floats, whole numbers stepped exactly.
+        __m256 k =
+            _mm256_add_ps(_mm256_set1_ps(static_cast<float>(i)), _mm256_setr_ps(0, 1, 2, 3, 4, 5, 6, 7));
+        for (int j = 0; j < m; j += 8, k = _mm256_add_ps(k, _mm256_set1_ps(8.0f)))
+            _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + j), TableEntries8<s>(at.At8(k)));
     }
 #endif
 };
@@ -215,12 +215,14 @@ struct LinearSource {
     }
 #endif
 #if NIMBRE_RASTER_AVX2
-    NIMBRE_AVX2 __m256i Eight(int i) const {
+    NIMBRE_AVX2 void Entries8(int i, int m, int32_t* out) const {
         const __m256i steps = _mm256_mullo_epi32(_mm256_set1_epi32(static_cast<int>(dt)),
                                                  _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7));
-        const __m256i v =
-            _mm256_add_epi32(_mm256_set1_epi32(static_cast<int>(t + static_cast<uint32_t>(i) * dt)), steps);
-        return _mm256_srli_epi32(v, 24);
+        for (int j = 0; j < m; j += 8) {
+            const __m256i v = _mm256_add_epi32(
+                _mm256_set1_epi32(static_cast<int>(t + static_cast<uint32_t>(i + j) * dt)), steps);
+            _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + j), _mm256_srli_epi32(v, 24));
+        }
     }
 #endif
 };
@@ -238,9 +240,9 @@ struct LinearReflectSource {
     }
 #endif
 #if NIMBRE_RASTER_AVX2
-    NIMBRE_AVX2 __m256i Eight(int i) const {
-        return _mm256_setr_epi32(Entry(i), Entry(i + 1), Entry(i + 2), Entry(i + 3), Entry(i + 4),
-                                 Entry(i + 5), Entry(i + 6), Entry(i + 7));
+    NIMBRE_AVX2 void Entries8(int i, int m, int32_t* out) const {
+        for (int j = 0; j < m; ++j)
+            out[j] = Entry(i + j);
     }
 #endif
 };
@@ -359,24 +361,51 @@ template <class Op> void LayColor(Pixel color, int n, Pixel* dst, const uint8_t*
 }
 
 #if NIMBRE_RASTER_AVX2
+// Eight neighbouring pixels of a gradient mostly take entries within eight
+// of each other: those are read as one register from the table and moved
+// into place by a permute. The eight read start at the lower of the first
+// and the last pixel's entries (at most at 248, to stay in the table);
+// false where some entry lies outside them.
+NIMBRE_AVX2 inline bool NearEntries8(__m256i e, int& first, __m256i& offsets) {
+    const __m256i ends = _mm256_min_epi32(_mm256_broadcastd_epi32(_mm256_castsi256_si128(e)),
+                                          _mm256_permutevar8x32_epi32(e, _mm256_set1_epi32(7)));
+    const __m256i base = _mm256_min_epi32(ends, _mm256_set1_epi32(248));
+    offsets = _mm256_sub_epi32(e, base);
+    first = _mm256_cvtsi256_si32(base);
+    const __m256i seven = _mm256_set1_epi32(7); // unsigned: an entry below base is far above seven
+    return _mm256_movemask_epi8(_mm256_cmpeq_epi32(_mm256_max_epu32(offsets, seven), seven)) == -1;
+}
+
 // Eight pixels at a time; returns how many it laid (a multiple of eight).
-// Stored pixels are written one by one from the table; the others are
-// gathered into a register first (on the processors measured, a gather
-// beat eight loads into a register, and eight stores beat both).
+// The entries of up to 64 pixels are worked out first, in a loop of their
+// own: the long chain of arithmetic per pixel overlaps far better there
+// than with the table reads and stores between. Entries too far apart for
+// one read of the table are then stored one by one or, for pixels laid on
+// others, gathered.
 template <class Op, class Source>
 NIMBRE_AVX2 int LayAvx2(const Source& source, const Pixel* table, int n, Pixel* dst, const uint8_t* cov) {
     const Source src = source; // a copy in registers: the stores below could alias the original
+    constexpr int kChunk = 64;
+    alignas(32) int32_t entries[kChunk];
     int i = 0;
-    for (; i + 8 <= n; i += 8) {
-        const __m256i e = src.Eight(i);
-        if constexpr (Op::kReadsDst) {
-            const __m256i s = _mm256_i32gather_epi32(reinterpret_cast<const int*>(table), e, 4);
-            vec::Store8(dst + i, Op::Eight(vec::Load8(dst + i), s, Op::kCoverage ? cov + i : nullptr));
-        } else {
-            alignas(32) int32_t k[8];
-            _mm256_store_si256(reinterpret_cast<__m256i*>(k), e);
-            for (int j = 0; j < 8; ++j)
-                dst[i + j] = table[k[j]];
+    while (n - i >= 8) {
+        const int m = std::min(kChunk, (n - i) & ~7);
+        src.Entries8(i, m, entries);
+        for (int j = 0; j < m; j += 8, i += 8) {
+            const __m256i e = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(entries + j));
+            int first;
+            __m256i offsets, s;
+            if (NearEntries8(e, first, offsets)) {
+                s = _mm256_permutevar8x32_epi32(vec::Load8(table + first), offsets);
+            } else if constexpr (Op::kReadsDst) {
+                s = _mm256_i32gather_epi32(reinterpret_cast<const int*>(table), e, 4);
+            } else {
+                for (int k = 0; k < 8; ++k)
+                    dst[i + k] = table[entries[j + k]];
+                continue;
+            }
+            const __m256i d = Op::kReadsDst ? vec::Load8(dst + i) : _mm256_setzero_si256();
+            vec::Store8(dst + i, Op::Eight(d, s, Op::kCoverage ? cov + i : nullptr));
         }
     }
     return i;
@@ -506,17 +535,19 @@ void LayRadialSpread(const Positions& at, const Paint& p, int n, Pixel* dst, con
 }
 
 template <class Op> void LayRadial(const Paint& p, int x, int y, int n, Pixel* dst, const uint8_t* cov) {
-    // Gradient space moves by (ax, bx) from one pixel to the next.
+    // Gradient space moves by (ax, bx) from one pixel to the next; the
+    // positions come out in table units.
     const Affine& m = p.inverse;
     const float gx = static_cast<float>(m.a * x + m.c * y + m.tx);
     const float gy = static_cast<float>(m.b * x + m.d * y + m.ty);
     const float ax = static_cast<float>(m.a), bx = static_cast<float>(m.b);
     if (p.kind == PaintKind::Radial) {
-        LayRadialSpread<Op>(RadialPositions{gx, gy, ax, bx}, p, n, dst, cov);
+        const float u = kTableUnits;
+        LayRadialSpread<Op>(RadialPositions{gx * u, gy * u, ax * u, bx * u}, p, n, dst, cov);
     } else {
         const float f = std::clamp(p.focal, -0.98f, 0.98f);
-        LayRadialSpread<Op>(FocalPositions{gx - f, gy, ax, bx, f, f * f - 1, 1 / (1 - f * f)}, p, n, dst,
-                            cov);
+        LayRadialSpread<Op>(FocalPositions{gx - f, gy, ax, bx, f, f * f - 1, 1 / (1 - f * f) * kTableUnits},
+                            p, n, dst, cov);
     }
 }
 

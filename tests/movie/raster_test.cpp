@@ -405,29 +405,34 @@ TEST(RasterPaint, RadialAndFocalPositionsMatchTheGeometry) {
     EXPECT_EQ(wrong, 0) << first;
 }
 
-// Long rows are shaded eight or four pixels at a time and short ones one
-// by one where the processor allows: every way gives a pixel the same
-// colour, so a row's first pixels match a shorter row's.
+// Long rows are shaded in runs of up to 64 pixels eight at a time, and
+// their ends four at a time, where the processor allows; shallow gradients
+// read eight neighbouring table entries at once, steep ones one by one.
+// Every way gives a pixel the same colour, so a row's first pixels match a
+// shorter row's.
 TEST(RasterPaint, GradientRowsAgreeWithTheirShorterBeginnings) {
     Paint p;
     p.SetGradient({{0, 255, 0, 0, 255}, {90, 0, 255, 0, 128}, {255, 0, 0, 255, 255}}, false, {});
-    p.inverse = {0.031, 0.017, -0.012, 0.04, -1.1, -0.7};
-    for (PaintKind kind : {PaintKind::Radial, PaintKind::Focal}) {
-        p.kind = kind;
-        p.focal = -0.7f;
-        for (Spread spread : {Spread::Pad, Spread::Repeat, Spread::Reflect}) {
-            p.spread = spread;
-            Pixel whole[67];
-            p.ShadeRow(3, 9, 67, whole);
-            for (int n : {1, 3, 4, 7, 8, 9, 15, 16, 17, 33}) {
-                Pixel part[33];
-                p.ShadeRow(3, 9, n, part);
-                for (int i = 0; i < n; ++i)
-                    ASSERT_EQ(part[i], whole[i]) << "kind " << static_cast<int>(kind) << " spread "
-                                                 << static_cast<int>(spread) << " n " << n << " at " << i;
+    const Affine steep{0.031, 0.017, -0.012, 0.04, -1.1, -0.7},
+        shallow{0.0021, 0.0009, -0.0012, 0.003, -0.2, -0.1};
+    for (const Affine& inverse : {steep, shallow})
+        for (PaintKind kind : {PaintKind::Radial, PaintKind::Focal}) {
+            p.inverse = inverse;
+            p.kind = kind;
+            p.focal = -0.7f;
+            for (Spread spread : {Spread::Pad, Spread::Repeat, Spread::Reflect}) {
+                p.spread = spread;
+                Pixel whole[150];
+                p.ShadeRow(3, 9, 150, whole);
+                for (int n : {1, 3, 4, 7, 8, 9, 15, 16, 17, 33, 64, 71, 149}) {
+                    Pixel part[149];
+                    p.ShadeRow(3, 9, n, part);
+                    for (int i = 0; i < n; ++i)
+                        ASSERT_EQ(part[i], whole[i]) << "kind " << static_cast<int>(kind) << " spread "
+                                                     << static_cast<int>(spread) << " n " << n << " at " << i;
+                }
             }
         }
-    }
 }
 
 // Linear gradients in every spread, running either way along the row and
