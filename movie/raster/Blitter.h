@@ -115,22 +115,14 @@ class PaintBlitter {
     }
 
     // A stretch of varying coverage (cov[i] is pixel i's value). The short
-    // ones a thin shape's edges leave, in one colour, are blended a pixel at
-    // a time, without looking for full and empty stretches first.
+    // ones a thin shape's edges leave, in one colour, are blended whole,
+    // without looking for full and empty stretches first.
     void VaryingSpan(int s, int e, const uint8_t* cov) {
         if (!solid_ || e - s > kShortStretch) {
             BlitVarying(cov, s, e, *this);
             return;
         }
-        const Pixel color = paint_.color;
-        const bool opaque = paint_.opaque;
-        for (int i = s; i < e; ++i) {
-            const uint32_t c = cov[i];
-            if (c == 255 && opaque)
-                dst_[i] = color;
-            else if (c != 0)
-                dst_[i] = BlendOver(dst_[i], MulDiv255(color, c));
-        }
+        OverSolidCoverageShort(dst_ + s, paint_.color, cov + s, e - s);
     }
 
   private:

@@ -97,8 +97,7 @@ void OverSolidCoverage(Pixel* dst, Pixel color, const uint8_t* cov, int n) {
     for (; i + 4 <= n; i += 4)
         Store4(dst + i, OverScaled(s, Load4(dst + i), cov + i));
 #endif
-    for (; i < n; ++i)
-        dst[i] = OverCoverage(dst[i], color, cov[i]);
+    OverSolidCoverageShort(dst + i, color, cov + i, n - i);
 }
 
 void AddRowCoverage(Pixel* dst, const Pixel* src, size_t srcStep, const uint8_t* cov, int n) {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "movie/raster/Pixel.h"
+#include "movie/raster/PixelVectors.h"
 
 #include <algorithm>
 #include <bit>
@@ -24,6 +25,27 @@ void OverRow(Pixel* dst, const Pixel* src, int n);
 void OverRowCoverage(Pixel* dst, const Pixel* src, const uint8_t* cov, int n);
 // The same with one colour for the whole row.
 void OverSolidCoverage(Pixel* dst, Pixel color, const uint8_t* cov, int n);
+// The same for the few pixels of a stretch along a thin shape's edge: two
+// at a time, then one.
+inline void OverSolidCoverageShort(Pixel* dst, Pixel color, const uint8_t* cov, int n) {
+    int i = 0;
+#if NIMBRE_RASTER_SSE2
+    if (n >= 2) {
+        const __m128i zero = _mm_setzero_si128();
+        const __m128i s = _mm_unpacklo_epi8(_mm_set1_epi32(static_cast<int>(color)), zero);
+        for (; i + 2 <= n; i += 2) {
+            __m128i c = _mm_cvtsi32_si128(cov[i] | cov[i + 1] << 16); // c0 c1 (16-bit lanes)
+            c = _mm_unpacklo_epi16(c, c);                             // c0 c0 c1 c1
+            c = _mm_unpacklo_epi32(c, c);                             // c0 c0 c0 c0 c1 c1 c1 c1
+            const __m128i d = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(dst + i));
+            const __m128i out = vec::Over2(vec::Div255x8(_mm_mullo_epi16(s, c)), _mm_unpacklo_epi8(d, zero));
+            _mm_storel_epi64(reinterpret_cast<__m128i*>(dst + i), _mm_packus_epi16(out, zero));
+        }
+    }
+#endif
+    for (; i < n; ++i)
+        dst[i] = BlendOver(dst[i], MulDiv255(color, cov[i]));
+}
 // layer += src * cov, channels saturating (srcStep 0: one colour).
 void AddRowCoverage(Pixel* dst, const Pixel* src, size_t srcStep, const uint8_t* cov, int n);
 // layer += src, channels saturating (srcStep 0: one colour).
