@@ -282,7 +282,7 @@ void Vm::ShapeBuiltinTree() {
             if (m.name == "_listeners" && !o->FindOwn("_listeners", false)) {
                 Object* broadcaster = TreeObject("AsBroadcaster");
                 Args args{Value(o)};
-                if (broadcaster) Call(Get(broadcaster, "initialize"), Value(), args);
+                if (broadcaster) CallTop(Get(broadcaster, "initialize"), Value(), args);
             }
         for (const Member& m : members)
             namesOrigin |= m.name == "constructor" || m.name == "__proto__";

@@ -252,12 +252,14 @@ Rect ListBounds(const DisplayObjects& list, bool edges) {
 
 ScriptHost::ScriptHost(Player& player) : player_(player) {
     vm_ = std::make_unique<Vm>(player.movie_->header.version);
-    if (uint16_t levels = player.movie_->maxRecursion) vm_->SetMaxCallDepth(levels);
     vm_->SetHost(this);
     InstallClipClass();
     InstallStage();
     InstallTextFieldMethods();
     vm_->ShapeBuiltinTree();
+    // The movie's own bound on nesting holds for its scripts, not for the
+    // calls that build the built-in objects above.
+    if (uint16_t levels = player.movie_->maxRecursion) vm_->SetMaxCallDepth(levels);
     root_ = vm_->New<ClipObject>(vm_->clipProto);
     root_->className = "MovieClip";
     root_->host = this;

@@ -90,6 +90,19 @@ TEST(ScriptMachine, RunawayScriptsAreStoppedAndTheMovieGoesOn) {
     EXPECT_EQ(std::count(lines.begin(), lines.end(), "after"), 0);
 }
 
+TEST(ScriptMachine, AMoviesOwnRecursionBoundHoldsForItsScriptsOnly) {
+    // A ScriptLimits tag allowing one level (the running block): the player
+    // builds its objects as usual, and the frame's call is what stops.
+    SwfBuilder b(8);
+    b.Raw(65, {1, 0, 15, 0});
+    b.Actions({Cat({PushString("first"), Op(0x26), DefineFunction("f", {}), CallFunction("f"),
+                    PushString("after"), Op(0x26)})})
+        .Frame();
+    b.Actions({Cat({PushString("second"), Op(0x26)})}).Frame();
+    std::vector<std::string> want{"first", "second"};
+    EXPECT_EQ(Traced(b, 2), want);
+}
+
 TEST(ScriptMachine, CallRunsAFramesActionsInPlaceAndItsRecursionIsBounded) {
     auto call = [](const std::string& frame) { return Cat({PushString(frame), Bytes{0x9e, 0, 0}}); };
     SwfBuilder b(6);
