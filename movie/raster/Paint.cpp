@@ -340,10 +340,10 @@ struct AddCoverage {
 // One colour over n pixels.
 template <class Op> void LayColor(Pixel color, int n, Pixel* dst, const uint8_t* cov) {
     if constexpr (std::is_same_v<Op, Store>) {
-        std::fill(dst, dst + n, color);
+        FillRow(dst, color, n);
     } else if constexpr (std::is_same_v<Op, Over>) {
         if (PixelA(color) == 255) {
-            std::fill(dst, dst + n, color);
+            FillRow(dst, color, n);
             return;
         }
         constexpr int kRun = 64;
@@ -682,7 +682,7 @@ void Paint::ShadeRow(int x, int y, int n, Pixel* out) const {
     const double px = x, py = y;
     switch (kind) {
     case PaintKind::Solid:
-        std::fill(out, out + n, color);
+        FillRow(out, color, n);
         return;
     case PaintKind::Linear:
         LayLinear<Store>(*this, x, y, n, out, nullptr);
