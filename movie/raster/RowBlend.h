@@ -31,15 +31,12 @@ inline void OverSolidCoverageShort(Pixel* dst, Pixel color, const uint8_t* cov, 
     int i = 0;
 #if NIMBRE_RASTER_SSE2
     if (n >= 2) {
-        const __m128i zero = _mm_setzero_si128();
-        const __m128i s = _mm_unpacklo_epi8(_mm_set1_epi32(static_cast<int>(color)), zero);
+        const __m128i s = _mm_set1_epi32(static_cast<int>(color));
         for (; i + 2 <= n; i += 2) {
             __m128i c = _mm_cvtsi32_si128(cov[i] | cov[i + 1] << 16); // c0 c1 (16-bit lanes)
-            c = _mm_unpacklo_epi16(c, c);                             // c0 c0 c1 c1
-            c = _mm_unpacklo_epi32(c, c);                             // c0 c0 c0 c0 c1 c1 c1 c1
+            c = _mm_unpacklo_epi16(c, c);                             // c0 c0 c1 c1: each pixel's lanes
             const __m128i d = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(dst + i));
-            const __m128i out = vec::Over2(vec::Div255x8(_mm_mullo_epi16(s, c)), _mm_unpacklo_epi8(d, zero));
-            _mm_storel_epi64(reinterpret_cast<__m128i*>(dst + i), _mm_packus_epi16(out, zero));
+            _mm_storel_epi64(reinterpret_cast<__m128i*>(dst + i), vec::Over(vec::MulDiv255(s, c), d));
         }
     }
 #endif

@@ -1001,6 +1001,10 @@ TEST(RasterBlit, RowLoopsMatchThePixelArithmetic) {
         for (int i = 0; i < n; ++i)
             ASSERT_EQ(out[i], BlendOver(dst[i], MulDiv255(color, cov[i]))) << "solid, n " << n << " at " << i;
         out = dst;
+        OverSolidCoverageShort(out.data(), color, cov.data(), n);
+        for (int i = 0; i < n; ++i)
+            ASSERT_EQ(out[i], BlendOver(dst[i], MulDiv255(color, cov[i]))) << "short, n " << n << " at " << i;
+        out = dst;
         AddRowCoverage(out.data(), src.data(), 1, cov.data(), n);
         for (int i = 0; i < n; ++i)
             ASSERT_EQ(out[i], AddSaturate(dst[i], MulDiv255(src[i], cov[i])))
