@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <type_traits>
 
 namespace movie::raster {
 
@@ -75,13 +76,14 @@ void BandState::FillMask(const FillItem& fill, IRect r) {
         scene_.Antialias());
 }
 
-// Lays a fill's rows over the frame as the scan converter walks them. The
-// background goes in first where the row has none yet: stretch by stretch
-// around what an opaque paint covers fully.
-struct BandState::FrameRows {
+// Lays a fill's rows over the frame (or, in a layer, partly into the
+// layer) as the scan converter walks them. The background goes in first
+// where the row has none yet: stretch by stretch around what an opaque
+// paint covers fully.
+template <class Blitter> struct BandState::FrameRows {
     BandState& band;
     const Paint& paint;
-    PaintBlitter& blitter;
+    Blitter& blitter;
     int row = 0, x = 0, from = 0;
     bool around = false;
 
@@ -95,7 +97,11 @@ struct BandState::FrameRows {
         } else {
             band.PaintBackground(row);
         }
-        blitter.BeginRow(band.canvas_.Row(y) + x, x, y, row > 0 ? band.canvas_.Row(y - 1) : nullptr);
+        if constexpr (std::is_same_v<Blitter, LayerAddBlitter>)
+            blitter.BeginRow(band.b_.layer.data() + static_cast<size_t>(row) * band.width_ + x,
+                             band.canvas_.Row(y) + x, x, y, row);
+        else
+            blitter.BeginRow(band.canvas_.Row(y) + x, x, y, row > 0 ? band.canvas_.Row(y - 1) : nullptr);
     }
     // The background from where it stopped to device column `to`.
     void Background(int to) { FillRow(band.FrameRow(row) + from, band.background_, to - from); }
@@ -129,6 +135,11 @@ void BandState::FillFrame(const FillItem& fill, const Paint& paint, IRect r) {
     const bool masked = mask_ >= 0;
     if (inLayer_) {
         LayerAddBlitter blitter(paint, b_.scratch.data(), b_.layerRuns);
+        if (!masked && scene_.Antialias()) {
+            FrameRows<LayerAddBlitter> rows{*this, paint, blitter};
+            b_.scan.RasterizeRows(fill.edges, fill.rule, r, rows);
+            return;
+        }
         b_.scan.Rasterize(
             fill.edges, fill.rule, r,
             [&](int y, int x, int n, const uint8_t* cov, const CoverageSpan* spans, int count) {
@@ -170,7 +181,7 @@ void BandState::FillFrame(const FillItem& fill, const Paint& paint, IRect r) {
     const bool sameDownRows = paint.kind == PaintKind::Linear && paint.inverse.c == 0;
     PaintBlitter blitter(paint, b_.scratch.data(), sameDownRows);
     if (!masked && scene_.Antialias()) {
-        FrameRows rows{*this, paint, blitter};
+        FrameRows<PaintBlitter> rows{*this, paint, blitter};
         b_.scan.RasterizeRows(fill.edges, fill.rule, r, rows);
         return;
     }

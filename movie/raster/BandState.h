@@ -43,7 +43,7 @@ class BandState {
     void PopMask();
 
   private:
-    struct FrameRows;
+    template <class Blitter> struct FrameRows;
     void FillMask(const FillItem& fill, IRect r);
     void FillFrame(const FillItem& fill, const Paint& paint, IRect r);
     // The row's coverage thinned by the current mask, as one varying span.

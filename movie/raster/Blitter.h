@@ -207,6 +207,7 @@ class LayerAddBlitter {
         Add(s, e, nullptr);
     }
     void BlendSpan(int s, int e, const uint8_t* cov) { Add(s, e, cov); }
+    void VaryingSpan(int s, int e, const uint8_t* cov) { BlitVarying(cov, s, e, *this); }
 
   private:
     void Add(int s, int e, const uint8_t* cov);
