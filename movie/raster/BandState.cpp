@@ -87,7 +87,7 @@ template <class Blitter> struct BandState::FrameRows {
     int row = 0, x = 0, from = 0;
     bool around = false;
 
-    void Begin(int y, int rowX, int) {
+    [[gnu::always_inline]] void Begin(int y, int rowX, int) {
         row = y - band.top_;
         x = rowX;
         around = band.b_.pending[row] && paint.opaque;
@@ -105,7 +105,7 @@ template <class Blitter> struct BandState::FrameRows {
     }
     // The background from where it stopped to device column `to`.
     void Background(int to) { FillRow(band.FrameRow(row) + from, band.background_, to - from); }
-    void Constant(int s, int e, int value) {
+    [[gnu::always_inline]] void Constant(int s, int e, int value) {
         if (value == 0) return;
         if (around) {
             Background(x + (value == 255 ? s : e));
@@ -118,14 +118,14 @@ template <class Blitter> struct BandState::FrameRows {
             blitter.BlendSpan(s, e, band.b_.constCov.data());
         }
     }
-    void Varying(int s, int e, const uint8_t* cov) {
+    [[gnu::always_inline]] void Varying(int s, int e, const uint8_t* cov) {
         if (around) {
             Background(x + e);
             from = x + e;
         }
         blitter.VaryingSpan(s, e, cov);
     }
-    void End() {
+    [[gnu::always_inline]] void End() {
         if (around) Background(band.band_.x1);
         blitter.EndRow();
     }

@@ -89,7 +89,7 @@ class PaintBlitter {
         if (copyDown_) above_ = longest_;
     }
 
-    void FillSpan(int s, int e) {
+    [[gnu::always_inline]] void FillSpan(int s, int e) {
         const int len = e - s;
         Pixel* d = dst_ + s;
         if (paint_.opaque) {
@@ -117,7 +117,7 @@ class PaintBlitter {
     // A stretch of varying coverage (cov[i] is pixel i's value). The short
     // ones a thin shape's edges leave, in one colour, are blended whole,
     // without looking for full and empty stretches first.
-    void VaryingSpan(int s, int e, const uint8_t* cov) {
+    [[gnu::always_inline]] void VaryingSpan(int s, int e, const uint8_t* cov) {
         if (!solid_ || e - s > kShortStretch) {
             BlitVarying(cov, s, e, *this);
             return;
