@@ -59,6 +59,8 @@ void BandState::Fill(const Command& cmd) {
 
 void BandState::FillMask(const FillItem& fill, IRect r) {
     b_.maskBounds[mask_] = b_.maskBounds[mask_].Union(r);
+    IRect& written = b_.maskWritten[mask_].rect;
+    written = written.Union({r.x0, r.y0 - top_, r.x1, r.y1 - top_});
     b_.scan.Rasterize(
         fill.edges, fill.rule, r,
         [&](int y, int x, int, const uint8_t* cov, const CoverageSpan* spans, int count) {
@@ -295,9 +297,20 @@ void BandState::BeginMask() {
     if (static_cast<int>(b_.masks.size()) <= mask_) {
         b_.masks.emplace_back();
         b_.maskBounds.emplace_back();
+        b_.maskWritten.emplace_back();
     }
-    if (b_.masks[mask_].size() < area_) b_.masks[mask_].resize(area_);
-    std::memset(b_.masks[mask_].data(), 0, area_);
+    std::vector<uint8_t>& values = b_.masks[mask_];
+    if (values.size() < area_) values.resize(area_); // (what it grows by is zero)
+    // Only what the last use wrote needs clearing.
+    BandBuffers::Written& written = b_.maskWritten[mask_];
+    if (written.width != width_) {
+        std::memset(values.data(), 0, values.size());
+    } else {
+        const IRect& w = written.rect;
+        for (int row = w.y0; row < w.y1; ++row)
+            std::memset(MaskRow(mask_, row) + w.x0, 0, static_cast<size_t>(w.x1 - w.x0));
+    }
+    written = {{}, width_};
     b_.maskBounds[mask_] = {};
     building_ = true;
 }

@@ -22,6 +22,13 @@ struct BandBuffers {
     std::vector<LayerRun> layerRuns;
     std::vector<std::vector<uint8_t>> masks; // the mask stack, one coverage value per pixel
     std::vector<IRect> maskBounds;
+    // Per mask, where its fills wrote since it was last cleared (band rows,
+    // at the canvas width of then): everything else in it is zero.
+    struct Written {
+        IRect rect;
+        int width = 0;
+    };
+    std::vector<Written> maskWritten;
     std::vector<uint8_t> pending; // rows of the band still without their background
 };
 

@@ -879,6 +879,37 @@ TEST(RasterMask, NestedMasksIntersect) {
     EXPECT_EQ(c.At(10, 5), kWhite);
 }
 
+// A mask's buffer is used again by the next mask at its depth, and by the
+// next frame at another width: nothing of what it held before shows.
+TEST(RasterMask, AMaskLeavesNothingForTheNextOne) {
+    Scene s;
+    s.SetBackground(kWhite);
+    s.BeginMask();
+    AddRect(s.BeginFill(), 0, 0, 16, 16);
+    s.EndFill(Paint::Solid(kBlack), FillRule::NonZero);
+    s.EndMask();
+    AddRect(s.BeginFill(), 0, 0, 16, 16);
+    s.EndFill(Paint::Solid(kRed), FillRule::NonZero);
+    s.PopMask();
+    s.BeginMask();
+    AddRect(s.BeginFill(), 4, 4, 8, 8);
+    s.EndFill(Paint::Solid(kBlack), FillRule::NonZero);
+    s.EndMask();
+    AddRect(s.BeginFill(), 0, 0, 24, 16);
+    s.EndFill(Paint::Solid(kBlue), FillRule::NonZero);
+    s.PopMask();
+    SceneRenderer r;
+    for (int w : {16, 24, 16}) {
+        Canvas c(w, 16);
+        r.Render(s, c, {0, 0, w, 16});
+        EXPECT_EQ(c.At(3, 5), kRed) << w; // just outside the second mask, within its bounds
+        EXPECT_EQ(c.At(8, 5), kRed) << w;
+        EXPECT_EQ(c.At(5, 5), kBlue) << w;
+        EXPECT_EQ(c.At(10, 10), kRed) << w;
+        if (w > 16) EXPECT_EQ(c.At(20, 5), kWhite);
+    }
+}
+
 // The short cuts for big fills: a gradient that only changes across the
 // frame (its rows copied), one that only changes down it (one colour per
 // row), and the background left out under opaque fills. Each must give the
