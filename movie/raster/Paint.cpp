@@ -234,15 +234,35 @@ struct LinearReflectSource {
         const int v = static_cast<int>(((t + i * dt) >> 24) & 511);
         return v < 256 ? v : 511 - v;
     }
+    // The positions' bits 24 .. 32 (a right shift that brings in zeros or
+    // ones leaves them alike), reflected: min(v, 511 - v).
 #if NIMBRE_RASTER_SSE2
     __m128i Four(int i) const {
-        return _mm_setr_epi32(Entry(i), Entry(i + 1), Entry(i + 2), Entry(i + 3));
+        const int64_t v = t + i * dt;
+        const __m128i mask = _mm_set1_epi64x(511);
+        const __m128i lo = _mm_and_si128(_mm_srli_epi64(_mm_set_epi64x(v + dt, v), 24), mask);
+        const __m128i hi = _mm_and_si128(_mm_srli_epi64(_mm_set_epi64x(v + 3 * dt, v + 2 * dt), 24), mask);
+        const __m128i e = _mm_unpacklo_epi64(_mm_shuffle_epi32(lo, 0x08), _mm_shuffle_epi32(hi, 0x08));
+        return _mm_min_epi16(e, _mm_sub_epi32(_mm_set1_epi32(511), e));
     }
 #endif
 #if NIMBRE_RASTER_AVX2
     NIMBRE_AVX2 void Entries8(int i, int m, int32_t* out) const {
-        for (int j = 0; j < m; ++j)
-            out[j] = Entry(i + j);
+        const __m256i mask = _mm256_set1_epi64x(511), reflect = _mm256_set1_epi32(511);
+        const __m256i step = _mm256_set1_epi64x(8 * dt);
+        const int64_t v = t + i * dt;
+        __m256i lo = _mm256_setr_epi64x(v, v + dt, v + 2 * dt, v + 3 * dt);
+        __m256i hi = _mm256_add_epi64(lo, _mm256_set1_epi64x(4 * dt));
+        for (int j = 0; j < m; j += 8, lo = _mm256_add_epi64(lo, step), hi = _mm256_add_epi64(hi, step)) {
+            const __m256i a = _mm256_and_si256(_mm256_srli_epi64(lo, 24), mask); // a0 . a1 . | a2 . a3 .
+            const __m256i b = _mm256_and_si256(_mm256_srli_epi64(hi, 24), mask);
+            const __m256i ab =
+                _mm256_blend_epi32(_mm256_shuffle_epi32(a, 0x08), _mm256_shuffle_epi32(b, 0x80),
+                                   0xCC); // a0 a1 b0 b1 | a2 a3 b2 b3
+            const __m256i e = _mm256_permute4x64_epi64(ab, 0xD8);
+            _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + j),
+                                _mm256_min_epi16(e, _mm256_sub_epi32(reflect, e)));
+        }
     }
 #endif
 };
@@ -417,9 +437,6 @@ NIMBRE_AVX2 int LayAvx2(const Source& source, const Pixel* table, int n, Pixel* 
 template <class Op, class Source>
 void Lay(const Source& source, const Pixel* table, int n, Pixel* dst, const uint8_t* cov) {
     const Source src = source;
-    auto one = [&](int i, Pixel s) {
-        dst[i] = Op::One(Op::kReadsDst ? dst[i] : 0, s, Op::kCoverage ? cov[i] : 255);
-    };
 #if NIMBRE_RASTER_SSE2
     int i = 0;
 #if NIMBRE_RASTER_AVX2
@@ -437,14 +454,25 @@ void Lay(const Source& source, const Pixel* table, int n, Pixel* dst, const uint
                 dst[i + k] = table[e[k]];
         }
     }
-    if (i < n) { // the last one to three pixels four at a time as well
+    if (i < n) { // the last one to three pixels through a register of four as well
+        const int r = n - i;
         _mm_store_si128(reinterpret_cast<__m128i*>(e), src.Four(i));
-        for (int k = 0; i < n; ++i, ++k)
-            one(i, table[e[k]]);
+        if constexpr (Op::kReadsDst) {
+            uint32_t c = 0;
+            if constexpr (Op::kCoverage)
+                c = cov[i] | (r > 1 ? cov[i + 1] << 8 : 0) | (r > 2 ? cov[i + 2] << 16 : 0);
+            const __m128i s = _mm_setr_epi32(static_cast<int>(table[e[0]]), static_cast<int>(table[e[1]]),
+                                             static_cast<int>(table[e[2]]), static_cast<int>(table[e[3]]));
+            const __m128i d = vec::LoadFirst4(dst + i, r);
+            vec::StoreFirst4(dst + i, Op::Four(d, s, reinterpret_cast<const uint8_t*>(&c)), r);
+        } else {
+            for (int k = 0; k < r; ++k)
+                dst[i + k] = table[e[k]];
+        }
     }
 #else
     for (int i = 0; i < n; ++i)
-        one(i, table[src.Entry(i)]);
+        dst[i] = Op::One(Op::kReadsDst ? dst[i] : 0, table[src.Entry(i)], Op::kCoverage ? cov[i] : 255);
 #endif
 }
 

@@ -53,6 +53,21 @@ inline void Store4(Pixel* p, __m128i v) {
     _mm_storeu_si128(reinterpret_cast<__m128i*>(p), v);
 }
 
+// The first r pixels at p, r 1 .. 3, in a register of four (the rest
+// zero), and back.
+inline __m128i LoadFirst4(const Pixel* p, int r) {
+    const __m128i first = r > 1 ? _mm_loadl_epi64(reinterpret_cast<const __m128i*>(p))
+                                : _mm_cvtsi32_si128(static_cast<int>(p[0]));
+    return r > 2 ? _mm_unpacklo_epi64(first, _mm_cvtsi32_si128(static_cast<int>(p[2]))) : first;
+}
+inline void StoreFirst4(Pixel* p, __m128i v, int r) {
+    if (r > 1)
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(p), v);
+    else
+        p[0] = static_cast<Pixel>(_mm_cvtsi128_si32(v));
+    if (r > 2) p[2] = static_cast<Pixel>(_mm_cvtsi128_si32(_mm_srli_si128(v, 8)));
+}
+
 // Four pixels: s over d.
 inline __m128i Over(__m128i s, __m128i d) {
     const __m128i ag = _mm_srli_epi16(s, 8); // alpha in each pixel's upper lane

@@ -416,7 +416,7 @@ TEST(RasterPaint, GradientRowsAgreeWithTheirShorterBeginnings) {
     const Affine steep{0.031, 0.017, -0.012, 0.04, -1.1, -0.7},
         shallow{0.0021, 0.0009, -0.0012, 0.003, -0.2, -0.1};
     for (const Affine& inverse : {steep, shallow})
-        for (PaintKind kind : {PaintKind::Radial, PaintKind::Focal}) {
+        for (PaintKind kind : {PaintKind::Linear, PaintKind::Radial, PaintKind::Focal}) {
             p.inverse = inverse;
             p.kind = kind;
             p.focal = -0.7f;
