@@ -179,20 +179,21 @@ template <Spread s> NIMBRE_AVX2 inline __m256i TableEntries8(__m256 u) {
 // of pixels i .. i+3 (Four) and of pixels i .. i+m-1, m a multiple of
 // eight, into out (Entries8), all alike.
 
-// A radial or focal gradient.
+// A radial or focal gradient, its pixel 0 the positions' pixel `first`.
 template <Spread s, class Positions> struct RadialSource {
     Positions at;
-    int Entry(int i) const { return EntryAt<s>(at.At1(i)); }
+    int first = 0;
+    int Entry(int i) const { return EntryAt<s>(at.At1(first + i)); }
 #if NIMBRE_RASTER_SSE2
     __m128i Four(int i) const {
-        return TableEntries4<s>(at.At(i));
+        return TableEntries4<s>(at.At(first + i));
     }
 #endif
 #if NIMBRE_RASTER_AVX2
     NIMBRE_AVX2 void Entries8(int i, int m, int32_t* out) const {
         // The pixel numbers as floats, whole numbers stepped exactly.
-        __m256 k =
-            _mm256_add_ps(_mm256_set1_ps(static_cast<float>(i)), _mm256_setr_ps(0, 1, 2, 3, 4, 5, 6, 7));
+        __m256 k = _mm256_add_ps(_mm256_set1_ps(static_cast<float>(first + i)),
+                                 _mm256_setr_ps(0, 1, 2, 3, 4, 5, 6, 7));
         for (int j = 0; j < m; j += 8, k = _mm256_add_ps(k, _mm256_set1_ps(8.0f)))
             _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + j), TableEntries8<s>(at.At8(k)));
     }
@@ -546,13 +547,46 @@ template <class Op> void LayLinear(const Paint& p, int x, int y, int n, Pixel* d
     }
 }
 
+// The pixels from .. to-1 of a row of n whose place in gradient space,
+// (gx, gy) + i (ax, bx), may lie within the unit circle, a little widened.
+// Outside it a radial gradient is past its end, and a focal one too: the
+// ray from the focus meets the circle before it reaches the point.
+struct RowAcrossCircle {
+    int from, to;
+};
+
+RowAcrossCircle CrossCircle(double gx, double gy, double ax, double bx, int n) {
+    constexpr int kWorthIt = 32; // shorter rows are shaded whole
+    if (n < kWorthIt) return {0, n};
+    constexpr double kRadius = 1 + 1.0 / 64; // far beyond the positions' rounding
+    // |g + i a|^2 = r^2: A i^2 + 2 B i + C = 0.
+    const double a = ax * ax + bx * bx, b = gx * ax + gy * bx, c = gx * gx + gy * gy - kRadius * kRadius;
+    if (a == 0) return c > 0 ? RowAcrossCircle{0, 0} : RowAcrossCircle{0, n};
+    const double disc = b * b - a * c;
+    if (!(disc >= 0)) return disc < 0 ? RowAcrossCircle{0, 0} : RowAcrossCircle{0, n};
+    const double root = std::sqrt(disc);
+    const double i0 = std::floor((-b - root) / a) - 1, i1 = std::ceil((-b + root) / a) + 2;
+    if (!(i0 < i1)) return {0, n}; // not a number somewhere: shade it all
+    const int from = static_cast<int>(std::clamp(i0, 0.0, static_cast<double>(n)));
+    const int to = static_cast<int>(std::clamp(i1, static_cast<double>(from), static_cast<double>(n)));
+    return {from, to};
+}
+
 template <class Op, class Positions>
-void LayRadialSpread(const Positions& at, const Paint& p, int n, Pixel* dst, const uint8_t* cov) {
+void LayRadialSpread(const Positions& at, const Paint& p, int n, Pixel* dst, const uint8_t* cov,
+                     RowAcrossCircle row) {
     const Pixel* table = p.lut.data();
     switch (p.spread) {
-    case Spread::Pad:
-        Lay<Op>(RadialSource<Spread::Pad, Positions>{at}, table, n, dst, cov);
+    case Spread::Pad: {
+        // Beyond the circle, well clear of it, the last entry throughout.
+        const int from = row.from, to = row.to;
+        auto covAt = [&](int i) { return Op::kCoverage ? cov + i : nullptr; };
+        if (from > 0) LayColor<Op>(table[255], from, dst, covAt(0));
+        if (to > from)
+            Lay<Op>(RadialSource<Spread::Pad, Positions>{at, from}, table, to - from, dst + from, covAt(from));
+        if (n > to) LayColor<Op>(table[255], n - to, dst + to, covAt(to));
         break;
+    }
     case Spread::Repeat:
         Lay<Op>(RadialSource<Spread::Repeat, Positions>{at}, table, n, dst, cov);
         break;
@@ -569,13 +603,15 @@ template <class Op> void LayRadial(const Paint& p, int x, int y, int n, Pixel* d
     const float gx = static_cast<float>(m.a * x + m.c * y + m.tx);
     const float gy = static_cast<float>(m.b * x + m.d * y + m.ty);
     const float ax = static_cast<float>(m.a), bx = static_cast<float>(m.b);
+    const RowAcrossCircle row =
+        p.spread == Spread::Pad ? CrossCircle(gx, gy, ax, bx, n) : RowAcrossCircle{0, n};
     if (p.kind == PaintKind::Radial) {
         const float u = kTableUnits;
-        LayRadialSpread<Op>(RadialPositions{gx * u, gy * u, ax * u, bx * u}, p, n, dst, cov);
+        LayRadialSpread<Op>(RadialPositions{gx * u, gy * u, ax * u, bx * u}, p, n, dst, cov, row);
     } else {
         const float f = std::clamp(p.focal, -0.98f, 0.98f);
         LayRadialSpread<Op>(FocalPositions{gx - f, gy, ax, bx, f, f * f - 1, 1 / (1 - f * f) * kTableUnits},
-                            p, n, dst, cov);
+                            p, n, dst, cov, row);
     }
 }
 

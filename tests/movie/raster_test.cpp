@@ -435,6 +435,29 @@ TEST(RasterPaint, GradientRowsAgreeWithTheirShorterBeginnings) {
         }
 }
 
+// With positions that floats hold exactly (steps of 1/256), a pixel lies
+// at the same place in gradient space whichever row it is shaded in: a
+// long row, worked out in runs and left as the last colour where it is
+// clear of the circle, matches its pixels shaded one at a time.
+TEST(RasterPaint, PaddedRadialRowsMatchTheirPixelsOneByOne) {
+    Paint p;
+    p.SetGradient({{0, 255, 0, 0, 255}, {255, 0, 0, 255, 255}}, false, {});
+    p.inverse = {1 / 256.0, 0, 0, 1 / 256.0, -1.25, -1.125};
+    for (PaintKind kind : {PaintKind::Radial, PaintKind::Focal}) {
+        p.kind = kind;
+        p.focal = 0.5f;
+        for (int y : {0, 33, 100, 288, 500, 575}) {
+            Pixel row[640];
+            p.ShadeRow(0, y, 640, row);
+            for (int x = 0; x < 640; ++x) {
+                Pixel one;
+                p.ShadeRow(x, y, 1, &one);
+                ASSERT_EQ(row[x], one) << "kind " << static_cast<int>(kind) << " at " << x << "," << y;
+            }
+        }
+    }
+}
+
 // Linear gradients in every spread, running either way along the row and
 // steeply enough to wrap within it, against their position worked out in
 // double: the entry found is the one the position falls in (or its
