@@ -79,10 +79,12 @@ struct RadialPositions {
     }
 #endif
 #if NIMBRE_RASTER_AVX2
-    // The same arithmetic, eight at a time, for the pixels numbered k.
-    NIMBRE_AVX2 __m256 At8(__m256 k) const {
+    // The same arithmetic, eight at a time, for the pixels numbered k; where
+    // kLevel, bx is 0 and y stays gy (0 * k adds nothing, exactly).
+    template <bool kLevel> NIMBRE_AVX2 __m256 At8(__m256 k) const {
         const __m256 x = _mm256_add_ps(_mm256_set1_ps(gx), _mm256_mul_ps(_mm256_set1_ps(ax), k));
-        const __m256 y = _mm256_add_ps(_mm256_set1_ps(gy), _mm256_mul_ps(_mm256_set1_ps(bx), k));
+        const __m256 y = kLevel ? _mm256_set1_ps(gy)
+                                : _mm256_add_ps(_mm256_set1_ps(gy), _mm256_mul_ps(_mm256_set1_ps(bx), k));
         return _mm256_sqrt_ps(_mm256_add_ps(_mm256_mul_ps(x, x), _mm256_mul_ps(y, y)));
     }
 #endif
@@ -114,9 +116,10 @@ struct FocalPositions {
     }
 #endif
 #if NIMBRE_RASTER_AVX2
-    NIMBRE_AVX2 __m256 At8(__m256 k) const {
+    template <bool kLevel> NIMBRE_AVX2 __m256 At8(__m256 k) const {
         const __m256 x = _mm256_add_ps(_mm256_set1_ps(dx), _mm256_mul_ps(_mm256_set1_ps(ax), k));
-        const __m256 y = _mm256_add_ps(_mm256_set1_ps(dy), _mm256_mul_ps(_mm256_set1_ps(bx), k));
+        const __m256 y = kLevel ? _mm256_set1_ps(dy)
+                                : _mm256_add_ps(_mm256_set1_ps(dy), _mm256_mul_ps(_mm256_set1_ps(bx), k));
         const __m256 dd = _mm256_add_ps(_mm256_mul_ps(x, x), _mm256_mul_ps(y, y));
         const __m256 fd = _mm256_mul_ps(_mm256_set1_ps(f), x);
         const __m256 root =
@@ -194,8 +197,16 @@ template <Spread s, class Positions> struct RadialSource {
         // The pixel numbers as floats, whole numbers stepped exactly.
         __m256 k = _mm256_add_ps(_mm256_set1_ps(static_cast<float>(first + i)),
                                  _mm256_setr_ps(0, 1, 2, 3, 4, 5, 6, 7));
-        for (int j = 0; j < m; j += 8, k = _mm256_add_ps(k, _mm256_set1_ps(8.0f)))
-            _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + j), TableEntries8<s>(at.At8(k)));
+        auto run = [&]<bool kLevel>() NIMBRE_AVX2 {
+            for (int j = 0; j < m; j += 8, k = _mm256_add_ps(k, _mm256_set1_ps(8.0f)))
+                _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + j),
+                                    TableEntries8<s>(at.template At8<kLevel>(k)));
+        };
+        // Most gradients are not turned: y is the same along the row.
+        if (at.bx == 0)
+            run.template operator()<true>();
+        else
+            run.template operator()<false>();
     }
 #endif
 };
@@ -393,8 +404,8 @@ NIMBRE_AVX2 inline bool NearEntries8(__m256i e, int& first, __m256i& offsets) {
     const __m256i base = _mm256_min_epi32(ends, _mm256_set1_epi32(248));
     offsets = _mm256_sub_epi32(e, base);
     first = _mm256_cvtsi256_si32(base);
-    const __m256i seven = _mm256_set1_epi32(7); // unsigned: an entry below base is far above seven
-    return _mm256_movemask_epi8(_mm256_cmpeq_epi32(_mm256_max_epu32(offsets, seven), seven)) == -1;
+    // Every offset 0 .. 7: no bit above the lowest three (one below base has them all).
+    return _mm256_testz_si256(offsets, _mm256_set1_epi32(~7));
 }
 
 // Eight pixels at a time; returns how many it laid (a multiple of eight).
@@ -583,7 +594,8 @@ void LayRadialSpread(const Positions& at, const Paint& p, int n, Pixel* dst, con
         auto covAt = [&](int i) { return Op::kCoverage ? cov + i : nullptr; };
         if (from > 0) LayColor<Op>(table[255], from, dst, covAt(0));
         if (to > from)
-            Lay<Op>(RadialSource<Spread::Pad, Positions>{at, from}, table, to - from, dst + from, covAt(from));
+            Lay<Op>(RadialSource<Spread::Pad, Positions>{at, from}, table, to - from, dst + from,
+                    covAt(from));
         if (n > to) LayColor<Op>(table[255], n - to, dst + to, covAt(to));
         break;
     }
