@@ -576,10 +576,13 @@ RowAcrossCircle CrossCircle(double gx, double gy, double ax, double bx, int n) {
     const double disc = b * b - a * c;
     if (!(disc >= 0)) return disc < 0 ? RowAcrossCircle{0, 0} : RowAcrossCircle{0, n};
     const double root = std::sqrt(disc);
-    const double i0 = std::floor((-b - root) / a) - 1, i1 = std::ceil((-b + root) / a) + 2;
-    if (!(i0 < i1)) return {0, n}; // not a number somewhere: shade it all
-    const int from = static_cast<int>(std::clamp(i0, 0.0, static_cast<double>(n)));
-    const int to = static_cast<int>(std::clamp(i1, static_cast<double>(from), static_cast<double>(n)));
+    const double i0 = (-b - root) / a, i1 = (-b + root) / a;
+    if (!(i0 <= i1)) return {0, n}; // not a number somewhere: shade it all
+    // Two pixels wider each way, converted once clamped (a conversion cuts
+    // towards zero, down for these).
+    const double last = n;
+    const int from = static_cast<int>(std::clamp(i0 - 2, 0.0, last));
+    const int to = static_cast<int>(std::clamp(i1 + 3, static_cast<double>(from), last));
     return {from, to};
 }
 
