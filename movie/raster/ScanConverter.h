@@ -50,12 +50,8 @@ class ScanConverter {
     // when at least half of it is covered, else out (0).
     template <class Sink>
     void Rasterize(const EdgeList& edges, FillRule rule, IRect clip, Sink&& sink, bool antialias = true) {
-        if (!Accumulate(edges, clip)) return;
         SpanRecorder<Sink> rows{*this, sink, antialias};
-        if (rule == FillRule::NonZero)
-            Resolve<FillRule::NonZero>(rows);
-        else
-            Resolve<FillRule::EvenOdd>(rows);
+        RasterizeRows(edges, rule, clip, rows);
     }
 
     // The same, anti-aliased, handing each row's stretches to `rows` as they
