@@ -76,11 +76,30 @@ void Stroker::AddArc(PointF c, PointF n0, float angle, float r) {
     }
 }
 
-void Stroker::AddJoin(PointF v, PointF n0, PointF n1, PointF d0, bool outer, const StrokeStyle& style) {
-    poly_.push_back({v.x + n0.x, v.y + n0.y});
+void Stroker::AddJoin(PointF v, PointF n0, PointF n1, PointF d0, PointF d1, float lenIn, float lenOut,
+                      bool outer, const StrokeStyle& style) {
     const float hw2 = n0.x * n0.x + n0.y * n0.y;
     const float cross = n0.x * n1.y - n0.y * n1.x;
     const float dot = n0.x * n1.x + n0.y * n1.y;
+    if (!outer && std::fabs(cross) > 1e-6f * hw2) {
+        // The inner sides of a gentle turn cross near the vertex: the outline
+        // cuts across there, as long as neither side gives up more than half
+        // of its segment (the join at the segment's other end may take the
+        // rest). A line that runs in to the vertex and out again would cover
+        // the same pixels, but with edges across every row of the stroke.
+        const float turn = d0.x * d1.y - d0.y * d1.x;
+        if (std::fabs(turn) > 1e-6f) {
+            // v + n0 + s * d0 = v + n1 + u * d1
+            const PointF q{n1.x - n0.x, n1.y - n0.y};
+            const float s = (q.x * d1.y - q.y * d1.x) / turn;
+            const float u = (q.x * d0.y - q.y * d0.x) / turn;
+            if (s <= 0 && -s <= 0.5f * lenIn && u >= 0 && u <= 0.5f * lenOut) {
+                poly_.push_back({v.x + n0.x + s * d0.x, v.y + n0.y + s * d0.y});
+                return;
+            }
+        }
+    }
+    poly_.push_back({v.x + n0.x, v.y + n0.y});
     if (std::fabs(cross) <= 1e-6f * hw2 && dot > 0) return; // straight on: the sides run on
     if (std::fabs(cross) <= 1e-6f * hw2 && outer) {
         // Turning right back: a round join is the cap of the way out.
@@ -139,9 +158,8 @@ void Stroker::Stroke(const std::vector<PointF>& points, bool closed, const Strok
     }
     if (closed && pts_.size() > 1 && pts_.front().x == pts_.back().x && pts_.front().y == pts_.back().y)
         pts_.pop_back();
-    const size_t n = pts_.size();
-    if (n == 0) return;
-    if (n == 1) {
+    if (pts_.empty()) return;
+    if (pts_.size() == 1) {
         // A zero-length line shows as a dot in its cap's shape.
         if (style.startCap == Cap::Round) {
             AddCircle(pts_[0], hw, out);
@@ -153,15 +171,28 @@ void Stroker::Stroke(const std::vector<PointF>& points, bool closed, const Strok
         }
         return;
     }
-    if (n == 2) closed = false;
+    if (pts_.size() == 2) closed = false;
+    if (closed) {
+        // The outline of a closed line starts and ends halfway along its
+        // first side, where it runs straight on: every corner then gets a
+        // join of its own.
+        const PointF first = pts_[0], half{(first.x + pts_[1].x) * 0.5f, (first.y + pts_[1].y) * 0.5f};
+        if ((half.x != first.x || half.y != first.y) && (half.x != pts_[1].x || half.y != pts_[1].y)) {
+            pts_[0] = half;
+            pts_.push_back(first);
+        }
+    }
+    const size_t n = pts_.size();
     const size_t segs = closed ? n : n - 1;
     // Each segment's offset to the left side: square to it, or along the
     // minor axis for one-pixel lines.
     dirs_.resize(segs);
     offsets_.resize(segs);
+    lengths_.resize(segs);
     for (size_t i = 0; i < segs; ++i) {
         const PointF a = pts_[i], b = pts_[(i + 1) % n];
         dirs_[i] = Normalized({b.x - a.x, b.y - a.y});
+        lengths_[i] = std::hypot(b.x - a.x, b.y - a.y);
     }
     for (size_t i = 0; i < segs; ++i) {
         const PointF d = dirs_[i];
@@ -185,19 +216,24 @@ void Stroker::Stroke(const std::vector<PointF>& points, bool closed, const Strok
     const PointF start{pts_[0].x + offsets_[0].x, pts_[0].y + offsets_[0].y};
     poly_.push_back(start);
     for (size_t i = 0; i + 1 < segs; ++i)
-        AddJoin(pts_[i + 1], offsets_[i], offsets_[i + 1], dirs_[i], outerAt(i, 1), style);
+        AddJoin(pts_[i + 1], offsets_[i], offsets_[i + 1], dirs_[i], dirs_[i + 1], lengths_[i], lengths_[i + 1],
+                outerAt(i, 1), style);
     if (closed) {
-        AddJoin(pts_[0], offsets_[segs - 1], offsets_[0], dirs_[segs - 1], outerAt(segs - 1, 1), style);
+        // (Where the outline starts and ends it runs straight on: these
+        // joins only carry the sides on.)
+        AddJoin(pts_[0], offsets_[segs - 1], offsets_[0], dirs_[segs - 1], dirs_[0], 0, 0, outerAt(segs - 1, 1),
+                style);
         // ...across to the right side, where the way back starts and ends
         // (the join's first point): the two crossings cancel.
-        AddJoin(pts_[0], neg(offsets_[0]), neg(offsets_[segs - 1]), neg(dirs_[0]), outerAt(segs - 1, -1),
-                style);
+        AddJoin(pts_[0], neg(offsets_[0]), neg(offsets_[segs - 1]), neg(dirs_[0]), neg(dirs_[segs - 1]), 0, 0,
+                outerAt(segs - 1, -1), style);
     } else {
         AddCap(pts_[n - 1], offsets_[segs - 1], dirs_[segs - 1], hw, style.endCap);
     }
     // ...and back along the right side.
     for (size_t i = segs - 1; i > 0; --i)
-        AddJoin(pts_[i], neg(offsets_[i]), neg(offsets_[i - 1]), neg(dirs_[i]), outerAt(i - 1, -1), style);
+        AddJoin(pts_[i], neg(offsets_[i]), neg(offsets_[i - 1]), neg(dirs_[i]), neg(dirs_[i - 1]), lengths_[i],
+                lengths_[i - 1], outerAt(i - 1, -1), style);
     if (closed) {
         poly_.push_back({pts_[0].x - offsets_[0].x, pts_[0].y - offsets_[0].y});
     } else {

@@ -1,7 +1,8 @@
 // Turns a polyline into the outline of its stroke: one closed contour that
 // runs out along one side of the line and back along the other, with the
 // joins on the outer side of each turn and the caps at the ends. Inner
-// corners pass through the vertex, so every part of the stroke is wound the
+// corners of gentle turns cut across where the two inner sides meet; sharper
+// ones pass through the vertex, so every part of the stroke is wound the
 // same way and the non-zero rule fills it, however the line crosses itself.
 #pragma once
 
@@ -44,13 +45,16 @@ class Stroker {
     // `n1`, turning by `angle`, without its two end points.
     void AddArc(PointF c, PointF n0, float angle, float r);
     // Turns from offset `n0` to `n1` at vertex `v` on one side of the line,
-    // arriving in direction `d0`.
-    void AddJoin(PointF v, PointF n0, PointF n1, PointF d0, bool outer, const StrokeStyle& style);
+    // arriving in direction `d0` along a segment `lenIn` long and leaving in
+    // direction `d1` along one `lenOut` long.
+    void AddJoin(PointF v, PointF n0, PointF n1, PointF d0, PointF d1, float lenIn, float lenOut, bool outer,
+                 const StrokeStyle& style);
     void AddCap(PointF p, PointF n, PointF dir, float hw, Cap cap);
 
     std::vector<PointF> pts_;
     std::vector<PointF> dirs_;    // per segment: its direction
     std::vector<PointF> offsets_; // per segment: its offset to the left side
+    std::vector<float> lengths_;  // per segment: its length
     std::vector<PointF> poly_;
     const Affine* to_ = nullptr;
 };

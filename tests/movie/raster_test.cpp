@@ -767,6 +767,56 @@ TEST(RasterStroke, RoundDotHasTheAreaOfItsCircle) {
     EXPECT_NEAR(area, exact, 0.02 * 2 * std::numbers::pi * 20); // within 0.02 px along the rim
 }
 
+// A wide stroke round a closed polygon with round joins covers exactly the
+// points within half its width of the polygon: every pixel's darkness is
+// its share of such points (8 x 8 samples), the inner corners included. Its
+// outline crosses each row no more often than a ring's does.
+TEST(RasterStroke, WideClosedStrokeCoversThePointsWithinHalfItsWidth) {
+    constexpr int kSides = 24, kSize = 110;
+    constexpr double kRadius = 40, kHalf = 9, kCx = 55.3, kCy = 54.6;
+    std::vector<PointF> pts;
+    for (int i = 0; i <= kSides; ++i) {
+        const double a = 2 * std::numbers::pi * (i % kSides) / kSides;
+        pts.push_back({static_cast<float>(kCx + kRadius * std::cos(a)), static_cast<float>(kCy + kRadius * std::sin(a))});
+    }
+    StrokeStyle style;
+    style.width = 2 * kHalf;
+    Scene s;
+    s.SetBackground(kWhite);
+    Stroker st;
+    EdgeList& outline = s.BeginFill();
+    st.Stroke(pts, true, style, outline);
+    for (float y : {30.5f, 54.5f, 80.5f}) {
+        int crossings = 0;
+        for (const Line& l : outline.Lines())
+            crossings += l.Top() <= y && y < l.Bottom();
+        EXPECT_LE(crossings, 4) << "row " << y;
+    }
+    s.EndFill(Paint::Solid(kBlack), FillRule::NonZero);
+    Canvas c = Draw(s, kSize, kSize);
+
+    auto within = [&](double x, double y) {
+        for (size_t i = 0; i + 1 < pts.size(); ++i) {
+            const double ax = pts[i].x, ay = pts[i].y, dx = pts[i + 1].x - ax, dy = pts[i + 1].y - ay;
+            const double t = std::clamp(((x - ax) * dx + (y - ay) * dy) / (dx * dx + dy * dy), 0.0, 1.0);
+            if (std::hypot(x - ax - t * dx, y - ay - t * dy) <= kHalf) return true;
+        }
+        return false;
+    };
+    int worst = 0;
+    for (int y = 0; y < kSize; ++y)
+        for (int x = 0; x < kSize; ++x) {
+            const double r = std::hypot(x + 0.5 - kCx, y + 0.5 - kCy);
+            if (r < kRadius - kHalf - 3 || r > kRadius + kHalf + 2) continue; // clear of both rims
+            int in = 0;
+            for (int j = 0; j < 8; ++j)
+                for (int i = 0; i < 8; ++i)
+                    in += within(x + (i + 0.5) / 8, y + (j + 0.5) / 8);
+            worst = std::max(worst, std::abs(Darkness(c, x, y) - in * 255 / 64));
+        }
+    EXPECT_LE(worst, 24);
+}
+
 namespace {
 
 // Ink of one stroke drawn black on white, in pixels.
