@@ -86,13 +86,17 @@ template <class Blitter> struct BandState::FrameRows {
     BandState& band;
     const Paint& paint;
     Blitter& blitter;
+    static constexpr int kLongStretch = 256;
     int row = 0, x = 0, from = 0;
     bool around = false;
 
-    [[gnu::always_inline]] void Begin(int y, int rowX, int) {
+    [[gnu::always_inline]] void Begin(int y, int rowX, int, int widest) {
         row = y - band.top_;
         x = rowX;
-        around = band.b_.pending[row] && paint.opaque;
+        // Laying the background in pieces pays only around long stretches
+        // the paint may cover fully; a row of short ones (a thin shape's)
+        // takes it whole, in one store.
+        around = band.b_.pending[row] && paint.opaque && widest >= kLongStretch;
         if (around) {
             band.b_.pending[row] = 0;
             from = band.band_.x0;

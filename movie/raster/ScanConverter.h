@@ -36,7 +36,8 @@ struct CoverageSpan {
     int value = kVaries; // 0..255, or kVaries
 };
 
-// What RasterizeRows hands over, row by row, in order: Begin(y, x, n), then
+// What RasterizeRows hands over, row by row, in order: Begin(y, x, n, widest)
+// (`widest`: the longest stretch of the row that may come as one Constant), then
 // the stretches of pixels x+s .. x+e-1 that cover 0..n exactly, each either
 // Constant(s, e, value) or Varying(s, e, cov) with cov[s] the coverage of
 // pixel x+s, then End().
@@ -75,7 +76,7 @@ class ScanConverter {
         bool antialias;
         int y = 0, x = 0, n = 0, count = 0;
         const uint8_t* cov = nullptr;
-        void Begin(int rowY, int rowX, int rowN) {
+        void Begin(int rowY, int rowX, int rowN, int) {
             y = rowY;
             x = rowX;
             n = rowN;
@@ -165,7 +166,10 @@ template <FillRule rule, class Rows> void ScanConverter::ResolveRow(int row, Row
     }
     const int n = end - lo + 1;
     uint8_t* cov = cov_.data();
-    rows.Begin(originY_ + row, originX_ + lo, n);
+    int widest = 0;
+    for (int k = 2; k < found; k += 2)
+        widest = std::max(widest, bounds[k] - bounds[k - 1]);
+    rows.Begin(originY_ + row, originX_ + lo, n, widest);
     float sum = 0;
     for (int k = 0; k < found; k += 2) {
         const int s = bounds[k], e = bounds[k + 1];
