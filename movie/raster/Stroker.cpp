@@ -8,20 +8,19 @@ namespace movie::raster {
 
 namespace {
 
-int ArcSteps(float r, float angle) {
-    // Chord error below a twentieth of a pixel, at least a few steps, bounded.
-    float tol = 0.05f;
-    float step = r > tol ? 2 * std::acos(std::max(-1.0f, 1 - tol / r)) : std::numbers::pi_v<float>;
-    step = std::max(step, 0.05f);
-    int n = static_cast<int>(std::ceil(std::fabs(angle) / step));
-    return std::clamp(n, 2, 128);
+// The widest turn one step of an arc of radius r may take: its chord then
+// stays within a twentieth of a pixel of the arc.
+float WidestArcStep(float r) {
+    const float tol = 0.05f;
+    const float step = r > tol ? 2 * std::acos(std::max(-1.0f, 1 - tol / r)) : std::numbers::pi_v<float>;
+    return std::max(step, 0.05f);
 }
 
 // Radius for the corners of a polygon whose sectors of `step` radians have
 // the area of the circle's sectors: the polygon's sides then straddle the
-// circle instead of cutting inside it everywhere.
-float ArcRadius(float r, float step) {
-    float s = std::sin(std::fabs(step));
+// circle instead of cutting inside it everywhere. `sine` is sin(step).
+float ArcRadius(float r, float step, float sine) {
+    const float s = std::fabs(sine);
     return s > 1e-6f ? r * std::sqrt(std::fabs(step) / s) : r;
 }
 
@@ -55,24 +54,42 @@ void Stroker::AddPolygon(EdgeList& out) {
         out.AddLine(poly_[i], poly_[(i + 1) % n]);
 }
 
-void Stroker::AddCircle(PointF c, float r, EdgeList& out) {
-    int n = std::max(8, ArcSteps(r, 2 * std::numbers::pi_v<float>));
-    float ra = ArcRadius(r, 2 * std::numbers::pi_v<float> / n);
-    poly_.clear();
-    for (int i = 0; i < n; ++i) {
-        float a = 2 * std::numbers::pi_v<float> * i / n;
-        poly_.push_back({c.x + ra * std::cos(a), c.y + ra * std::sin(a)});
+int Stroker::ArcSteps(float r, float angle) {
+    if (r != stepRadius_) { // (one radius for a whole stroke's joins and caps)
+        stepRadius_ = r;
+        widestStep_ = WidestArcStep(r);
     }
+    const int n = static_cast<int>(std::ceil(std::fabs(angle) / widestStep_));
+    return std::clamp(n, 2, 128);
+}
+
+void Stroker::AddCircle(PointF c, float r, EdgeList& out) {
+    const float turn = 2 * std::numbers::pi_v<float>;
+    const int n = std::max(8, ArcSteps(r, turn));
+    const float step = turn / static_cast<float>(n);
+    poly_.clear();
+    poly_.push_back({c.x + ArcRadius(r, step, std::sin(step)), c.y});
+    AddArc(c, {r, 0}, turn, r, n);
     AddPolygon(out);
 }
 
-void Stroker::AddArc(PointF c, PointF n0, float angle, float r) {
-    const int steps = ArcSteps(r, angle);
-    const float ra = ArcRadius(r, angle / steps); // the corners straddle the arc
-    const float a0 = std::atan2(n0.y, n0.x);
+void Stroker::AddArc(PointF c, PointF n0, float angle, float r, int steps) {
+    if (steps == 0) steps = ArcSteps(r, angle);
+    const float step = angle / static_cast<float>(steps);
+    const double sine = std::sin(step), cosine = std::cos(step);
+    const float ra = ArcRadius(r, step, static_cast<float>(sine)); // the corners straddle the arc
+    // Each corner is the one before turned by the step, from n0's direction.
+    const float len = std::sqrt(n0.x * n0.x + n0.y * n0.y);
+    double x = ra, y = 0;
+    if (len > 0) {
+        x = static_cast<double>(n0.x) * ra / len;
+        y = static_cast<double>(n0.y) * ra / len;
+    }
     for (int i = 1; i < steps; ++i) {
-        const float a = a0 + angle * i / steps;
-        poly_.push_back({c.x + ra * std::cos(a), c.y + ra * std::sin(a)});
+        const double turned = x * cosine - y * sine;
+        y = x * sine + y * cosine;
+        x = turned;
+        poly_.push_back({c.x + static_cast<float>(x), c.y + static_cast<float>(y)});
     }
 }
 
@@ -112,12 +129,8 @@ void Stroker::AddJoin(PointF v, PointF n0, PointF n1, PointF d0, PointF d1, floa
         // keeps the winding of the overlap positive.
         poly_.push_back(v);
     } else if (style.join == Join::Round) {
-        float da = std::atan2(n1.y, n1.x) - std::atan2(n0.y, n0.x);
-        while (da > std::numbers::pi_v<float>)
-            da -= 2 * std::numbers::pi_v<float>;
-        while (da < -std::numbers::pi_v<float>)
-            da += 2 * std::numbers::pi_v<float>;
-        AddArc(v, n0, da, std::sqrt(n0.x * n0.x + n0.y * n0.y));
+        // The turn from n0 to n1, within half a turn either way.
+        AddArc(v, n0, std::atan2(cross, dot), std::sqrt(hw2));
     } else if (style.join == Join::Miter) {
         // The miter's length over the half width is 1 / cos(theta / 2).
         const PointF m{n0.x + n1.x, n0.y + n1.y};

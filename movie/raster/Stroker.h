@@ -41,9 +41,12 @@ class Stroker {
   private:
     void AddPolygon(EdgeList& out);
     void AddCircle(PointF c, float r, EdgeList& out);
-    // Appends the arc around `c` from the end of offset `n0` to the end of
-    // `n1`, turning by `angle`, without its two end points.
-    void AddArc(PointF c, PointF n0, float angle, float r);
+    // Appends the arc of radius `r` around `c` from the end of offset `n0`,
+    // turning by `angle`, without its two end points; in `steps` steps, or
+    // as many as its radius asks (0).
+    void AddArc(PointF c, PointF n0, float angle, float r, int steps = 0);
+    // Steps for an arc of radius r turning by `angle`.
+    int ArcSteps(float r, float angle);
     // Turns from offset `n0` to `n1` at vertex `v` on one side of the line,
     // arriving in direction `d0` along a segment `lenIn` long and leaving in
     // direction `d1` along one `lenOut` long.
@@ -57,6 +60,7 @@ class Stroker {
     std::vector<float> lengths_;  // per segment: its length
     std::vector<PointF> poly_;
     const Affine* to_ = nullptr;
+    float stepRadius_ = -1, widestStep_ = 0; // the widest step for arcs of that radius
 };
 
 } // namespace movie::raster
