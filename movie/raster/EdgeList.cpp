@@ -20,6 +20,7 @@ PointF EdgeList::Clamped(PointF p) {
 
 void EdgeList::Clear() {
     lines_.clear();
+    tallest_ = kUnsorted;
 }
 
 void EdgeList::AddLine(PointF a, PointF b) {
@@ -35,6 +36,7 @@ void EdgeList::AddLine(PointF a, PointF b) {
     yMin_ = std::min({yMin_, a.y, b.y});
     yMax_ = std::max({yMax_, a.y, b.y});
     lines_.push_back({a.x, a.y, b.x, b.y});
+    tallest_ = kUnsorted;
 }
 
 void EdgeList::AddQuad(PointF a, PointF c, PointF b) {
@@ -73,12 +75,16 @@ void EdgeList::Append(const EdgeList& other) {
         yMax_ = std::max(yMax_, other.yMax_);
     }
     size_t room = kMaxLines - std::min(kMaxLines, lines_.size());
+    tallest_ = kUnsorted;
     lines_.insert(lines_.end(), other.lines_.begin(),
                   other.lines_.begin() + static_cast<std::ptrdiff_t>(std::min(room, other.lines_.size())));
 }
 
 void EdgeList::Sort() {
     std::sort(lines_.begin(), lines_.end(), [](const Line& l, const Line& r) { return l.Top() < r.Top(); });
+    tallest_ = 0;
+    for (const Line& l : lines_)
+        tallest_ = std::max(tallest_, l.Bottom() - l.Top());
 }
 
 BoundsF EdgeList::Bounds() const {

@@ -49,6 +49,8 @@ class EdgeList {
 
     // Orders the lines by their top; called once before rasterizing.
     void Sort();
+    // The tallest line's height, once sorted (before, larger than any).
+    float TallestLine() const { return tallest_; }
 
     const std::vector<Line>& Lines() const { return lines_; }
     bool Empty() const { return lines_.empty(); }
@@ -59,6 +61,8 @@ class EdgeList {
   private:
     std::vector<Line> lines_;
     float xMin_ = 0, yMin_ = 0, xMax_ = 0, yMax_ = 0;
+    float tallest_ = kUnsorted;
+    static constexpr float kUnsorted = 1e30f;
 };
 
 } // namespace movie::raster

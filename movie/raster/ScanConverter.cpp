@@ -59,8 +59,15 @@ bool ScanConverter::Accumulate(const EdgeList& edges, IRect clip) {
 
     const float fx = static_cast<float>(left), fy = static_cast<float>(top);
     const float fTop = static_cast<float>(top), fBottom = static_cast<float>(bottom);
-    for (const Line& l : edges.Lines()) {
-        if (l.Top() >= fBottom) break; // sorted by top
+    // Sorted by top: lines that start higher than the tallest line's height
+    // above the first row end above it.
+    const std::vector<Line>& lines = edges.Lines();
+    const auto first = std::partition_point(lines.begin(), lines.end(), [&](const Line& l) {
+        return l.Top() < fTop - edges.TallestLine();
+    });
+    for (auto it = first; it != lines.end(); ++it) {
+        const Line& l = *it;
+        if (l.Top() >= fBottom) break;
         if (l.Bottom() <= fTop || l.y0 == l.y1) continue;
         AddClipped(l.x0 - fx, l.y0 - fy, l.x1 - fx, l.y1 - fy);
     }
