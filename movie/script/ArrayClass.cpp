@@ -48,6 +48,18 @@ struct Elements {
     }
     // A hole reads through the prototype chain, as a property would.
     Value Get(int32_t i) { return vm.Get(o, std::to_string(i)); }
+    // Elements 0 .. n-1 when each is an own property holding a plain value
+    // (no hole, no getter: reading them runs nothing).
+    bool OwnValues(int32_t n, std::vector<Value>& out) {
+        out.clear();
+        if (!arr) return false;
+        for (int32_t i = 0; i < n; ++i) {
+            const Property* p = o->FindOwn(std::to_string(i), false);
+            if (!p || p->virt || p->getter || p->versionMask) return false;
+            out.push_back(p->value);
+        }
+        return true;
+    }
     std::vector<Value> Read(int32_t from, int32_t to) {
         std::vector<Value> out;
         for (int32_t i = from; i < to; ++i)
@@ -55,8 +67,17 @@ struct Elements {
         return out;
     }
     void Remove(int32_t from, int32_t to) {
-        for (int32_t i = from; i < to; ++i)
-            o->DeleteOwn(std::to_string(i), false);
+        if (to - from <= 8) {
+            for (int32_t i = from; i < to; ++i)
+                o->DeleteOwn(std::to_string(i), false);
+            return;
+        }
+        // Many at once in one pass: one at a time, each deletion before the
+        // last would move and index anew all the properties after it.
+        o->DeleteOwnWhere([&](const std::string& name) {
+            int32_t i;
+            return ElementIndex(name, i) && i >= from && i < to && name == std::to_string(i);
+        });
     }
     void Put(int32_t i, const Value& v) {
         std::string name = std::to_string(i);
@@ -324,7 +345,23 @@ void Vm::InstallArrayClass() {
         if (!self.IsObject()) return self;
         Elements e(vm, self.o);
         int32_t len = e.Count();
+        std::vector<Value> own;
+        if (e.OwnValues(len, own)) {
+            // Every element its own plain value, read without side effects:
+            // the pairs go in one pass and come back in the same order.
+            const int32_t middle = len % 2 ? len / 2 : -1;
+            self.o->DeleteOwnWhere([&](const std::string& name) {
+                int32_t i;
+                return ElementIndex(name, i) && i >= 0 && i < len && i != middle && name == std::to_string(i);
+            });
+            for (int32_t lo = 0, hi = len - 1; lo < hi; ++lo, --hi) {
+                e.Put(lo, own[static_cast<size_t>(hi)]);
+                e.Put(hi, own[static_cast<size_t>(lo)]);
+            }
+            return self;
+        }
         for (int32_t lo = 0, hi = len - 1; lo < hi; ++lo, --hi) {
+            vm.CheckBudget();
             Value a = e.Get(lo), b = e.Get(hi);
             e.Remove(lo, lo + 1);
             e.Remove(hi, hi + 1);

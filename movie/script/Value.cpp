@@ -206,14 +206,11 @@ void Function::Trace(std::vector<Object*>& out) {
 
 void Array::SetLength(int32_t n) {
     if (n < length) {
-        int32_t from = std::max(n, 0);
-        std::vector<std::string> drop;
-        for (const Slot& s : Slots()) {
+        const int32_t from = std::max(n, 0);
+        DeleteOwnWhere([&](const std::string& name) {
             int32_t i;
-            if (ElementIndex(s.name, i) && i >= from && i < length) drop.push_back(s.name);
-        }
-        for (const std::string& name : drop)
-            DeleteOwn(name, false);
+            return ElementIndex(name, i) && i >= from && i < length;
+        });
     }
     length = n;
 }

@@ -76,6 +76,13 @@ class Object {
     Property* FindOwn(const std::string& name, bool caseless);
     Property& SetOwn(const std::string& name, Value v, uint8_t flags = 0);
     bool DeleteOwn(const std::string& name, bool caseless);
+    // Deletes, in one pass, the own properties whose names `doomed` picks
+    // and that may be deleted; the others keep their order.
+    template <class Pred> void DeleteOwnWhere(Pred doomed) {
+        const size_t before = slots_.size();
+        std::erase_if(slots_, [&](const Slot& s) { return !(s.prop.flags & kDontDelete) && doomed(s.name); });
+        if (slots_.size() != before) Reindex();
+    }
     const std::vector<Slot>& Slots() const { return slots_; }
     // Puts the named own properties first (oldest), in the order given; the
     // others follow as they were.
