@@ -72,7 +72,7 @@ inline void FillRow(Pixel* dst, Pixel color, int n) {
     }
 #endif
 #if NIMBRE_RASTER_SSE2
-    if (n >= 4) {
+    if (n >= 4 && n < 64) {
         // Four at a time, the last four overlapping those before.
         const __m128i c = _mm_set1_epi32(static_cast<int>(color));
         for (int i = 0; i + 4 < n; i += 4)
@@ -81,8 +81,7 @@ inline void FillRow(Pixel* dst, Pixel color, int n) {
         return;
     }
 #endif
-    for (int i = 0; i < n; ++i)
-        dst[i] = color;
+    if (n > 0) std::fill(dst, dst + n, color);
 }
 
 // Length of the run of bytes equal to `v` from cov[i] (sixteen at a time).
