@@ -349,11 +349,9 @@ void Vm::InstallArrayClass() {
         if (e.OwnValues(len, own)) {
             // Every element its own plain value, read without side effects:
             // the pairs go in one pass and come back in the same order.
-            const int32_t middle = len % 2 ? len / 2 : -1;
-            self.o->DeleteOwnWhere([&](const std::string& name) {
-                int32_t i;
-                return ElementIndex(name, i) && i >= 0 && i < len && i != middle && name == std::to_string(i);
-            });
+            // (An odd length's middle element stays where it is.)
+            e.Remove(0, len / 2);
+            e.Remove((len + 1) / 2, len);
             for (int32_t lo = 0, hi = len - 1; lo < hi; ++lo, --hi) {
                 e.Put(lo, own[static_cast<size_t>(hi)]);
                 e.Put(hi, own[static_cast<size_t>(lo)]);

@@ -767,6 +767,27 @@ TEST(RasterStroke, RoundDotHasTheAreaOfItsCircle) {
     EXPECT_NEAR(area, exact, 0.02 * 2 * std::numbers::pi * 20); // within 0.02 px along the rim
 }
 
+namespace {
+
+// Ink of one stroke drawn black on white, in pixels.
+double StrokeInk(const std::vector<PointF>& pts, bool closed, const StrokeStyle& style, int size,
+                 Canvas* out = nullptr) {
+    Scene s;
+    s.SetBackground(kWhite);
+    Stroker st;
+    st.Stroke(pts, closed, style, s.BeginFill());
+    s.EndFill(Paint::Solid(kBlack), FillRule::NonZero);
+    Canvas c = Draw(s, size, size);
+    double ink = 0;
+    for (int y = 0; y < size; ++y)
+        for (int x = 0; x < size; ++x)
+            ink += Darkness(c, x, y) / 255.0;
+    if (out) *out = c;
+    return ink;
+}
+
+} // namespace
+
 // A wide stroke round a closed polygon with round joins covers exactly the
 // points within half its width of the polygon: every pixel's darkness is
 // its share of such points (8 x 8 samples), the inner corners included. Its
@@ -781,19 +802,16 @@ TEST(RasterStroke, WideClosedStrokeCoversThePointsWithinHalfItsWidth) {
     }
     StrokeStyle style;
     style.width = 2 * kHalf;
-    Scene s;
-    s.SetBackground(kWhite);
-    Stroker st;
-    EdgeList& outline = s.BeginFill();
-    st.Stroke(pts, true, style, outline);
+    EdgeList outline;
+    Stroker().Stroke(pts, true, style, outline);
     for (float y : {30.5f, 54.5f, 80.5f}) {
         int crossings = 0;
         for (const Line& l : outline.Lines())
             crossings += l.Top() <= y && y < l.Bottom();
         EXPECT_LE(crossings, 4) << "row " << y;
     }
-    s.EndFill(Paint::Solid(kBlack), FillRule::NonZero);
-    Canvas c = Draw(s, kSize, kSize);
+    Canvas c;
+    StrokeInk(pts, true, style, kSize, &c);
 
     auto within = [&](double x, double y) {
         for (size_t i = 0; i + 1 < pts.size(); ++i) {
@@ -816,27 +834,6 @@ TEST(RasterStroke, WideClosedStrokeCoversThePointsWithinHalfItsWidth) {
         }
     EXPECT_LE(worst, 24);
 }
-
-namespace {
-
-// Ink of one stroke drawn black on white, in pixels.
-double StrokeInk(const std::vector<PointF>& pts, bool closed, const StrokeStyle& style, int size,
-                 Canvas* out = nullptr) {
-    Scene s;
-    s.SetBackground(kWhite);
-    Stroker st;
-    st.Stroke(pts, closed, style, s.BeginFill());
-    s.EndFill(Paint::Solid(kBlack), FillRule::NonZero);
-    Canvas c = Draw(s, size, size);
-    double ink = 0;
-    for (int y = 0; y < size; ++y)
-        for (int x = 0; x < size; ++x)
-            ink += Darkness(c, x, y) / 255.0;
-    if (out) *out = c;
-    return ink;
-}
-
-} // namespace
 
 // A ring stroked along a finely flattened circle has the ring's area: the
 // pieces of the outline at each vertex add no ink twice on its edges.
